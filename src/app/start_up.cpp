@@ -1,0 +1,107 @@
+#include "app/start_up.h"
+
+#include <QSysInfo>
+
+#include "app/app_state.h"
+#include "app/program_end.h"
+#include "company/company_parameters.h"
+#include "db/open_connection.h"
+#include "db/query.h"
+#include "db/registry.h"
+
+namespace {
+const char* kInternational = "Control Panel\\International";
+}
+
+void Parse_Command_Line(AppState& s, const QString& c) {
+  const int length = static_cast<int>(c.size());
+  int count = 0;
+  for (int i = 1; i <= length; ++i)
+    if (c[i - 1] == '|' || i == length) ++count;
+  if (count == 0) {
+    s.Parametreler = QStringList{QString(), "-1"};
+    return;
+  }
+  s.Parametreler = QStringList();
+  for (int i = 0; i <= count; ++i) s.Parametreler << QString();
+  int last = 0;
+  int k = 1;
+  for (int i = 1; i <= length; ++i) {
+    if (i == length) {
+      s.Parametreler[k] = c.mid(last, i - last);
+      ++k;
+    } else if (c[i - 1] == '|') {
+      s.Parametreler[k] = c.mid(last, i - 1 - last);
+      last = i;
+      ++k;
+    }
+  }
+  if (count < 5) {
+    s.Message->Critical("Eksik Paremetre Kullanımı ");
+    throw ProgramEnd{1};
+  }
+  s.Database_Name = s.Parametreler[1];
+  s.Server_Name = s.Parametreler[2];
+  s.User_ID = static_cast<int32_t>(s.Parametreler[3].trimmed().toDouble());
+  s.Sql_User = s.Parametreler[4];
+  s.Sql_Password = s.Parametreler[5] == QString(QChar(0x00E6)) ? QString() : s.Parametreler[5];
+}
+
+void Check_Regional_Settings(AppState& s) {
+  s.Error_Text = "";
+  QString decimal = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal");
+  if (decimal != ",") s.Error_Text = "ONDALIK";
+  QString thousand = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand");
+  if (thousand != ".") s.Error_Text = "BASAMAK";
+  if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDate") != ".") s.Error_Text = "TARIH";
+  if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sShortDate") != "dd.MM.yyyy")
+    s.Error_Text = "TARIH";
+  s.System_Decimal_Sep = decimal;
+  s.System_Thousand_Sep = thousand;
+  if (s.Error_Text.isEmpty()) return;
+  if (!s.Message->Question("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer "
+                           "Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"))
+    throw ProgramEnd{1};
+  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal", ",");
+  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sThousand", ".");
+  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sShortDate", "dd.MM.yyyy");
+  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDate", ".");
+  // The settings take effect at once here: no restart is needed.
+  s.Error_Text = "";
+  s.System_Decimal_Sep = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal");
+  s.System_Thousand_Sep = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand");
+}
+
+void Check_Report_Right(AppState& s) {
+  Open_Recordset(s, s.Rs_Shared,
+                 "SELECT " + s.Right_Column_R + " FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=" +
+                     QString::number(s.Company_ID) + " AND Kullanici_ID=" + QString::number(s.User_ID));
+  QVariant right = s.Rs_Shared.Field(s.Right_Column_R);
+  s.Report_Right = !right.isNull() && right.toString().trimmed() != "0" &&
+                   right.toString().compare("false", Qt::CaseInsensitive) != 0 &&
+                   !right.toString().trimmed().isEmpty();
+}
+
+void Open_Company(AppState& s, const std::function<void()>& show_run_window) {
+  try {
+    Open_Connection(s, s.Sql_User, s.Sql_Password, s.Database_Name, s.Server_Name);
+    Check_Regional_Settings(s);
+    Load_Company_Parameters(s);
+    s.Right_Column_R = "CARR";
+    s.Right_Column_B = "CARB";
+    Check_Report_Right(s);
+  } catch (const DbError& e) {
+    s.Message->Information(
+        "Veri Tabanına Bağlanılamadı. Lütfen Service Manager Programı İle Server'ınızı "
+        "Başlattıktan sonra programı Tekrar Çalıştırın");
+    s.Message->Plain("Hata Ayrıntsı :" + e.Description);
+    throw ProgramEnd{1};
+  }
+  if (!s.Report_Right) {
+    s.Message->Information(
+        "Bu Raporu Görmeye Yetkiniz Yoktur. Lütfen Sistem Yöneticisi'ne Başvurun");
+    throw ProgramEnd{1};
+  }
+  s.Computer_Name = QSysInfo::machineHostName();
+  show_run_window();
+}

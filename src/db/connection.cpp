@@ -1,0 +1,223 @@
+#include "db/connection.h"
+
+#include <sqlite3.h>
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cstring>
+
+#include "db/date_collation.h"
+
+namespace {
+
+QAtomicInt next_connection_id;
+
+DbError To_Db_Error(const QSqlError& e, Engine engine) {
+  QString native = e.nativeErrorCode();
+  QString text = e.text();
+  bool duplicate = false;
+  switch (engine) {
+    case Engine::Sqlite:
+      duplicate = native == "19" || native == "2067" || native == "1555" ||
+                  text.contains("UNIQUE constraint failed");
+      break;
+    case Engine::Postgres:
+      duplicate = native == "23505";
+      break;
+    case Engine::SqlServer:
+      duplicate = native == "2627" || native == "2601" || native == "23000";
+      break;
+  }
+  if (duplicate) return {kErrIntegrityViolation, text};
+  if (e.type() == QSqlError::ConnectionError) return {kErrConnectionRefused, text};
+  return {kErrStatement, text.trimmed()};
+}
+
+}  // namespace
+
+Engine Engine_For_Server(const QString& server) {
+  if (server.startsWith("pg:")) return Engine::Postgres;
+  if (server.startsWith("sqlite:")) return Engine::Sqlite;
+  if (!server.isEmpty() && QFileInfo(server).isDir()) return Engine::Sqlite;
+  return Engine::SqlServer;
+}
+
+QString Connection::Sqlite_Folder(const QString& server) {
+  return server.startsWith("sqlite:") ? server.mid(7) : server;
+}
+
+Connection::Connection() : name_(QString("malitablo-%1").arg(next_connection_id.fetchAndAddOrdered(1))) {}
+
+Connection::~Connection() {
+  { QSqlDatabase::database(name_, false).close(); }
+  QSqlDatabase::removeDatabase(name_);
+}
+
+QSqlDatabase Connection::Db() const { return QSqlDatabase::database(name_, false); }
+
+bool Connection::Is_Open() const { return open_; }
+
+void Connection::Create_Sqlite_File(const QString& folder, const QString& database) {
+  QDir().mkpath(folder);
+  sqlite3* handle = nullptr;
+  QString path = QDir(folder).filePath(database + ".sqlite");
+  int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  sqlite3_close(handle);
+  if (rc != SQLITE_OK) throw DbError{kErrConnectionRefused, "Veritabanı dosyası oluşturulamadı: " + path};
+}
+
+void Connection::Open(const QString& server, const QString& database, const QString& user,
+                      const QString& password, bool integrated) {
+  open_ = false;
+  database_ = database;
+  engine_ = Engine_For_Server(server);
+  QSqlDatabase::removeDatabase(name_);
+  switch (engine_) {
+    case Engine::Sqlite: {
+      QDir folder(Sqlite_Folder(server));
+      QString file = folder.filePath(database + ".sqlite");
+      QString definitions = folder.filePath("Defination_DB.sqlite");
+      if (database.isEmpty() || !QFileInfo(file).isFile())
+        throw DbError{kErrConnectionRefused,
+                      "Veritabanı bulunamadı veya erişim reddedildi: " + file};
+      if (!QFileInfo(definitions).isFile())
+        throw DbError{kErrConnectionRefused,
+                      "Tanımlama veritabanı bulunamadı: " + definitions};
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name_);
+      db.setDatabaseName(file);
+      if (!db.open()) throw To_Db_Error(db.lastError(), engine_);
+      QVariant handle = db.driver()->handle();
+      auto* sqlite = *static_cast<sqlite3* const*>(handle.data());
+      Register_Date_Collation(sqlite);
+      sqlite3_busy_timeout(sqlite, 5000);
+      open_ = true;
+      Execute("PRAGMA journal_mode=WAL");
+      Execute("PRAGMA synchronous=NORMAL");
+      // Attached under its own name even when it is the main file, so that
+      // "Defination_DB.dbo.X" reads the same on every road.
+      Execute("ATTACH DATABASE '" + QString(definitions).replace("'", "''") + "' AS Defination_DB");
+      return;
+    }
+    case Engine::Postgres: {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name_);
+      db.setConnectOptions();
+      // "pg:host=... port=..." : the rest is handed to libpq; the database is the catalog.
+      QString options = server.mid(3);
+      for (const QString& part : options.split(' ', Qt::SkipEmptyParts)) {
+        auto kv = part.split('=');
+        if (kv.size() != 2) continue;
+        if (kv[0] == "host") db.setHostName(kv[1]);
+        else if (kv[0] == "port") db.setPort(kv[1].toInt());
+      }
+      db.setDatabaseName(database);
+      if (!integrated || !user.trimmed().isEmpty()) db.setUserName(integrated ? user.trimmed() : user);
+      db.setPassword(password);
+      if (!db.open()) throw To_Db_Error(db.lastError(), engine_);
+      open_ = true;
+      return;
+    }
+    case Engine::SqlServer: {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", name_);
+      QString dsn = "DRIVER={FreeTDS};SERVER=" + server + ";DATABASE=" + database + ";TDS_Version=7.4;";
+      if (integrated)
+        dsn += "Trusted_Connection=yes;UID=" + user.trimmed() + ";PWD=" + password + ";";
+      else
+        dsn += "UID=" + user + ";PWD=" + password + ";";
+      db.setDatabaseName(dsn);
+      if (!db.open()) throw To_Db_Error(db.lastError(), engine_);
+      open_ = true;
+      return;
+    }
+  }
+}
+
+QueryResult Connection::Execute(const QString& sql) { return Run(sql, nullptr); }
+
+QueryResult Connection::Execute_Bound(const QString& sql, const std::vector<QVariant>& values) {
+  return Run(sql, &values);
+}
+
+QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* values) {
+  if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
+  QSqlDatabase db = Db();
+  QSqlQuery query(db);
+  query.setForwardOnly(true);
+  QString text = To_Engine_Dialect(sql, engine_);
+  bool ok;
+  if (values) {
+    ok = query.prepare(text);
+    if (ok) {
+      for (const QVariant& v : *values) query.addBindValue(v);
+      ok = query.exec();
+    }
+  } else {
+    ok = query.exec(text);
+  }
+  if (!ok) throw To_Db_Error(query.lastError(), engine_);
+  QueryResult result;
+  result.has_rows = query.isSelect();
+  result.rows_affected = query.numRowsAffected();
+  result.last_insert_id = query.lastInsertId();
+  if (result.has_rows) {
+    QSqlRecord record = query.record();
+    int n = record.count();
+    for (int i = 0; i < n; ++i) result.columns << record.fieldName(i);
+    while (query.next()) {
+      std::vector<QVariant> row;
+      row.reserve(n);
+      for (int i = 0; i < n; ++i) row.push_back(query.value(i));
+      result.rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid()) throw To_Db_Error(query.lastError(), engine_);
+  }
+  return result;
+}
+
+void Connection::Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows) {
+  if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
+  QSqlDatabase db = Db();
+  db.transaction();
+  QSqlQuery query(db);
+  if (!query.prepare(To_Engine_Dialect(sql, engine_))) {
+    db.rollback();
+    throw To_Db_Error(query.lastError(), engine_);
+  }
+  for (const auto& values : rows) {
+    for (int i = 0; i < static_cast<int>(values.size()); ++i) query.bindValue(i, values[i]);
+    if (!query.exec()) {
+      DbError e = To_Db_Error(query.lastError(), engine_);
+      db.rollback();
+      throw e;
+    }
+  }
+  if (!db.commit()) throw To_Db_Error(db.lastError(), engine_);
+}
+
+QString Connection::Primary_Key(const QString& table) const {
+  QString name = table;
+  if (engine_ == Engine::Sqlite) {
+    // Keys of the program's own tables are INTEGER PRIMARY KEY columns.
+    QSqlQuery query(Db());
+    QString schema = "main";
+    int dot = name.lastIndexOf('.');
+    if (dot >= 0) {
+      schema = name.left(name.indexOf('.'));
+      name = name.mid(dot + 1);
+    }
+    if (query.exec("PRAGMA " + schema + ".table_info(" + name + ")")) {
+      while (query.next())
+        if (query.value(5).toInt() == 1) return query.value(1).toString();
+    }
+    return {};
+  }
+  QSqlIndex index = Db().primaryIndex(name);
+  return index.isEmpty() ? QString() : index.fieldName(0);
+}

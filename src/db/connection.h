@@ -1,0 +1,62 @@
+// The one database connection of the program. The server name picks the engine: a folder (or
+// "sqlite:FOLDER") is the embedded SQLite engine, one file per database with Defination_DB
+// attached; "pg:" and a libpq connection string is PostgreSQL; anything else is SQL Server
+// through ODBC. Statements are given in the suite's dialect and rewritten for the engine.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+#include "db/db_error.h"
+#include "db/sql_dialect.h"
+
+class QSqlDatabase;
+
+struct QueryResult {
+  bool has_rows = false;  // false for statements that return no result set
+  QStringList columns;
+  std::vector<std::vector<QVariant>> rows;
+  int rows_affected = -1;
+  QVariant last_insert_id;
+};
+
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens `database` on `server`; throws DbError when the engine refuses. `integrated` is the
+  // Windows-login form, which servers that know no such login treat as the SQL login.
+  void Open(const QString& server, const QString& database, const QString& user,
+            const QString& password, bool integrated);
+  bool Is_Open() const;
+  Engine engine() const { return engine_; }
+  QString Database_Name() const { return database_; }
+
+  QueryResult Execute(const QString& sql);
+  // Runs `sql` with positional values bound (the recordset's own writes).
+  QueryResult Execute_Bound(const QString& sql, const std::vector<QVariant>& values);
+  // Runs one statement for each row of values inside a single transaction (bulk loads).
+  void Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows);
+  QString Primary_Key(const QString& table) const;
+
+  // Creates an empty SQLite database file; used by the demo and tests only.
+  static void Create_Sqlite_File(const QString& folder, const QString& database);
+  static QString Sqlite_Folder(const QString& server);
+
+ private:
+  QueryResult Run(const QString& sql, const std::vector<QVariant>* values);
+  QSqlDatabase Db() const;
+
+  QString name_;
+  QString database_;
+  Engine engine_ = Engine::Sqlite;
+  bool open_ = false;
+};
+
+Engine Engine_For_Server(const QString& server);

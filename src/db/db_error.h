@@ -1,0 +1,21 @@
+// A database error as the program sees it: a number and a description. Connection refusals,
+// failing statements and recordset misuse all arrive as DbError; a refused duplicate key is
+// recognisable on every engine through Is_Duplicate().
+#pragma once
+
+#include <QString>
+
+// ADO's numbers for the errors the program reacts to.
+constexpr long kErrItemNotFound = 3265;          // field name not in the collection
+constexpr long kErrNoCurrentRecord = 3021;       // BOF or EOF
+constexpr long kErrObjectClosed = 3704;          // recordset is closed
+constexpr long kErrIntegrityViolation = -2147217873;  // 0x80040E2F DB_E_INTEGRITYVIOLATION
+constexpr long kErrConnectionRefused = -2147467259;   // 0x80004005
+constexpr long kErrStatement = -2147217900;      // 0x80040E14 syntax or other statement error
+
+struct DbError {
+  long Number = 0;
+  QString Description;
+
+  bool Is_Duplicate() const { return Number == kErrIntegrityViolation; }
+};

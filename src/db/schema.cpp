@@ -1,0 +1,136 @@
+#include "db/schema.h"
+
+#include "db/connection.h"
+
+namespace {
+
+// Type words per engine: {KEY} an integer key assigned on insert, {DATE} a date column,
+// {MONEY} an amount, {BOOL} a flag.
+QString For_Engine(QString ddl, Engine engine) {
+  switch (engine) {
+    case Engine::Sqlite:
+      ddl.replace("{KEY}", "INTEGER PRIMARY KEY AUTOINCREMENT");
+      ddl.replace("{DATE}", "TEXT COLLATE MTDATE");
+      ddl.replace("{MONEY}", "REAL");
+      ddl.replace("{BOOL}", "INTEGER");
+      break;
+    case Engine::Postgres:
+      ddl.replace("{KEY}", "SERIAL PRIMARY KEY");
+      ddl.replace("{DATE}", "DATE");
+      ddl.replace("{MONEY}", "DOUBLE PRECISION");
+      ddl.replace("{BOOL}", "SMALLINT");
+      break;
+    case Engine::SqlServer:
+      ddl.replace("{KEY}", "INT IDENTITY(1,1) PRIMARY KEY");
+      ddl.replace("{DATE}", "DATETIME");
+      ddl.replace("{MONEY}", "FLOAT");
+      ddl.replace("{BOOL}", "BIT");
+      break;
+  }
+  return ddl;
+}
+
+QStringList For_Engine(const QStringList& ddl, Engine engine) {
+  QStringList out;
+  for (const QString& s : ddl) out << For_Engine(s, engine);
+  return out;
+}
+
+void Run_All(Connection& connection, const QStringList& statements) {
+  for (const QString& s : statements) connection.Execute(s);
+}
+
+}  // namespace
+
+QStringList Definitions_Schema(Engine engine) {
+  return For_Engine(
+      {
+          "CREATE TABLE sysuslng (sysus_ID INTEGER PRIMARY KEY, sysus_nm VARCHAR(50) NOT NULL, "
+          "sysus VARCHAR(100))",
+          "CREATE TABLE sysfrmlng (sysfrm_ID INTEGER PRIMARY KEY, sysfrm_nm VARCHAR(100), "
+          "sysfrm_kd VARCHAR(20), sysfrm_dbnm VARCHAR(100) NOT NULL, "
+          "Mali_Yil_Baslangic {DATE}, Mali_Yil_Bitis {DATE}, "
+          "AnaParaVirgul INTEGER DEFAULT 2, BirimFiyatVirGul INTEGER DEFAULT 2, "
+          "DovizVirgul INTEGER DEFAULT 2, DovizBirimFiyatVirgul INTEGER DEFAULT 4, "
+          "KurVirgul INTEGER DEFAULT 4, DovizVar {BOOL} DEFAULT 0, RenkBedenVar {BOOL} DEFAULT 0, "
+          "PosVar {BOOL} DEFAULT 0, BarkodVar {BOOL} DEFAULT 0, HareketKilit {BOOL} DEFAULT 0, "
+          "OzelRenkli INTEGER DEFAULT 0, Renk_Ozel INTEGER DEFAULT 0, Renk_TL INTEGER DEFAULT 0, "
+          "Renk_Doviz INTEGER DEFAULT 0, SatirISK_Dahil {BOOL} DEFAULT 0, "
+          "FaturaAltiISK_Dahil {BOOL} DEFAULT 0, Masraflar_Dahil {BOOL} DEFAULT 0, "
+          "StokMinSeviye INTEGER DEFAULT 0, StokMinRenk INTEGER DEFAULT 0, "
+          "StokMaxSeviye INTEGER DEFAULT 0, StokMaxRenk INTEGER DEFAULT 0, "
+          "StokSFRSeviye INTEGER DEFAULT 0, StokSFRRenk INTEGER DEFAULT 0, "
+          "StokSeviyeOzelKontrol {MONEY} DEFAULT 0, KDV_Dahildir {BOOL} DEFAULT 0, "
+          "DefKDV VARCHAR(20) DEFAULT '', KrediLimiti {MONEY}, "
+          "KasaHareketListeTipi VARCHAR(10) DEFAULT '')",
+          "CREATE TABLE sysusfrmlng (sysus_ID INTEGER NOT NULL, sysfrm_ID INTEGER NOT NULL)",
+          "CREATE TABLE Kullanici (Firma_ID INTEGER NOT NULL, Kullanici_ID INTEGER NOT NULL, "
+          "CARR {BOOL}, CARB {BOOL})",
+          "CREATE UNIQUE INDEX IX_sysfrmlng_dbnm ON sysfrmlng (sysfrm_dbnm)",
+          "CREATE INDEX IX_Kullanici ON Kullanici (Firma_ID, Kullanici_ID)",
+      },
+      engine);
+}
+
+QStringList Company_Schema(Engine engine) {
+  return For_Engine(
+      {
+          // Chart of accounts, balances and voucher lines of the suite.
+          "CREATE TABLE MUHKART (MHesap_ID {KEY}, MHesap_Kod VARCHAR(30) NOT NULL, "
+          "MHesap_Ad VARCHAR(100), MO_Kod1 VARCHAR(30), MO_Kod2 VARCHAR(30), MO_Kod3 VARCHAR(30), "
+          "MGrup_Kod VARCHAR(30), Aktif {BOOL} DEFAULT 1, AnaHesaptir {BOOL} DEFAULT 0)",
+          "CREATE TABLE MUHBAKIYE (MHesap_ID INTEGER NOT NULL, Bakiye {MONEY})",
+          "CREATE TABLE MUHFISHAR (MFisHar_ID {KEY}, Fis_No INTEGER, Tarih {DATE}, Yil VARCHAR(4), "
+          "AY VARCHAR(10), Ay_Index INTEGER, Islem_Tipi VARCHAR(30), MHesap_Kod VARCHAR(30), "
+          "Ana_Hesap_ID INTEGER, Aciklama VARCHAR(100), BTutar {MONEY} DEFAULT 0, "
+          "ATutar {MONEY} DEFAULT 0, Isyeri_Kodu VARCHAR(20))",
+          "CREATE TABLE ISYERITANIM (Isyeri_Kodu VARCHAR(20), Isyeri_Adi VARCHAR(100))",
+          // The program's own statement definitions.
+          "CREATE TABLE MUHASEBEMALITABLOKART (Rapor_ID {KEY}, Rapor_Kodu VARCHAR(50) NOT NULL, "
+          "Rapor_Adi VARCHAR(100), Rapor_Tipi INTEGER NOT NULL)",
+          "CREATE TABLE MUHASEBEMALITABLOHAREKET (Satir_ID {KEY}, Rapor_ID INTEGER NOT NULL, "
+          "Rapor_Yeri INTEGER, Satir_No INTEGER, Satir_Tipi INTEGER, Satir_Kodu VARCHAR(50), "
+          "Satir_Adi VARCHAR(200), Satir_Seviyesi INTEGER, Hesaplama_Tipi INTEGER, "
+          "Bakiye_Tipi INTEGER, Hesap_Karakteri INTEGER, Ters_Bakiye INTEGER, "
+          "MHesap_KodBas VARCHAR(30), MHesap_KodBit VARCHAR(30), Formul VARCHAR(500), "
+          "BTutar {MONEY}, ATutar {MONEY}, Bakiye {MONEY})",
+          // Look-up tables of the run window's choice lists.
+          "CREATE TABLE CARIKART (Cari_Kod VARCHAR(30), Unvan VARCHAR(100), O_Kod1 VARCHAR(30), "
+          "O_Kod2 VARCHAR(30), O_Kod3 VARCHAR(30), Grup_Kod VARCHAR(30), Ilce VARCHAR(50), "
+          "Sehir VARCHAR(50), Vergi_Dairesi VARCHAR(50), ISK VARCHAR(20))",
+          "CREATE TABLE CARIHAREKETLER (O_Kod VARCHAR(30), Belge_No VARCHAR(30))",
+          "CREATE TABLE KASAKART (Kasa_Kod VARCHAR(30), Kasa_Ad VARCHAR(100), O_Kod VARCHAR(30))",
+          "CREATE TABLE STOKKART (Stok_Kod VARCHAR(30), Stok_Ad VARCHAR(100), KDV VARCHAR(10), "
+          "Ana_Birim VARCHAR(20), Birim2 VARCHAR(20), Birim3 VARCHAR(20), "
+          "Uretici_Firma VARCHAR(100), O_Kod VARCHAR(30), O_Kod2 VARCHAR(30), O_Kod3 VARCHAR(30), "
+          "Grup_Kod VARCHAR(30))",
+          "CREATE TABLE HESAPKART (Banka_Ad VARCHAR(100), Hesap_Ad VARCHAR(100), "
+          "Hesap_No VARCHAR(50), Sube VARCHAR(100), O_Kod VARCHAR(30))",
+          "CREATE TABLE POSANLASMA (Taksit_Sayisi VARCHAR(10), Aciklama VARCHAR(100), "
+          "Opsiyon_Gun VARCHAR(10), Kesinti_Orani VARCHAR(10))",
+          "CREATE TABLE AMBAR (Ambar_No VARCHAR(20), Ambar_Ad VARCHAR(100))",
+          "CREATE TABLE HIZMETTANIM (Kod VARCHAR(30), Ad VARCHAR(100))",
+          "CREATE TABLE MASRAFTANIM (Kod VARCHAR(30), Ad VARCHAR(100))",
+          "CREATE TABLE INDIRIMTANIM (Kod VARCHAR(30), Ad VARCHAR(100))",
+          "CREATE TABLE SABLONKART (Sablon_Kod VARCHAR(30), Sablon_Ad VARCHAR(100))",
+          "CREATE TABLE DOVIZTANIM (Doviz_Kod VARCHAR(10), Doviz_Ad VARCHAR(50))",
+          "CREATE TABLE SATICI (Satici_Kodu VARCHAR(30), Satici_Adi VARCHAR(100))",
+          // Every ledger query of the calculation is an index seek.
+          "CREATE INDEX IX_MUHFISHAR_AnaHesap ON MUHFISHAR (Ana_Hesap_ID, Tarih)",
+          "CREATE INDEX IX_MUHFISHAR_Kod ON MUHFISHAR (MHesap_Kod, Tarih)",
+          "CREATE INDEX IX_MUHFISHAR_YilTarih ON MUHFISHAR (Yil, Tarih)",
+          "CREATE INDEX IX_MUHKART_Kod ON MUHKART (MHesap_Kod)",
+          "CREATE UNIQUE INDEX IX_MALITABLOKART_Kod ON MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Tipi)",
+          "CREATE INDEX IX_MALITABLOHAREKET_Rapor ON MUHASEBEMALITABLOHAREKET (Rapor_ID, Satir_No)",
+          "CREATE INDEX IX_MALITABLOHAREKET_Kod ON MUHASEBEMALITABLOHAREKET (Satir_Kodu)",
+      },
+      engine);
+}
+
+void Create_Definitions_Schema(Connection& connection) {
+  Run_All(connection, Definitions_Schema(connection.engine()));
+}
+
+void Create_Company_Schema(Connection& connection) {
+  Run_All(connection, Company_Schema(connection.engine()));
+}

@@ -1,0 +1,19 @@
+// Creation of every table the program reads or writes, in one place: the definitions
+// database (users, companies with every settings column, user rights) and a company database
+// (chart of accounts, balances, voucher lines, workplaces, the two statement-definition tables
+// and the look-up tables of the choice lists), with the indexes that make each ledger query of
+// the calculation an index seek. The demo suite and the tests build their databases with it.
+#pragma once
+
+#include <QStringList>
+
+#include "db/sql_dialect.h"
+
+class Connection;
+
+// The statements that create the tables, in the engine's types.
+QStringList Definitions_Schema(Engine engine);
+QStringList Company_Schema(Engine engine);
+
+void Create_Definitions_Schema(Connection& connection);
+void Create_Company_Schema(Connection& connection);

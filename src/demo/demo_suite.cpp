@@ -1,0 +1,397 @@
+#include "demo/demo_suite.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QVariant>
+#include <map>
+#include <vector>
+
+#include "app/suite_text.h"
+#include "db/connection.h"
+#include "db/schema.h"
+
+namespace {
+
+struct Account {
+  const char* code;
+  const char* name;
+};
+
+// Main accounts of the uniform chart the demo ledger uses, each with its sub-accounts.
+struct MainAccount {
+  const char* code;
+  const char* name;
+  std::vector<Account> subs;
+};
+
+const std::vector<MainAccount>& Chart() {
+  static const std::vector<MainAccount> chart = {
+      {"100", "KASA", {{"100.01", "MERKEZ KASA"}}},
+      {"101", "ALINAN ÇEKLER", {}},
+      {"102", "BANKALAR", {{"102.01", "ZİRAAT BANKASI"}, {"102.02", "İŞ BANKASI"}}},
+      {"120", "ALICILAR", {{"120.01", "YURT İÇİ ALICILAR"}, {"120.02", "YURT DIŞI ALICILAR"}}},
+      {"121", "ALACAK SENETLERİ", {}},
+      {"136", "DİĞER ÇEŞİTLİ ALACAKLAR", {}},
+      {"150", "İLK MADDE VE MALZEME", {}},
+      {"153", "TİCARİ MALLAR", {{"153.01", "TİCARİ MALLAR DEPO"}}},
+      {"191", "İNDİRİLECEK KDV", {{"191.01", "İNDİRİLECEK KDV %20"}}},
+      {"193", "PEŞİN ÖDENEN VERGİLER VE FONLAR", {}},
+      {"252", "BİNALAR", {}},
+      {"253", "TESİS MAKİNE VE CİHAZLAR", {}},
+      {"254", "TAŞITLAR", {{"254.01", "BİNEK OTOLAR"}}},
+      {"255", "DEMİRBAŞLAR", {{"255.01", "BÜRO DEMİRBAŞLARI"}}},
+      {"257", "BİRİKMİŞ AMORTİSMANLAR", {}},
+      {"300", "BANKA KREDİLERİ", {}},
+      {"320", "SATICILAR", {{"320.01", "YURT İÇİ SATICILAR"}}},
+      {"335", "PERSONELE BORÇLAR", {}},
+      {"360", "ÖDENECEK VERGİ VE FONLAR", {}},
+      {"361", "ÖDENECEK SOSYAL GÜVENLİK KESİNTİLERİ", {}},
+      {"370", "DÖNEM KÂRI VERGİ VE DİĞER YASAL YÜKÜMLÜLÜK KARŞILIKLARI", {}},
+      {"391", "HESAPLANAN KDV", {{"391.01", "HESAPLANAN KDV %20"}}},
+      {"400", "BANKA KREDİLERİ", {}},
+      {"500", "SERMAYE", {}},
+      {"570", "GEÇMİŞ YILLAR KÂRLARI", {}},
+      {"580", "GEÇMİŞ YILLAR ZARARLARI", {}},
+      {"590", "DÖNEM NET KÂRI", {}},
+      {"591", "DÖNEM NET ZARARI", {}},
+      {"600", "YURT İÇİ SATIŞLAR", {{"600.01", "TİCARİ MAL SATIŞLARI"}, {"600.02", "HİZMET SATIŞLARI"}}},
+      {"601", "YURT DIŞI SATIŞLAR", {}},
+      {"602", "DİĞER GELİRLER", {}},
+      {"610", "SATIŞTAN İADELER", {}},
+      {"611", "SATIŞ İSKONTOLARI", {}},
+      {"612", "DİĞER İNDİRİMLER", {}},
+      {"620", "SATILAN MAMULLER MALİYETİ", {}},
+      {"621", "SATILAN TİCARİ MALLAR MALİYETİ", {}},
+      {"622", "SATILAN HİZMET MALİYETİ", {}},
+      {"623", "DİĞER SATIŞLARIN MALİYETİ", {}},
+      {"630", "ARAŞTIRMA VE GELİŞTİRME GİDERLERİ", {}},
+      {"631", "PAZARLAMA SATIŞ VE DAĞITIM GİDERLERİ", {}},
+      {"632", "GENEL YÖNETİM GİDERLERİ", {{"632.01", "PERSONEL GİDERLERİ"}, {"632.02", "KİRA GİDERLERİ"}}},
+      {"640", "İŞTİRAKLERDEN TEMETTÜ GELİRLERİ", {}},
+      {"642", "FAİZ GELİRLERİ", {}},
+      {"643", "KOMİSYON GELİRLERİ", {}},
+      {"646", "KAMBİYO KÂRLARI", {}},
+      {"649", "DİĞER OLAĞAN GELİR VE KÂRLAR", {}},
+      {"653", "KOMİSYON GİDERLERİ", {}},
+      {"654", "KARŞILIK GİDERLERİ", {}},
+      {"656", "KAMBİYO ZARARLARI", {}},
+      {"659", "DİĞER OLAĞAN GİDER VE ZARARLAR", {}},
+      {"660", "KISA VADELİ BORÇLANMA GİDERLERİ", {}},
+      {"661", "UZUN VADELİ BORÇLANMA GİDERLERİ", {}},
+      {"671", "ÖNCEKİ DÖNEM GELİR VE KÂRLARI", {}},
+      {"679", "DİĞER OLAĞAN DIŞI GELİR VE KÂRLAR", {}},
+      {"680", "ÇALIŞMAYAN KISIM GİDER VE ZARARLARI", {}},
+      {"681", "ÖNCEKİ DÖNEM GİDER VE ZARARLARI", {}},
+      {"689", "DİĞER OLAĞAN DIŞI GİDER VE ZARARLAR", {}},
+      {"691", "DÖNEM KÂRI VERGİ VE DİĞER YASAL YÜKÜMLÜLÜK KARŞILIKLARI", {}},
+  };
+  return chart;
+}
+
+const char* kMonths[] = {"Ocak", "Şubat", "Mart",  "Nisan", "Mayıs", "Haziran",
+                         "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
+
+// Deterministic generator, so every demo suite holds the same ledger.
+class Random {
+ public:
+  explicit Random(uint64_t state) : state_(state) {}
+  uint64_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return state_;
+  }
+  long long Between(long long low, long long high) {
+    return low + static_cast<long long>(Next() % static_cast<uint64_t>(high - low + 1));
+  }
+
+ private:
+  uint64_t state_;
+};
+
+// Writes voucher lines in kuruş (exact integers) and flushes them in batches.
+class Ledger {
+ public:
+  Ledger(Connection& db, std::map<QString, std::pair<int, QString>> accounts, int year)
+      : db_(db), accounts_(std::move(accounts)), year_(year) {}
+
+  void Line(const QDate& date, const char* type, const QString& code, long long debit,
+            long long credit, const QString& text, const char* workplace) {
+    auto it = accounts_.find(code);
+    int main_id = it->second.first;
+    rows_.push_back({fis_no_, date.toString("yyyy-MM-dd"), QString::number(year_),
+                     QString(kMonths[date.month() - 1]), date.month(), QString(type), code, main_id,
+                     text, debit / 100.0, credit / 100.0, QString(workplace)});
+    ++lines_;
+    if (code.startsWith('6')) profit_ += credit - debit;
+    if (rows_.size() >= 20000) Flush();
+  }
+  void Next_Voucher() { ++fis_no_; }
+  void Flush() {
+    if (rows_.empty()) return;
+    db_.Execute_Batch(
+        "INSERT INTO MUHFISHAR (Fis_No, Tarih, Yil, AY, Ay_Index, Islem_Tipi, MHesap_Kod, "
+        "Ana_Hesap_ID, Aciklama, BTutar, ATutar, Isyeri_Kodu) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
+        rows_);
+    rows_.clear();
+  }
+  long long Lines() const { return lines_; }
+  long long Profit() const { return profit_; }
+
+ private:
+  Connection& db_;
+  std::map<QString, std::pair<int, QString>> accounts_;
+  int year_;
+  int fis_no_ = 1;
+  long long lines_ = 0;
+  long long profit_ = 0;
+  std::vector<std::vector<QVariant>> rows_;
+};
+
+long long Vat(long long net) { return (net * 20 + 50) / 100; }
+
+void Write_Year(Ledger& l, Random& r, int year, long long target_lines, long long scale) {
+  const char* opening = "Açılış Fişi";
+  const char* journal = "Mahsup Fişi";
+  const char* receipt = "Tahsil Fişi";
+  const char* payment = "Tediye Fişi";
+  QDate jan1(year, 1, 1);
+  // Opening voucher: assets debit, liabilities and equity credit.
+  struct { const char* code; long long debit, credit; } open[] = {
+      {"100.01", 5000000 * scale, 0}, {"102.01", 25000000 * scale, 0},
+      {"102.02", 15000000 * scale, 0}, {"120.01", 18000000 * scale, 0},
+      {"153.01", 30000000 * scale, 0}, {"254.01", 45000000 * scale, 0},
+      {"255.01", 12000000 * scale, 0}, {"257", 0, 14000000 * scale},
+      {"300", 0, 20000000 * scale}, {"320.01", 0, 16000000 * scale},
+      {"500", 0, 80000000 * scale}, {"570", 0, 20000000 * scale},
+  };
+  for (auto& o : open) l.Line(jan1, opening, o.code, o.debit, o.credit, "Açılış kaydı", "01");
+  l.Next_Voucher();
+
+  // Ordinary year: about 2,500 lines; a larger target repeats the trading cycle.
+  long long cycles = target_lines > 0 ? std::max(1LL, (target_lines - 300) / (12 * 15)) : 10;
+  for (int month = 1; month <= 12; ++month) {
+    auto day = [&](void) { return QDate(year, month, static_cast<int>(r.Between(1, 28))); };
+    for (long long c = 0; c < cycles; ++c) {
+      const char* wp = r.Between(0, 3) == 0 ? "02" : "01";
+      long long net = r.Between(100000, 2500000) * scale;  // kuruş
+      long long cost = net * 60 / 100;
+      QDate d = day();
+      // Purchase of goods with VAT.
+      l.Line(d, journal, "153.01", cost, 0, "Mal alışı", wp);
+      l.Line(d, journal, "191.01", Vat(cost), 0, "Mal alışı KDV", wp);
+      l.Line(d, journal, "320.01", 0, cost + Vat(cost), "Mal alışı", wp);
+      l.Next_Voucher();
+      // Sale on account with VAT, and its cost.
+      bool service = r.Between(0, 4) == 0;
+      l.Line(d, journal, "120.01", net + Vat(net), 0, "Satış faturası", wp);
+      l.Line(d, journal, service ? "600.02" : "600.01", 0, net, "Satış faturası", wp);
+      l.Line(d, journal, "391.01", 0, Vat(net), "Satış faturası KDV", wp);
+      l.Next_Voucher();
+      l.Line(d, journal, service ? "622" : "621", cost, 0, "Satışların maliyeti", wp);
+      l.Line(d, journal, "153.01", 0, cost, "Satışların maliyeti", wp);
+      l.Next_Voucher();
+      // Collection and payment.
+      QDate later = day();
+      l.Line(later, receipt, "102.01", net, 0, "Müşteri tahsilatı", wp);
+      l.Line(later, receipt, "120.01", 0, net, "Müşteri tahsilatı", wp);
+      l.Next_Voucher();
+      l.Line(later, payment, "320.01", cost, 0, "Satıcı ödemesi", wp);
+      l.Line(later, payment, "102.02", 0, cost, "Satıcı ödemesi", wp);
+      l.Next_Voucher();
+      if (r.Between(0, 5) == 0) {  // a return
+        long long back = net / 10;
+        l.Line(later, journal, "610", back, 0, "Satıştan iade", wp);
+        l.Line(later, journal, "391.01", Vat(back), 0, "Satıştan iade KDV", wp);
+        l.Line(later, journal, "120.01", 0, back + Vat(back), "Satıştan iade", wp);
+        l.Next_Voucher();
+      }
+    }
+    QDate end(year, month, QDate(year, month, 1).daysInMonth());
+    QDate mid(year, month, 15);
+    long long s = scale * cycles / 10 + (scale * cycles < 10 ? scale : 0);
+    // Export sale, discounts, expenses, salaries, interest, bank charges.
+    long long export_net = r.Between(500000, 3000000) * s;
+    l.Line(mid, journal, "120.02", export_net, 0, "İhracat faturası", "01");
+    l.Line(mid, journal, "601", 0, export_net, "İhracat faturası", "01");
+    l.Next_Voucher();
+    long long discount = r.Between(20000, 150000) * s;
+    l.Line(mid, journal, "611", discount, 0, "Satış iskontosu", "01");
+    l.Line(mid, journal, "120.01", 0, discount, "Satış iskontosu", "01");
+    l.Next_Voucher();
+    long long marketing = r.Between(80000, 400000) * s;
+    l.Line(mid, payment, "631", marketing, 0, "Reklam gideri", "01");
+    l.Line(mid, payment, "191.01", Vat(marketing), 0, "Reklam gideri KDV", "01");
+    l.Line(mid, payment, "102.02", 0, marketing + Vat(marketing), "Reklam gideri", "01");
+    l.Next_Voucher();
+    long long rent = 250000 * s;
+    l.Line(mid, payment, "632.02", rent, 0, "Kira gideri", "01");
+    l.Line(mid, payment, "100.01", 0, rent, "Kira gideri", "01");
+    l.Next_Voucher();
+    long long salary = 1800000 * s;
+    l.Line(end, journal, "632.01", salary, 0, "Personel maaşları", "01");
+    l.Line(end, journal, "335", 0, salary * 85 / 100, "Net ücretler", "01");
+    l.Line(end, journal, "361", 0, salary - salary * 85 / 100, "SGK kesintileri", "01");
+    l.Next_Voucher();
+    long long interest = r.Between(10000, 90000) * s;
+    l.Line(end, receipt, "102.01", interest, 0, "Vadeli mevduat faizi", "01");
+    l.Line(end, receipt, "642", 0, interest, "Vadeli mevduat faizi", "01");
+    l.Next_Voucher();
+    long long commission = r.Between(2000, 12000) * s;
+    l.Line(end, payment, "653", commission, 0, "Banka komisyonu", "01");
+    l.Line(end, payment, "102.01", 0, commission, "Banka komisyonu", "01");
+    l.Next_Voucher();
+    long long loan_interest = r.Between(150000, 300000) * s;
+    l.Line(end, payment, "660", loan_interest, 0, "Kredi faizi", "01");
+    l.Line(end, payment, "102.01", 0, loan_interest, "Kredi faizi", "01");
+    l.Next_Voucher();
+    long long fx = r.Between(-40000, 60000) * s;
+    l.Line(end, journal, "102.02", fx > 0 ? fx : 0, fx < 0 ? -fx : 0, "Kur farkı", "01");
+    l.Line(end, journal, fx > 0 ? "646" : "656", fx < 0 ? -fx : 0, fx > 0 ? fx : 0, "Kur farkı", "01");
+    l.Next_Voucher();
+  }
+  // A few items of the year.
+  QDate june(year, 6, 30);
+  l.Line(june, journal, "102.01", 450000 * scale, 0, "Komisyon geliri", "01");
+  l.Line(june, journal, "643", 0, 450000 * scale, "Komisyon geliri", "01");
+  l.Next_Voucher();
+  l.Line(june, journal, "136", 120000 * scale, 0, "Önceki dönem gelir düzeltmesi", "01");
+  l.Line(june, journal, "671", 0, 120000 * scale, "Önceki dönem gelir düzeltmesi", "01");
+  l.Next_Voucher();
+  l.Line(QDate(year, 9, 12), journal, "689", 85000 * scale, 0, "Kasa sayım farkı", "01");
+  l.Line(QDate(year, 9, 12), journal, "100.01", 0, 85000 * scale, "Kasa sayım farkı", "01");
+  l.Next_Voucher();
+  l.Line(QDate(year, 10, 3), journal, "654", 300000 * scale, 0, "Şüpheli alacak karşılığı", "01");
+  l.Line(QDate(year, 10, 3), journal, "120.01", 0, 300000 * scale, "Şüpheli alacak karşılığı", "01");
+  l.Next_Voucher();
+  // Year end: tax provision on the year's profit.
+  QDate dec31(year, 12, 31);
+  long long tax = l.Profit() > 0 ? l.Profit() * 25 / 100 : 0;
+  if (tax > 0) {
+    l.Line(dec31, journal, "691", tax, 0, "Kurumlar vergisi karşılığı", "01");
+    l.Line(dec31, journal, "370", 0, tax, "Kurumlar vergisi karşılığı", "01");
+    l.Next_Voucher();
+  }
+  l.Flush();
+}
+
+void Fill_Chart(Connection& db, std::map<QString, std::pair<int, QString>>& accounts) {
+  int id = 0;
+  std::vector<std::vector<QVariant>> rows;
+  for (const MainAccount& m : Chart()) {
+    int main_id = ++id;
+    rows.push_back({main_id, m.code, m.name, QString(m.code).left(1), 1, 1});
+    accounts[m.code] = {main_id, m.name};
+    for (const Account& a : m.subs) {
+      rows.push_back({++id, a.code, a.name, QString(m.code).left(1), 1, 0});
+      accounts[a.code] = {main_id, a.name};
+    }
+  }
+  db.Execute_Batch(
+      "INSERT INTO MUHKART (MHesap_ID, MHesap_Kod, MHesap_Ad, MGrup_Kod, Aktif, AnaHesaptir) "
+      "VALUES (?,?,?,?,?,?)",
+      rows);
+}
+
+void Fill_Lookups(Connection& db) {
+  db.Execute_Batch("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES (?,?)",
+                   {{"01", "Merkez"}, {"02", "Ankara Şube"}});
+  db.Execute_Batch(
+      "INSERT INTO CARIKART (Cari_Kod, Unvan, O_Kod1, Grup_Kod, Ilce, Sehir, Vergi_Dairesi, ISK) "
+      "VALUES (?,?,?,?,?,?,?,?)",
+      {{"120.01.001", "Yıldız Market Ltd. Şti.", "A", "MÜŞTERİ", "Kadıköy", "İstanbul", "Kadıköy", "5"},
+       {"120.01.002", "Ege Toptan Gıda A.Ş.", "B", "MÜŞTERİ", "Bornova", "İzmir", "Bornova", "10"},
+       {"320.01.001", "Anadolu Dağıtım A.Ş.", "A", "SATICI", "Çankaya", "Ankara", "Çankaya", ""}});
+  db.Execute_Batch("INSERT INTO KASAKART (Kasa_Kod, Kasa_Ad, O_Kod) VALUES (?,?,?)",
+                   {{"01", "Merkez Kasa", "TL"}, {"02", "Döviz Kasası", "USD"}});
+  db.Execute_Batch("INSERT INTO DOVIZTANIM (Doviz_Kod, Doviz_Ad) VALUES (?,?)",
+                   {{"USD", "Amerikan Doları"}, {"EUR", "Euro"}});
+  db.Execute_Batch("INSERT INTO HESAPKART (Banka_Ad, Hesap_Ad, Hesap_No, Sube, O_Kod) VALUES (?,?,?,?,?)",
+                   {{"Ziraat Bankası", "Ticari Hesap", "TR120001", "Kızılay", "TL"},
+                    {"İş Bankası", "Döviz Hesabı", "TR640006", "Levent", "USD"}});
+  db.Execute_Batch("INSERT INTO AMBAR (Ambar_No, Ambar_Ad) VALUES (?,?)",
+                   {{"1", "Merkez Depo"}, {"2", "Ankara Depo"}});
+  db.Execute_Batch("INSERT INTO SATICI (Satici_Kodu, Satici_Adi) VALUES (?,?)",
+                   {{"S01", "Ahmet Yılmaz"}, {"S02", "Ayşe Demir"}});
+  db.Execute_Batch("INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDV, Ana_Birim, Grup_Kod) VALUES (?,?,?,?,?)",
+                   {{"ST001", "Ayçiçek Yağı 5 L", "20", "ADET", "GIDA"},
+                    {"ST002", "Pirinç 1 kg", "20", "ADET", "GIDA"}});
+}
+
+void Fill_Balances(Connection& db) {
+  db.Execute(
+      "INSERT INTO MUHBAKIYE (MHesap_ID, Bakiye) SELECT k.MHesap_ID, (SELECT IFNULL(SUM(f.BTutar - "
+      "f.ATutar), 0) FROM MUHFISHAR f WHERE f.Ana_Hesap_ID = k.MHesap_ID) FROM MUHKART k WHERE "
+      "k.AnaHesaptir = 1");
+  db.Execute(
+      "INSERT INTO MUHBAKIYE (MHesap_ID, Bakiye) SELECT k.MHesap_ID, (SELECT IFNULL(SUM(f.BTutar - "
+      "f.ATutar), 0) FROM MUHFISHAR f WHERE f.MHesap_Kod = k.MHesap_Kod) FROM MUHKART k WHERE "
+      "k.AnaHesaptir = 0");
+}
+
+void Make_Company(const QString& folder, const QString& database, int year, long long lines,
+                  long long scale, uint64_t seed) {
+  Create_Company_Database(folder, database);
+  Connection db;
+  db.Open(folder, database, "sa", "", false);
+  std::map<QString, std::pair<int, QString>> accounts;
+  Fill_Chart(db, accounts);
+  Fill_Lookups(db);
+  Ledger ledger(db, accounts, year);
+  Random random(seed);
+  Write_Year(ledger, random, year, lines, scale);
+  Fill_Balances(db);
+}
+
+}  // namespace
+
+QString Demo_Data_Folder(const QString& suite_folder) { return QDir(suite_folder).filePath("Veri"); }
+
+void Create_Company_Database(const QString& folder, const QString& database) {
+  Connection::Create_Sqlite_File(folder, database);
+  Connection db;
+  db.Open(folder, database, "sa", "", false);
+  Create_Company_Schema(db);
+}
+
+void Create_Demo_Suite(const DemoOptions& options, const std::function<void(const QString&)>& log) {
+  auto say = [&](const QString& text) {
+    if (log) log(text);
+  };
+  QString folder = QDir(Demo_Data_Folder(options.suite_folder)).absolutePath();
+  QDir().mkpath(folder);
+  for (const QString& f : QDir(folder).entryList({"*.sqlite", "*.sqlite-wal", "*.sqlite-shm"}))
+    QFile::remove(QDir(folder).filePath(f));
+
+  say("Tanımlama veritabanı hazırlanıyor");
+  Connection::Create_Sqlite_File(folder, "Defination_DB");
+  {
+    Connection db;
+    db.Open(folder, "Defination_DB", "sa", "", false);
+    Create_Definitions_Schema(db);
+    QString start = QDate(options.year, 1, 1).toString("yyyy-MM-dd");
+    QString end = QDate(options.year, 12, 31).toString("yyyy-MM-dd");
+    db.Execute_Batch("INSERT INTO sysuslng (sysus_ID, sysus_nm, sysus) VALUES (?,?,?)",
+                     {{1, "ADMIN", ""}, {2, "MUHASEBE", ""}});
+    db.Execute_Batch(
+        "INSERT INTO sysfrmlng (sysfrm_ID, sysfrm_nm, sysfrm_kd, sysfrm_dbnm, Mali_Yil_Baslangic, "
+        "Mali_Yil_Bitis, AnaParaVirgul, KrediLimiti) VALUES (?,?,?,?,?,?,?,?)",
+        {{1, "Örnek Ticaret A.Ş.", "001", kDemoCompany, start, end, 2, QVariant()},
+         {2, "Anadolu Gıda Ltd. Şti.", "002", kDemoCompany2, start, end, 0, 50000.0}});
+    db.Execute_Batch("INSERT INTO sysusfrmlng (sysus_ID, sysfrm_ID) VALUES (?,?)",
+                     {{1, 1}, {1, 2}, {2, 1}, {2, 2}});
+    db.Execute_Batch("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (?,?,?,?)",
+                     {{1, 1, 1, 1}, {1, 2, 1, 1}, {2, 1, 1, 1}, {2, 2, 0, 0}});
+  }
+  say(QString("%1 hazırlanıyor").arg(kDemoCompany));
+  Make_Company(folder, kDemoCompany, options.year, options.ledger_lines, 1, 0x9E3779B97F4A7C15ULL);
+  say(QString("%1 hazırlanıyor").arg(kDemoCompany2));
+  Make_Company(folder, kDemoCompany2, options.year, 0, 3, 0xD1B54A32D192ED03ULL);
+
+  // sys.inf of the suite: server (the data folder), SQL login, password, server-box flag.
+  QFile inf(QDir(options.suite_folder).filePath("sys.inf"));
+  if (inf.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    inf.write(Encode_Windows1254(folder + ";sa;;1;\r\n"));
+  say("Demo hazır: " + folder);
+}

@@ -1,0 +1,35 @@
+// malitablo-demo: makes the demo suite (sys.inf and the demo databases).
+//   malitablo-demo [SUITE_FOLDER] [--lines N]
+// The suite folder defaults to the folder above the program's own.
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+
+#include "db/db_error.h"
+#include "demo/demo_suite.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QStringList args = QCoreApplication::arguments().mid(1);
+  DemoOptions options;
+  options.suite_folder = QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
+  for (int i = 0; i < args.size(); ++i) {
+    if (args[i] == "--lines" && i + 1 < args.size()) {
+      options.ledger_lines = args[++i].toLongLong();
+    } else if (args[i].startsWith("-")) {
+      std::fprintf(stderr, "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N]\n");
+      return 2;
+    } else {
+      options.suite_folder = QDir(args[i]).absolutePath();
+    }
+  }
+  try {
+    Create_Demo_Suite(options, [](const QString& line) {
+      std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    });
+  } catch (const DbError& e) {
+    std::fprintf(stderr, "Demo hazırlanamadı: %s\n", e.Description.toUtf8().constData());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,70 @@
+#include "support/test_suite.h"
+
+#include <QDir>
+
+#include "db/connection.h"
+#include "db/open_connection.h"
+#include "db/registry.h"
+#include "db/schema.h"
+#include "demo/demo_suite.h"
+
+TestSuite::TestSuite() {
+  old_registry_ = qgetenv("MALITABLO_REGISTRY");
+  qputenv("MALITABLO_REGISTRY", (dir_.path() + "/registry.ini").toUtf8());
+  QDir(dir_.path()).mkpath("Rapor");
+  state.Program_Folder = dir_.path() + "/Rapor";
+  Connection::Create_Sqlite_File(Data_Folder(), "Defination_DB");
+  {
+    Connection db;
+    db.Open(Data_Folder(), "Defination_DB", "sa", "", false);
+    Create_Definitions_Schema(db);
+    db.Execute("INSERT INTO sysuslng (sysus_ID, sysus_nm, sysus) VALUES (1, 'ADMIN', '')");
+    db.Execute(
+        "INSERT INTO sysfrmlng (sysfrm_ID, sysfrm_nm, sysfrm_kd, sysfrm_dbnm, Mali_Yil_Baslangic, "
+        "Mali_Yil_Bitis) VALUES (1, ' Deneme A.Ş. ', '001', 'FIRMA', '2026-01-01', '2026-12-31')");
+    db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 1, 1, 1)");
+    db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 2, 0, 0)");
+    db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 3, NULL, NULL)");
+  }
+  Create_Company_Database(Data_Folder(), Database());
+  state.Server_Name = Data_Folder();
+  state.Database_Name = Database();
+  state.Sql_User = "sa";
+}
+
+TestSuite::~TestSuite() {
+  state.Rs_Shared.Close();
+  state.Db_Connection.reset();
+  if (old_registry_.isEmpty())
+    qunsetenv("MALITABLO_REGISTRY");
+  else
+    qputenv("MALITABLO_REGISTRY", old_registry_);
+}
+
+QString TestSuite::Data_Folder() const { return dir_.path() + "/Veri"; }
+
+void TestSuite::Connect() { Open_Connection(state, "sa", "", Database(), Data_Folder()); }
+
+void TestSuite::Exec(const QString& sql) {
+  Connection db;
+  db.Open(Data_Folder(), Database(), "sa", "", false);
+  db.Execute(sql);
+}
+
+void TestSuite::Exec_Definitions(const QString& sql) {
+  Connection db;
+  db.Open(Data_Folder(), "Defination_DB", "sa", "", false);
+  db.Execute(sql);
+}
+
+void TestSuite::Set_Regional_Settings() {
+  const char* key = "Control Panel\\International";
+  Registry_Write(Hive::HKEY_CURRENT_USER, key, "sDecimal", ",");
+  Registry_Write(Hive::HKEY_CURRENT_USER, key, "sThousand", ".");
+  Registry_Write(Hive::HKEY_CURRENT_USER, key, "sDate", ".");
+  Registry_Write(Hive::HKEY_CURRENT_USER, key, "sShortDate", "dd.MM.yyyy");
+}
+
+QString TestSuite::Command_Line(int user) const {
+  return Database() + "|" + Data_Folder() + "|" + QString::number(user) + "|sa|" + QChar(0x00E6);
+}

@@ -1,0 +1,38 @@
+// A throw-away suite for a test: a temporary folder laid out like an installed suite
+// (Rapor/ for the program, Veri/ for the databases, sys.inf), a registry file of its own,
+// and an AppState with recorded messages.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/messages.h"
+
+class TestSuite {
+ public:
+  // Makes Defination_DB with one company `database` (id 1, user 1 with the report right) and
+  // the company database with every table, empty.
+  TestSuite();
+  ~TestSuite();
+
+  QString Root() const { return dir_.path(); }
+  QString Data_Folder() const;
+  QString Database() const { return "FIRMA"; }
+  // Opens the company database on state.Db_Connection.
+  void Connect();
+  // Runs statements on the company database (through its own connection).
+  void Exec(const QString& sql);
+  void Exec_Definitions(const QString& sql);
+  // Correct regional settings, so no question is asked.
+  void Set_Regional_Settings();
+  QString Command_Line(int user = 1) const;
+
+  RecordingMessages messages;
+  AppState state{messages};
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray old_registry_;
+};
