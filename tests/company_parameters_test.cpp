@@ -1,0 +1,113 @@
+// Company parameters: every column read in its type, the number formats, and the two failure
+// roads (a missing column offers the update tool; anything else apologises).
+#include <gtest/gtest.h>
+
+#include "app/program_end.h"
+#include "company/company_parameters.h"
+#include "company/number_formats.h"
+#include "support/test_suite.h"
+
+TEST(NumberFormats, DecimalsGiveZerosAfterThePoint) {
+  EXPECT_EQ(Number_Format(0), "#,##0");
+  EXPECT_EQ(Number_Format(2), "#,##0.00");
+  EXPECT_EQ(Number_Format(3), "#,##0.000");
+  EXPECT_EQ(Number_Format(4), "#,##0.0000");
+  EXPECT_EQ(Format_Decimals(Number_Format(3)), 3);
+  EXPECT_EQ(Format_Decimals(Number_Format(0)), 0);
+}
+
+TEST(CompanyParameters, ReadsEveryColumn) {
+  TestSuite t;
+  t.Exec_Definitions(
+      "UPDATE sysfrmlng SET AnaParaVirgul=3, DovizVirgul=0, KurVirgul=5, BirimFiyatVirGul=1, "
+      "DovizBirimFiyatVirgul=6, DovizVar=1, Renk_TL=255, StokSeviyeOzelKontrol=12.34567, "
+      "DefKDV='18', KrediLimiti=1500.5, KasaHareketListeTipi='3'");
+  t.Connect();
+  Load_Company_Parameters(t.state);
+  auto& s = t.state;
+  EXPECT_EQ(s.Company_ID, 1);
+  EXPECT_EQ(s.Company_Name, "Deneme A.Ş.");
+  EXPECT_EQ(s.Fiscal_Year_Start, QDate(2026, 1, 1));
+  EXPECT_EQ(s.Fiscal_Year_End, QDate(2026, 12, 31));
+  EXPECT_EQ(s.Amount_Decimals, 3);
+  EXPECT_EQ(s.Amount_Format, "#,##0.000");
+  EXPECT_EQ(s.Currency_Format, "#,##0");
+  EXPECT_EQ(s.Rate_Format, "#,##0.00000");
+  EXPECT_EQ(s.Unit_Price_Format, "#,##0.0");
+  EXPECT_EQ(s.Currency_Unit_Price_Format, "#,##0.000000");
+  EXPECT_TRUE(s.Company_Settings.DovizVar);
+  EXPECT_FALSE(s.Company_Settings.PosVar);
+  EXPECT_EQ(s.Company_Settings.Renk_TL, 255);
+  EXPECT_DOUBLE_EQ(s.Company_Settings.StokSeviyeOzelKontrol, 12.3457);  // currency: 4 decimals
+  EXPECT_DOUBLE_EQ(s.Company_Settings.DefKDV, 18);
+  EXPECT_DOUBLE_EQ(s.Company_Settings.KrediLimiti, 1500.5);
+  EXPECT_EQ(s.Company_Settings.KasaHareketListeTipi, 3);
+  EXPECT_TRUE(t.messages.entries.empty());
+}
+
+TEST(CompanyParameters, EmptyAndNullSettingsTakeTheirDefaults) {
+  TestSuite t;
+  t.Exec_Definitions("UPDATE sysfrmlng SET DefKDV='', KrediLimiti=NULL, KasaHareketListeTipi=''");
+  t.Connect();
+  t.state.Company_Settings.DefKDV = 99;
+  Load_Company_Parameters(t.state);
+  EXPECT_EQ(t.state.Company_Settings.DefKDV, 0);
+  EXPECT_EQ(t.state.Company_Settings.KrediLimiti, 0);
+  EXPECT_EQ(t.state.Company_Settings.KasaHareketListeTipi, 1);
+}
+
+TEST(CompanyParameters, MissingColumnOffersTheUpdateTool) {
+  TestSuite t;
+  t.Exec_Definitions("ALTER TABLE sysfrmlng DROP COLUMN KasaHareketListeTipi");
+  t.Connect();
+  // No: the program ends and nothing is started.
+  EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Question);
+  EXPECT_EQ(t.messages.entries[0].text,
+            "Velora Tanımlama VeriTabanında Eksik Alanara Rastladı. güncelleştirme Çalıştırmak "
+            "Gerekebilir.\rŞimdi Güncelleme Çalıştırmak İstiyormusunuz?.Lütfen Bu İşlemi program "
+            "Satıcınıza Danışmadan Onaylamayınız.");
+  // Yes without the tool in the program folder: the configuration message, then the end.
+  t.messages.entries.clear();
+  t.messages.Answer(true);
+  EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
+  ASSERT_EQ(t.messages.entries.size(), 2u);
+  EXPECT_EQ(t.messages.entries[1].kind, MessageKind::Plain);
+  EXPECT_EQ(t.messages.entries[1].text,
+            "Sistem Bu Haliyle Çalışamaz Durumda ve Veritabanı Konfigürasyon Dosyasına "
+            "Ulaşılamadı.\rLütfen Pogram Satıcınızla Görüşünüz.");
+}
+
+TEST(CompanyParameters, OtherFailuresApologise) {
+  const QString apology =
+      "Velora Tanımlam Veritabanıyla İlgili Bir Hata Tespit Etti. Sistem Bu Haliye "
+      "Çalışmaz.Bunun İçin Özür Dileriz. Lütfen Program Satıcınızla Görüşünüz.";
+  {  // No row for the database name.
+    TestSuite t;
+    t.Connect();
+    t.state.Database_Name = "BASKA";
+    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
+    ASSERT_EQ(t.messages.entries.size(), 1u);
+    EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Information);
+    EXPECT_EQ(t.messages.entries[0].text, apology);
+    EXPECT_TRUE(t.messages.entries[0].title.startsWith("Velora:"));
+    EXPECT_GT(t.messages.entries[0].title.size(), 7);
+  }
+  {  // A NULL where a value is needed.
+    TestSuite t;
+    t.Exec_Definitions("UPDATE sysfrmlng SET AnaParaVirgul=NULL");
+    t.Connect();
+    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
+    ASSERT_EQ(t.messages.entries.size(), 1u);
+    EXPECT_EQ(t.messages.entries[0].text, apology);
+  }
+  {  // A name with an apostrophe is quoted safely and simply matches no row.
+    TestSuite t;
+    t.Connect();
+    t.state.Database_Name = "O'NEIL";
+    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
+    ASSERT_EQ(t.messages.entries.size(), 1u);
+    EXPECT_EQ(t.messages.entries[0].text, apology);
+  }
+}

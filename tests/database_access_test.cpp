@@ -1,0 +1,229 @@
+// Database access: the dialect step, dates against both literal forms, the recordset subset,
+// the query procedures' failure road, sys.inf, the connection strings and the registry.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "app/program_end.h"
+#include "db/connection_file.h"
+#include "db/open_connection.h"
+#include "db/query.h"
+#include "db/registry.h"
+#include "db/sql_dialect.h"
+#include "support/test_suite.h"
+
+TEST(SqlDialect, RewritesForSqliteOutsideLiterals) {
+  EXPECT_EQ(To_Engine_Dialect("SELECT * FROM Defination_DB.dbo.sysfrmlng WHERE a='x.dbo.y'", Engine::Sqlite),
+            "SELECT * FROM Defination_DB.sysfrmlng WHERE a='x.dbo.y'");
+  EXPECT_EQ(To_Engine_Dialect("SELECT ISNULL(a,0), isnull (b,1) FROM T WHERE c='ISNULL('", Engine::Sqlite),
+            "SELECT IFNULL(a,0), IFNULL(b,1) FROM T WHERE c='ISNULL('");
+  EXPECT_EQ(To_Engine_Dialect("SELECT TOP 1 * FROM T ORDER BY a", Engine::Sqlite),
+            "SELECT * FROM T ORDER BY a LIMIT 1");
+  EXPECT_EQ(To_Engine_Dialect("SELECT DISTINCT TOP 5 a FROM T", Engine::Sqlite),
+            "SELECT DISTINCT a FROM T LIMIT 5");
+  EXPECT_EQ(To_Engine_Dialect("SELECT ISNULL(a,0) FROM X.dbo.T", Engine::Postgres),
+            "SELECT COALESCE(a,0) FROM X.T");
+  const QString same = "SELECT TOP 1 ISNULL(a,0) FROM X.dbo.T";
+  EXPECT_EQ(To_Engine_Dialect(same, Engine::SqlServer), same);
+}
+
+TEST(SqliteEngine, DatesCompareWithBothLiteralFormsAndInMin) {
+  TestSuite t;
+  t.Exec("INSERT INTO MUHFISHAR (Tarih, Yil, MHesap_Kod, BTutar, ATutar) VALUES "
+         "('2026-01-31','2026','100',1,0), ('2026-02-01','2026','100',2,0), "
+         "('2026-12-31','2026','100',4,0), ('2025-12-31','2025','100',8,0)");
+  t.Connect();
+  auto sum = [&](const QString& where) {
+    Recordset rs;
+    Open_Recordset(t.state, rs, "SELECT SUM(BTutar) AS S FROM MUHFISHAR WHERE " + where);
+    return rs.Number("S");
+  };
+  EXPECT_EQ(sum("MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='01/31/2026'"), 1);
+  EXPECT_EQ(sum("Tarih>='2026/02/01' AND Tarih<='2026/12/31'"), 6);
+  EXPECT_EQ(sum("Tarih<'1/1/2026'"), 8);  // one-digit month and day
+  EXPECT_EQ(sum("'02/01/2026'<=Tarih"), 6);  // literal on the left
+  EXPECT_EQ(sum("Tarih BETWEEN '12/31/2025' AND '02/01/2026'"), 11);
+  EXPECT_EQ(sum("Yil='2026'"), 7);
+
+  Recordset rs;
+  Open_Recordset(t.state, rs, "SELECT MIN(Tarih) AS M FROM MUHFISHAR WHERE Yil='2026'");
+  EXPECT_EQ(rs.Text("M"), "2026-01-31");
+
+  // The comparison still seeks on the index.
+  Open_Recordset(t.state, rs,
+                 "EXPLAIN QUERY PLAN SELECT SUM(BTutar) FROM MUHFISHAR WHERE Yil='2026' AND "
+                 "Tarih>='01/01/2026' AND Tarih<='01/31/2026'");
+  QString plan;
+  for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text("detail") + "\n";
+  EXPECT_TRUE(plan.contains("USING INDEX IX_MUHFISHAR_YilTarih (Yil=? AND Tarih>? AND Tarih<?)"))
+      << plan.toStdString();
+  EXPECT_TRUE(t.messages.entries.empty());
+}
+
+TEST(Recordset, MovesFindAndFields) {
+  TestSuite t;
+  t.Exec("INSERT INTO ISYERITANIM VALUES ('01','Merkez'), ('02','Ankara'), ('03', NULL)");
+  t.Connect();
+  Recordset rs;
+  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM ORDER BY Isyeri_Kodu");
+  EXPECT_EQ(rs.State(), 1);
+  EXPECT_EQ(rs.Record_Count(), 3);
+  EXPECT_EQ(rs.Text("isyeri_adi"), "Merkez");  // names are not case-sensitive
+  rs.Move_Last();
+  EXPECT_TRUE(rs.Is_Null("Isyeri_Adi"));
+  EXPECT_EQ(rs.Text("Isyeri_Adi"), "");
+  rs.Move_Next();
+  EXPECT_TRUE(rs.Eof());
+  rs.Move_First();
+  rs.Move_Previous();
+  EXPECT_TRUE(rs.Bof());
+  EXPECT_TRUE(rs.Find("Isyeri_Kodu = '02'"));
+  EXPECT_EQ(rs.Text("Isyeri_Adi"), "Ankara");
+  EXPECT_FALSE(rs.Find("Isyeri_Kodu='01'"));  // searches forward only
+  EXPECT_TRUE(rs.Eof());
+
+  try {
+    rs.Move_First();
+    rs.Field("Yok");
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.Number, kErrItemNotFound);
+  }
+  rs.Close();
+  try {
+    rs.Record_Count();
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.Number, kErrObjectClosed);
+  }
+  // An empty result: EOF and BOF at once, and no current record.
+  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM WHERE 1=0");
+  EXPECT_TRUE(rs.Eof() && rs.Bof());
+  try {
+    rs.Text("Isyeri_Adi");
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.Number, kErrNoCurrentRecord);
+  }
+}
+
+TEST(Recordset, UpdateBatchInsertsAndUpdatesByKey) {
+  TestSuite t;
+  t.Connect();
+  Recordset rs;
+  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=0");
+  rs.Add_New();
+  rs.Set_Field("Rapor_Kodu", "GT");
+  rs.Set_Field("Rapor_Adi", "Gelir Tablosu");
+  rs.Set_Field("Rapor_Tipi", 2);
+  rs.Update_Batch();
+  int id = rs.Field("Rapor_ID").toInt();
+  EXPECT_GT(id, 0);
+
+  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=" + QString::number(id));
+  ASSERT_EQ(rs.Record_Count(), 1);
+  rs.Set_Field("Rapor_Adi", "Gelir Tablosu 2026");
+  rs.Update_Batch();
+  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART");
+  ASSERT_EQ(rs.Record_Count(), 1);
+  EXPECT_EQ(rs.Text("Rapor_Adi"), "Gelir Tablosu 2026");
+
+  // The same code and kind again is a refused duplicate, recognisable as such.
+  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=0");
+  rs.Add_New();
+  rs.Set_Field("Rapor_Kodu", "GT");
+  rs.Set_Field("Rapor_Tipi", 2);
+  try {
+    rs.Update_Batch();
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_TRUE(e.Is_Duplicate()) << e.Description.toStdString();
+  }
+  rs.Cancel_Batch();
+  EXPECT_TRUE(rs.Eof());
+
+  // A read-only recordset refuses changes.
+  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART");
+  EXPECT_THROW(rs.Set_Field("Rapor_Adi", "x"), DbError);
+
+  // A statement that returns no rows leaves the recordset closed.
+  Open_Update_Recordset(t.state, rs, "DELETE FROM MUHASEBEMALITABLOKART");
+  EXPECT_EQ(rs.State(), 0);
+  EXPECT_TRUE(t.messages.entries.empty());
+}
+
+TEST(QueryProcedures, FailureShowsDescriptionThenTextAndLeavesItClosed) {
+  TestSuite t;
+  t.Connect();
+  Recordset rs;
+  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM");
+  EXPECT_EQ(rs.State(), 1);
+  Open_Recordset(t.state, rs, "SELEC * FROM ISYERITANIM");
+  EXPECT_EQ(rs.State(), 0);
+  ASSERT_EQ(t.messages.entries.size(), 2u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_TRUE(t.messages.entries[0].text.contains("syntax error")) << t.messages.entries[0].text.toStdString();
+  EXPECT_EQ(t.messages.entries[1].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[1].text, "SELEC * FROM ISYERITANIM");
+  EXPECT_THROW(rs.Eof(), DbError);
+}
+
+TEST(ConnectionFile, PathRuleAndFields) {
+  EXPECT_EQ(Connection_File_Path("/opt/suite/Rapor"), "/opt/suite/sys.inf");
+  EXPECT_EQ(Connection_File_Path("/opt/suite/RaporV2/bin"), "/opt/suite/sys.inf");
+  EXPECT_EQ(Connection_File_Path("/opt/suite/rapor"), "");  // case-sensitive
+  EXPECT_EQ(Connection_File_Fields("srv;sa;pw"), (QStringList{"srv", "sa", "pw", "", ""}));
+  EXPECT_EQ(Connection_File_Fields("a;b;c;1;e;f;g"), (QStringList{"a", "b", "c", "1", "e"}));
+
+  TestSuite t;
+  QFile file(t.Root() + "/sys.inf");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("SUNUCU;sa;\xfe" "ifre;1\r\nikinci satır\r\n");  // "şifre" in Windows-1254
+  file.close();
+  EXPECT_EQ(Read_Connection_File(t.state), QString("SUNUCU;sa;şifre;1"));
+
+  // Missing file, or an empty first line: the message and the end.
+  QFile::remove(t.Root() + "/sys.inf");
+  EXPECT_THROW(Read_Connection_File(t.state), ProgramEnd);
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].title, "VELORA TİCARİ YAZILIM");
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("\r\nSUNUCU\r\n");
+  file.close();
+  EXPECT_THROW(Read_Connection_File(t.state), ProgramEnd);
+}
+
+TEST(OpenConnection, KeepsTheFormThatOpened) {
+  EXPECT_EQ(Sql_Login_Connection_String("sa", "p;w", "DB", "SRV"),
+            "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=p;w;Initial "
+            "Catalog=DB;Data Source=SRV");
+  EXPECT_EQ(Windows_Login_Connection_String(" sa ", "pw", "DB", "SRV"),
+            "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;User "
+            "ID=sa;Password=pw;Initial Catalog=DB;Data Source=SRV");
+  TestSuite t;
+  Open_Connection(t.state, "sa", "", t.Database(), t.Data_Folder());
+  EXPECT_EQ(t.state.Connection_String, Sql_Login_Connection_String("sa", "", t.Database(), t.Data_Folder()));
+  auto first = t.state.Db_Connection;
+  Open_Connection(t.state, "sa", "", t.Database(), "sqlite:" + t.Data_Folder());
+  EXPECT_NE(first, t.state.Db_Connection);  // every opening replaces the connection
+  EXPECT_THROW(Open_Connection(t.state, "sa", "", "YOK", t.Data_Folder()), DbError);
+  EXPECT_FALSE(QFile::exists(t.Data_Folder() + "/YOK.sqlite"));
+}
+
+TEST(Registry, ReadWriteAndValueTypes) {
+  TestSuite t;
+  EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "Software\\Yok", "Deger"), "");
+  Registry_Write(Hive::HKEY_CURRENT_USER, "Software\\DEF_VELORA", "Kullanici", "AYŞE");
+  EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "Software\\DEF_VELORA", "Kullanici"), "AYŞE");
+  EXPECT_EQ(Registry_Read(Hive::HKEY_LOCAL_MACHINE, "Software\\DEF_VELORA", "Kullanici"), "");
+  // A string is cut at its first character 0.
+  Registry_Write(Hive::HKEY_CURRENT_USER, "K", "Z", QString("ab") + QChar(0) + "cd");
+  EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "K", "Z"), "ab");
+  // Binary: the low 16 bits of the cell as a signed number.
+  Registry_Write_Binary(Hive::HKEY_CURRENT_USER, "K", "B", QByteArray("\xff\xff\x01\x00", 4));
+  EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "K", "B"), "-1");
+  Registry_Write_Binary(Hive::HKEY_CURRENT_USER, "K", "B", QByteArray("\x2a", 1));
+  EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "K", "B"), "42");
+}
