@@ -22,6 +22,8 @@ class Recordset {
   void Close();
   bool Is_Open() const { return open_; }
   int State() const { return open_ ? 1 : 0; }
+  // The statement last opened (ADO's Source).
+  const QString& Source() const { return sql_; }
 
   bool Eof() const;
   bool Bof() const;

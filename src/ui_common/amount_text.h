@@ -1,0 +1,34 @@
+// Amount texts: normalising a value to a fixed number of decimals (Amount_To_Text), grouping
+// a typed amount while it is being typed (Format_Amount_Text), and the balance cell of the
+// account picker (Format_Balance). Texts use the system separators, "," before the decimals
+// and "." between thousands once the regional check has run.
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+struct AppState;
+
+struct NumberSeparators {
+  QChar decimal = u',';
+  QChar thousand = u'.';
+};
+// The state's System_Decimal_Sep and System_Thousand_Sep; "," and "." where they are unset.
+NumberSeparators System_Separators(const AppState& state);
+
+// The value with exactly `decimals` decimals and no grouping, e.g. "-1234,57". The digit
+// after the last kept decimal decides: 5 or more rounds away from zero, less cuts. A text
+// that is not a number gives zero; one that starts with the thousands separator is read as a
+// decimal fraction (".5" is "0,5").
+QString Amount_To_Text(int decimals, const QString& value, NumberSeparators sep = {});
+QString Amount_To_Text(int decimals, double value, NumberSeparators sep = {});
+
+// A typed amount regrouped: only digits, a leading "-" and the first decimal separator are
+// kept; the integer part is grouped in threes; at most `decimals` decimals stay (cut, never
+// rounded or padded). "" stays "".
+QString Format_Amount_Text(int decimals, const QString& text, NumberSeparators sep = {});
+
+// The picker's balance cell: the amount with Currency_Decimals when the column caption holds
+// "DOVIZ", else with Amount_Decimals; " (B)" after a debit (positive) balance, the absolute
+// amount and " (A)" after a credit (negative) one, "" for zero.
+QString Format_Balance(const AppState& state, const QString& column_caption, double value);

@@ -1,0 +1,22 @@
+// Turkish text rules shared by the windows: upper-casing that keeps the dotted and dotless i
+// apart, the same applied to an edit box with its caret kept, and the password transform the
+// suite stores in Defination_DB (each character's Windows-1254 code doubled plus its position).
+#pragma once
+
+#include <QString>
+
+// "i" becomes "İ", "ı" becomes "I"; every other character is upper-cased as usual.
+QString Upper_TR(const QString& text);
+
+// An edit box's text with its caret position.
+struct TextCaret {
+  QString text;
+  int caret = 0;
+};
+// What an upper-casing box shows after a change: Upper_TR of its text, the caret where it was
+// (at most at the end of the new text).
+TextCaret Upper_TR_Edit(const QString& text, int caret);
+
+// For each character at 1-based position i: the character whose Windows-1254 code is
+// 2 × code + i; a character for which that is above 255 is left out.
+QString Encode_Password(const QString& text);

@@ -1,0 +1,286 @@
+// The shared text and number helpers of the windows: Turkish upper-casing, the password
+// transform, amount texts and the date box (both also from tests/cases/text_helpers), the
+// picker's balance cell, the list windows' sort toggle and search keys, tag navigation and
+// short paths.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <map>
+
+#include "app/messages.h"
+#include "model/keyed_grid.h"
+#include "support/test_suite.h"
+#include "ui_common/amount_text.h"
+#include "ui_common/date_box.h"
+#include "ui_common/list_operations.h"
+#include "ui_common/short_path.h"
+#include "ui_common/tag_navigation.h"
+#include "ui_common/turkish_text.h"
+
+namespace {
+
+// The lines of a case file split at "|" and trimmed; comments and blank lines skipped.
+std::vector<QStringList> Case_Rows(const QString& name) {
+  QFile file(QString(MALITABLO_TEST_CASES) + "/text_helpers/" + name);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+  std::vector<QStringList> rows;
+  for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+    if (line.trimmed().isEmpty() || line.trimmed().startsWith(u'#')) continue;
+    QStringList fields = line.split(u'|');
+    for (QString& field : fields) field = field.trimmed();
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+std::string S(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+TEST(TurkishText, UpperCasingKeepsTheDottedAndDotlessI) {
+  EXPECT_EQ(Upper_TR("i"), "İ");
+  EXPECT_EQ(Upper_TR("ı"), "I");
+  EXPECT_EQ(Upper_TR("istanbul ılık"), "İSTANBUL ILIK");
+  EXPECT_EQ(Upper_TR("Kadıköy şişli"), "KADIKÖY ŞİŞLİ");
+  // Without i or ı the whole text is upper-cased; capitals stay as they are.
+  EXPECT_EQ(Upper_TR("çağlar öğüş"), "ÇAĞLAR ÖĞÜŞ");
+  EXPECT_EQ(Upper_TR("İI abc"), "İI ABC");
+
+  TextCaret edit = Upper_TR_Edit("ali veli", 3);
+  EXPECT_EQ(edit.text, "ALİ VELİ");
+  EXPECT_EQ(edit.caret, 3);
+  EXPECT_EQ(Upper_TR_Edit("ab", 9).caret, 2);
+}
+
+TEST(TurkishText, PasswordDoublesEachWindows1254CodeAndAddsItsPosition) {
+  EXPECT_EQ(Encode_Password("a"), QString(QChar(195)));  // 2 × 97 + 1
+  EXPECT_EQ(Encode_Password("aa"), QString(QChar(195)) + QChar(196));
+  // Codes above 255 are left out: every character from code 128 on, and 127 after position 1.
+  EXPECT_EQ(Encode_Password("ça"), QString(QChar(196)));
+  EXPECT_EQ(Encode_Password("ğ"), "");
+  EXPECT_EQ(Encode_Password(QString(QChar(127)) + QChar(127)), QString(QChar(255)));
+  // The result is read in Windows-1254: 2 × 'n' + 1 = 221 is İ.
+  EXPECT_EQ(Encode_Password("n"), "İ");
+  // A code the page leaves undefined (129) keeps its value.
+  EXPECT_EQ(Encode_Password("@"), QString(QChar(0x81)));
+  EXPECT_EQ(Encode_Password(""), "");
+}
+
+TEST(AmountText, CaseFile) {
+  auto rows = Case_Rows("amounts.txt");
+  ASSERT_GT(rows.size(), 30u);
+  for (const QStringList& row : rows) {
+    ASSERT_EQ(row.size(), 4) << S(row.join('|'));
+    const int n = row[1].toInt();
+    const QString got = row[0] == "Amount_To_Text" ? Amount_To_Text(n, row[2])
+                                                   : Format_Amount_Text(n, row[2]);
+    ASSERT_TRUE(row[0] == "Amount_To_Text" || row[0] == "Format_Amount_Text") << S(row[0]);
+    EXPECT_EQ(got, row[3]) << S(row.join('|'));
+  }
+}
+
+TEST(AmountText, NumbersAndSeparators) {
+  // A value is read by its decimal digits, not its binary form: 1234.565 is just below the
+  // half in binary but rounds up here.
+  EXPECT_EQ(Amount_To_Text(2, 1234.565), "1234,57");
+  EXPECT_EQ(Amount_To_Text(2, 0.125), "0,13");
+  EXPECT_EQ(Amount_To_Text(2, -0.0), "0,00");
+  EXPECT_EQ(Amount_To_Text(2, 1e20), "100000000000000000000,00");
+  EXPECT_EQ(Amount_To_Text(7, 1.5e-7), "0,0000002");
+  EXPECT_EQ(Amount_To_Text(2, "  12,3  "), "12,30");
+
+  // Other separators (a system not yet set by the regional check).
+  NumberSeparators us{u'.', u','};
+  EXPECT_EQ(Amount_To_Text(2, "1,234.565", us), "1234.57");
+  EXPECT_EQ(Format_Amount_Text(2, "1234567.891", us), "1,234,567.89");
+
+  RecordingMessages messages;
+  AppState state(messages);
+  EXPECT_EQ(System_Separators(state).decimal, u',');
+  state.System_Decimal_Sep = ".";
+  state.System_Thousand_Sep = ",";
+  EXPECT_EQ(System_Separators(state).decimal, u'.');
+  EXPECT_EQ(System_Separators(state).thousand, u',');
+}
+
+TEST(AmountText, BalanceCellOfThePicker) {
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Amount_Decimals = 2;
+  state.Currency_Decimals = 4;
+  EXPECT_EQ(Format_Balance(state, "Bakiye", 1234567.891), "1.234.567,89 (B)");
+  EXPECT_EQ(Format_Balance(state, "Bakiye", -1234.5), "1.234,50 (A)");
+  EXPECT_EQ(Format_Balance(state, "Bakiye", 0.005), "0,01 (B)");
+  EXPECT_EQ(Format_Balance(state, "Bakiye", 0), "");
+  EXPECT_EQ(Format_Balance(state, "Doviz Bakiye", 12.5), "12,5000 (B)");
+  state.Amount_Decimals = 0;
+  EXPECT_EQ(Format_Balance(state, "Bakiye", 1999.5), "2.000 (B)");
+}
+
+TEST(DateBox, CaseFile) {
+  auto rows = Case_Rows("date_box.txt");
+  ASSERT_GT(rows.size(), 15u);
+  for (const QStringList& row : rows) {
+    ASSERT_EQ(row.size(), 6) << S(row.join('|'));
+    DateBoxEdit edit = Format_Date_Box(row[0], row[1].toInt(), true);
+    const bool refused = !row[5].isEmpty();
+    EXPECT_EQ(edit.text, row[2]) << S(row[0]);
+    EXPECT_EQ(edit.caret, row[3].toInt()) << S(row[0]);
+    EXPECT_EQ(edit.date_error, row[4] == "yes") << S(row[0]);
+    EXPECT_EQ(edit.refused, refused) << S(row[0]);
+    EXPECT_EQ(edit.applied, !refused) << S(row[0]);
+    EXPECT_EQ(edit.result, refused ? QString() : row[2]) << S(row[0]);
+    if (refused) {
+      EXPECT_EQ(edit.message, row[5]) << S(row[0]);
+    }
+  }
+}
+
+TEST(DateBox, UntypedBoxGridCellAndRefusalMessage) {
+  DateBoxEdit untouched = Format_Date_Box("31122005", 3, false);
+  EXPECT_FALSE(untouched.applied);
+  EXPECT_EQ(untouched.text, "31122005");
+  EXPECT_EQ(untouched.caret, 3);
+  EXPECT_EQ(untouched.result, "");
+
+  RecordingMessages messages;
+  AppState state(messages);
+  KeyedGrid grid({"FiltreLbl", "Baslangic", "Bitis"});
+  grid.Add_Row();
+  grid.Set_Current(1, 1);
+  grid.Set_Text(1, "Baslangic", "01012005");
+  grid.Set_Text(1, "Bitis", "31042005");
+  EXPECT_EQ(Format_Date_Box(state, grid, 8, true).result, "01/01/2005");
+  EXPECT_EQ(grid.Text(1, "Baslangic"), "01/01/2005");
+  EXPECT_TRUE(messages.entries.empty());
+
+  grid.Set_Current(1, 2);
+  DateBoxEdit refused = Format_Date_Box(state, grid, 8, true);
+  EXPECT_TRUE(refused.refused);
+  EXPECT_EQ(grid.Text(1, "Bitis"), "31042005");
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_EQ(messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(messages.entries[0].text, "Gün alanını yanlış girdiniz.");
+
+  // An error shown before all 8 digits are typed is not a refusal: no message.
+  Format_Date_Box(state, "1213", 4, true);
+  EXPECT_EQ(messages.entries.size(), 1u);
+
+  EXPECT_TRUE(Date_Refusal_Focuses_List("MuhHesapListesi"));
+  EXPECT_TRUE(Date_Refusal_Focuses_List("SiparisKart"));
+  EXPECT_FALSE(Date_Refusal_Focuses_List("FiltreFrm"));
+  EXPECT_FALSE(Date_Refusal_Focuses_List("SiparisKartFrm"));
+}
+
+TEST(ListOperations, SortToggleCyclesAscendingAndDescending) {
+  const QString base = "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2";
+  // The list's own statement ends with " ASC": the first F12 drops the direction word, the
+  // next adds DESC, the one after drops it again.
+  QString sql = base + " ORDER BY Rapor_Kodu ASC";
+  sql = Sort_Order_Sql(sql, "Rapor_Kodu");
+  EXPECT_EQ(sql, base + "  ORDER BY Rapor_Kodu");
+  sql = Sort_Order_Sql(sql, "Rapor_Kodu");
+  EXPECT_EQ(sql, base + "   ORDER BY Rapor_Kodu DESC");
+  sql = Sort_Order_Sql(sql, "Rapor_Kodu");
+  EXPECT_EQ(sql, base + "    ORDER BY Rapor_Kodu");
+  // Another field starts ascending.
+  EXPECT_EQ(Sort_Order_Sql(base + " ORDER BY Rapor_Kodu DESC", "Rapor_Adi"),
+            base + "  ORDER BY Rapor_Adi");
+  EXPECT_EQ(Sort_Order_Sql(base, "Rapor_Adi"), base + " ORDER BY Rapor_Adi");  // none yet
+  // A field whose name holds DESC counts as already descending.
+  EXPECT_EQ(Sort_Order_Sql("SELECT * FROM T ORDER BY DESCR", "DESCR"),
+            "SELECT * FROM T  ORDER BY DESCR");
+}
+
+TEST(ListOperations, SortToggleReopensTheRecordset) {
+  TestSuite suite;
+  suite.Connect();
+  suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+             "VALUES (1, 'A', 'Zeta', 2)");
+  suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+             "VALUES (2, 'B', 'Alfa', 2)");
+  AppState& state = suite.state;
+  Recordset rs;
+  rs.Open(state.Db_Connection, "SELECT * FROM MUHASEBEMALITABLOKART ORDER BY Rapor_Kodu ASC",
+          LockType::ReadOnly);
+  ASSERT_TRUE(Toggle_Sort_Order(state, rs, "Rapor_Kodu"));
+  EXPECT_EQ(rs.Text("Rapor_Kodu"), "A");
+  ASSERT_TRUE(Toggle_Sort_Order(state, rs, "Rapor_Kodu"));
+  EXPECT_EQ(rs.Source(), "SELECT * FROM MUHASEBEMALITABLOKART   ORDER BY Rapor_Kodu DESC");
+  EXPECT_EQ(rs.Text("Rapor_Kodu"), "B");
+  ASSERT_TRUE(Toggle_Sort_Order(state, rs, "Rapor_Adi"));
+  EXPECT_EQ(rs.Text("Rapor_Adi"), "Alfa");
+  // A failing statement leaves the recordset closed after the two messages.
+  EXPECT_FALSE(Toggle_Sort_Order(state, rs, "Yok_Alan"));
+  EXPECT_EQ(suite.messages.entries.size(), 2u);
+}
+
+TEST(ListOperations, SearchKeys) {
+  QString search = "AB";
+  for (int ignored : {27, 10, 9}) {
+    SearchKeyResult r = Search_Key_Press(search, ignored);
+    EXPECT_FALSE(r.result);
+    EXPECT_FALSE(r.restart_timer);
+  }
+  EXPECT_EQ(search, "AB");
+
+  SearchKeyResult typed = Search_Key_Press(search, u'ş');
+  EXPECT_TRUE(typed.result && typed.restart_timer);
+  EXPECT_EQ(search, "ABş");
+  EXPECT_TRUE(Search_Key_Press(search, 8).restart_timer);
+  EXPECT_EQ(search, "AB");
+  search.clear();
+  // Backspace on an empty search is taken but starts nothing.
+  SearchKeyResult empty = Search_Key_Press(search, 8);
+  EXPECT_TRUE(empty.result);
+  EXPECT_FALSE(empty.restart_timer);
+  EXPECT_EQ(search, "");
+}
+
+TEST(TagNavigation, TargetsByKeyAndTheFirstAvailableControl) {
+  const QString tag = "SolTxt;UstTxt;SagTxt;KodTxt|AdTxt(2)|TamamBtn";
+  auto only = [](const QString& name) { return QList<TagTarget>{TagTarget{name, std::nullopt}}; };
+  EXPECT_EQ(Tag_Targets(tag, kKeyLeft), only("SolTxt"));
+  EXPECT_EQ(Tag_Targets(tag, kKeyUp), only("UstTxt"));
+  EXPECT_EQ(Tag_Targets(tag, kKeyRight), only("SagTxt"));
+  const QList<TagTarget> down{{"KodTxt", std::nullopt}, {"AdTxt", 2}, {"TamamBtn", std::nullopt}};
+  EXPECT_EQ(Tag_Targets(tag, kKeyDown), down);
+  EXPECT_EQ(Tag_Targets(tag, kKeyEnter), down);
+  EXPECT_TRUE(Tag_Targets(tag, 65).isEmpty());
+  EXPECT_TRUE(Tag_Targets("SolTxt;UstTxt", kKeyDown).isEmpty());  // a field the tag lacks
+
+  // Controls of a window: KodTxt disabled, AdTxt(2) and TamamBtn available.
+  std::map<QString, ControlState> controls{{"KODTXT", ControlState::Unavailable},
+                                           {"ADTXT(2)", ControlState::Available},
+                                           {"TAMAMBTN", ControlState::Available},
+                                           {"SOLTXT", ControlState::Unavailable}};
+  auto lookup = [&](const TagTarget& t) {
+    QString key = t.name.toUpper() + (t.index ? QString("(%1)").arg(*t.index) : QString());
+    auto it = controls.find(key);
+    return it == controls.end() ? ControlState::Missing : it->second;
+  };
+  EXPECT_EQ(Navigate_Target(tag, kKeyEnter, false, 0, 0, lookup), (TagTarget{"AdTxt", 2}));
+  // Only unavailable targets: nowhere to go. A missing name ("ASD") ends the search.
+  EXPECT_EQ(Navigate_Target(tag, kKeyLeft, false, 0, 0, lookup), std::nullopt);
+  EXPECT_EQ(Navigate_Target("ASD;ASD;ASD;ASD|TamamBtn", kKeyDown, false, 0, 0, lookup),
+            std::nullopt);
+  // Left and Right leave the box only from its start and end when the caret is checked.
+  const QString sides = "TamamBtn;ASD;TamamBtn;ASD";
+  EXPECT_EQ(Navigate_Target(sides, kKeyLeft, true, 1, 4, lookup), std::nullopt);
+  EXPECT_TRUE(Navigate_Target(sides, kKeyLeft, true, 0, 4, lookup).has_value());
+  EXPECT_EQ(Navigate_Target(sides, kKeyRight, true, 3, 4, lookup), std::nullopt);
+  EXPECT_TRUE(Navigate_Target(sides, kKeyRight, true, 4, 4, lookup).has_value());
+}
+
+TEST(ShortPath, ExistingPathIsItsOwnShortForm) {
+  QTemporaryDir dir;
+  const QString file = dir.path() + "/Temp.pdf";
+  EXPECT_EQ(Short_Path(file), "");
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  EXPECT_EQ(Short_Path(file), file);
+  EXPECT_EQ(Short_Path(""), "");
+}
