@@ -260,6 +260,20 @@ Currency Evaluate_Piece(QString& expression, Evaluation& evaluation) {
   return result;
 }
 
+// A number written against a parenthesis ("2(3)", "(1)(2)") would be glued into another
+// number by the rewriting.
+bool Has_Glued_Parenthesis(const QString& formula) {
+  QString text = formula;
+  text.remove(' ');
+  for (int i = 1; i < text.size(); ++i) {
+    const QChar before = text[i - 1], after = text[i];
+    if ((before == ')' && (Is_Numeric_Char(after) || after == '(')) ||
+        (Is_Numeric_Char(before) && after == '('))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 QString Number_Text(double value) {
@@ -274,6 +288,7 @@ double Hesapla(QString& expression) {
 }
 
 double Formul_Al(const QString& Formul) {
+  if (Has_Glued_Parenthesis(Formul)) Fail_Unreducible(Formul);
   Evaluation evaluation;
   QString work = Formul;
   // Each round removes one pair of parentheses, the last round the operators.
@@ -286,7 +301,12 @@ double Formul_Al(const QString& Formul) {
       if (close < 0) Fail(QString("Formülde kapanmayan parantez var: %1").arg(Formul));
       piece = work.mid(open, close - open + 1);
     }
-    Evaluate_Piece(piece, evaluation);
+    try {
+      Evaluate_Piece(piece, evaluation);
+    } catch (FormulaError& e) {
+      if (evaluation.last_piece != Formul) e.message += QString(" (formül: %1)").arg(Formul);
+      throw;
+    }
     work.replace(evaluation.last_piece, evaluation.result_text);
     // The text itself and not the last piece gives the value, so "-(1+2)" is -3.
     if (Is_Number_Text(work)) {
