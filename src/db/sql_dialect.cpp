@@ -46,9 +46,13 @@ QString To_Engine_Dialect(const QString& sql, Engine engine) {
   if (engine == Engine::SqlServer) return sql;
   static const QRegularExpression dbo(R"(\b(\w+)\.dbo\.)", QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression isnull(R"(\bISNULL\s*\()", QRegularExpression::CaseInsensitiveOption);
+  // SQL Server reads "Rapor_ID=7AND ..." as 7 AND; the other engines need the blank.
+  static const QRegularExpression glued_keyword(R"(\b(\d+(?:\.\d+)?)(AND|OR)\b)",
+                                                QRegularExpression::CaseInsensitiveOption);
   QString text = Outside_Literals(sql, [engine](QString part) {
     part.replace(dbo, "\\1.");
     part.replace(isnull, engine == Engine::Sqlite ? "IFNULL(" : "COALESCE(");
+    part.replace(glued_keyword, "\\1 \\2");
     return part;
   });
   return Move_Top_To_Limit(text);
