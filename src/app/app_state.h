@@ -18,9 +18,9 @@
 // A long piece of work reports here once per step; a window repaints from it.
 struct ProgressReport {
   int value = 0;          // 0..maximum
-  int maximum = 0;
-  QString percent_text;   // e.g. "%47"
-  bool past_half = false; // the colour switch of the waiting frame
+  int maximum = 0;        // -1 leaves the maximum as it was
+  QString percent_text;   // e.g. "47%"
+  bool highlight = false; // the colour switch of the percentage box
 };
 using ProgressCallback = std::function<void(const ProgressReport&)>;
 

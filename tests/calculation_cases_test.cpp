@@ -1,0 +1,135 @@
+// Calculation scenarios: each file under cases/calculation holds a chart of accounts, voucher
+// lines, a statement definition and the expected BTutar, ATutar and Bakiye of every row. The
+// runner builds a company database from it, computes the statement and compares.
+//
+//   account: CODE | NAME [| MAIN CODE]        a main account, or a sub-account of MAIN
+//   line:    ACCOUNT | YYYY-MM-DD | DEBIT | CREDIT [| TYPE]
+//   period:  DATE_FILTER_SQL                 default: the whole year 2026
+//   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA [| AMOUNT] [| PLACE]
+//   expect:  ROW NUMBER | BTUTAR | ATUTAR | BAKIYE   ("NULL" for an empty column)
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <map>
+
+#include "calc/ledger_aggregation.h"
+#include "db/query.h"
+#include "support/test_suite.h"
+
+namespace {
+
+struct Expectation {
+  int row;
+  QString debit, credit, amount;
+};
+
+QString Literal(const QString& value) {
+  if (value.isEmpty()) return "NULL";
+  return "'" + QString(value).replace("'", "''") + "'";
+}
+
+QString Column_Text(const QVariant& v) {
+  if (v.isNull()) return "NULL";
+  return QString::number(v.toDouble(), 'f', 2);
+}
+
+QString Expected_Text(const QString& v) {
+  return v == "NULL" ? v : QString::number(v.toDouble(), 'f', 2);
+}
+
+void Run_Case(const QString& path) {
+  SCOPED_TRACE(path.toStdString());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+  TestSuite t;
+  const char* months[] = {"Ocak", "Şubat", "Mart", "Nisan", "Mayıs", "Haziran",
+                          "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
+  std::map<QString, int> main_id;
+  int next_account = 0;
+  int row_number = 0;
+  std::vector<Expectation> expected;
+  t.state.Date_Filter_Sql =
+      " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='12/31/2026'";
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+         "VALUES (1, 'T', 'Deneme', 2)");
+  QTextStream in(&file);
+  while (!in.atEnd()) {
+    QString line = in.readLine();
+    if (line.trimmed().isEmpty() || line.trimmed().startsWith('#')) continue;
+    int colon = line.indexOf(':');
+    ASSERT_GT(colon, 0) << line.toStdString();
+    QString key = line.left(colon).trimmed();
+    QString rest = line.mid(colon + 1);
+    QStringList f = rest.split('|');
+    for (QString& x : f) x = x.trimmed();
+    if (key == "account") {
+      int id = ++next_account;
+      bool is_main = f.size() < 3;
+      main_id[f[0]] = is_main ? id : main_id.at(f[2]);
+      t.Exec(QString("INSERT INTO MUHKART (MHesap_ID, MHesap_Kod, MHesap_Ad, AnaHesaptir) VALUES "
+                     "(%1, %2, %3, %4)")
+                 .arg(id).arg(Literal(f[0]), Literal(f[1])).arg(is_main ? 1 : 0));
+    } else if (key == "line") {
+      QDate d = QDate::fromString(f[1], "yyyy-MM-dd");
+      ASSERT_TRUE(d.isValid()) << line.toStdString();
+      int ana = main_id.count(f[0]) ? main_id[f[0]] : 999;  // 999: no such account
+      t.Exec(QString("INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi, MHesap_Kod, "
+                     "Ana_Hesap_ID, BTutar, ATutar) VALUES ('%1', '%2', '%3', %4, %5, %6, %7, %8, %9)")
+                 .arg(f[1]).arg(d.year()).arg(months[d.month() - 1]).arg(d.month())
+                 .arg(Literal(f.value(4, "Mahsup Fişi")), Literal(f[0])).arg(ana)
+                 .arg(f[2], f[3]));
+    } else if (key == "period") {
+      t.state.Date_Filter_Sql = rest.trimmed().isEmpty() ? QString() : " " + rest.trimmed();
+    } else if (key == "row") {
+      ++row_number;
+      ASSERT_GE(f.size(), 9) << line.toStdString();
+      int level = static_cast<int>(f[1].count('.')) + 1;
+      t.Exec(QString("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, "
+                     "Satir_Tipi, Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, "
+                     "Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, MHesap_KodBit, "
+                     "Formul, Bakiye) VALUES (1, %1, %2, %3, %4, %5, %6, %7, %8, %9, 0, %10, %11, %12, %13)")
+                 .arg(f.value(10, "1")).arg(row_number).arg(f[0])
+                 .arg(Literal(f[1]), Literal(f[2])).arg(level)
+                 .arg(f[3], f[4], f[5])
+                 .arg(Literal(f[6]), Literal(f[7]), Literal(f[8]))
+                 .arg(f.value(9).isEmpty() ? "NULL" : f.value(9)));
+    } else if (key == "expect") {
+      ASSERT_EQ(f.size(), 4) << line.toStdString();
+      expected.push_back({f[0].toInt(), f[1], f[2], f[3]});
+    } else {
+      FAIL() << "unknown line: " << line.toStdString();
+    }
+  }
+  t.Connect();
+  t.state.Report_Sql =
+      "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=1 ORDER BY Rapor_Yeri, Satir_No";
+  Tablo_Hesapla(t.state);
+  EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join("\n").toStdString();
+
+  Recordset rs;
+  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
+  std::map<int, std::vector<QString>> actual;
+  for (; !rs.Eof(); rs.Move_Next())
+    actual[rs.Field("Satir_No").toInt()] = {Column_Text(rs.Field("BTutar")),
+                                            Column_Text(rs.Field("ATutar")),
+                                            Column_Text(rs.Field("Bakiye"))};
+  ASSERT_FALSE(expected.empty());
+  for (const Expectation& e : expected) {
+    const auto& a = actual.at(e.row);
+    EXPECT_EQ(a[0].toStdString(), Expected_Text(e.debit).toStdString()) << "row " << e.row << " BTutar";
+    EXPECT_EQ(a[1].toStdString(), Expected_Text(e.credit).toStdString()) << "row " << e.row << " ATutar";
+    EXPECT_EQ(a[2].toStdString(), Expected_Text(e.amount).toStdString()) << "row " << e.row << " Bakiye";
+  }
+}
+
+}  // namespace
+
+TEST(CalculationCases, EveryCaseFileGivesItsExpectedAmounts) {
+  QDir dir(QString(MALITABLO_TEST_CASES) + "/calculation");
+  QStringList files = dir.entryList({"*.txt"}, QDir::Files, QDir::Name);
+  ASSERT_FALSE(files.isEmpty());
+  for (const QString& f : files) Run_Case(dir.filePath(f));
+}
