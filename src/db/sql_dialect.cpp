@@ -46,8 +46,12 @@ QString To_Engine_Dialect(const QString& sql, Engine engine) {
   if (engine == Engine::SqlServer) return sql;
   static const QRegularExpression dbo(R"(\b(\w+)\.dbo\.)", QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression isnull(R"(\bISNULL\s*\()", QRegularExpression::CaseInsensitiveOption);
+  // An ordered derived table carries "OFFSET 0 ROWS"; SQLite writes it with a LIMIT.
+  static const QRegularExpression offset(R"(\bOFFSET\s+(\d+)\s+ROWS?\b)",
+                                         QRegularExpression::CaseInsensitiveOption);
   QString text = Outside_Literals(sql, [engine](QString part) {
     part.replace(dbo, "\\1.");
+    if (engine == Engine::Sqlite) part.replace(offset, "LIMIT -1 OFFSET \\1");
     part.replace(isnull, engine == Engine::Sqlite ? "IFNULL(" : "COALESCE(");
     return part;
   });
