@@ -30,8 +30,9 @@ std::optional<QDate> Field_Date(const QVariant& value) {
   return std::nullopt;
 }
 
-// The opening voucher's date: nothing when the query returns no row; an empty date (not a
-// nullopt inside) when MIN(Tarih) is NULL.
+// The opening voucher's date: nothing when the ledger has no opening voucher (MIN over no
+// line still returns one row, so a NULL minimum is told apart by counting); an empty date
+// when opening vouchers exist but carry no date.
 std::optional<std::optional<QDate>> Opening_Date(AppState& state) {
   Recordset& rs = state.Rs_Shared;
   Open_Recordset(state, rs,
@@ -39,9 +40,18 @@ std::optional<std::optional<QDate>> Opening_Date(AppState& state) {
                      "SELECT MIN(Tarih) AS Tarih FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'"));
   if (!rs.Is_Open() || rs.Record_Count() == 0) return std::nullopt;
   rs.Move_First();
-  std::optional<QDate> date = rs.Is_Null("Tarih") ? std::nullopt : Field_Date(rs.Field("Tarih"));
+  if (!rs.Is_Null("Tarih")) {
+    std::optional<QDate> date = Field_Date(rs.Field("Tarih"));
+    rs.Close();
+    return date;
+  }
+  Open_Recordset(state, rs,
+                 QString::fromUtf8("SELECT COUNT(*) AS Adet FROM MUHFISHAR WHERE "
+                                   "Islem_Tipi='Açılış Fişi'"));
+  const bool any = rs.Is_Open() && !rs.Eof() && rs.Number("Adet") > 0;
   rs.Close();
-  return date;
+  if (!any) return std::nullopt;
+  return std::optional<QDate>();
 }
 
 // The ledger's month number for a month name, two digits; `fallback` when the ledger has no
