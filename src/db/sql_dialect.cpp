@@ -49,8 +49,12 @@ QString To_Engine_Dialect(const QString& sql, Engine engine) {
   // SQL Server reads "Rapor_ID=7AND ..." as 7 AND; the other engines need the blank.
   static const QRegularExpression glued_keyword(R"(\b(\d+(?:\.\d+)?)(AND|OR)\b)",
                                                 QRegularExpression::CaseInsensitiveOption);
+  // An ordered derived table carries "OFFSET 0 ROWS"; SQLite writes it with a LIMIT.
+  static const QRegularExpression offset(R"(\bOFFSET\s+(\d+)\s+ROWS?\b)",
+                                         QRegularExpression::CaseInsensitiveOption);
   QString text = Outside_Literals(sql, [engine](QString part) {
     part.replace(dbo, "\\1.");
+    if (engine == Engine::Sqlite) part.replace(offset, "LIMIT -1 OFFSET \\1");
     part.replace(isnull, engine == Engine::Sqlite ? "IFNULL(" : "COALESCE(");
     part.replace(glued_keyword, "\\1 \\2");
     return part;

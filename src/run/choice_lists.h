@@ -1,0 +1,51 @@
+// Choice lists of the filter rows: a drop-down list of values ("Secenek", items separated by
+// "|") or the options of a multiple choice ("CoktanSecmeSecenek", items separated by ","), read
+// from the company database by the row's caption; and the multiple-choice popup, a keyed grid
+// with a tick column "Secim" ("True"/"False") and an option column "Tip", one data row per
+// option with "Hepsi" in the first data row (row 1), loaded from a filter row and stored back.
+#pragma once
+
+#include <QString>
+
+#include "model/keyed_grid.h"
+
+struct AppState;
+
+// Item separator of a two-column list item: the value written into the cell comes before it,
+// the second column after it ("120.01\tYıldız Market").
+inline constexpr QChar kChoiceColumnSeparator = u'\t';
+// The value a choice-list item writes into its cell.
+QString Choice_Item_Value(const QString& item);
+
+// The look-up statement behind a caption, "" for a caption without one.
+QString Choice_List_Sql(const AppState& state, const QString& caption);
+// Whether the caption asks for a two-column list.
+bool Is_Two_Column_List(const QString& caption);
+
+// Runs the look-up: "" when it returns no rows, else "|" followed by the values separated by
+// "|" (two columns when asked and the first row's Deger2 is not empty).
+QString BuildChoiceList(AppState& state, const QString& lookup_sql, bool two_columns);
+// The list of "İskonto": "|" then each non-empty discount followed by "|".
+QString BuildDiscountList(AppState& state);
+// The options of "Satıcı Kodu" / "Satıcı Adı": "," then "code  /  name," per seller.
+QString BuildOptionList(AppState& state, const QString& caption);
+
+// Gives every known caption of the filter grid its list, reporting through state.Progress.
+void FillChoiceLists(AppState& state, KeyedGrid& grid);
+
+// The popup grid (columns Secim, Tip).
+KeyedGrid Make_Choice_Popup();
+// Fills the popup from the row's options and ticks its selection (all when it is empty).
+void LoadChoiceList(const KeyedGrid& grid, int row, KeyedGrid& popup);
+// Writes the ticked options into the row's selection, and "Secimli" or "Hepsi" into its start
+// value.
+void StoreChoice(KeyedGrid& grid, int row, const KeyedGrid& popup);
+bool Popup_Ticked(const KeyedGrid& popup, int row);
+void Set_Popup_Tick(KeyedGrid& popup, int row, bool ticked);
+// After the tick of `row` changed: "Hepsi" sets every option alike; any other row unticks
+// "Hepsi".
+void Popup_Tick_Changed(KeyedGrid& popup, int row);
+// A double click: toggles the tick of the current row, then the rule above.
+void Popup_Double_Click(KeyedGrid& popup);
+// The current column always returns to Secim.
+void Popup_Col_Changed(KeyedGrid& popup);

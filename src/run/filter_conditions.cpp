@@ -1,0 +1,232 @@
+#include "run/filter_conditions.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+#include "app/app_state.h"
+#include "db/sql_text.h"
+#include "run/blank_trim.h"
+
+namespace {
+
+const QString kWrongDate = QString::fromUtf8("Lütfen tarihi doğru giriniz");
+const QString kWrongYear = QString::fromUtf8("Lütfen seneyi doğru giriniz");
+
+QString Cell(const KeyedGrid& grid, int row, const char* key) {
+  return grid.Text(row, QString::fromLatin1(key));
+}
+
+void Set_Quote_Char(AppState& state, const QString& ayirac) {
+  state.Quote_Char = ayirac == "1" ? QString() : QString("'");
+}
+
+// The value as SQL text under Quote_Char; false (with Error_Text) for a bare non-number.
+bool Sql_Value(AppState& state, const KeyedGrid& grid, int row, const QString& value,
+               QString& out) {
+  if (!state.Quote_Char.isEmpty()) {
+    out = state.Quote_Char + Sql_Quote_Value(value) + state.Quote_Char;
+    return true;
+  }
+  if (!Is_Sql_Number(value)) {
+    state.Error_Text = Not_A_Number_Text(Cell(grid, row, "FiltreLbl"), value);
+    return false;
+  }
+  out = value;
+  return true;
+}
+
+QString Place_Condition(AppState& state, const QString& sql, const JoinInsertPosition& at,
+                        const QString& condition) {
+  if (at.mode == 2) return sql.left(at.position) + " AND " + condition + sql.mid(at.position);
+  if (!state.Sql_Has_Where) {
+    state.Sql_Has_Where = true;
+    return sql + " WHERE " + condition;
+  }
+  return sql + " AND " + condition;
+}
+
+QString Place_Condition(AppState& state, const QString& sql, const QString& alan,
+                        const QString& condition) {
+  return Place_Condition(state, sql, FindJoinInsertPosition(sql, alan), condition);
+}
+
+// day.month.year read by position; the SQL date 'yyyy/mm/dd' needs a four-digit year.
+struct DateParts {
+  QString day, month, year;
+};
+DateParts Date_Parts(const QString& text) {
+  return {text.mid(0, 2), text.mid(3, 2), text.mid(6, 4)};
+}
+
+}  // namespace
+
+JoinInsertPosition FindJoinInsertPosition(const QString& sql, const QString& alan) {
+  const qsizetype dot = alan.indexOf('.');
+  if (dot < 0) return {};
+  const qsizetype join = sql.indexOf("JOIN " + alan.left(dot) + " ON");
+  if (join < 0) return {};
+  qsizetype current = sql.indexOf('(', join);
+  if (current < 0) return {};
+  int depth = 1;
+  for (;;) {
+    const qsizetype open = sql.indexOf('(', current + 1);
+    const qsizetype close = sql.indexOf(')', current + 1);
+    if (close < 0) return {2, sql.size()};
+    if (open >= 0 && open < close) {
+      ++depth;
+      current = open;
+    } else {
+      --depth;
+      current = close;
+      if (depth == 0) return {2, close};
+    }
+  }
+}
+
+QString AddRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+                          const QString& alan, const QString& ayirac) {
+  Set_Quote_Char(state, ayirac);
+  if (state.Quote_Char.isEmpty()) ClearNonNumericValues(grid, row);
+  QString out = sql;
+  QString value;
+  const QString start = Cell(grid, row, "Baslangic");
+  if (!start.isEmpty()) {
+    if (!Sql_Value(state, grid, row, start, value)) return out;
+    out = Place_Condition(state, out, alan, alan + " >=" + value);
+  }
+  const QString end = Cell(grid, row, "Bitis");
+  if (!end.isEmpty()) {
+    if (!Sql_Value(state, grid, row, end, value)) return out;
+    const JoinInsertPosition at = FindJoinInsertPosition(out, alan);
+    out = Place_Condition(state, out, at, alan + (at.mode == 2 ? " <=" : "<=") + value);
+  }
+  return out;
+}
+
+QString AddEqualCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+                          const QString& alan, const QString& ayirac) {
+  const QString start = Cell(grid, row, "Baslangic");
+  if (start.isEmpty() || start == "Farketmez" || start == "Hepsi") return sql;
+  Set_Quote_Char(state, ayirac);
+  if (state.Quote_Char.isEmpty()) ClearNonNumericValues(grid, row);
+  const QString cleared = Cell(grid, row, "Baslangic");
+  QString value;
+  if (cleared.isEmpty() || !Sql_Value(state, grid, row, cleared, value)) return sql;
+  return Place_Condition(state, sql, alan, alan + "=" + value);
+}
+
+QString AddFlagCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+                         const QString& alan) {
+  const QString start = Cell(grid, row, "Baslangic");
+  QString value;
+  if (start == "Evet" || start == "Aktif")
+    value = "1";
+  else if (start == QString::fromUtf8("Hayır") || start == "Pasif")
+    value = "0";
+  else
+    return sql;  // "Hepsi", and a value that names neither state
+  return Place_Condition(state, sql, alan, alan + "=" + value);
+}
+
+QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+                              const QString& alan) {
+  QString out = sql;
+  const struct {
+    const char* key;
+    const char* op;
+  } bounds[] = {{"Baslangic", " >= '"}, {"Bitis", " <= '"}};
+  for (const auto& bound : bounds) {
+    const QString text = Cell(grid, row, bound.key);
+    if (text.isEmpty()) continue;
+    if (!Is_Valid_Date_Text(text)) {
+      state.Error_Text = kWrongDate;
+      continue;
+    }
+    DateParts d = Date_Parts(text);
+    if (d.year.size() < 4) {
+      d.year = QString::number(QDate::currentDate().year());
+      grid.Set_Text(row, QString::fromLatin1(bound.key), d.day + "/" + d.month + "/" + d.year);
+    }
+    state.Error_Text.clear();
+    out = Place_Condition(state, out, alan,
+                          alan + bound.op + d.year + "/" + d.month + "/" + d.day + "'");
+  }
+  return out;
+}
+
+QString AddDateUpToCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+                             const QString& alan) {
+  const QString text = Cell(grid, row, "Baslangic");
+  if (text.isEmpty()) return sql;
+  if (!Is_Valid_Date_Text(text)) {
+    state.Error_Text = kWrongDate;
+    return sql;
+  }
+  const DateParts d = Date_Parts(text);
+  if (d.year.size() < 4) state.Error_Text = kWrongYear;
+  return Place_Condition(state, sql, alan,
+                         alan + " <= '" + d.year + "/" + d.month + "/" + d.day + "'");
+}
+
+QString BuildMultipleChoiceCondition(AppState& state, KeyedGrid& grid, int row,
+                                     const QString& alan, const QString& ayirac) {
+  const QString start = Cell(grid, row, "Baslangic");
+  QString selection = Cell(grid, row, "CoktanSecmeSecim");
+  if (start == "Farketmez" || start == "Hepsi" || selection.isEmpty()) return {};
+  Set_Quote_Char(state, ayirac);
+  QString condition;
+  qsizetype position = 0;
+  for (qsizetype comma; (comma = selection.indexOf(',', position)) >= 0; position = comma + 1) {
+    QString item = selection.mid(position, comma - position);
+    if (item.contains('/')) {
+      item = Trim_Blanks(item);
+      item = item.left(item.indexOf('/'));
+    }
+    QString value;
+    if (!Sql_Value(state, grid, row, item, value)) return {};
+    condition += (condition.isEmpty() ? "(" : " OR ") + alan + "=" + value;
+  }
+  if (condition.isEmpty()) return {};
+  condition += ")";
+  if (state.Sql_Has_Where) return " AND " + condition;
+  state.Sql_Has_Where = true;
+  return " WHERE " + condition;
+}
+
+bool RowAsBoolean(const KeyedGrid& grid, int row) {
+  const QString start = Cell(grid, row, "Baslangic");
+  return start == "Evet" || start == "Aktif" || start == QString::fromUtf8("Ayrı Sayfaya");
+}
+
+void ClearNonNumericValues(KeyedGrid& grid, int row) {
+  for (const char* key : {"Baslangic", "Bitis"}) {
+    const QString text = Cell(grid, row, key);
+    if (!text.isEmpty() && !Is_Sql_Number(text)) grid.Set_Text(row, QString::fromLatin1(key), {});
+  }
+}
+
+bool Text_As_Boolean(const QString& text) {
+  const QString t = text.trimmed();
+  if (t.compare("True", Qt::CaseInsensitive) == 0) return true;
+  if (t.compare("False", Qt::CaseInsensitive) == 0) return false;
+  if (Is_Sql_Number(t)) return t.toDouble() != 0;
+  return false;
+}
+
+bool Is_Valid_Date_Text(const QString& text) {
+  static const QRegularExpression form(R"(^(\d\d)([./-])(\d\d)(?:\2(\d\d|\d{4})?)?$)");
+  const QRegularExpressionMatch m = form.match(text);
+  if (!m.hasMatch()) return false;
+  const QString year_text = m.captured(4);
+  int year = QDate::currentDate().year();
+  if (year_text.size() == 4)
+    year = year_text.toInt();
+  else if (year_text.size() == 2)
+    year = year_text.toInt() + (year_text.toInt() < 30 ? 2000 : 1900);
+  return QDate(year, m.captured(3).toInt(), m.captured(1).toInt()).isValid();
+}
+
+QString Not_A_Number_Text(const QString& caption, const QString& value) {
+  return QString::fromUtf8("\"%1\" filtresine yalnızca sayı girilebilir; \"%2\" bir sayı değil.")
+      .arg(caption, value);
+}

@@ -1,0 +1,159 @@
+// Choice lists read from the company's look-up tables, and the multiple-choice popup.
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+#include "run/choice_lists.h"
+#include "run/master_file.h"
+#include "support/test_suite.h"
+
+namespace {
+
+int Add(KeyedGrid& grid, const char* caption, const QString& secenek = {}) {
+  const int row = grid.Add_Row();
+  grid.Set_Text(row, "FiltreLbl", QString::fromUtf8(caption));
+  grid.Set_Text(row, "Secenek", secenek);
+  return row;
+}
+
+}  // namespace
+
+TEST(ChoiceLists, LookupStatements) {
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Movement_Table = "CARIHAREKETLER";
+  auto sql = [&](const char* caption) { return Choice_List_Sql(state, QString::fromUtf8(caption)); };
+  EXPECT_EQ(sql("Cari Kodu"),
+            "SELECT DISTINCT RTRIM(Cari_Kod) as Deger, RTRIM(Unvan) as Deger2 FROM CARIKART ORDER BY "
+            "RTRIM(Cari_Kod)");
+  EXPECT_EQ(sql("Stok Özel Kod1"),
+            "SELECT DISTINCT RTRIM(O_Kod) as Deger FROM STOKKART ORDER BY RTRIM(O_Kod)");
+  EXPECT_EQ(sql("Kasa Kodu"),
+            "SELECT DISTINCT RTRIM(Kasa_Kod) as Deger , RTRIM(Kasa_Ad) as Deger2 FROM KASAKART ORDER "
+            "BY RTRIM(Kasa_Kod)");
+  EXPECT_EQ(sql("Doviz Ad"),
+            "SELECT DISTINCT RTRIM(Doviz_Ad) as Deger, RTRIM(Doviz_Kod) as Deger2 FROM DOVIZTANIM");
+  EXPECT_EQ(sql("Tablo Adı"),
+            "SELECT DISTINCT RTRIM(Rapor_Adi) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 "
+            "ORDER BY RTRIM(Rapor_Adi)");
+  EXPECT_EQ(sql("İşlem Belge No"),
+            "SELECT DISTINCT RTRIM(Belge_No) as Deger FROM CARIHAREKETLER ORDER BY RTRIM(Belge_No)");
+  EXPECT_EQ(sql("Hizmet Adı"),
+            "SELECT DISTINCT RTRIM(Ad) as Deger, RTRIM(Kod) as Deger2 FROM HIZMETTANIM ORDER BY RTRIM(Ad)");
+  EXPECT_EQ(sql("İskonto"), "SELECT ISK as Deger FROM CARIKART");
+  EXPECT_EQ(sql("Raporlama Tarihi"), "");
+  EXPECT_EQ(sql("Bilinmeyen"), "");
+  EXPECT_TRUE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Adı")));
+  EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Özel Kod2")));
+  EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Satıcı Kodu")));
+  EXPECT_EQ(Choice_Item_Value("120.01\tYıldız"), "120.01");
+}
+
+TEST(ChoiceLists, EmptyLookupsAndMissingTable) {
+  TestSuite suite;
+  suite.Connect();
+  suite.state.Movement_Table = "YOK_TABLO";
+  KeyedGrid grid = Make_Filter_Grid();
+  const int plain = Add(grid, "Cari Kodu", "eski");
+  const int hepsi = Add(grid, "Cari Grup Kodu");
+  const int options = Add(grid, "Satıcı Kodu");
+  const int discount = Add(grid, "İskonto");
+  const int missing = Add(grid, "İşlem Özel Kodu", "eski");
+  const int today = Add(grid, "Raporlama Tarihi");
+  const int other = Add(grid, "Seviye", "1|2");
+  std::vector<ProgressReport> progress;
+  suite.state.Progress = [&](const ProgressReport& r) { progress.push_back(r); };
+  FillChoiceLists(suite.state, grid);
+  EXPECT_EQ(grid.Text(plain, "Secenek"), "");
+  EXPECT_EQ(grid.Text(hepsi, "Secenek"), "Hepsi");
+  EXPECT_EQ(grid.Text(options, "CoktanSecmeSecenek"), "Hepsi");
+  EXPECT_EQ(grid.Text(discount, "Secenek"), "Hepsi");
+  EXPECT_EQ(grid.Text(missing, "Secenek"), "eski");  // the look-up failed: not filled
+  EXPECT_EQ(grid.Text(today, "Baslangic"), QDate::currentDate().toString("dd.MM.yyyy"));
+  EXPECT_EQ(grid.Text(other, "Secenek"), "1|2");
+  EXPECT_EQ(suite.messages.entries.size(), 2u);  // the database error and the statement
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.back().value, grid.Rows() - 1);
+  EXPECT_EQ(progress.back().maximum, grid.Rows() - 1);
+}
+
+TEST(ChoiceLists, ListsFromTheDatabase) {
+  TestSuite suite;
+  suite.Exec("INSERT INTO CARIKART (Cari_Kod, Unvan, Grup_Kod, ISK) VALUES "
+             "('120.02 ', 'Ege Gıda', 'B', '10'), ('120.01', 'Yıldız', 'A', ' 5 '), "
+             "('120.03', 'Kuzey', 'A', ''), ('120.04', 'Güney', NULL, NULL)");
+  suite.Exec("INSERT INTO AMBAR (Ambar_No, Ambar_Ad) VALUES ('1', ''), ('2', 'Ankara Depo')");
+  suite.Exec("INSERT INTO SATICI (Satici_Kodu, Satici_Adi) VALUES ('S01', 'Ahmet Yılmaz ')");
+  suite.Exec("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('01', 'Merkez'), ('02', 'Şube')");
+  suite.Connect();
+  KeyedGrid grid = Make_Filter_Grid();
+  const int cari = Add(grid, "Cari Kodu");
+  const int group = Add(grid, "Cari Grup Kodu");
+  const int ambar = Add(grid, "Ambar No");
+  const int seller = Add(grid, "Satıcı Kodu");
+  const int workplace = Add(grid, "İşyeri Adı");
+  FillChoiceLists(suite.state, grid);
+  EXPECT_EQ(grid.Text(cari, "Secenek"),
+            QString::fromUtf8("|120.01\tYıldız|120.02\tEge Gıda|120.03\tKuzey|120.04\tGüney"));
+  EXPECT_EQ(grid.Text(group, "Secenek"), "Hepsi||A|B");
+  // The first row has no second column: one column.
+  EXPECT_EQ(grid.Text(ambar, "Secenek"), "Hepsi|1|2");
+  EXPECT_EQ(grid.Text(seller, "CoktanSecmeSecenek"), QString::fromUtf8("Hepsi,S01  /  Ahmet Yılmaz,"));
+  EXPECT_EQ(grid.Text(workplace, "Secenek"), QString::fromUtf8("Hepsi|Merkez|Şube"));
+  EXPECT_EQ(BuildDiscountList(suite.state), "|10|5|");
+  EXPECT_EQ(BuildOptionList(suite.state, QString::fromUtf8("Satıcı Adı")),
+            QString::fromUtf8(",Ahmet Yılmaz  /  S01,"));
+  EXPECT_TRUE(suite.messages.entries.empty());
+}
+
+TEST(ChoiceLists, Popup) {
+  KeyedGrid grid = Make_Filter_Grid();
+  const int row = grid.Add_Row();
+  grid.Set_Text(row, "CoktanSecmeSecenek", "Hepsi,A,B,C,");
+  KeyedGrid popup = Make_Choice_Popup();
+  auto ticks = [&] {
+    QString t;
+    for (int r = 1; r < popup.Rows(); ++r) t += Popup_Ticked(popup, r) ? "1" : "0";
+    return t;
+  };
+
+  // No selection: every option ticked; storing with "Hepsi" ticked keeps no selection.
+  LoadChoiceList(grid, row, popup);
+  ASSERT_EQ(popup.Rows(), 5);
+  EXPECT_EQ(popup.Text(1, "Tip"), "Hepsi");
+  EXPECT_EQ(popup.Text(4, "Tip"), "C");
+  EXPECT_EQ(ticks(), "1111");
+  StoreChoice(grid, row, popup);
+  EXPECT_EQ(grid.Text(row, "CoktanSecmeSecim"), "");
+  EXPECT_EQ(grid.Text(row, "Baslangic"), "Hepsi");
+
+  // Unticking one option unticks "Hepsi"; the others are stored.
+  popup.Set_Current(3, popup.Col_Index("Tip"));
+  Popup_Double_Click(popup);
+  EXPECT_EQ(ticks(), "0101");
+  StoreChoice(grid, row, popup);
+  EXPECT_EQ(grid.Text(row, "CoktanSecmeSecim"), "A,C,");
+  EXPECT_EQ(grid.Text(row, "Baslangic"), "Secimli");
+
+  // Reopening shows the selection; "Hepsi" ticks and unticks everything.
+  LoadChoiceList(grid, row, popup);
+  EXPECT_EQ(ticks(), "0101");
+  Set_Popup_Tick(popup, 1, true);
+  Popup_Tick_Changed(popup, 1);
+  EXPECT_EQ(ticks(), "1111");
+  popup.Set_Current(1, popup.Col_Index("Tip"));
+  Popup_Double_Click(popup);
+  EXPECT_EQ(ticks(), "0000");
+  StoreChoice(grid, row, popup);
+  EXPECT_EQ(grid.Text(row, "Baslangic"), "Hepsi");
+  Popup_Col_Changed(popup);
+  EXPECT_EQ(popup.Col(), popup.Col_Index("Secim"));
+
+  // Options without "Hepsi" in front: the first row is an option like the others.
+  grid.Set_Text(row, "CoktanSecmeSecenek", "X,Y,");
+  grid.Set_Text(row, "CoktanSecmeSecim", "X,");
+  LoadChoiceList(grid, row, popup);
+  EXPECT_EQ(ticks(), "10");
+  StoreChoice(grid, row, popup);
+  EXPECT_EQ(grid.Text(row, "CoktanSecmeSecim"), "X,");
+}

@@ -1,0 +1,162 @@
+// The condition builders: the scenario files of tests/cases/filters (rows, base statement,
+// expected statement) run through the statement pass, and the pieces with rules of their own.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+
+#include "app/app_state.h"
+#include "run/filter_conditions.h"
+#include "run/master_file.h"
+#include "run/run_parameters.h"
+
+namespace {
+
+struct FilterCase {
+  QString base, sql, error;
+  std::optional<bool> where;
+  std::vector<std::vector<std::pair<QString, QString>>> rows;
+  std::vector<std::tuple<int, QString, QString>> cells;
+};
+
+QString With_Year(QString text) {
+  return text.replace("{YEAR}", QString::number(QDate::currentDate().year()));
+}
+
+FilterCase Read_Case(const QString& path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+  FilterCase c;
+  for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    const qsizetype colon = line.indexOf(':');
+    const QString key = line.left(colon);
+    QString value = line.mid(colon + 1);
+    if (value.startsWith(' ')) value.remove(0, 1);
+    if (key == "base") {
+      c.base = value;
+    } else if (key == "sql") {
+      c.sql = With_Year(value);
+    } else if (key == "where") {
+      c.where = value == "true";
+    } else if (key == "error") {
+      c.error = value;
+    } else if (key == "row") {
+      std::vector<std::pair<QString, QString>> row;
+      for (const QString& pair : value.split(';')) {
+        qsizetype start = 0;
+        while (start < pair.size() && pair.at(start).isSpace()) ++start;
+        const QString p = pair.mid(start);
+        if (p.isEmpty()) continue;
+        row.emplace_back(p.section('=', 0, 0).trimmed(), With_Year(p.section('=', 1)));
+      }
+      c.rows.push_back(row);
+    } else if (key == "cell") {
+      const QString where = value.section('=', 0, 0);
+      c.cells.emplace_back(where.section(' ', 0, 0).toInt(), where.section(' ', 1),
+                           With_Year(value.section('=', 1)));
+    } else {
+      ADD_FAILURE() << "unknown line in " << path.toStdString() << ": " << line.toStdString();
+    }
+  }
+  return c;
+}
+
+}  // namespace
+
+TEST(FilterConditions, Scenarios) {
+  const QDir dir(QString(MALITABLO_TEST_CASES) + "/filters");
+  const QStringList files = dir.entryList({"*.case"}, QDir::Files, QDir::Name);
+  ASSERT_GE(files.size(), 10);
+  for (const QString& name : files) {
+    SCOPED_TRACE(name.toStdString());
+    const FilterCase c = Read_Case(dir.filePath(name));
+    RecordingMessages messages;
+    AppState state(messages);
+    KeyedGrid grid = Make_Filter_Grid();
+    for (const auto& cells : c.rows) {
+      const int row = grid.Add_Row();
+      grid.Set_Text(row, "Girsin", "True");
+      for (const auto& [key, value] : cells) grid.Set_Text(row, key, value);
+    }
+    state.Base_Sql = c.base;
+    Build_Report_Sql(state, grid);
+    EXPECT_EQ(state.Report_Sql.toStdString(), c.sql.toStdString());
+    EXPECT_EQ(state.Error_Text.toStdString(), c.error.toStdString());
+    if (c.where) {
+      EXPECT_EQ(state.Sql_Has_Where, *c.where);
+    }
+    for (const auto& [row, key, value] : c.cells)
+      EXPECT_EQ(grid.Text(row, key).toStdString(), value.toStdString()) << key.toStdString();
+    EXPECT_TRUE(messages.entries.empty());
+  }
+}
+
+TEST(FilterConditions, JoinInsertPosition) {
+  const QString sql = "SELECT * FROM A INNER JOIN K ON (A.ID=K.ID AND (K.T IN (1,2))) WHERE x";
+  JoinInsertPosition at = FindJoinInsertPosition(sql, "K.Kod");
+  EXPECT_EQ(at.mode, 2);
+  EXPECT_EQ(sql.mid(at.position), ") WHERE x");
+  EXPECT_EQ(FindJoinInsertPosition(sql, "Kod").mode, 1);    // no table
+  EXPECT_EQ(FindJoinInsertPosition(sql, "A.Kod").mode, 1);  // not joined
+  EXPECT_EQ(FindJoinInsertPosition("SELECT * FROM A JOIN K ON A.ID=K.ID", "K.Kod").mode, 1);
+  // An ON clause that is never closed ends at the end of the statement.
+  at = FindJoinInsertPosition("SELECT * FROM A JOIN K ON (A.ID=K.ID", "K.Kod");
+  EXPECT_EQ(at.mode, 2);
+  EXPECT_EQ(at.position, 36);
+
+  // Mode 2 leaves Sql_Has_Where alone; the same builder in mode 1 sets it.
+  RecordingMessages messages;
+  AppState state(messages);
+  KeyedGrid grid = Make_Filter_Grid();
+  const int row = grid.Add_Row();
+  grid.Set_Text(row, "Baslangic", "Evet");
+  EXPECT_EQ(AddFlagCondition(state, "SELECT * FROM A JOIN K ON(1=1)", grid, row, "K.F"),
+            "SELECT * FROM A JOIN K ON(1=1 AND K.F=1)");
+  EXPECT_FALSE(state.Sql_Has_Where);
+  EXPECT_EQ(AddFlagCondition(state, "SELECT * FROM A", grid, row, "A.F"),
+            "SELECT * FROM A WHERE A.F=1");
+  EXPECT_TRUE(state.Sql_Has_Where);
+}
+
+TEST(FilterConditions, QuoteCharFollowsAyirac) {
+  RecordingMessages messages;
+  AppState state(messages);
+  KeyedGrid grid = Make_Filter_Grid();
+  const int row = grid.Add_Row();
+  grid.Set_Text(row, "Baslangic", "12");
+  AddEqualCondition(state, "SELECT 1", grid, row, "X", "1");
+  EXPECT_EQ(state.Quote_Char, "");
+  AddRangeCondition(state, "SELECT 1", grid, row, "X", "");
+  EXPECT_EQ(state.Quote_Char, "'");
+  AddRangeCondition(state, "SELECT 1", grid, row, "X", "2");
+  EXPECT_EQ(state.Quote_Char, "'");
+}
+
+TEST(FilterConditions, RowsAsBooleanAndDates) {
+  KeyedGrid grid = Make_Filter_Grid();
+  const int row = grid.Add_Row();
+  for (const char* yes : {"Evet", "Aktif", "Ayrı Sayfaya"}) {
+    grid.Set_Text(row, "Baslangic", QString::fromUtf8(yes));
+    EXPECT_TRUE(RowAsBoolean(grid, row)) << yes;
+  }
+  for (const char* no : {"Hayır", "Pasif", "Aynı Sayfaya", "Hepsi", "", "evet"}) {
+    grid.Set_Text(row, "Baslangic", QString::fromUtf8(no));
+    EXPECT_FALSE(RowAsBoolean(grid, row)) << no;
+  }
+  EXPECT_TRUE(Text_As_Boolean("TRUE"));
+  EXPECT_TRUE(Text_As_Boolean("-1"));
+  EXPECT_FALSE(Text_As_Boolean("0"));
+  EXPECT_FALSE(Text_As_Boolean(""));
+  EXPECT_FALSE(Text_As_Boolean("Evet"));
+
+  EXPECT_TRUE(Is_Valid_Date_Text("29.02.2024"));
+  EXPECT_FALSE(Is_Valid_Date_Text("29.02.2023"));
+  EXPECT_TRUE(Is_Valid_Date_Text("01/12/26"));
+  EXPECT_TRUE(Is_Valid_Date_Text("31-12"));
+  EXPECT_FALSE(Is_Valid_Date_Text("1.2.2026"));   // day and month take two digits
+  EXPECT_FALSE(Is_Valid_Date_Text("01.13.2026"));
+  EXPECT_FALSE(Is_Valid_Date_Text("01.02/2026"));  // one separator throughout
+  EXPECT_FALSE(Is_Valid_Date_Text("bugün"));
+}

@@ -1,0 +1,171 @@
+// Run parameters: the ledger period from the month rows, the level bounds, the display
+// options and the workplace of the report header, on a company database.
+#include <gtest/gtest.h>
+
+#include "run/filter_conditions.h"
+#include "run/master_file.h"
+#include "run/run_parameters.h"
+#include "support/test_suite.h"
+
+namespace {
+
+int Add(KeyedGrid& grid, const char* caption, const char* start, const char* end = "") {
+  const int row = grid.Add_Row();
+  grid.Set_Text(row, "FiltreLbl", QString::fromUtf8(caption));
+  grid.Set_Text(row, "Baslangic", QString::fromUtf8(start));
+  grid.Set_Text(row, "Bitis", QString::fromUtf8(end));
+  return row;
+}
+
+QString Period(TestSuite& suite, const char* first, const char* last, int year = 2026) {
+  suite.state.Fiscal_Year_Start = QDate(year, 1, 1);
+  KeyedGrid grid = Make_Filter_Grid();
+  Add(grid, "Rapor Başlangıç Ayı", first);
+  Add(grid, "Rapor Bitiş Ayı", last);
+  Build_Date_Filter(suite.state, grid);
+  return suite.state.Date_Filter_Sql;
+}
+
+}  // namespace
+
+TEST(RunParameters, MonthBounds) {
+  TestSuite suite;
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
+      "('2026-01-05', '2026', 'Ocak', 1, 'Mahsup Fişi'), ('2026-02-10', '2026', 'Şubat', 2, 'Mahsup Fişi'), "
+      "('2026-04-10', '2026', 'Nisan', 4, 'Mahsup Fişi')"));
+  suite.Connect();
+  const QString year = " AND MUHFISHAR.Yil='2026'";
+  EXPECT_EQ(Period(suite, "Ocak", "Şubat"),
+            year + " AND MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='02/28/2026'");
+  EXPECT_EQ(Period(suite, "", "Şubat", 2024),
+            " AND MUHFISHAR.Yil='2024' AND MUHFISHAR.Tarih<='02/29/2024'");
+  // Months the ledger does not know: 01 for the first month, 12 for the last.
+  EXPECT_EQ(Period(suite, "Ocak", "Aralık"),
+            year + " AND MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='12/31/2026'");
+  EXPECT_EQ(Period(suite, "Mart", "Nisan"),
+            year + " AND MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='04/30/2026'");
+  // "Ocak " with its blank is the first day of the next year; empty cells add no bound.
+  EXPECT_EQ(Period(suite, "Ocak ", "Ocak "),
+            year + " AND MUHFISHAR.Tarih>='01/01/2027' AND MUHFISHAR.Tarih<='01/01/2027'");
+  EXPECT_EQ(Period(suite, "", ""), year);
+  // A month name with a quote is written with the quote doubled, and found nowhere.
+  EXPECT_EQ(Period(suite, "O'cak", ""), year + " AND MUHFISHAR.Tarih>='01/01/2026'");
+  // No opening voucher at all: no bound from "Açılış".
+  EXPECT_EQ(Period(suite, "Açılış", "Açılış"), year);
+  EXPECT_TRUE(suite.messages.entries.empty());
+
+  EXPECT_EQ(Month_Last_Day("02", 2023), "28");
+  EXPECT_EQ(Month_Last_Day("02", 2000), "29");
+  EXPECT_EQ(Month_Last_Day("02", 1900), "28");
+  EXPECT_EQ(Month_Last_Day("11", 2026), "30");
+  EXPECT_EQ(Month_Last_Day("08", 2026), "31");
+}
+
+TEST(RunParameters, OpeningVoucher) {
+  TestSuite suite;
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
+      "(NULL, '2026', 'Ocak', 1, 'Açılış Fişi')"));
+  suite.Connect();
+  // Opening vouchers without a date: the fiscal year start opens the period; nothing closes it.
+  EXPECT_EQ(Period(suite, "Açılış", "Açılış"),
+            " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/01/2026'");
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
+      "('2026-01-02', '2026', 'Ocak', 1, 'Açılış Fişi'), ('2026-01-03', '2026', 'Ocak', 1, 'Açılış Fişi')"));
+  EXPECT_EQ(Period(suite, "Açılış", "Açılış"),
+            " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/02/2026' AND "
+            "MUHFISHAR.Tarih<='01/02/2026'");
+}
+
+TEST(RunParameters, LevelsOptionsAndStatement) {
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  state.Print_Footnotes = false;
+  state.Row_Lines = true;
+  state.Base_Sql = "SELECT * FROM T";
+  KeyedGrid grid = Make_Filter_Grid();
+  const int levels = Add(grid, "Seviye", "2", "3");
+  const int moved = Add(grid, "Hareket Görmüşler", "Evet");
+  const int notes = Add(grid, "Dipnot Basılsın Mı?", "Evet");
+  const int lines = Add(grid, "Satır Çizgisi Ekle", "Hayır");
+  for (int row : {levels, moved, notes, lines}) grid.Set_Text(row, "Girsin", "False");
+  Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(state.Report_Sql, "SELECT * FROM T");
+  EXPECT_EQ(state.Date_Filter_Sql,
+            " AND MUHFISHAR.Yil='2026' AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi>=2 AND "
+            "MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=3");
+  EXPECT_TRUE(state.Print_Footnotes);
+  EXPECT_FALSE(state.Row_Lines);
+
+  grid.Set_Text(levels, "Baslangic", "");
+  grid.Set_Text(notes, "Baslangic", QString::fromUtf8("Hayır"));
+  grid.Set_Text(lines, "Baslangic", "Evet");
+  Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(state.Date_Filter_Sql,
+            " AND MUHFISHAR.Yil='2026' AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=3");
+  EXPECT_FALSE(state.Print_Footnotes);
+  EXPECT_TRUE(state.Row_Lines);
+  EXPECT_EQ(state.Error_Text, "");
+
+  // A level that is not a number: a clear message and no bound.
+  grid.Set_Text(levels, "Baslangic", "1; DROP TABLE X");
+  Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(state.Error_Text,
+            QString::fromUtf8("\"Seviye\" filtresine yalnızca sayı girilebilir; \"1; DROP TABLE X\" "
+                              "bir sayı değil."));
+  EXPECT_FALSE(state.Date_Filter_Sql.contains("DROP"));
+
+  // A wrong date on an applied date row stops the run with its message.
+  state.Error_Text.clear();
+  const int date = Add(grid, "Tarih", "32.01.2026");
+  grid.Set_Text(levels, "Baslangic", "1");
+  grid.Set_Text(date, "Tip", "TR");
+  grid.Set_Text(date, "Alan", "F.Tarih");
+  grid.Set_Text(date, "Girsin", "True");
+  Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(state.Error_Text, QString::fromUtf8("Lütfen tarihi doğru giriniz"));
+  EXPECT_EQ(state.Report_Sql, "SELECT * FROM T");
+}
+
+TEST(RunParameters, ShippedDefaultsGiveTheWholeYear) {
+  TestSuite suite;
+  suite.Connect();
+  suite.state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  KeyedGrid grid = Make_Filter_Grid();
+  ASSERT_EQ(ReadMasterFile(suite.state, grid, QString(MALITABLO_PROGRAM_DIR) + "/Master.mtr"), "");
+  Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(suite.state.Date_Filter_Sql,
+            " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/01/2026' AND "
+            "MUHFISHAR.Tarih<='12/31/2026'");
+  EXPECT_EQ(suite.state.Report_Sql, suite.state.Base_Sql);
+  EXPECT_TRUE(suite.state.Print_Footnotes);
+  EXPECT_FALSE(suite.state.Row_Lines);
+  EXPECT_EQ(suite.state.Error_Text, "");
+}
+
+TEST(RunParameters, Workplace) {
+  TestSuite suite;
+  suite.Exec(QString::fromUtf8("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('01', 'Merkez')"));
+  suite.Connect();
+  KeyedGrid grid = Make_Filter_Grid();
+  const int code = Add(grid, "İşyeri Kodu", "01");
+  const int name = Add(grid, "İşyeri Adı", "Hepsi");
+  suite.state.Workplace_Name = "eski";
+  Isyeri_Filtresi(suite.state, grid);
+  EXPECT_EQ(suite.state.Workplace_Name, "");  // a single workplace is never named
+
+  suite.Exec(QString::fromUtf8("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('02', 'Ankara''nın Şubesi')"));
+  Isyeri_Filtresi(suite.state, grid);
+  EXPECT_EQ(suite.state.Workplace_Name, "Merkez");
+  grid.Set_Text(name, "Baslangic", QString::fromUtf8("Ankara'nın Şubesi"));
+  Isyeri_Filtresi(suite.state, grid);
+  EXPECT_EQ(suite.state.Workplace_Name, QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  grid.Set_Text(code, "Baslangic", "Hepsi");
+  grid.Set_Text(name, "Baslangic", "Hepsi");
+  Isyeri_Filtresi(suite.state, grid);
+  EXPECT_EQ(suite.state.Workplace_Name, "");
+  EXPECT_TRUE(suite.messages.entries.empty());
+}
