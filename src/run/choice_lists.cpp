@@ -155,7 +155,6 @@ void Report_Progress(AppState& state, int value, int maximum) {
   report.maximum = maximum;
   const int percent = maximum > 0 ? value * 100 / maximum : 0;
   report.percent_text = "%" + QString::number(percent);
-  report.past_half = percent >= 50;
   state.Progress(report);
 }
 
