@@ -131,8 +131,10 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
     ASSERT_EQ(page.lines.size(), 1u);
     EXPECT_EQ(page.lines[0].y1, 10000 - 1000 - 500 + 100);
   }
-  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[3], "RaporSonu").size(), 1);
+  // The report header opens the first page, above the page header.
+  EXPECT_EQ(Find_Text(pages.pages[0], "RaporBasi", "RAPOR BASI")->top, 1000);
+  EXPECT_EQ(Find_Text(pages.pages[0], "Baslik", "BASLIK")->top, 1500);
+  EXPECT_EQ(Find_Text(pages.pages[1], "Baslik", "BASLIK")->top, 1000);
   EXPECT_EQ(Find_Text(pages.pages[3], "RaporSonu", "RAPOR SONU")->top, 2000 + 2 * 1000);
   int report_heads = 0, report_ends = 0;
   for (const ReportPage& page : pages.pages) {

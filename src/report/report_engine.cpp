@@ -1,6 +1,7 @@
 // Layout of a banded report: sections are placed top to bottom on the page body, never split;
 // a section that no longer fits ends the page (page footer at the bottom) and starts the next
-// (page header at the top). Page-count fields are filled once the last page is known.
+// (page header at the top). The report header opens the first page above its page header, the
+// report footer follows the last detail. Page-count fields are filled once the last page is known.
 #include "report/report_engine.h"
 
 #include <stdexcept>
@@ -108,7 +109,7 @@ class Layout {
     const bool grouped = !report_.group_column.isEmpty();
     const int rows = data_.Row_Count();
     row_ = rows > 0 ? 0 : -1;
-    Place(report_.report_header, nullptr);
+    Start_Page();
     QString key;
     for (int row = 0; row < rows; ++row) {
       const QString row_key = data_.Value(row, report_.group_column).toString();
@@ -123,7 +124,6 @@ class Layout {
     }
     if (grouped && rows > 0) Place(report_.group_footer, nullptr);
     Place(report_.report_footer, nullptr);
-    if (result_.pages.empty()) Start_Page();
     End_Page();
 
     for (const PageCountSlot& slot : page_count_slots_) {
@@ -166,9 +166,7 @@ class Layout {
   // (fields, hook) so the hook sees the page it prints on.
   void Place(ReportSection& section, const ReportHook* hook) {
     if (!section.visible) return;
-    if (result_.pages.empty()) {
-      Start_Page();
-    } else if (y_ + section.height > Body_Bottom() && y_ > body_top_) {
+    if (y_ + section.height > Body_Bottom() && y_ > body_top_) {
       End_Page();
       Start_Page();
     }
@@ -187,6 +185,13 @@ class Layout {
     page.number = static_cast<int>(result_.pages.size()) + 1;
     result_.pages.push_back(page);
     y_ = report_.page.margin_top;
+    // The report header opens the first page, above its page header.
+    ReportSection& opening = report_.report_header;
+    if (result_.pages.size() == 1 && opening.visible) {
+      Fill_Fields(opening);
+      Emit(opening, y_);
+      y_ += opening.height;
+    }
     ReportSection& header = report_.page_header;
     if (header.visible) {
       Fill_Fields(header);
