@@ -1,0 +1,333 @@
+// The banded report engine: pagination of details with page header and footer on every page,
+// report header and footer once, group sections on key changes, format hooks changing controls
+// per row, page number and count fields, output formats, rows read through the recordset
+// layer, and a PDF that pdftotext reads back.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "report/output_format.h"
+#include "report/report_engine.h"
+#include "report/report_renderer.h"
+#include "support/test_suite.h"
+
+namespace {
+
+std::string S(const QString& text) { return text.toStdString(); }
+
+// Texts of one page coming from `control`, in order.
+QStringList Texts(const ReportPage& page, const QString& control) {
+  QStringList texts;
+  for (const PageText& text : page.texts) {
+    if (text.control == control) texts << text.text;
+  }
+  return texts;
+}
+
+const PageText* Find_Text(const ReportPage& page, const QString& control, const QString& value) {
+  for (const PageText& text : page.texts) {
+    if (text.control == control && text.text == value) return &text;
+  }
+  return nullptr;
+}
+
+int Count_Lines(const ReportPages& pages, const QString& control) {
+  int count = 0;
+  for (const ReportPage& page : pages.pages) {
+    count += static_cast<int>(std::count_if(page.lines.begin(), page.lines.end(),
+                                            [&](const PageLine& l) { return l.control == control; }));
+  }
+  return count;
+}
+
+// Rows ("Yeri", "Adi", "Tutar") numbered 1..n; the place changes after every `group_size` rows.
+ReportRows Numbered_Rows(int n, int group_size) {
+  ReportRows rows({"Yeri", "Adi", "Tutar"});
+  for (int i = 1; i <= n; ++i) {
+    rows.Add_Row({QString::number((i - 1) / group_size + 1), QString("Satir %1").arg(i), i * 1000.5});
+  }
+  return rows;
+}
+
+// A page of 10000 twips with 1000 twips of margins, a 1000 twips page header and a 500 twips
+// page footer leaves a body of 6500 twips.
+ReportDefinition Small_Report() {
+  ReportDefinition report;
+  report.page = PageSetup{11906, 10000, 500, 500, 1000, 1000};
+  report.page_header.height = 1000;
+  report.page_header.Add_Label("Baslik", "BASLIK", 0, 0, 3000);
+  report.page_header.Add_Field("Sayfa", Page_Number_Field, 8000, 0, 800);
+  report.page_header.Add_Field("Toplam", Page_Count_Field, 9000, 0, 800);
+  report.page_footer.height = 500;
+  report.page_footer.Add_Line("AltCizgi", 0, 100, 11000, 100);
+  report.report_header.height = 500;
+  report.report_header.Add_Label("RaporBasi", "RAPOR BASI", 0, 0, 3000);
+  report.report_footer.height = 500;
+  report.report_footer.Add_Label("RaporSonu", "RAPOR SONU", 0, 0, 3000);
+  report.detail.height = 1000;
+  report.detail.Add_Field("txtAdi", "Adi", 0, 0, 5000);
+  report.detail.Add_Field("txtTutar", "Tutar", 9000, 0, 1700, "#,##0.00").alignment = TextAlign::Right;
+  return report;
+}
+
+}  // namespace
+
+class ReportEngineTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "malitablo_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) static QGuiApplication app(argc, argv);
+  }
+};
+
+TEST(ReportOutputFormat, AmountsWithCommaDecimalsAndDotThousands) {
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", 1234567.891)), "1.234.567,89");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", -1234567.891)), "-1.234.567,89");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", -0.004)), "0,00");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", 0.005)), "0,01");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", 999.999)), "1.000,00");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0", 1234567.5)), "1.234.568");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0", -999.4)), "-999");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.0000", 12.5)), "12,5000");
+  EXPECT_EQ(S(Apply_Output_Format("0.00", 1234567.891)), "1234567,89");
+  // Numbers stored as text (either decimal notation), integers, null and plain texts.
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", QString("2500.5"))), "2.500,50");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", QString("2500,5"))), "2.500,50");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", 42)), "42,00");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", QVariant())), "");
+  EXPECT_EQ(S(Apply_Output_Format("#,##0.00", QString("AKTIF"))), "AKTIF");
+  EXPECT_EQ(S(Apply_Output_Format("", 12.25)), "12,25");
+  EXPECT_EQ(S(Apply_Output_Format("", QString("Kasa"))), "Kasa");
+}
+
+TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
+  // First page body: 6500 - 500 (report header) = 6000 -> 6 rows; then 6 rows per page.
+  // 20 rows: 6 + 6 + 6 + 2, the report footer fits after the last two.
+  ReportPages pages = Run_Report(Small_Report(), Numbered_Rows(20, 100));
+  ASSERT_EQ(pages.pages.size(), 4u);
+  const std::vector<int> per_page{6, 6, 6, 2};
+  int row = 1;
+  for (size_t p = 0; p < pages.pages.size(); ++p) {
+    const ReportPage& page = pages.pages[p];
+    EXPECT_EQ(page.number, static_cast<int>(p) + 1);
+    EXPECT_EQ(Texts(page, "Baslik"), QStringList{"BASLIK"});
+    EXPECT_EQ(Texts(page, "Sayfa"), QStringList{QString::number(p + 1)});
+    EXPECT_EQ(Texts(page, "Toplam"), QStringList{"4"});
+    const QStringList names = Texts(page, "txtAdi");
+    ASSERT_EQ(names.size(), per_page[p]) << "page " << p + 1;
+    for (const QString& name : names) EXPECT_EQ(S(name), S(QString("Satir %1").arg(row++)));
+    // Details follow the page header down the body, never into the footer.
+    const PageText* first = Find_Text(page, "txtAdi", names.front());
+    const int body_top = 1000 + 1000 + (p == 0 ? 500 : 0);
+    EXPECT_EQ(first->top, body_top);
+    EXPECT_EQ(first->left, 500);
+    for (const PageText& text : page.texts) EXPECT_LE(text.top + 225, 10000 - 1000 - 500);
+    ASSERT_EQ(page.lines.size(), 1u);
+    EXPECT_EQ(page.lines[0].y1, 10000 - 1000 - 500 + 100);
+  }
+  // The report header opens the first page, above the page header.
+  EXPECT_EQ(Find_Text(pages.pages[0], "RaporBasi", "RAPOR BASI")->top, 1000);
+  EXPECT_EQ(Find_Text(pages.pages[0], "Baslik", "BASLIK")->top, 1500);
+  EXPECT_EQ(Find_Text(pages.pages[1], "Baslik", "BASLIK")->top, 1000);
+  EXPECT_EQ(Find_Text(pages.pages[3], "RaporSonu", "RAPOR SONU")->top, 2000 + 2 * 1000);
+  int report_heads = 0, report_ends = 0;
+  for (const ReportPage& page : pages.pages) {
+    report_heads += static_cast<int>(Texts(page, "RaporBasi").size());
+    report_ends += static_cast<int>(Texts(page, "RaporSonu").size());
+  }
+  EXPECT_EQ(report_heads, 1);
+  EXPECT_EQ(report_ends, 1);
+
+  // 18 rows leave 500 twips on the third page: a report footer of 500 still fits there, one of
+  // 600 moves alone to a fourth page.
+  pages = Run_Report(Small_Report(), Numbered_Rows(18, 100));
+  ASSERT_EQ(pages.pages.size(), 3u);
+  EXPECT_EQ(Find_Text(pages.pages[2], "RaporSonu", "RAPOR SONU")->top, 8000);
+  ReportDefinition taller = Small_Report();
+  taller.report_footer.height = 600;
+  pages = Run_Report(taller, Numbered_Rows(18, 100));
+  ASSERT_EQ(pages.pages.size(), 4u);
+  EXPECT_TRUE(Texts(pages.pages[3], "txtAdi").isEmpty());
+  EXPECT_EQ(Texts(pages.pages[3], "RaporSonu").size(), 1);
+  EXPECT_EQ(Texts(pages.pages[3], "Toplam"), QStringList{"4"});
+
+  // No rows: one page with headers and footers.
+  pages = Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"}));
+  ASSERT_EQ(pages.pages.size(), 1u);
+  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 1);
+  EXPECT_EQ(Texts(pages.pages[0], "RaporSonu").size(), 1);
+  EXPECT_EQ(Texts(pages.pages[0], "Sayfa"), QStringList{"1"});
+
+  // Hidden sections and controls take no place and print nothing.
+  ReportDefinition hidden = Small_Report();
+  hidden.report_header.visible = false;
+  hidden.page_footer.visible = false;
+  hidden.detail.Control("txtTutar").visible = false;
+  pages = Run_Report(hidden, Numbered_Rows(8, 100));
+  ASSERT_EQ(pages.pages.size(), 2u);  // a body of 7000 twips holds 7 rows
+  EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 7);
+  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 0);
+  EXPECT_EQ(Texts(pages.pages[0], "txtTutar").size(), 0);
+  EXPECT_EQ(Count_Lines(pages, "AltCizgi"), 0);
+}
+
+TEST(ReportEngine, GroupSectionsOnKeyChange) {
+  ReportDefinition report = Small_Report();
+  report.page.height = 100000;
+  report.group_column = "Yeri";
+  report.group_header.height = 300;
+  report.group_header.Add_Label("GrupBasligi", "", 0, 0, 3000);
+  report.group_header.Add_Field("txtYeri", "Yeri", 4000, 0, 500);
+  report.group_footer.height = 100;
+  report.group_footer.Add_Line("GrupCizgisi", 0, 0, 11000, 0);
+  QStringList hook_keys;
+  report.group_header_format = [&](ReportContext& c) {
+    hook_keys << c.Value("Yeri").toString();
+    if (c.Value("Yeri").toString() != "3") {
+      c.report.group_header.Control("GrupBasligi").text = "GRUP " + c.Value("Yeri").toString();
+    }
+  };
+  // Keys 1,1,1,2,2,2,3: three groups.
+  const ReportPages pages = Run_Report(report, Numbered_Rows(7, 3));
+  ASSERT_EQ(pages.pages.size(), 1u);
+  const ReportPage& page = pages.pages[0];
+  EXPECT_EQ(hook_keys, (QStringList{"1", "2", "3"}));
+  EXPECT_EQ(Texts(page, "txtYeri"), (QStringList{"1", "2", "3"}));
+  // A key without its own caption keeps the previous one.
+  EXPECT_EQ(Texts(page, "GrupBasligi"), (QStringList{"GRUP 1", "GRUP 2", "GRUP 2"}));
+  EXPECT_EQ(Count_Lines(pages, "GrupCizgisi"), 3);
+  // Order on the page: header, its details, footer, next header.
+  EXPECT_LT(Find_Text(page, "txtYeri", "1")->top, Find_Text(page, "txtAdi", "Satir 1")->top);
+  EXPECT_LT(Find_Text(page, "txtAdi", "Satir 3")->top, Find_Text(page, "txtYeri", "2")->top);
+  EXPECT_EQ(Find_Text(page, "txtYeri", "2")->top, Find_Text(page, "txtAdi", "Satir 3")->top + 1000 + 100);
+  // The definition given stays as designed.
+  EXPECT_EQ(S(report.group_header.Control("GrupBasligi").text), "");
+
+  // Without a key column the group sections do not print.
+  report.group_column.clear();
+  hook_keys.clear();
+  const ReportPages plain = Run_Report(report, Numbered_Rows(7, 3));
+  EXPECT_TRUE(hook_keys.isEmpty());
+  EXPECT_EQ(Count_Lines(plain, "GrupCizgisi"), 0);
+}
+
+TEST(ReportEngine, DetailHookChangesControlsPerRow) {
+  ReportDefinition report = Small_Report();
+  report.page.height = 100000;
+  report.detail.Add_Field("txtTip", "Tip", 0, 0, 100).visible = false;
+  int starts = 0, ends = 0;
+  report.report_start = [&](ReportContext& c) {
+    ++starts;
+    EXPECT_EQ(c.row, -1);
+    c.report.report_header.Control("RaporBasi").text = "BASLANDI";
+  };
+  report.report_end = [&](ReportContext&) { ++ends; };
+  // Tip "F": bold green at 6405 (positive) or red (not positive); tip "G": moved to 8235;
+  // others keep the previous left edge; a zero amount prints nothing.
+  report.detail_format = [](ReportContext& c) {
+    ReportControl& amount = c.report.detail.Control("txtTutar");
+    const QString tip = c.Value("Tip").toString();
+    amount.font.bold = tip == "F";
+    amount.fore_color = tip != "F" ? QColor(Qt::black)
+                        : c.Value("Tutar").toDouble() > 0 ? QColor(53, 179, 82) : QColor(232, 0, 5);
+    if (tip == "F") amount.left = 6405;
+    if (tip == "G") amount.left = 8235;
+    if (c.Value("Tutar").toDouble() == 0) amount.text = "";
+    c.report.detail.Control("txtAdi").visible = tip != "X";
+  };
+  ReportRows rows({"Adi", "Tip", "Tutar"});
+  rows.Add_Row({"Bir", "A", 10.0});
+  rows.Add_Row({"Iki", "F", 1500.25});
+  rows.Add_Row({"Uc", "A", 20.0});
+  rows.Add_Row({"Dort", "G", -30.0});
+  rows.Add_Row({"Bes", "F", 0.0});
+  rows.Add_Row({"Alti", "X", 40.0});
+  const ReportPages pages = Run_Report(report, rows);
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(ends, 1);
+  const ReportPage& page = pages.pages.at(0);
+  EXPECT_EQ(Texts(page, "RaporBasi"), QStringList{"BASLANDI"});
+  EXPECT_EQ(Texts(page, "txtAdi"), (QStringList{"Bir", "Iki", "Uc", "Dort", "Bes"}));
+  EXPECT_EQ(Texts(page, "txtTutar"), (QStringList{"10,00", "1.500,25", "20,00", "-30,00", "", "40,00"}));
+  EXPECT_TRUE(Texts(page, "txtTip").isEmpty());
+
+  std::vector<const PageText*> amounts;
+  for (const PageText& text : page.texts) {
+    if (text.control == "txtTutar") amounts.push_back(&text);
+  }
+  ASSERT_EQ(amounts.size(), 6u);
+  const std::vector<int> lefts{9000, 6405, 6405, 8235, 6405, 6405};
+  for (size_t i = 0; i < amounts.size(); ++i) EXPECT_EQ(amounts[i]->left, 500 + lefts[i]) << i;
+  EXPECT_FALSE(amounts[0]->font.bold);
+  EXPECT_TRUE(amounts[1]->font.bold);
+  EXPECT_EQ(amounts[1]->color, QColor(53, 179, 82));
+  EXPECT_FALSE(amounts[2]->font.bold);
+  EXPECT_EQ(amounts[2]->color, QColor(Qt::black));
+  EXPECT_TRUE(amounts[4]->font.bold);
+  EXPECT_EQ(amounts[4]->color, QColor(232, 0, 5));
+  EXPECT_EQ(amounts[1]->alignment, TextAlign::Right);
+}
+
+TEST(ReportEngine, RowsThroughTheRecordsetLayer) {
+  TestSuite suite;
+  suite.Connect();
+  suite.Exec("CREATE TABLE RAPORDENEME (Sira INTEGER, Adi TEXT, Tutar REAL)");
+  suite.Exec("INSERT INTO RAPORDENEME VALUES (1, 'Kasa', 1234567.891), (2, 'Banka', NULL)");
+  ReportRows rows = Report_Rows(suite.state, "SELECT * FROM RAPORDENEME ORDER BY Sira");
+  ASSERT_EQ(rows.Row_Count(), 2);
+  EXPECT_EQ(S(rows.Value(0, "Adi").toString()), "Kasa");
+  EXPECT_EQ(S(rows.Value(1, "adi").toString()), "Banka");
+  EXPECT_TRUE(rows.Value(1, "Tutar").isNull());
+  EXPECT_TRUE(rows.Value(0, "Yok").isNull());
+  EXPECT_TRUE(rows.Value(2, "Adi").isNull());
+  EXPECT_TRUE(suite.messages.entries.empty());
+
+  // A failing statement shows its messages and gives no rows.
+  ReportRows none = Report_Rows(suite.state, "SELECT * FROM YOKTABLO");
+  EXPECT_EQ(none.Row_Count(), 0);
+  EXPECT_FALSE(suite.messages.entries.empty());
+}
+
+TEST_F(ReportEngineTest, PdfHoldsLabelsAndAmounts) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ReportDefinition report = Small_Report();
+  report.page = PageSetup{};
+  report.page_header.Control("Baslik").text = "GELİR TABLOSU";
+  report.page_header.Control("Baslik").font.bold = true;
+  ReportRows rows({"Adi", "Tutar"});
+  rows.Add_Row({"Satışlar", 1234567.891});
+  rows.Add_Row({"Giderler", -250.5});
+  const QString path = dir.filePath("Temp.pdf");
+  ASSERT_TRUE(Render_Pdf(Run_Report(report, rows), path));
+  // Writing again overwrites the file.
+  ASSERT_TRUE(Render_Pdf(Run_Report(report, rows), path));
+
+  QProcess pdftotext;
+  pdftotext.start("pdftotext", {"-layout", path, "-"});
+  ASSERT_TRUE(pdftotext.waitForFinished(30000));
+  ASSERT_EQ(pdftotext.exitCode(), 0);
+  const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+  for (const QString& expected : QStringList{"GELİR TABLOSU", "RAPOR BASI", "RAPOR SONU", "Satışlar",
+                                  "1.234.567,89", "Giderler", "-250,50"}) {
+    EXPECT_TRUE(text.contains(expected)) << S(expected) << " not in:\n" << S(text);
+  }
+  // Amounts stand on the same line as their captions.
+  for (const QString& line : text.split(u'\n')) {
+    if (line.contains("Satışlar")) {
+      EXPECT_TRUE(line.contains("1.234.567,89")) << S(line);
+    }
+  }
+
+  // A page count of the laid-out pages is kept in the PDF.
+  QProcess info;
+  info.start("pdfinfo", {path});
+  ASSERT_TRUE(info.waitForFinished(30000));
+  EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
+}
