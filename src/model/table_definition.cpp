@@ -124,6 +124,10 @@ KeyedGrid& TableDefinition::Grid(int placement) {
   }
 }
 
+const KeyedGrid& TableDefinition::Grid(int placement) const {
+  return const_cast<TableDefinition*>(this)->Grid(placement);
+}
+
 QString Rows_Sql(int32_t table_id) {
   return "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + QString::number(table_id);
 }

@@ -35,6 +35,7 @@ struct TableDefinition {
   Recordset header;  // the header while Save_Table writes it
 
   KeyedGrid& Grid(int placement);
+  const KeyedGrid& Grid(int placement) const;
 };
 
 // The statements, each followed by the table id in decimal.
