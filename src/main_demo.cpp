@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   QStringList args = QCoreApplication::arguments().mid(1);
   DemoOptions options;
   options.suite_folder = QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
+  options.program_folder = QCoreApplication::applicationDirPath();
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == "--lines" && i + 1 < args.size()) {
       options.ledger_lines = args[++i].toLongLong();

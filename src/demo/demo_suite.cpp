@@ -7,9 +7,12 @@
 #include <map>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/suite_text.h"
 #include "db/connection.h"
 #include "db/schema.h"
+#include "model/standard_definition.h"
+#include "model/table_definition.h"
 
 namespace {
 
@@ -330,8 +333,33 @@ void Fill_Balances(Connection& db) {
       "k.AnaHesaptir = 0");
 }
 
+// Saves the standard definition of each statement kind into the company, as a user would by
+// adding a table and accepting the standard definition.
+void Save_Standard_Tables(const QString& folder, const QString& database, const QString& program_folder) {
+  struct Table {
+    int kind;
+    const char* code;
+    const char* name;
+  };
+  const Table tables[] = {{kKindIncomeStatement, "GT", "Gelir Tablosu"}, {kKindBalanceSheet, "BL", "Bilanço"}};
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Program_Folder = program_folder;
+  state.Db_Connection = std::make_shared<Connection>();
+  state.Db_Connection->Open(folder, database, "sa", "", false);
+  for (const Table& t : tables) {
+    TableDefinition def;
+    def.add_flag = true;
+    def.code = t.code;
+    def.name = t.name;
+    def.kind = QString::number(t.kind);
+    if (!Load_Standard_Definition(state, def) || !Save_Table(state, def))
+      throw DbError{kErrStatement, messages.Texts().join(" / ")};
+  }
+}
+
 void Make_Company(const QString& folder, const QString& database, int year, long long lines,
-                  long long scale, uint64_t seed) {
+                  long long scale, uint64_t seed, const QString& program_folder) {
   Create_Company_Database(folder, database);
   Connection db;
   db.Open(folder, database, "sa", "", false);
@@ -342,6 +370,7 @@ void Make_Company(const QString& folder, const QString& database, int year, long
   Random random(seed);
   Write_Year(ledger, random, year, lines, scale);
   Fill_Balances(db);
+  if (!program_folder.isEmpty()) Save_Standard_Tables(folder, database, program_folder);
 }
 
 }  // namespace
@@ -385,9 +414,11 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
                      {{1, 1, 1, 1}, {1, 2, 1, 1}, {2, 1, 1, 1}, {2, 2, 0, 0}});
   }
   say(QString("%1 hazırlanıyor").arg(kDemoCompany));
-  Make_Company(folder, kDemoCompany, options.year, options.ledger_lines, 1, 0x9E3779B97F4A7C15ULL);
+  Make_Company(folder, kDemoCompany, options.year, options.ledger_lines, 1, 0x9E3779B97F4A7C15ULL,
+               options.program_folder);
   say(QString("%1 hazırlanıyor").arg(kDemoCompany2));
-  Make_Company(folder, kDemoCompany2, options.year, 0, 3, 0xD1B54A32D192ED03ULL);
+  Make_Company(folder, kDemoCompany2, options.year, 0, 3, 0xD1B54A32D192ED03ULL,
+               options.program_folder);
 
   // sys.inf of the suite: server (the data folder), SQL login, password, server-box flag.
   QFile inf(QDir(options.suite_folder).filePath("sys.inf"));

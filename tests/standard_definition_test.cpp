@@ -1,0 +1,236 @@
+// Standard definition files: the reader's rules, the two shipped files (code page, row types,
+// options, ranges), and the demo companies that store both; there the income statement is
+// worked out by hand on the demo ledger and must end at the ledger's profit.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <cmath>
+#include <map>
+
+#include "app/suite_text.h"
+#include "demo/demo_suite.h"
+#include "model/standard_definition.h"
+#include "model/table_definition.h"
+#include "support/test_suite.h"
+
+namespace {
+
+TableDefinition Standard(int kind, const QString& program_folder = MALITABLO_PROGRAM_DIR) {
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Program_Folder = program_folder;
+  TableDefinition def;
+  def.kind = QString::number(kind);
+  Load_Standard_Definition(state, def);
+  EXPECT_TRUE(messages.entries.empty()) << messages.Texts().join("\n").toStdString();
+  return def;
+}
+
+QSet<int> Types(const KeyedGrid& grid) {
+  QSet<int> types;
+  for (int r = 1; r < grid.Rows(); ++r) types.insert(grid.Text(r, "Satir_Tipi").toInt());
+  return types;
+}
+
+// The four option codes of a row: Hesaplama_Tipi, Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye.
+QString Options(const KeyedGrid& g, int r) {
+  return g.Text(r, "Hesaplama_Tipi") + g.Text(r, "Bakiye_Tipi") + g.Text(r, "Hesap_Karakteri") +
+         g.Text(r, "Ters_Bakiye");
+}
+
+}  // namespace
+
+TEST(StandardDefinition, FieldsPlacementsAndTheEndLine) {
+  TableDefinition def;
+  Read_Standard_Definition(
+      "1;1;A;Assets;1;1;\r\n"
+      "2;11;B;Sum;1;1;1;0;0;0;;;;;A+A.1;ignored after the last field\r\n"
+      "3;1;P;Liabilities;1;2;1;0;0;0;;;;1500;\r\n"
+      "4;9;P.1;Too many;2;2;0;0;0;0;;;;75;extra;\r\n"
+      "5;10;;Note;1;3;\r\n"
+      "<END> \r\n"
+      "<end>\r\n"
+      "6;1;Z;Never read;1;3;\r\n",
+      def);
+  ASSERT_EQ(def.FisGrd.Rows(), 3);
+  EXPECT_EQ(def.FisGrd.Text(1, "Yazilacak"), "AAssets");
+  EXPECT_EQ(def.FisGrd.Text(2, "Formul"), "A+A.1");
+  EXPECT_EQ(def.FisGrd.Text(2, "Satir_No"), "2");
+  ASSERT_EQ(def.PasifGrd.Rows(), 3);
+  EXPECT_EQ(def.PasifGrd.Text(1, "Tutar"), "1500");
+  EXPECT_EQ(def.PasifGrd.Text(2, "Yazilacak"), "P.1Too many");  // fields past Tutar dropped
+  // "<END> " with a blank is a row without fields; "<end>" ends the file.
+  ASSERT_EQ(def.DipNotGrd.Rows(), 3);
+  EXPECT_EQ(def.DipNotGrd.Text(1, "Yazilacak"), "Note");
+  EXPECT_EQ(def.DipNotGrd.Text(2, "Satir_Tipi"), "");
+
+  // A placement that is neither 2 nor 3 keeps the grid in use; the file may end without "<END>".
+  TableDefinition odd;
+  Read_Standard_Definition("1;1;A;a;1;2;\n2;1;B;b;1;1;\n3;1;C;c;1;7;", odd);
+  EXPECT_EQ(odd.FisGrd.Rows(), 1);
+  EXPECT_EQ(odd.PasifGrd.Rows(), 4);
+
+  // Kinds without a file load nothing; a missing file is reported.
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Program_Folder = QDir::tempPath() + "/malitablo-no-such-folder";
+  TableDefinition other;
+  other.kind = "3";
+  EXPECT_FALSE(Load_Standard_Definition(state, other));
+  EXPECT_TRUE(messages.entries.empty());
+  other.kind = "1";
+  EXPECT_FALSE(Load_Standard_Definition(state, other));
+  EXPECT_EQ(messages.entries.size(), 1u);
+}
+
+TEST(StandardDefinition, ShippedFiles) {
+  for (const char* file : {"TORVIKA.txt", "BILANCO.txt"}) {
+    SCOPED_TRACE(file);
+    QFile f(QDir(MALITABLO_PROGRAM_DIR).filePath(QString(kStandardDefinitionFolder) + "/" + file));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString as_utf8 = utf8(bytes);
+    EXPECT_TRUE(utf8.hasError());  // Turkish letters as single Windows-1254 bytes
+    const QString text = Decode_Windows1254(bytes);
+    EXPECT_TRUE(text.contains("İ"));
+    EXPECT_TRUE(text.endsWith("<END>\r\n"));
+    EXPECT_FALSE(text.contains(QRegularExpression("[^\r]\n")));
+    for (const QString& line : text.split("\r\n", Qt::SkipEmptyParts)) {
+      if (line != "<END>") {
+        EXPECT_EQ(line.count(';'), line.section(';', 5, 5) == "1" ? 15 : 14) << line.toStdString();
+      }
+    }
+  }
+
+  // Every row type between the two; levels and display texts by the model's rules.
+  const TableDefinition income = Standard(kKindIncomeStatement), balance = Standard(kKindBalanceSheet);
+  EXPECT_EQ(Types(income.FisGrd), (QSet<int>{kRowGroup, kRowSingleAccount, kRowAccountRange, kRowFormula}));
+  EXPECT_EQ(income.PasifGrd.Rows() + income.DipNotGrd.Rows(), 2);
+  EXPECT_EQ(Types(balance.FisGrd), (QSet<int>{kRowGroup, kRowSingleAccount, kRowSubtotal, kRowGrandTotal, kRowAmount}));
+  EXPECT_EQ(Types(balance.PasifGrd), (QSet<int>{kRowGroup, kRowSingleAccount, kRowSubtotal, kRowGrandTotal}));
+  EXPECT_EQ(Types(balance.DipNotGrd), QSet<int>{kRowFootnote});
+  for (const TableDefinition* def : {&income, &balance})
+    for (int p : kPlacements)
+      for (int r = 1; r < def->Grid(p).Rows(); ++r) {
+        const KeyedGrid& g = def->Grid(p);
+        EXPECT_EQ(g.Text(r, "Satir_Seviyesi").toInt(), Row_Level(g.Text(r, "Satir_Kodu")));
+        EXPECT_EQ(g.Text(r, "Yazilacak"), Display_Text(g.Text(r, "Satir_Kodu"), g.Text(r, "Satir_Adi")));
+      }
+
+  // Income statement: every line the absolute balance of main accounts, added into its group;
+  // formulas name groups above them only.
+  const KeyedGrid& g = income.FisGrd;
+  QSet<QString> groups;
+  for (int r = 1; r < g.Rows(); ++r) {
+    const int type = g.Text(r, "Satir_Tipi").toInt();
+    SCOPED_TRACE(g.Text(r, "Yazilacak").toStdString());
+    if (type == kRowGroup) groups.insert(g.Text(r, "Satir_Kodu"));
+    if (type == kRowSingleAccount) {
+      EXPECT_TRUE(QRegularExpression(R"(^\d{3}$)").match(g.Text(r, "MHesap_KodBas")).hasMatch());
+    }
+    if (type == kRowSingleAccount || type == kRowAccountRange) {
+      EXPECT_EQ(Options(g, r), "1010");
+    }
+    if (type != kRowFormula) continue;
+    for (const QString& token : g.Text(r, "Formul").split(QRegularExpression("[-+]"))) {
+      EXPECT_TRUE(groups.contains(token)) << token.toStdString();
+    }
+  }
+  // Ranges take sub-accounts too, and start below any account code: a range row's own start
+  // account would otherwise enter its group a second time through the account join.
+  const std::map<QString, std::pair<QStringList, QStringList>> ranges = {
+      {"F.1", {{"640", "646.01", "649.99.001"}, {"639.99", "653"}}},
+      {"G.1", {{"653", "656.01", "659.01.001"}, {"649.99", "660"}}}};
+  for (const auto& [code, codes] : ranges) {
+    const int r = g.Find_Row("Satir_Kodu", code);
+    const QString from = g.Text(r, "MHesap_KodBas"), to = g.Text(r, "MHesap_KodBit");
+    EXPECT_FALSE(QRegularExpression(R"(^\d{3})").match(from).hasMatch());
+    for (const QString& in : codes.first) EXPECT_TRUE(from <= in && in <= to) << in.toStdString();
+    for (const QString& out : codes.second) EXPECT_FALSE(from <= out && out <= to) << out.toStdString();
+  }
+
+  // Balance sheet: only single accounts (totals take no ranges); a contra account "(-)" shows
+  // minus its balance so that its group and totals deduct it; one grand total per side.
+  for (int p : {kPlaceMain, kPlacePassive}) {
+    const KeyedGrid& b = balance.Grid(p);
+    int grand_totals = 0;
+    for (int r = 1; r < b.Rows(); ++r) {
+      SCOPED_TRACE(b.Text(r, "Yazilacak").toStdString());
+      grand_totals += b.Text(r, "Satir_Tipi").toInt() == kRowGrandTotal;
+      if (b.Text(r, "Satir_Tipi").toInt() != kRowSingleAccount) continue;
+      EXPECT_TRUE(QString(p == kPlaceMain ? "12" : "345").contains(b.Text(r, "MHesap_KodBas").left(1)));
+      EXPECT_EQ(Options(b, r), b.Text(r, "Satir_Adi").contains("(-)") ? "1020" : "1010");
+    }
+    EXPECT_EQ(grand_totals, 1);
+  }
+}
+
+TEST(StandardDefinition, DemoCompaniesStoreBothAndTheIncomeStatementEndsAtTheProfit) {
+  QTemporaryDir dir;
+  DemoOptions options;
+  options.suite_folder = dir.path();
+  options.program_folder = MALITABLO_PROGRAM_DIR;
+  Create_Demo_Suite(options);
+
+  for (const char* company : {kDemoCompany, kDemoCompany2}) {
+    SCOPED_TRACE(company);
+    RecordingMessages messages;
+    AppState state(messages);
+    state.Db_Connection = std::make_shared<Connection>();
+    state.Db_Connection->Open(Demo_Data_Folder(dir.path()), company, "sa", "", false);
+    auto value = [&](const QString& sql) {
+      QueryResult r = state.Db_Connection->Execute(sql);
+      return r.rows.empty() ? QVariant() : r.rows[0][0];
+    };
+    // Both standards, saved under their codes and names, load back unchanged.
+    for (auto [kind, code, name] : {std::tuple{kKindIncomeStatement, "GT", "Gelir Tablosu"},
+                                    std::tuple{kKindBalanceSheet, "BL", "Bilanço"}}) {
+      TableDefinition loaded;
+      loaded.table_id = value(QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='%1' AND "
+                                      "Rapor_Tipi=%2 AND Rapor_Adi='%3'").arg(code).arg(kind).arg(name)).toInt();
+      ASSERT_GT(loaded.table_id, 0) << code;
+      Open_Rows(state, loaded);
+      Load_Rows(state, loaded);
+      const TableDefinition standard = Standard(kind);
+      for (int p : kPlacements)
+        for (int r = 0; r < std::max(standard.Grid(p).Rows(), loaded.Grid(p).Rows()); ++r)
+          for (const char* key :
+               {"Satir_Tipi", "Yazilacak", "Satir_Seviyesi", "Hesap_Karakteri", "MHesap_KodBit", "Formul"})
+            EXPECT_EQ(loaded.Grid(p).Text(r, key), standard.Grid(p).Text(r, key)) << code << " " << r << key;
+    }
+    EXPECT_TRUE(messages.entries.empty());
+
+    // By hand: each line the absolute balance of its accounts, groups their sum, the results by
+    // their formulas of "+" and "-"; the last one is the net profit of the ledger.
+    const KeyedGrid& g = Standard(kKindIncomeStatement).FisGrd;
+    std::map<QString, double> group;
+    for (int r = 1; r < g.Rows(); ++r) {
+      const QString from = g.Text(r, "MHesap_KodBas"), to = g.Text(r, "MHesap_KodBit");
+      QString sql;
+      if (g.Text(r, "Satir_Tipi").toInt() == kRowSingleAccount)
+        sql = "SELECT SUM(f.BTutar - f.ATutar) FROM MUHFISHAR f JOIN MUHKART m ON m.MHesap_ID = f.Ana_Hesap_ID "
+              "WHERE m.MHesap_Kod = '" + from + "'";
+      else if (g.Text(r, "Satir_Tipi").toInt() == kRowAccountRange)
+        sql = "SELECT SUM(BTutar - ATutar) FROM MUHFISHAR WHERE MHesap_Kod >= '" + from +
+              "' AND MHesap_Kod <= '" + to + "'";
+      else
+        continue;
+      group[g.Text(r, "Satir_Kodu").section('.', 0, 0)] += std::abs(value(sql).toDouble());
+    }
+    double net = 0;
+    static const QRegularExpression term(R"(([+-]?)([^+-]+))");
+    for (auto it = term.globalMatch(g.Text(g.Rows() - 1, "Formul")); it.hasNext();) {
+      auto m = it.next();
+      net += (m.captured(1) == "-" ? -1 : 1) * group.at(m.captured(2));
+    }
+    const double profit = -value("SELECT SUM(BTutar - ATutar) FROM MUHFISHAR WHERE MHesap_Kod LIKE '6%'").toDouble();
+    EXPECT_GT(profit, 0);
+    EXPECT_NEAR(net, profit, 0.005);
+  }
+}

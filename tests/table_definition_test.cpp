@@ -1,0 +1,258 @@
+// A financial table saved and loaded again: grids, row order and numbering, stored values, new
+// row keys on every save, apostrophes, duplicate codes and the failure road, the formula list.
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+#include "db/query.h"
+#include "model/financial_table.h"
+#include "model/standard_definition.h"
+#include "model/table_definition.h"
+#include "support/test_suite.h"
+
+namespace {
+
+// Every kind of row over the three grids, in the standard definition file format.
+TableDefinition Sample(const QString& code) {
+  TableDefinition def;
+  def.add_flag = true;
+  def.code = code;
+  def.name = "Örnek Bilanço";
+  def.kind = "1";
+  Read_Standard_Definition(
+      ";1;1; DÖNEN VARLIKLAR;1;1;1;0;0;0;;;;;;\n"
+      ";2;1.1; Kasa;2;1;1;0;1;0;100;;;;;\n"
+      ";3;1.2; Alacaklar;2;1;2;1;2;1;120;129.99;;;;\n"
+      ";11;2; Fark;1;1;1;0;0;0;;;;;1-1.2;\n"
+      ";9;9; Teminat;1;1;0;0;0;0;;;;2500.75;;\n"
+      ";5;;AKTİF TOPLAMI;1;1;1;0;0;0;;;;;;\n"
+      ";2;3.1; Satıcılar;2;2;1;0;1;0; 320 ;;;;\n"
+      ";9;3.2; Avans;2;2;0;0;0;0;;;;1500;\n"
+      ";10;;Stoklar ortalama maliyetle.;1;3;1;0;0;;;;;;\n"
+      ";9;8; Not;1;3;0;0;0;0;;;;75;\n",
+      def);
+  return def;
+}
+
+// The cells a load fills, row by row, for comparing grids.
+QStringList Loaded_Cells(const KeyedGrid& grid) {
+  QStringList rows;
+  for (int r = 1; r < grid.Rows(); ++r) {
+    QStringList cells;
+    for (const QString& key : grid.Keys())
+      if (key != "Satir_No" && key != "Rapor_Yeri" && key != "Satir_ID") cells << grid.Text(r, key);
+    rows << cells.join("|");
+  }
+  return rows;
+}
+
+TableDefinition Reload(TestSuite& ts, int32_t table_id) {
+  TableDefinition def;
+  def.table_id = table_id;
+  Open_Rows(ts.state, def);
+  Load_Rows(ts.state, def);
+  return def;
+}
+
+// Stored rows in insertion order, as "Rapor_Yeri/Satir_No/Formul/Bakiye/Ters_Bakiye".
+QStringList Stored(TestSuite& ts, int32_t table_id, QSet<int>* ids = nullptr) {
+  Recordset rs;
+  Open_Recordset(ts.state, rs, Rows_Sql(table_id) + " ORDER BY Satir_ID");
+  QStringList rows;
+  for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next()) {
+    auto text = [&](const char* f) { return rs.Is_Null(f) ? QString("N") : rs.Text(f); };
+    rows << QStringList{text("Rapor_Yeri"), text("Satir_No"), text("Formul"), text("Bakiye"), text("Ters_Bakiye")}
+                .join("/");
+    if (ids) ids->insert(rs.Field("Satir_ID").toInt());
+  }
+  return rows;
+}
+
+int Count(TestSuite& ts, const QString& from_where) {
+  Recordset rs;
+  Open_Recordset(ts.state, rs, "SELECT COUNT(*) AS N FROM " + from_where);
+  return rs.Field("N").toInt();
+}
+
+}  // namespace
+
+TEST(FinancialTableModel, GridLayoutAndLevels) {
+  const KeyedGrid main = Make_Definition_Grid(kPlaceMain), passive = Make_Definition_Grid(kPlacePassive);
+  EXPECT_EQ(main.Cols(), 16);
+  EXPECT_EQ(main.Col_Index("Formul"), 14);
+  EXPECT_EQ(main.Col_Index("Yazilacak"), 15);
+  EXPECT_EQ(passive.Cols(), 15);
+  EXPECT_EQ(passive.Col_Index("Yazilacak"), 14);
+  EXPECT_EQ(passive.Text(0, "Yazilacak"), "PASİFLER");
+  EXPECT_EQ(Make_Definition_Grid(kPlaceFootnote).Text(0, 14), "DİPNOTLAR");
+  for (int c = 0; c < main.Cols(); ++c) EXPECT_EQ(main.Col_Hidden(c), c != 15);
+
+  EXPECT_EQ(Row_Level("7"), 1);
+  EXPECT_EQ(Row_Level("7.1"), 2);
+  EXPECT_EQ(Row_Level("7.1.2"), 3);
+  EXPECT_EQ(Row_Level(""), 1);
+  EXPECT_EQ(Row_Level(" 7.1. "), 3);  // counted as typed
+  EXPECT_EQ(Display_Text("A", "Assets"), "AAssets");
+}
+
+TEST(TableDefinition, SavedTableLoadsIntoTheSameGridsInTheSameOrder) {
+  TestSuite ts;
+  ts.Connect();
+  TableDefinition def = Sample("BL1");
+  ASSERT_TRUE(Save_Table(ts.state, def)) << ts.messages.Texts().join("\n").toStdString();
+  EXPECT_TRUE(ts.messages.entries.empty());
+  EXPECT_GT(def.table_id, 0);
+  EXPECT_FALSE(def.add_flag);  // a saved new table is changed from now on
+
+  // Satir_No 1..n over placements 1, 2, 3; formulas only in the main grid; amounts or Null;
+  // an empty footnote Ters_Bakiye stored as 0.
+  EXPECT_EQ(Stored(ts, def.table_id),
+            QStringList({"1/1//N/0", "1/2//N/0", "1/3//N/1", "1/4/1-1.2/N/0", "1/5//2500.75/0", "1/6//N/0",
+                         "2/7/N/N/0", "2/8/N/1500/0", "3/9/N/N/0", "3/10/N/75/0"}));
+
+  TableDefinition loaded = Reload(ts, def.table_id);
+  EXPECT_EQ(Loaded_Cells(loaded.FisGrd), Loaded_Cells(def.FisGrd));
+  EXPECT_EQ(Loaded_Cells(loaded.PasifGrd), Loaded_Cells(def.PasifGrd));  // account " 320 " as stored
+  EXPECT_EQ(loaded.DipNotGrd.Text(1, "Ters_Bakiye"), "0");
+  EXPECT_EQ(loaded.DipNotGrd.Text(2, "Tutar"), "");  // footnotes show no amount
+  EXPECT_FALSE(loaded.FisGrd.Text(1, "Satir_ID").isEmpty());
+
+  // The formula list: one entry per main-grid row, codes and names of group rows only.
+  EXPECT_EQ(ts.state.Row_Count, 10);
+  EXPECT_EQ(ts.state.Row_Code_List.value(1), "1");
+  EXPECT_EQ(ts.state.Row_Name_List.value(1), "DÖNEN VARLIKLAR");
+  EXPECT_EQ(ts.state.Row_Code_List.value(2), "");
+
+  // The main grid trims codes and account codes; names lose trailing blanks only.
+  TableDefinition blanks = Sample("BL2");
+  blanks.FisGrd.Set_Text(2, "Satir_Kodu", " 1.1 ");
+  blanks.FisGrd.Set_Text(2, "MHesap_KodBas", " 100 ");
+  blanks.FisGrd.Set_Text(2, "Satir_Adi", " Kasa   ");
+  ASSERT_TRUE(Save_Table(ts.state, blanks));
+  TableDefinition again = Reload(ts, blanks.table_id);
+  EXPECT_EQ(again.FisGrd.Text(2, "MHesap_KodBas"), "100");
+  EXPECT_EQ(again.FisGrd.Text(2, "Yazilacak"), "1.1 Kasa");
+
+  // Amounts as the user sees them, in the system's separators.
+  ts.state.System_Decimal_Sep = ",";
+  ts.state.System_Thousand_Sep = ".";
+  TableDefinition turkish = Sample("TR");
+  turkish.FisGrd.Set_Text(5, "Tutar", "1.234.567,25");
+  ASSERT_TRUE(Save_Table(ts.state, turkish));
+  EXPECT_EQ(Stored(ts, turkish.table_id)[4], "1/5//1234567.25/0");
+  EXPECT_EQ(Reload(ts, turkish.table_id).FisGrd.Text(5, "Tutar"), "1234567,25");
+}
+
+TEST(TableDefinition, EverySaveRewritesTheRowsWithNewKeys) {
+  TestSuite ts;
+  ts.Connect();
+  TableDefinition def = Sample("GT");
+  QSet<int> first, second;
+  ASSERT_TRUE(Save_Table(ts.state, def));
+  Stored(ts, def.table_id, &first);
+  def.name = "Yeni Ad";
+  def.FisGrd.Remove_Row(6);
+  ASSERT_TRUE(Save_Table(ts.state, def));
+  EXPECT_EQ(Stored(ts, def.table_id, &second).size(), 9u);
+  EXPECT_FALSE(first.intersects(second));
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Adi='Yeni Ad'"), 1);  // one header, updated
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 1);
+
+  // Delete_Rows removes this table's rows only.
+  TableDefinition other = Sample("GT2");
+  ASSERT_TRUE(Save_Table(ts.state, other));
+  Delete_Rows(ts.state, def);
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 10);
+}
+
+TEST(TableDefinition, ApostrophesInCodesAndNames) {
+  TestSuite ts;
+  ts.Connect();
+  TableDefinition def = Sample("AHMET'IN");
+  def.name = "Ahmet'in Bilançosu";
+  def.FisGrd.Set_Text(1, "Satir_Kodu", "1'A");
+  ASSERT_TRUE(Save_Table(ts.state, def)) << ts.messages.Texts().join("\n").toStdString();
+  EXPECT_TRUE(ts.messages.entries.empty());
+  EXPECT_EQ(Reload(ts, def.table_id).FisGrd.Text(1, "Satir_Kodu"), "1'A");
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='AHMET''IN' AND Rapor_Adi='Ahmet''in Bilançosu'"), 1);
+}
+
+TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
+  TestSuite ts;
+  ts.Connect();
+  TableDefinition first = Sample("GT");
+  ASSERT_TRUE(Save_Table(ts.state, first));
+
+  // The same code and kind: the database's description, then the program's message; nothing
+  // of the copy is written.
+  TableDefinition copy = Sample("GT");
+  EXPECT_FALSE(Save_Table(ts.state, copy));
+  ASSERT_EQ(ts.messages.entries.size(), 2u);
+  EXPECT_EQ(ts.messages.entries[0].kind, MessageKind::Plain);
+  EXPECT_FALSE(ts.messages.entries[0].text.isEmpty());
+  EXPECT_EQ(ts.messages.entries[1].kind, MessageKind::Critical);
+  EXPECT_EQ(ts.messages.entries[1].text, kDuplicateTableMessage);
+  EXPECT_TRUE(copy.add_flag);
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 1);
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 10);
+
+  // The same code under another kind is another table.
+  ts.messages.entries.clear();
+  TableDefinition income = Sample("GT");
+  income.kind = "2";
+  EXPECT_TRUE(Save_Table(ts.state, income));
+
+  // A cell that cannot be stored: the two-message road; the rows before it stay written, and
+  // the mended table saves over its own header.
+  TableDefinition broken = Sample("BOZUK");
+  broken.PasifGrd.Set_Text(1, "Hesaplama_Tipi", "x");
+  EXPECT_FALSE(Save_Table(ts.state, broken));
+  ASSERT_EQ(ts.messages.entries.size(), 2u);
+  EXPECT_EQ(ts.messages.entries[0].text, "Kayıt Yapılırken BirHata Oluştu.");
+  EXPECT_EQ(ts.messages.entries[0].title, "Velora ");
+  EXPECT_EQ(ts.messages.entries[1].title, "Hata Detayı");
+  EXPECT_TRUE(ts.messages.entries[1].text.contains("Hesaplama_Tipi"));
+  EXPECT_EQ(Stored(ts, broken.table_id).size(), 6u);
+  broken.PasifGrd.Set_Text(1, "Hesaplama_Tipi", "1");
+  EXPECT_TRUE(Save_Table(ts.state, broken));
+  EXPECT_EQ(Stored(ts, broken.table_id).size(), 10u);
+
+  // A kind that is not a number sends no query.
+  TableDefinition odd = Sample("TUR");
+  odd.kind = "1 OR 1=1";
+  EXPECT_FALSE(Save_Table(ts.state, odd));
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='TUR'"), 0);
+}
+
+TEST(TableDefinition, OpeningLoadsOrOffersTheStandardAndEmptyTablesClearTheFormulaList) {
+  TestSuite ts;
+  ts.Connect();
+  ts.state.Program_Folder = MALITABLO_PROGRAM_DIR;
+  TableDefinition saved = Sample("AC");
+  ASSERT_TRUE(Save_Table(ts.state, saved));
+  ts.state.Table_ID = saved.table_id;
+  ts.state.Table_Type = 1;
+  ts.state.View_Mode = true;
+  TableDefinition view = Open_Table_Definition(ts.state);
+  EXPECT_TRUE(view.view_flag);
+  EXPECT_EQ(Loaded_Cells(view.FisGrd), Loaded_Cells(saved.FisGrd));
+  EXPECT_EQ(ts.state.Row_Count, 10);
+
+  // A table without rows clears the list the previous table left.
+  TableDefinition empty = Sample("BOS");
+  for (int p : kPlacements) empty.Grid(p).Clear_Rows();
+  ASSERT_TRUE(Save_Table(ts.state, empty));
+  Reload(ts, empty.table_id);
+  EXPECT_EQ(ts.state.Row_Count, 0);
+  EXPECT_TRUE(ts.state.Row_Code_List.isEmpty());
+  EXPECT_TRUE(ts.messages.entries.empty());
+
+  ts.state.Table_ID = 0;
+  ts.state.Add_Mode = true;
+  ts.state.Table_Type = 2;
+  EXPECT_EQ(Open_Table_Definition(ts.state).FisGrd.Rows(), 1);  // no answer scripted: No
+  ASSERT_EQ(ts.messages.entries.size(), 1u);
+  EXPECT_EQ(ts.messages.entries[0].text, "Standart Tanımın Getrilmesini İstiyormusunuz.");
+  ts.messages.Answer(true);
+  EXPECT_GT(Open_Table_Definition(ts.state).FisGrd.Rows(), 20);
+}
