@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -11,6 +12,7 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <cstdio>
 #include <cstring>
 
 #include "db/date_collation.h"
@@ -146,6 +148,18 @@ QueryResult Connection::Execute_Bound(const QString& sql, const std::vector<QVar
 }
 
 QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* values) {
+  // MALITABLO_TRACE_SQL=1 writes every statement with its time to stderr.
+  static const bool trace = qEnvironmentVariableIsSet("MALITABLO_TRACE_SQL");
+  QElapsedTimer timer;
+  if (trace) timer.start();
+  struct Trace {
+    bool on;
+    const QElapsedTimer& timer;
+    const QString& sql;
+    ~Trace() {
+      if (on) std::fprintf(stderr, "[%8.3f ms] %s\n", timer.nsecsElapsed() / 1e6, sql.toUtf8().constData());
+    }
+  } trace_line{trace, timer, sql};
   if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
   QSqlDatabase db = Db();
   QSqlQuery query(db);

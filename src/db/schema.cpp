@@ -119,7 +119,12 @@ QStringList Company_Schema(Engine engine) {
           // The two ledger indexes cover the sums, so a row's lines are read from the index alone.
           "CREATE INDEX IX_MUHFISHAR_AnaHesap ON MUHFISHAR (Ana_Hesap_ID, Yil, Tarih, BTutar, ATutar)",
           "CREATE INDEX IX_MUHFISHAR_Kod ON MUHFISHAR (MHesap_Kod, Yil, Tarih, BTutar, ATutar)",
-          "CREATE INDEX IX_MUHFISHAR_YilTarih ON MUHFISHAR (Yil, Tarih)",
+          // Year and dates are always asked together with an account, so they follow the account
+          // in the two indexes above; an index led by the year would tempt the planner to scan
+          // the whole year's lines for every statement row. The opening voucher and the month
+          // look-ups of the run seek on their own columns.
+          "CREATE INDEX IX_MUHFISHAR_IslemTipi ON MUHFISHAR (Islem_Tipi, Tarih)",
+          "CREATE INDEX IX_MUHFISHAR_Ay ON MUHFISHAR (AY, Ay_Index, Tarih)",
           "CREATE INDEX IX_MUHKART_Kod ON MUHKART (MHesap_Kod)",
           "CREATE UNIQUE INDEX IX_MALITABLOKART_Kod ON MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Tipi)",
           "CREATE INDEX IX_MALITABLOHAREKET_Rapor ON MUHASEBEMALITABLOHAREKET (Rapor_ID, Satir_No)",

@@ -173,7 +173,7 @@ void Write_Year(Ledger& l, Random& r, int year, long long target_lines, long lon
   l.Next_Voucher();
 
   // Ordinary year: about 2,500 lines; a larger target repeats the trading cycle.
-  long long cycles = target_lines > 0 ? std::max(1LL, (target_lines - 300) / (12 * 15)) : 10;
+  long long cycles = target_lines > 0 ? std::max(1LL, (target_lines - 300) * 2 / (12 * 25)) : 10;
   for (int month = 1; month <= 12; ++month) {
     auto day = [&](void) { return QDate(year, month, static_cast<int>(r.Between(1, 28))); };
     for (long long c = 0; c < cycles; ++c) {

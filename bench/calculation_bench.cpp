@@ -1,0 +1,70 @@
+// Times the statement calculation against its lower bound: one grouped pass over the same
+// year's ledger lines in the same database. Prints both times and their ratio.
+//   malitablo-bench DATA_FOLDER DATABASE TABLE_CODE
+// The statement query is the shipped master file's, with the table chosen by its code and the
+// whole fiscal year, as a run from the window builds it.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "calc/ledger_aggregation.h"
+#include "db/open_connection.h"
+#include "company/company_parameters.h"
+#include "db/query.h"
+#include "run/master_file.h"
+#include "run/run_parameters.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  if (argc != 4) {
+    std::fprintf(stderr, "Kullanım: malitablo-bench VERI_KLASORU VERITABANI TABLO_KODU\n");
+    return 2;
+  }
+  StderrMessages messages;
+  AppState s(messages);
+  s.Program_Folder = QCoreApplication::applicationDirPath() + "/suite/Rapor";
+  s.Database_Name = argv[2];
+  Open_Connection(s, "sa", "", argv[2], argv[1]);
+  Load_Company_Parameters(s);
+  KeyedGrid grid = Make_Filter_Grid();
+  Load_Master_File(s, grid);
+  grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", argv[3]);
+  Parametreleri_Hazirla(s, grid);
+
+  Recordset rs;
+  Open_Recordset(s, rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
+  long long lines = rs.Field("N").toLongLong();
+  Open_Recordset(s, rs, QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='") +
+                            argv[3] + "'");
+  if (rs.Eof()) {
+    std::fprintf(stderr, "Tablo bulunamadı: %s\n", argv[3]);
+    return 1;
+  }
+  QString id = rs.Text("Rapor_ID");
+  // The same year's lines, grouped once: the least any calculation must read.
+  const QString lower_bound = "SELECT Ana_Hesap_ID, SUM(BTutar), SUM(ATutar) FROM MUHFISHAR WHERE 1=1" +
+                              s.Date_Filter_Sql + " GROUP BY Ana_Hesap_ID";
+  std::printf("statement query:       %s\n", s.Report_Sql.toUtf8().constData());
+  std::printf("period condition:     %s\n", s.Date_Filter_Sql.toUtf8().constData());
+
+  // Warm the cache once, then take the best of three of each.
+  Open_Recordset(s, rs, lower_bound);
+  double best_calc = 1e9, best_bound = 1e9;
+  for (int i = 0; i < 3; ++i) {
+    QElapsedTimer t;
+    t.start();
+    Tablo_Hesapla(s);
+    best_calc = std::min(best_calc, t.nsecsElapsed() / 1e9);
+    t.restart();
+    Open_Recordset(s, rs, lower_bound);
+    best_bound = std::min(best_bound, t.nsecsElapsed() / 1e9);
+  }
+  Open_Recordset(s, rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
+  std::printf("ledger lines:          %lld\n", lines);
+  std::printf("statement rows:        %s\n", rs.Text("N").toUtf8().constData());
+  std::printf("calculation:           %.3f s\n", best_calc);
+  std::printf("lower bound (GROUP BY): %.3f s\n", best_bound);
+  std::printf("ratio:                 %.2f\n", best_calc / best_bound);
+  return 0;
+}
