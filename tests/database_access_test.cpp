@@ -79,6 +79,13 @@ TEST(Recordset, MovesFindAndFields) {
   rs.Move_First();
   rs.Move_Previous();
   EXPECT_TRUE(rs.Bof());
+  // The suite's dialect runs as it stands.
+  Recordset top;
+  Open_Recordset(t.state, top,
+                 "SELECT TOP 1 ISNULL(Isyeri_Adi, 'Yok') AS Ad FROM FIRMA.dbo.ISYERITANIM ORDER BY "
+                 "Isyeri_Kodu DESC");
+  ASSERT_EQ(top.Record_Count(), 1);
+  EXPECT_EQ(top.Text("Ad"), "Yok");
   EXPECT_TRUE(rs.Find("Isyeri_Kodu = '02'"));
   EXPECT_EQ(rs.Text("Isyeri_Adi"), "Ankara");
   EXPECT_FALSE(rs.Find("Isyeri_Kodu='01'"));  // searches forward only

@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -164,7 +165,7 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
   QSqlDatabase db = Db();
   QSqlQuery query(db);
   query.setForwardOnly(true);
-  QString text = To_Engine_Dialect(sql, engine_);
+  QString text = To_Engine_Dialect(Own_Database_Unqualified(sql), engine_);
   bool ok;
   if (values) {
     ok = query.prepare(text);
@@ -195,12 +196,21 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
   return result;
 }
 
+QString Connection::Own_Database_Unqualified(const QString& sql) const {
+  // "<this database>.dbo.X" is X itself: the embedded engine knows the open file as "main".
+  if (engine_ != Engine::Sqlite || database_.isEmpty() || !sql.contains(database_, Qt::CaseInsensitive))
+    return sql;
+  QRegularExpression own("\\b" + QRegularExpression::escape(database_) + "\\.dbo\\.",
+                         QRegularExpression::CaseInsensitiveOption);
+  return QString(sql).replace(own, QString());
+}
+
 void Connection::Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows) {
   if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
   QSqlDatabase db = Db();
   db.transaction();
   QSqlQuery query(db);
-  if (!query.prepare(To_Engine_Dialect(sql, engine_))) {
+  if (!query.prepare(To_Engine_Dialect(Own_Database_Unqualified(sql), engine_))) {
     db.rollback();
     throw To_Db_Error(query.lastError(), engine_);
   }

@@ -51,6 +51,7 @@ class Connection {
 
  private:
   QueryResult Run(const QString& sql, const std::vector<QVariant>* values);
+  QString Own_Database_Unqualified(const QString& sql) const;
   QSqlDatabase Db() const;
 
   QString name_;
