@@ -1,6 +1,6 @@
 // The statement layout and its handlers. Controls keep the names, positions and captions of the
 // design; fonts stand in for the designed ones ("Liberation Sans Narrow" for Arial Narrow,
-// "DejaVu Sans" for Tahoma). Section heights are this layout's own.
+// "Liberation Sans" for Tahoma). Section heights are this layout's own.
 #include "report/ana_rapor.h"
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@
 namespace {
 
 const QString kNarrow = "Liberation Sans Narrow";
-const QString kTahoma = "DejaVu Sans";
+const QString kTahoma = "Liberation Sans";
 const QString kDesignAmountFormat = "#,##0.00";
 constexpr int kFullWidth = 11088;
 
@@ -35,12 +35,12 @@ void Build_Page_Header(ReportSection& s) {
   Set_Font(s.Add_Label("Firma", "Firma", 0, 0, 3870), kTahoma, 8, true);
   Set_Font(Hidden(s.Add_Label("Saat", "SAAT", 4905, 0, 1260)), kTahoma, 8);
   Set_Font(Hidden(s.Add_Label("Tarih2", "", 6443, 5, 1134)), kTahoma, 8);
-  Set_Font(s.Add_Label("basliktarih", "TARİH :", 8265, 0, 630), kTahoma, 8, true);
+  Set_Font(s.Add_Label("basliktarih", "TARİH :", 8265, 0, 630), kTahoma, 8);
   Set_Font(s.Add_Label("Tarih", "", 8895, 0, 2205), kTahoma, 8);
   s.Add_Line("Line15", 0, 240, 3855, 240);
   Set_Font(s.Add_Label("raporbaslik", "", 0, 270, 11085), kTahoma, 10, true).alignment = TextAlign::Center;
   Set_Font(s.Add_Label("SubeAdi", "", 0, 285, 3870), kTahoma, 8);
-  Set_Font(s.Add_Label("Label25", "SAYFA :", 8265, 270, 630), kTahoma, 8, true);
+  Set_Font(s.Add_Label("Label25", "SAYFA :", 8265, 270, 630), kTahoma, 8);
   Set_Font(s.Add_Field("Sayfa", "", 8895, 270, 840), kTahoma, 8);
   Set_Font(s.Add_Label("Label1", "SATIR ADI", 0, 1035, 5670), kTahoma, 8, true);
   Set_Font(s.Add_Label("Label26", QString(30, u' ') + "CARİ", 5670, 1035, 5413), kTahoma, 8, true);

@@ -85,9 +85,15 @@ std::vector<PrintedRow> Printed_Rows(const ReportPage& page) {
     if (rows.empty() || text->top - rows.back().top > kSameLineTwips) rows.push_back({text->top, {}});
     rows.back().texts.push_back(text);
   }
+  // Left to right by where a text is anchored: its left edge, centre or right edge.
+  auto anchor = [](const PageText* t) {
+    return t->alignment == TextAlign::Right    ? t->left + t->width
+           : t->alignment == TextAlign::Center ? t->left + t->width / 2
+                                               : t->left;
+  };
   for (PrintedRow& row : rows) {
     std::stable_sort(row.texts.begin(), row.texts.end(),
-                     [](const PageText* a, const PageText* b) { return a->left < b->left; });
+                     [&](const PageText* a, const PageText* b) { return anchor(a) < anchor(b); });
   }
   return rows;
 }

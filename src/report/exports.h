@@ -28,7 +28,8 @@ struct PrintedRow {
   std::vector<const PageText*> texts;
 };
 // The page's texts gathered into lines: texts whose tops lie within 120 twips of the line's
-// first text stand on that line. Lines in order from the top.
+// first text stand on that line. Lines in order from the top; texts left to right by their
+// anchor (left edge, centre or right edge, after their alignment).
 std::vector<PrintedRow> Printed_Rows(const ReportPage& page);
 
 // Options of the text file (the dialog "Text'e Yazdır").
