@@ -1,13 +1,30 @@
 // malitablo-cli: the program without a screen. Messages go to stderr; a question is answered
 // Yes only with --yes.
 //   malitablo-cli company "<database>|<server>|<user id>|<sql user>|<password>" [--yes]
+//   malitablo-cli run "<database>|<server>|<user id>|<sql user>|<password>"
+//       [--set "CAPTION=VALUE"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out FILE] [--yes]
+// pdf, html, txt and xlsx write the printed statement's files (by default the program folder's
+// Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) without opening them.
+// A --set value "START..END" sets the start and the end value of the filter row.
 #include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/app_state.h"
 #include "app/program_end.h"
 #include "app/start_up.h"
+#include "report/ana_rapor.h"
+#include "report/exports.h"
+#include "report/report_data.h"
+#include "report/statement_listing.h"
+#include "run/choice_lists.h"
+#include "run/master_file.h"
+#include "run/run_driver.h"
 
 namespace {
 
@@ -15,9 +32,14 @@ int Usage() {
   std::fprintf(stderr,
                "Kullanım:\n"
                "  malitablo-cli company \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|"
-               "<şifre>\" [--yes]\n");
+               "<şifre>\" [--yes]\n"
+               "  malitablo-cli run \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|"
+               "<şifre>\" [--set \"BAŞLIK=DEĞER\"]... [--format text|csv|json|pdf|html|txt|xlsx] "
+               "[--out DOSYA] [--yes]\n");
   return 2;
 }
+
+void Error(const QString& text) { std::fprintf(stderr, "Hata: %s\n", text.toUtf8().constData()); }
 
 int Company(AppState& state) {
   QTextStream out(stdout);
@@ -34,25 +56,137 @@ int Company(AppState& state) {
   return 0;
 }
 
+struct RunOptions {
+  QStringList sets;
+  ListingFormat format = ListingFormat::Text;
+  std::optional<ExportKind> file;  // a file of the printed statement instead of a listing
+  QString out;
+};
+
+std::optional<ExportKind> Export_Format(const QString& name) {
+  if (name == "pdf") return ExportKind::Pdf;
+  if (name == "html") return ExportKind::Html;
+  if (name == "txt") return ExportKind::Text;
+  if (name == "xlsx") return ExportKind::Excel;
+  return std::nullopt;
+}
+
+// The printed statement's file, written through the same layout as the preview.
+bool Write_Export(AppState& state, ExportKind kind, QString path) {
+  if (path.isEmpty()) path = Export_Path(state, kind);
+  const ReportPages pages = Run_AnaRapor(state);
+  bool ok = false;
+  switch (kind) {
+    case ExportKind::Pdf: ok = Export_Pdf(pages, path, Report_Title()); break;
+    case ExportKind::Html: ok = Export_Html(pages, path, Report_Title()); break;
+    case ExportKind::Text: ok = Export_Text(pages, path, {}); break;
+    case ExportKind::Excel: ok = Export_Xlsx(pages, path); break;
+  }
+  if (!ok) Error("Dosya yazılamadı: " + path);
+  return ok;
+}
+
+// The file formats draw text, which needs the GUI library; without a screen it runs offscreen.
+bool Wants_Export(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--format") == 0 && Export_Format(QString::fromUtf8(argv[i + 1]))) return true;
+  }
+  return false;
+}
+
+bool Write_Output(const QByteArray& bytes, const QString& path) {
+  if (path.isEmpty()) {
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    return true;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    Error("Dosya yazılamadı: " + path);
+    return false;
+  }
+  return file.write(bytes) == bytes.size();
+}
+
+int Run(AppState& state, const RunOptions& options) {
+  KeyedGrid grid = Make_Filter_Grid();
+  Load_Master_File(state, grid);
+  FillChoiceLists(state, grid);
+  for (const QString& set : options.sets) {
+    int equals = set.indexOf('=');
+    QString caption = set.left(equals);
+    int row = equals > 0 ? grid.Find_Row("FiltreLbl", caption) : -1;
+    if (row < 0) {
+      Error("Filtrede böyle bir satır yok: \"" + caption + "\"");
+      return 2;
+    }
+    QString value = set.mid(equals + 1);
+    int range = value.indexOf("..");
+    if (range >= 0) {
+      grid.Set_Text(row, "Baslangic", value.left(range));
+      grid.Set_Text(row, "Bitis", value.mid(range + 2));
+    } else {
+      grid.Set_Text(row, "Baslangic", value);
+    }
+  }
+  bool written = true;
+  RunSteps steps;
+  steps.produce_output = [&] {
+    if (options.file) {
+      written = Write_Export(state, *options.file, options.out);
+      return;
+    }
+    ReportRows rows = Report_Rows(state, state.Report_Sql);
+    written = Write_Output(Statement_Listing(state, rows, options.format), options.out);
+  };
+  if (!Run_Statement(state, grid, steps)) return 1;
+  return written ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  std::unique_ptr<QCoreApplication> app;
+  if (Wants_Export(argc, argv)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   QStringList args = QCoreApplication::arguments().mid(1);
   bool yes = args.removeAll("--yes") > 0;
-  if (args.size() != 2) return Usage();
-  QString command = args[0];
-  if (command != "company") return Usage();
+  RunOptions options;
+  QStringList positional;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    bool has_value = i + 1 < args.size();
+    if (a == "--set" && has_value) {
+      options.sets << args[++i];
+    } else if (a == "--format" && has_value) {
+      const QString name = args[++i];
+      options.file = Export_Format(name);
+      if (!options.file && !Parse_Listing_Format(name, &options.format)) return Usage();
+    } else if (a == "--out" && has_value) {
+      options.out = args[++i];
+    } else if (a.startsWith("--")) {
+      return Usage();
+    } else {
+      positional << a;
+    }
+  }
+  if (positional.size() != 2) return Usage();
+  const QString command = positional[0];
+  if (command != "company" && command != "run") return Usage();
+  if (command == "company" && (!options.sets.isEmpty() || !options.out.isEmpty())) return Usage();
 
   StderrMessages messages(yes);
   AppState state(messages);
   state.Program_Folder = QCoreApplication::applicationDirPath();
   try {
-    Parse_Command_Line(state, args[1]);
+    Parse_Command_Line(state, positional[1]);
     state.Movement_Table = "CARIHAREKETLER";
     if (state.Parametreler.value(1) == "-1") return Usage();
     int result = 0;
-    Open_Company(state, [&] { result = Company(state); });
+    Open_Company(state, [&] { result = command == "run" ? Run(state, options) : Company(state); });
     return result;
   } catch (const ProgramEnd& end) {
     return end.exit_code;

@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "app/app_state.h"
-#include "app/company_window.h"
 #include "app/message_boxes.h"
 #include "app/program_end.h"
 #include "app/start_up.h"
+#include "report/report_output.h"
+#include "run/filter_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   MessageBoxMessages messages;
   AppState state(messages);
   state.Program_Folder = QApplication::applicationDirPath();
-  std::unique_ptr<QMainWindow> main_window;
+  std::unique_ptr<FiltreFrm> main_window;
   try {
     QStringList args = QApplication::arguments().mid(1);
     Parse_Command_Line(state, args.join(' '));
@@ -36,8 +37,12 @@ int main(int argc, char** argv) {
       return 1;
     }
     Open_Company(state, [&] {
-      main_window = std::make_unique<CompanyWindow>(state);
-      main_window->show();
+      main_window = std::make_unique<FiltreFrm>(state);
+      FiltreFrm* window = main_window.get();
+      window->Set_Output_Handler(
+          [&state, window](const QString& target) { Produce_Output(state, target, window); });
+      QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
+      window->show();
     });
   } catch (const ProgramEnd& end) {
     return end.exit_code;

@@ -35,6 +35,14 @@ struct Totals {
   void Clear() { *this = Totals{}; }
 };
 
+// Writes a row's three computed columns and commits them at once.
+void Write_Amounts(Recordset& out, double debit, double credit, double amount) {
+  out.Set_Field("BTutar", debit);
+  out.Set_Field("ATutar", credit);
+  out.Set_Field("Bakiye", amount);
+  out.Update_Batch();
+}
+
 // Adds (1) or subtracts (2) a row's value by the amount rule; other types leave it alone.
 void Apply_Calculation_Type(double& amount, const Recordset& rs) {
   int calc_type = Code(rs, "Hesaplama_Tipi");
@@ -167,12 +175,8 @@ void Calculation::Group_Row() {
                         "SELECT * FROM " + kRow + " WHERE  Satir_Kodu = '" + code + "'" +
                             " AND Rapor_Yeri=" + Bare(row, "Rapor_Yeri") +
                             " AND Rapor_ID=" + Bare(row, "Rapor_ID"));
-  Recordset& out = s_.Rs_Calc3;
-  if (out.Eof()) return;
-  out.Set_Field("BTutar", group.debit);
-  out.Set_Field("ATutar", group.credit);
-  out.Set_Field("Bakiye", group.amount);
-  out.Update_Batch();
+  if (s_.Rs_Calc3.Eof()) return;
+  Write_Amounts(s_.Rs_Calc3, group.debit, group.credit, group.amount);
 }
 
 void Calculation::Single_Account_Row() {
@@ -201,11 +205,7 @@ void Calculation::Single_Account_Row() {
   Recordset& sums = s_.Rs_Calc1;
   if (sums.Eof()) {
     // No voucher line in the period: the row itself gets zeros.
-    if (!open_for_write(Quoted_Trim(row, "Satir_Kodu"))) return;
-    s_.Rs_Calc3.Set_Field("BTutar", 0.0);
-    s_.Rs_Calc3.Set_Field("ATutar", 0.0);
-    s_.Rs_Calc3.Set_Field("Bakiye", 0.0);
-    s_.Rs_Calc3.Update_Batch();
+    if (open_for_write(Quoted_Trim(row, "Satir_Kodu"))) Write_Amounts(s_.Rs_Calc3, 0, 0, 0);
     return;
   }
   for (; !sums.Eof(); sums.Move_Next()) {
@@ -222,18 +222,13 @@ void Calculation::Single_Account_Row() {
       subtotal_.credit += credit;
       grand_total_.credit += credit;
     }
-    out.Set_Field("BTutar", debit);
-    out.Set_Field("ATutar", credit);
     QVariant value = Amount_By_Rule(Code(sums, "Bakiye_Tipi"), Code(sums, "Hesap_Karakteri"),
                                     sums.Field("Borc"), sums.Field("Alacak"), sums.Field("Bakiye"));
-    if (value.isNull()) {
-      out.Set_Field("Bakiye", 0.0);
-    } else {
-      out.Set_Field("Bakiye", value.toDouble());
+    if (!value.isNull()) {
       subtotal_.amount += value.toDouble();
       grand_total_.amount += value.toDouble();
     }
-    out.Update_Batch();
+    Write_Amounts(out, debit, credit, value.isNull() ? 0.0 : value.toDouble());
   }
 }
 
@@ -255,21 +250,14 @@ void Calculation::Range_Row() {
                                     sums.Field("Alacak"), sums.Field("Bakiye"));
     amount = value.isNull() ? 0.0 : value.toDouble();
   }
-  out.Set_Field("BTutar", debit);
-  out.Set_Field("ATutar", credit);
-  out.Set_Field("Bakiye", amount);
-  out.Update_Batch();
+  Write_Amounts(out, debit, credit, amount);
 }
 
 void Calculation::Total_Row(Totals& totals) {
   Open_Update_Recordset(s_, s_.Rs_Calc3,
                         "SELECT * FROM " + kRow + " WHERE Satir_ID=" + Bare(s_.Rs_Shared, "Satir_ID"));
-  Recordset& out = s_.Rs_Calc3;
-  if (out.Eof()) return;
-  out.Set_Field("BTutar", totals.debit);
-  out.Set_Field("ATutar", totals.credit);
-  out.Set_Field("Bakiye", totals.amount);
-  out.Update_Batch();
+  if (s_.Rs_Calc3.Eof()) return;
+  Write_Amounts(s_.Rs_Calc3, totals.debit, totals.credit, totals.amount);
   totals.Clear();
 }
 

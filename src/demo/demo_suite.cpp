@@ -359,7 +359,7 @@ void Save_Standard_Tables(const QString& folder, const QString& database, const 
 }
 
 void Make_Company(const QString& folder, const QString& database, int year, long long lines,
-                  long long scale, uint64_t seed, const QString& program_folder) {
+                  long long scale, uint64_t random_start, const QString& program_folder) {
   Create_Company_Database(folder, database);
   Connection db;
   db.Open(folder, database, "sa", "", false);
@@ -367,7 +367,7 @@ void Make_Company(const QString& folder, const QString& database, int year, long
   Fill_Chart(db, accounts);
   Fill_Lookups(db);
   Ledger ledger(db, accounts, year);
-  Random random(seed);
+  Random random(random_start);
   Write_Year(ledger, random, year, lines, scale);
   Fill_Balances(db);
   if (!program_folder.isEmpty()) Save_Standard_Tables(folder, database, program_folder);

@@ -1,0 +1,653 @@
+// The run window: its controls, the rules of the filter grid and of the multiple-choice popup,
+// the window's keys, and the run with its waiting frame.
+#include "run/filter_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_state.h"
+#include "db/db_error.h"
+#include "run/choice_lists.h"
+#include "run/master_file.h"
+#include "run/run_driver.h"
+#include "ui_common/date_box.h"
+#include "ui_common/keyed_grid_model.h"
+#include "ui_common/turkish_text.h"
+
+namespace {
+
+const QString kCaption = "FiltreLbl";
+const QString kStart = "Baslangic";
+const QString kEnd = "Bitis";
+const QString kChoices = "Secenek";
+const QString kType = "Tip";
+const QString kOptions = "CoktanSecmeSecenek";
+const QString kTargetList = QString::fromUtf8("Ekran|Yazıcı|Excel|PDF|Text|Html");
+const QColor kSingleValueBack(224, 224, 224);
+constexpr int kMinimumRows = 28;
+constexpr int kPopupMaxTwips = 6500;
+constexpr int kPopupExtraTwips = 50;
+
+QString Today_Text() { return QDate::currentDate().toString("dd.MM.yyyy"); }
+
+QFont Grid_Font() {
+  QFont font("Liberation Sans Narrow");
+  font.setPointSizeF(10);
+  return font;
+}
+
+bool Printable_Key(const QKeyEvent* event) {
+  return !event->text().isEmpty() && event->text().at(0).isPrint();
+}
+
+// Stands for the list of table definitions until that window exists.
+class TableListStandIn : public QWidget {
+ public:
+  explicit TableListStandIn(std::function<void()> on_close) : on_close_(std::move(on_close)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8("Mali Tablo Listesi"));
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QLabel(QString::fromUtf8("Tablo listesi henüz hazır değil."), this);
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    auto* close_button = new QPushButton(QString::fromUtf8("Kapat"), this);
+    close_button->setObjectName("CikisBtn");
+    connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(close_button, 0, Qt::AlignRight);
+    resize(360, 120);
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    if (on_close_) on_close_();
+    event->accept();
+  }
+
+ private:
+  std::function<void()> on_close_;
+};
+
+}  // namespace
+
+FiltreFrm::FiltreFrm(AppState& state, QWidget* parent)
+    : QMainWindow(parent), s_(state), grid_(Make_Filter_Grid()), popup_(Make_Choice_Popup()) {
+  setObjectName("FiltreFrm");
+  target_ = KeyedGrid({"RaporYeri"});
+  target_.Set_Text(0, 0, "Rapor Yeri");
+  target_.Set_Rows(2);
+  target_.Set_Col_Width(0, 1650);
+  Build_Controls();
+  try {
+    Form_Load();
+  } catch (...) {
+    // The grids are members: their views go first.
+    delete centralWidget();
+    throw;
+  }
+  qApp->installEventFilter(this);
+  connect(qApp, &QApplication::focusChanged, this, &FiltreFrm::Focus_Changed);
+}
+
+FiltreFrm::~FiltreFrm() {
+  qApp->removeEventFilter(this);
+  s_.Progress = nullptr;
+  // The views show member grids: they go before the members.
+  delete centralWidget();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controls
+
+void FiltreFrm::Build_Controls() {
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(6);
+
+  FiltreGrd = new KeyedGridView(&grid_, central);
+  FiltreGrd->setObjectName("FiltreGrd");
+  FiltreGrd->setFont(Grid_Font());
+  FiltreGrd->horizontalHeader()->setStretchLastSection(true);
+  FiltreGrd->before_change = [this](int row, int col) { return Before_Change(row, col); };
+  FiltreGrd->after_change = [this](int row, int col, int old_row, int old_col) {
+    After_Change(row, col, old_row, old_col);
+  };
+  FiltreGrd->Model()->after_edit = [this](int row, int col) { After_Edit(row, col); };
+  FiltreGrd->key_down = [this](QKeyEvent* e) { return Grid_Key_Down(e); };
+  FiltreGrd->key_up = [this](QKeyEvent* e) { return Grid_Key_Up(e); };
+  FiltreGrd->editor_key = [this](QLineEdit* editor, QKeyEvent* e) { return Editor_Key(editor, e); };
+  FiltreGrd->scrolled = [this] {
+    if (!grid_.Text(grid_.Row(), kOptions).isEmpty())
+      Place_Ara_Button();
+    else if (AraBtn)
+      AraBtn->hide();
+  };
+  layout->addWidget(FiltreGrd, 1);
+
+  AraBtn = new QPushButton("...", FiltreGrd->viewport());
+  AraBtn->setObjectName("AraBtn");
+  AraBtn->hide();
+  connect(AraBtn, &QPushButton::clicked, this, &FiltreFrm::AraBtn_Click);
+
+  CoktanSecmeliGrd = new KeyedGridView(&popup_, central);
+  CoktanSecmeliGrd->setObjectName("CoktanSecmeliGrd");
+  CoktanSecmeliGrd->setFont(Grid_Font());
+  CoktanSecmeliGrd->Model()->Set_Check_Column("Secim");
+  CoktanSecmeliGrd->horizontalHeader()->hide();
+  CoktanSecmeliGrd->horizontalHeader()->setStretchLastSection(true);
+  CoktanSecmeliGrd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  CoktanSecmeliGrd->setEditTriggers(QAbstractItemView::AnyKeyPressed);
+  CoktanSecmeliGrd->Model()->after_edit = [this](int row, int) { Popup_Tick_Changed(popup_, row); };
+  CoktanSecmeliGrd->after_change = [this](int, int col, int, int) {
+    if (col == popup_.Col_Index("Secim")) return;
+    Popup_Col_Changed(popup_);
+    CoktanSecmeliGrd->Go_To(popup_.Row(), popup_.Col());
+  };
+  CoktanSecmeliGrd->double_clicked = [this] {
+    Popup_Double_Click(popup_);
+    CoktanSecmeliGrd->Refresh();
+  };
+  CoktanSecmeliGrd->key_down = [this](QKeyEvent* e) { return Popup_Key_Down(e); };
+  CoktanSecmeliGrd->key_up = [this](QKeyEvent* e) { return Popup_Key_Up(e); };
+  CoktanSecmeliGrd->hide();
+
+  // Output target and the progress of the choice lists.
+  auto* target_row = new QHBoxLayout;
+  target_row->setSpacing(8);
+  auto* target_label = new QLabel(QString::fromUtf8("Rapor Yeri :"), central);
+  target_label->setFont([] {
+    QFont f;
+    f.setBold(true);
+    return f;
+  }());
+  target_row->addWidget(target_label);
+  RaporYeri = new KeyedGridView(&target_, central);
+  RaporYeri->setObjectName("RaporYeri");
+  RaporYeri->setFont(Grid_Font());
+  RaporYeri->horizontalHeader()->hide();
+  RaporYeri->horizontalHeader()->setStretchLastSection(true);
+  RaporYeri->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  RaporYeri->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  RaporYeri->verticalHeader()->setDefaultSectionSize(22);
+  RaporYeri->setFixedSize(target_.Col_Width(0) / kTwipsPerPixel + 4, 26);
+  RaporYeri->setEditTriggers(QAbstractItemView::AllEditTriggers);
+  RaporYeri->setSelectionMode(QAbstractItemView::NoSelection);
+  target_row->addWidget(RaporYeri);
+  Bar2 = new QProgressBar(central);
+  Bar2->setObjectName("Bar2");
+  Bar2->setTextVisible(false);
+  Bar2->setFixedHeight(16);
+  Bar2->setValue(0);
+  target_row->addWidget(Bar2, 1);
+  layout->addLayout(target_row);
+
+  SSPanel1 = new QFrame(central);
+  SSPanel1->setObjectName("SSPanel1");
+  SSPanel1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  auto* buttons = new QHBoxLayout(SSPanel1);
+  buttons->setContentsMargins(8, 6, 8, 6);
+  auto make_button = [this](const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), SSPanel1);
+    b->setObjectName(name);
+    b->setMinimumSize(110, 30);
+    return b;
+  };
+  Tablo_OlusturBtn = make_button("Tablo_OlusturBtn", "Tablo Oluştur");
+  TamamBtn = make_button("TamamBtn", "Tamam");
+  CikisBtn = make_button("CikisBtn", "Çıkış");
+  TamamBtn->setDefault(false);
+  TamamBtn->setAutoDefault(false);
+  buttons->addWidget(Tablo_OlusturBtn);
+  buttons->addStretch(1);
+  buttons->addWidget(TamamBtn);
+  buttons->addWidget(CikisBtn);
+  layout->addWidget(SSPanel1);
+  connect(Tablo_OlusturBtn, &QPushButton::clicked, this, &FiltreFrm::Tablo_Olustur);
+  connect(TamamBtn, &QPushButton::clicked, this, &FiltreFrm::Run);
+  connect(CikisBtn, &QPushButton::clicked, this, &QWidget::close);
+
+  // The waiting frame of a run, over the grid.
+  Bekleme = new QFrame(central);
+  Bekleme->setObjectName("Bekleme");
+  Bekleme->setFrameStyle(QFrame::Box | QFrame::Raised);
+  Bekleme->setLineWidth(2);
+  Bekleme->setAutoFillBackground(true);
+  auto* waiting = new QVBoxLayout(Bekleme);
+  waiting->setContentsMargins(16, 14, 16, 14);
+  waiting->setSpacing(8);
+  auto* message = new QLabel(QString::fromUtf8("Mali tablo hazırlanıyor, lütfen bekleyiniz..."), Bekleme);
+  message->setAlignment(Qt::AlignCenter);
+  QFont bold = message->font();
+  bold.setBold(true);
+  message->setFont(bold);
+  waiting->addWidget(message);
+  Yuzde = new QLineEdit(Bekleme);
+  Yuzde->setObjectName("Yuzde");
+  Yuzde->setReadOnly(true);
+  Yuzde->setFocusPolicy(Qt::NoFocus);
+  Yuzde->setAlignment(Qt::AlignCenter);
+  Yuzde->setFixedWidth(150);
+  waiting->addWidget(Yuzde, 0, Qt::AlignHCenter);
+  Bar1 = new QProgressBar(Bekleme);
+  Bar1->setObjectName("Bar1");
+  Bar1->setTextVisible(false);
+  Bar1->setFixedHeight(16);
+  waiting->addWidget(Bar1);
+  Bekleme->setFixedSize(380, 116);
+  Bekleme->hide();
+
+  resize(640, 620);
+}
+
+QString FiltreFrm::Output_Target() const { return target_.Text(1, "RaporYeri"); }
+
+// ---------------------------------------------------------------------------------------------
+// Load and first activation
+
+void FiltreFrm::Form_Load() {
+  target_.Set_Text(1, 0, "Ekran");
+  target_.Set_Combo_List(1, "RaporYeri", kTargetList);
+  target_.Set_Current(1, 0);
+  target_.Set_Editable(true);
+  RaporYeri->Refresh();
+
+  setWindowTitle(Upper_TR(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()));
+  Load_Master_File(s_, grid_);
+
+  const int start = grid_.Col_Index(kStart);
+  Before_Change(1, start);
+  grid_.Set_Current(1, start);
+
+  for (int col = 0; col < grid_.Cols(); ++col) grid_.Set_Bold(0, col, true);
+  const int caption = grid_.Col_Index(kCaption);
+  for (int row = 1; row < grid_.Rows(); ++row) grid_.Set_Bold(row, caption, true);
+  if (grid_.Rows() < kMinimumRows) grid_.Set_Rows(kMinimumRows);
+  const int end = grid_.Col_Index(kEnd);
+  for (int row = 1; row < grid_.Rows(); ++row) {
+    if (grid_.Text(row, kCaption).isEmpty()) continue;
+    if (grid_.Text(row, kCaption) == "Seviyesi") {
+      grid_.Set_Text(row, kStart, "1");
+      grid_.Set_Text(row, kEnd, "1");
+    }
+    const QString type = grid_.Text(row, kType);
+    if (type != "GR" && type != "TR") grid_.Set_Back_Color(row, end, kSingleValueBack);
+  }
+  FiltreGrd->Refresh();
+  FiltreGrd->scrollTo(FiltreGrd->currentIndex());
+}
+
+void FiltreFrm::Form_Activate() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (s_.Filter_Window_Ready || running_) return;
+  running_ = true;
+  s_.Progress = [this](const ProgressReport& r) {
+    if (r.maximum > 0) Bar2->setMaximum(r.maximum);
+    Bar2->setValue(std::min(r.value, Bar2->maximum()));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+  try {
+    FillChoiceLists(s_, grid_);
+  } catch (const DbError& e) {
+    s_.Message->Critical(e.Description);
+  }
+  s_.Progress = nullptr;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  Bar2->setValue(0);
+  s_.Filter_Window_Ready = true;
+  running_ = false;
+  // The lists are known now: enter the current cell again.
+  const int row = grid_.Row(), col = grid_.Col();
+  Before_Change(row, col);
+  FiltreGrd->Refresh();
+  After_Change(row, col, row, col);
+}
+
+void FiltreFrm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  Place_Waiting();
+}
+
+void FiltreFrm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !s_.Filter_Window_Ready)
+    QMetaObject::invokeMethod(this, &FiltreFrm::Form_Activate, Qt::QueuedConnection);
+}
+
+void FiltreFrm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Place_Waiting();
+  if (CoktanSecmeliGrd->isVisible()) Place_Popup();
+  if (AraBtn->isVisible()) Place_Ara_Button();
+}
+
+void FiltreFrm::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit Closed();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The filter grid's rules
+
+bool FiltreFrm::Is_Date_Row(int row) const {
+  return grid_.Text(row, kCaption).contains("Tarih") || grid_.Text(row, kType) == "TR";
+}
+
+bool FiltreFrm::Before_Change(int row, int col) {
+  const QString key = grid_.Col_Key(col);
+  if (key == kCaption) return false;
+  grid_.Set_Combo_List(row, key, grid_.Text(row, kChoices));
+  grid_.Set_Editable(!grid_.Text(row, kCaption).isEmpty());
+  return true;
+}
+
+void FiltreFrm::After_Change(int row, int col, int old_row, int old_col) {
+  if (old_row > 0 && (old_row != row || old_col != col) && Is_Date_Row(old_row))
+    Check_Date_Cell(old_row, old_col);
+  date_typed_ = false;
+  const QString type = grid_.Text(row, kType);
+  if (type != "TR" && type != "GR" && grid_.Col_Key(col) == kEnd) {
+    const int start = grid_.Col_Index(kStart);
+    Before_Change(row, start);
+    FiltreGrd->Go_To(row, start);
+    return;
+  }
+  if (!grid_.Text(row, kOptions).isEmpty()) {
+    Place_Ara_Button();
+    grid_.Set_Editable(false);
+  } else {
+    // Rows without a caption stay closed to editing.
+    grid_.Set_Editable(!grid_.Text(row, kCaption).isEmpty());
+    AraBtn->hide();
+  }
+}
+
+void FiltreFrm::After_Edit(int row, int col) {
+  if (grid_.Col_Key(col) == kEnd || grid_.Text(row, kType) != "GR" ||
+      grid_.Text(row, kCaption) == "Seviyesi" || grid_.Text(row, kStart).isEmpty())
+    return;
+  grid_.Set_Text(row, kEnd, grid_.Text(row, kStart));
+}
+
+void FiltreFrm::Check_Date_Cell(int row, int col) {
+  const int current_row = grid_.Row(), current_col = grid_.Col();
+  grid_.Set_Current(row, col);
+  Format_Date_Box(s_, grid_, grid_.Text(row, col).size(), date_typed_);
+  grid_.Set_Current(current_row, current_col);
+  FiltreGrd->Refresh_Row(row);
+}
+
+bool FiltreFrm::Grid_Key_Down(QKeyEvent* event) {
+  const int key = event->key();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && AraBtn->isVisible()) {
+    popup_.Set_Editable(true);
+    AraBtn_Click();
+    return true;
+  }
+  if (key == Qt::Key_Escape) escape_in_grid_ = !FiltreGrd->Editing();
+  if (key != Qt::Key_Backspace && key != Qt::Key_Delete && Printable_Key(event)) date_typed_ = true;
+  return false;
+}
+
+bool FiltreFrm::Grid_Key_Up(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return false;
+  if (event->key() == Qt::Key_F3) {
+    CikisBtn->click();
+    return true;
+  }
+  if (event->key() == Qt::Key_Escape && escape_in_grid_) {
+    escape_in_grid_ = false;
+    if (CoktanSecmeliGrd->isVisible())
+      Close_Popup(false);
+    else
+      CikisBtn->click();
+    return true;
+  }
+  return false;
+}
+
+bool FiltreFrm::Editor_Key(QLineEdit* editor, QKeyEvent* event) {
+  const int row = grid_.Row();
+  if (!Is_Date_Row(row)) return false;
+  const int key = event->key();
+  if (key != Qt::Key_Backspace && key != Qt::Key_Delete && Printable_Key(event)) date_typed_ = true;
+  if (key == Qt::Key_Space && editor && editor->text().size() >= 6) {
+    // A day and month typed as six characters and a space: this year completes the date.
+    editor->setText(editor->text().left(6) + Today_Text().mid(6, 4));
+    editor->end(false);
+    return true;
+  }
+  return false;
+}
+
+void FiltreFrm::Place_Ara_Button() {
+  const QRect cell = FiltreGrd->Cell_Rect(grid_.Row(), grid_.Col());
+  if (!cell.isValid()) {
+    AraBtn->hide();
+    return;
+  }
+  const int side = cell.height();
+  AraBtn->setGeometry(cell.right() + 1 - side, cell.top(), side, side);
+  AraBtn->show();
+  AraBtn->raise();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's keys
+
+bool FiltreFrm::eventFilter(QObject* watched, QEvent* event) {
+  if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && isVisible()) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && (widget == this || isAncestorOf(widget))) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      const bool is_delete_target = (widget == FiltreGrd && !FiltreGrd->Editing()) ||
+                                    widget == CoktanSecmeliGrd;
+      if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete) {
+        if (!is_delete_target) return false;
+        Delete_Key();
+        return true;
+      }
+      if (Window_Key(key)) return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool FiltreFrm::Window_Key(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F2) {
+    if (event->type() == QEvent::KeyRelease) {
+      // A held key repeats its presses; the flag lets one press start one run.
+      if (!event->isAutoRepeat()) s_.F2_Run_Flag = false;
+      return true;
+    }
+    if (CoktanSecmeliGrd->isVisible()) Close_Popup(true);
+    FiltreGrd->Commit_Edit();
+    TamamBtn->setFocus();
+    if (!s_.F2_Run_Flag) Run();
+    s_.F2_Run_Flag = true;
+    return true;
+  }
+  if (event->key() == Qt::Key_F9 && event->type() == QEvent::KeyPress) {
+    SetTodayOnDateRows();
+    return true;
+  }
+  return false;
+}
+
+void FiltreFrm::Delete_Key() {
+  const int row = grid_.Row(), col = grid_.Col();
+  const QString choices = grid_.Text(row, kChoices);
+  if (!choices.isEmpty()) {
+    grid_.Set_Text(row, col, Choice_Item_Value(choices.section('|', 0, 0)));
+  } else if (!grid_.Text(row, kOptions).isEmpty()) {
+    for (int r = 1; r < popup_.Rows(); ++r) Set_Popup_Tick(popup_, r, true);
+    CoktanSecmeliGrd->Refresh();
+    AraBtn_Click();
+  } else {
+    grid_.Set_Text(row, col, "");
+  }
+  FiltreGrd->Refresh_Row(row);
+}
+
+void FiltreFrm::SetTodayOnDateRows() {
+  for (int row = 1; row < grid_.Rows(); ++row) {
+    if (grid_.Text(row, kCaption) != "Tarih") continue;
+    grid_.Set_Text(row, kStart, Today_Text());
+    grid_.Set_Text(row, kEnd, Today_Text());
+    FiltreGrd->Refresh_Row(row);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The multiple-choice popup
+
+void FiltreFrm::AraBtn_Click() {
+  if (CoktanSecmeliGrd->isVisible()) {
+    Close_Popup(true);
+    FiltreGrd->setFocus();
+    return;
+  }
+  const int row = grid_.Row();
+  if (grid_.Text(row, kOptions).isEmpty()) return;
+  LoadChoiceList(grid_, row, popup_);
+  popup_row_ = row;
+  popup_.Set_Current(1, popup_.Col_Index("Secim"));
+  popup_.Set_Editable(true);
+  CoktanSecmeliGrd->Refresh();
+  Place_Popup();
+  CoktanSecmeliGrd->show();
+  CoktanSecmeliGrd->raise();
+  CoktanSecmeliGrd->setFocus();
+}
+
+void FiltreFrm::Place_Popup() {
+  QWidget* central = centralWidget();
+  const QRect cell = FiltreGrd->Cell_Rect(popup_row_, grid_.Col());
+  const QPoint top_left = FiltreGrd->viewport()->mapTo(central, cell.topLeft());
+  const QPoint bottom_left = FiltreGrd->viewport()->mapTo(central, cell.bottomLeft());
+  const int frame = 2 * CoktanSecmeliGrd->frameWidth();
+  const int width = (popup_.Col_Width(0) + popup_.Col_Width(1)) / kTwipsPerPixel + frame;
+  const int height = std::min(CoktanSecmeliGrd->Row_Height() * (popup_.Rows() - 1) +
+                                  kPopupExtraTwips / kTwipsPerPixel + frame,
+                              kPopupMaxTwips / kTwipsPerPixel);
+  int top = bottom_left.y() + 1;
+  if (top + height > central->height()) top = std::max(0, top_left.y() - height);
+  CoktanSecmeliGrd->setGeometry(top_left.x(), top, width, height);
+}
+
+bool FiltreFrm::Popup_Key_Down(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    popup_.Set_Editable(false);
+    AraBtn_Click();
+    return true;
+  }
+  return false;
+}
+
+bool FiltreFrm::Popup_Key_Up(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return false;
+  if (event->key() == Qt::Key_F3) {
+    CikisBtn->click();
+    return true;
+  }
+  if (event->key() == Qt::Key_Escape) {
+    Close_Popup(false);
+    FiltreGrd->setFocus();
+    return true;
+  }
+  return false;
+}
+
+void FiltreFrm::Close_Popup(bool store) {
+  if (popup_closing_) return;
+  popup_closing_ = true;
+  if (store) StoreChoice(grid_, popup_row_, popup_);
+  CoktanSecmeliGrd->hide();
+  FiltreGrd->Refresh_Row(popup_row_);
+  popup_closing_ = false;
+}
+
+void FiltreFrm::Focus_Changed(QWidget* old_focus, QWidget* new_focus) {
+  if (!CoktanSecmeliGrd->isVisible() || popup_closing_ || !old_focus) return;
+  auto inside = [this](QWidget* w) {
+    return w && (w == CoktanSecmeliGrd || CoktanSecmeliGrd->isAncestorOf(w));
+  };
+  if (!inside(old_focus) || inside(new_focus) || new_focus == AraBtn) return;
+  Close_Popup(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The run
+
+void FiltreFrm::Place_Waiting() {
+  const QRect area = FiltreGrd->geometry();
+  Bekleme->move(area.center().x() - Bekleme->width() / 2, area.center().y() - Bekleme->height() / 2);
+}
+
+void FiltreFrm::Show_Waiting() {
+  Yuzde->clear();
+  Bar1->setMaximum(100);
+  Bar1->setValue(0);
+  Place_Waiting();
+  Bekleme->show();
+  Bekleme->raise();
+  Bekleme->repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void FiltreFrm::Hide_Waiting() { Bekleme->hide(); }
+
+void FiltreFrm::Run() {
+  if (running_) return;
+  running_ = true;
+  FiltreGrd->Commit_Edit();
+  RaporYeri->Commit_Edit();
+  s_.Progress = [this](const ProgressReport& r) {
+    if (r.maximum > 0) Bar1->setMaximum(r.maximum);
+    Bar1->setValue(std::min(r.value, Bar1->maximum()));
+    Yuzde->setText(r.percent_text);
+    QPalette colours = Yuzde->palette();
+    colours.setColor(QPalette::Base, r.highlight ? palette().color(QPalette::Highlight)
+                                                 : palette().color(QPalette::Button));
+    colours.setColor(QPalette::Text, r.highlight ? Qt::white : Qt::black);
+    Yuzde->setPalette(colours);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+  RunSteps steps;
+  steps.show_waiting = [this] { Show_Waiting(); };
+  steps.hide_waiting = [this] { Hide_Waiting(); };
+  steps.produce_output = [this] {
+    if (output_) output_(Output_Target());
+  };
+  Run_Statement(s_, grid_, steps);
+  s_.Progress = nullptr;
+  Hide_Waiting();
+  // The run may complete typed dates in the grid.
+  FiltreGrd->Refresh();
+  running_ = false;
+}
+
+void FiltreFrm::Tablo_Olustur() {
+  s_.Table_Type = 2;
+  hide();
+  auto show_again = [this] { show(); };
+  if (table_list_) {
+    table_list_(show_again);
+    return;
+  }
+  auto* list = new TableListStandIn(show_again);
+  list->setObjectName("MuhMaliTabloListe");
+  table_list_window_ = list;
+  list->show();
+}

@@ -1,0 +1,116 @@
+// FiltreFrm, the run window and the program's main window: the filter rows of the master file in
+// the grid FiltreGrd, the output target RaporYeri, the multiple-choice popup CoktanSecmeliGrd
+// opened by AraBtn, the waiting frame Bekleme of a run, and the buttons Tablo_OlusturBtn,
+// TamamBtn and CikisBtn. A run goes through Run_Statement; the output it ends with is handed to
+// the output handler with the text of RaporYeri. Closing the window ends the program.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+#include "model/keyed_grid.h"
+
+struct AppState;
+class KeyedGridView;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+class FiltreFrm : public QMainWindow {
+  Q_OBJECT
+ public:
+  using OutputHandler = std::function<void(const QString& target)>;
+
+  // Form_Load: reads the master file (a damaged one ends the program with ProgramEnd).
+  explicit FiltreFrm(AppState& state, QWidget* parent = nullptr);
+  ~FiltreFrm() override;
+
+  // Produces the output of a run for the target chosen in RaporYeri.
+  void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
+  // Shows the list of table definitions while the run window is hidden; the default is a
+  // stand-in window. The handler gets a callback that shows the run window again.
+  void Set_Table_List_Handler(std::function<void(std::function<void()> show_again)> handler) {
+    table_list_ = std::move(handler);
+  }
+
+  // Form_Activate: fills the choice lists once.
+  void Form_Activate();
+  // TamamBtn's action: a run of the statement.
+  void Run();
+  // AraBtn's action: opens the multiple-choice list of the current row, or stores and closes it.
+  void AraBtn_Click();
+  // F9: today's date on every row captioned exactly "Tarih".
+  void SetTodayOnDateRows();
+
+  KeyedGrid& Filter_Grid() { return grid_; }
+  KeyedGrid& Choice_Popup() { return popup_; }
+  QString Output_Target() const;
+  bool Date_Typed() const { return date_typed_; }
+
+ signals:
+  void Closed();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void Build_Controls();
+  void Form_Load();
+  // The rules of FiltreGrd.
+  bool Before_Change(int row, int col);
+  void After_Change(int row, int col, int old_row, int old_col);
+  void After_Edit(int row, int col);
+  void Check_Date_Cell(int row, int col);
+  bool Grid_Key_Down(QKeyEvent* event);
+  bool Grid_Key_Up(QKeyEvent* event);
+  bool Editor_Key(QLineEdit* editor, QKeyEvent* event);
+  bool Is_Date_Row(int row) const;
+  void Place_Ara_Button();
+  // The window's own keys, seen before its controls'.
+  bool Window_Key(QKeyEvent* event);
+  void Delete_Key();
+  // The popup.
+  bool Popup_Key_Down(QKeyEvent* event);
+  bool Popup_Key_Up(QKeyEvent* event);
+  void Close_Popup(bool store);
+  void Place_Popup();
+  void Focus_Changed(QWidget* old_focus, QWidget* new_focus);
+  // The run's waiting frame.
+  void Show_Waiting();
+  void Hide_Waiting();
+  void Place_Waiting();
+  void Tablo_Olustur();
+
+  AppState& s_;
+  KeyedGrid grid_;
+  KeyedGrid popup_;
+  KeyedGrid target_;
+  bool date_typed_ = false;
+  bool running_ = false;
+  bool popup_closing_ = false;
+  bool escape_in_grid_ = false;
+  int popup_row_ = 0;
+  OutputHandler output_;
+  std::function<void(std::function<void()>)> table_list_;
+
+  KeyedGridView* FiltreGrd = nullptr;
+  KeyedGridView* CoktanSecmeliGrd = nullptr;
+  KeyedGridView* RaporYeri = nullptr;
+  QPushButton* AraBtn = nullptr;
+  QFrame* SSPanel1 = nullptr;
+  QPushButton* Tablo_OlusturBtn = nullptr;
+  QPushButton* TamamBtn = nullptr;
+  QPushButton* CikisBtn = nullptr;
+  QProgressBar* Bar2 = nullptr;
+  QFrame* Bekleme = nullptr;
+  QLineEdit* Yuzde = nullptr;
+  QProgressBar* Bar1 = nullptr;
+  QPointer<QWidget> table_list_window_;
+};

@@ -1,0 +1,115 @@
+// A keyed grid on screen. KeyedGridModel adapts a KeyedGrid to Qt's item views: data row r of
+// the grid is model row r - 1, the grid's row 0 is the horizontal heading; cells show their
+// text, background colour and weight; Boolean columns show check boxes; a cell with a choice
+// list is edited in a combo box. KeyedGridView is the table widget over one: it keeps the
+// grid's current cell in step with its own, takes column widths (twips, 15 to a pixel) and
+// hidden columns from the grid, and hands every cell move, key and edit to the window's rules
+// through its hooks before and after Qt acts on them.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QPointer>
+#include <QSet>
+#include <QTableView>
+#include <functional>
+
+#include "model/keyed_grid.h"
+
+class QKeyEvent;
+class QLineEdit;
+
+inline constexpr int kTwipsPerPixel = 15;
+
+class KeyedGridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit KeyedGridModel(KeyedGrid* grid, QObject* parent = nullptr);
+
+  KeyedGrid& Grid() { return *grid_; }
+  const KeyedGrid& Grid() const { return *grid_; }
+  // Cells of this column hold "True"/"False" and show as check boxes.
+  void Set_Check_Column(const QString& key);
+  bool Is_Check_Column(int col) const { return check_columns_.contains(col); }
+  // The view's font, which bold cells and headings are drawn in.
+  void Set_Font(const QFont& font) { font_ = font; }
+  // The grid's rows changed (count or contents).
+  void Refresh();
+  // The texts of one grid row changed.
+  void Refresh_Row(int grid_row);
+
+  static int Grid_Row(const QModelIndex& index) { return index.row() + 1; }
+  QModelIndex Cell_Index(int grid_row, int col) const { return index(grid_row - 1, col); }
+
+  // After the user changed a cell (grid row, column).
+  std::function<void(int row, int col)> after_edit;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+ private:
+  KeyedGrid* grid_;
+  QSet<int> check_columns_;
+  QFont font_;
+};
+
+class KeyedGridView : public QTableView {
+  Q_OBJECT
+ public:
+  explicit KeyedGridView(KeyedGrid* grid, QWidget* parent = nullptr);
+
+  KeyedGrid& Grid() { return model_->Grid(); }
+  KeyedGridModel* Model() { return model_; }
+  // Widths and hidden columns from the grid.
+  void Apply_Columns();
+  // Reloads every row and puts the view's current cell on the grid's.
+  void Refresh();
+  void Refresh_Row(int grid_row) { model_->Refresh_Row(grid_row); }
+  // Moves the current cell without asking `before_change`; `after_change` runs.
+  void Go_To(int row, int col);
+  // The cell's rectangle in the viewport's coordinates.
+  QRect Cell_Rect(int row, int col) const;
+  int Row_Height() const;
+  bool Editing() const { return state() == QAbstractItemView::EditingState; }
+  // Writes an open cell editor's text into the grid and closes it.
+  void Commit_Edit();
+  // Opens the editor on the current cell when the grid is editable.
+  void Edit_Current();
+
+  // Before the current cell moves to (row, col) by key or mouse; false keeps it where it is.
+  std::function<bool(int row, int col)> before_change;
+  // After the current cell moved (previous cell given).
+  std::function<void(int row, int col, int old_row, int old_col)> after_change;
+  // Keys on the grid itself (not in a cell editor); true takes the key.
+  std::function<bool(QKeyEvent*)> key_down;
+  std::function<bool(QKeyEvent*)> key_up;
+  // Keys in a cell editor before the editor sees them; true takes the key.
+  std::function<bool(QLineEdit* editor, QKeyEvent*)> editor_key;
+  std::function<void()> double_clicked;
+  std::function<void()> scrolled;
+
+ protected:
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend class KeyedGridDelegate;
+  void Editor_Created(QWidget* editor);
+
+  KeyedGridModel* model_;
+  QPointer<QWidget> editor_;
+  bool syncing_ = false;
+  int last_row_ = 0;
+  int last_col_ = 0;
+};

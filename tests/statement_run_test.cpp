@@ -1,0 +1,187 @@
+// Statement runs on the demo suite, as the run window and the command line make them: the
+// shipped master file, its filter rows, the calculation and the display conditions. The
+// figures are checked against direct sums of the demo vouchers.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/program_end.h"
+#include "app/start_up.h"
+#include "db/query.h"
+#include "demo/demo_suite.h"
+#include "report/report_data.h"
+#include "run/choice_lists.h"
+#include "run/master_file.h"
+#include "run/run_driver.h"
+#include "support/test_suite.h"
+
+namespace {
+
+class DemoRun : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new QTemporaryDir;
+    DemoOptions options;
+    options.suite_folder = dir_->path();
+    options.program_folder = MALITABLO_PROGRAM_DIR;
+    Create_Demo_Suite(options);
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+  void SetUp() override {
+    registry_.reset(new QTemporaryDir);
+    qputenv("MALITABLO_REGISTRY", (registry_->path() + "/registry.ini").toUtf8());
+    state.Program_Folder = MALITABLO_PROGRAM_DIR;
+    messages.Answer(true);  // the regional settings question of a fresh registry
+    Parse_Command_Line(state, QString(kDemoCompany) + "|" + Demo_Data_Folder(dir_->path()) + "|1|sa|" + QChar(0xE6));
+    Open_Company(state, [] {});
+    messages.entries.clear();
+    grid = Make_Filter_Grid();
+    Load_Master_File(state, grid);
+    FillChoiceLists(state, grid);
+    Set("Tablo Kodu", "GT");
+  }
+  void TearDown() override { qunsetenv("MALITABLO_REGISTRY"); }
+
+  void Set(const QString& caption, const QString& start, const QString& end = QString()) {
+    int row = grid.Find_Row("FiltreLbl", caption);
+    ASSERT_GT(row, 0) << caption.toStdString();
+    grid.Set_Text(row, "Baslangic", start);
+    if (!end.isNull()) grid.Set_Text(row, "Bitis", end);
+  }
+
+  // Runs and returns the shown rows' Bakiye by row code (captions for rows without a code).
+  std::map<QString, QVariant> Run() {
+    std::map<QString, QVariant> amounts;
+    RunSteps steps;
+    steps.produce_output = [&] {
+      ReportRows rows = Report_Rows(state, state.Report_Sql);
+      for (int r = 0; r < rows.Row_Count(); ++r) {
+        QString code = rows.Value(r, "Satir_Kodu").toString().trimmed();
+        if (code.isEmpty()) code = rows.Value(r, "Satir_Adi").toString().trimmed();
+        amounts[code] = rows.Value(r, "Bakiye");
+      }
+    };
+    ran = Run_Statement(state, grid, steps);
+    return amounts;
+  }
+
+  // Credit minus debit of the accounts whose code starts with one of `prefixes`.
+  double Net(const QStringList& prefixes, const QString& where = QString()) {
+    QStringList conditions;
+    for (const QString& p : prefixes) conditions << "MHesap_Kod LIKE '" + p + "%'";
+    Recordset rs;
+    Open_Recordset(state, rs, "SELECT SUM(ATutar - BTutar) AS N FROM MUHFISHAR WHERE (" +
+                                  conditions.join(" OR ") + ")" + where);
+    return rs.Number("N");
+  }
+
+  static QTemporaryDir* dir_;
+  std::unique_ptr<QTemporaryDir> registry_;
+  RecordingMessages messages;
+  AppState state{messages};
+  KeyedGrid grid;
+  bool ran = false;
+};
+
+QTemporaryDir* DemoRun::dir_ = nullptr;
+
+}  // namespace
+
+TEST_F(DemoRun, WholeYearMatchesTheVouchers) {
+  auto a = Run();
+  ASSERT_TRUE(ran) << messages.Texts().join("\n").toStdString();
+  EXPECT_TRUE(messages.entries.empty()) << messages.Texts().join("\n").toStdString();
+  const double gross = Net({"60"});
+  const double deductions = -Net({"61"});
+  const double cost = -Net({"62"});
+  const double net_profit = Net({"6"});
+  EXPECT_NEAR(a.at("A").toDouble(), gross, 0.005);
+  EXPECT_NEAR(a.at("C").toDouble(), gross - deductions, 0.005);   // net sales
+  EXPECT_NEAR(a.at("R1").toDouble(), gross - deductions - cost, 0.005);  // gross profit
+  EXPECT_NEAR(a.at("R5").toDouble(), net_profit, 0.005);          // net profit
+  EXPECT_GT(net_profit, 0);
+  // The run leaves the statement query narrowed to the chosen table, in save order.
+  EXPECT_EQ(a.size(), 39u);
+}
+
+TEST_F(DemoRun, PeriodLevelsAndDisplayOptions) {
+  // First quarter, last month "Şubat": the period ends on the last day of February.
+  Set("Rapor Başlangıç Ayı", "Ocak");
+  Set("Rapor Bitiş Ayı", "Şubat");
+  auto a = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_TRUE(state.Date_Filter_Sql.contains("MUHFISHAR.Tarih<='02/28/2026'"))
+      << state.Date_Filter_Sql.toStdString();
+  EXPECT_NEAR(a.at("A").toDouble(), Net({"60"}, " AND Tarih<='02/28/2026'"), 0.005);
+
+  // "Hareket Görmüşler" = "Evet": only rows with an amount.
+  Set("Rapor Bitiş Ayı", "Aralık");
+  Set("Hareket Görmüşler", "Evet");
+  a = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_LT(a.size(), 39u);
+  for (const auto& [code, amount] : a) EXPECT_NE(amount.toDouble(), 0) << code.toStdString();
+  EXPECT_EQ(a.count("A.3"), 0u);  // "Diğer Gelirler" has no voucher
+
+  // A level range of 1..1 sums only first-level rows: the groups find nothing under them.
+  Set("Hareket Görmüşler", "Hepsi");
+  Set("Seviye", "1", "1");
+  a = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(a.at("A").toDouble(), 0);
+  EXPECT_EQ(a.at("A.1").toDouble(), 0);
+  Set("Seviye", "1", "2");
+  a = Run();
+  EXPECT_NEAR(a.at("A").toDouble(), Net({"60"}), 0.005);
+
+  // A level bound that is not a number stops the run before anything is computed.
+  Set("Seviye", "x", "2");
+  messages.entries.clear();
+  Run();
+  EXPECT_FALSE(ran);
+  ASSERT_FALSE(messages.entries.empty());
+  EXPECT_EQ(messages.entries[0].kind, MessageKind::Critical);
+}
+
+TEST(StatementRun, FootnotesAndAWrongDate) {
+  TestSuite t;
+  t.Set_Regional_Settings();
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','Deneme',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
+         "Satir_Adi, Bakiye) VALUES (1,1,1,9,'S','Sabit',100), (1,3,2,10,'','Dipnot satırı',NULL)");
+  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
+  Parse_Command_Line(t.state, t.Command_Line());
+  Open_Company(t.state, [] {});
+  KeyedGrid grid = Make_Filter_Grid();
+  Load_Master_File(t.state, grid);
+  int rows = 0;
+  RunSteps steps;
+  steps.produce_output = [&] { rows = Report_Rows(t.state, t.state.Report_Sql).Row_Count(); };
+  ASSERT_TRUE(Run_Statement(t.state, grid, steps));
+  EXPECT_EQ(rows, 2);
+  grid.Set_Text(grid.Find_Row("FiltreLbl", "Dipnot Basılsın Mı?"), "Baslangic", "Hayır");
+  ASSERT_TRUE(Run_Statement(t.state, grid, steps));
+  EXPECT_EQ(rows, 1);
+  EXPECT_TRUE(t.state.Report_Sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
+      << t.state.Report_Sql.toStdString();
+
+  // A "TR" row with a wrong date stops the run with its message; nothing is computed.
+  int row = grid.Add_Row();
+  grid.Set_Text(row, "FiltreLbl", "Fiş Tarihi");
+  grid.Set_Text(row, "Baslangic", "01.04.2026");
+  grid.Set_Text(row, "Bitis", "31.04.2026");
+  grid.Set_Text(row, "Alan", "MUHFISHAR.Tarih");
+  grid.Set_Text(row, "Tip", "TR");
+  grid.Set_Text(row, "Girsin", "True");
+  t.messages.entries.clear();
+  rows = -1;
+  EXPECT_FALSE(Run_Statement(t.state, grid, steps));
+  EXPECT_EQ(rows, -1);
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[0].text, "Lütfen tarihi doğru giriniz");
+}

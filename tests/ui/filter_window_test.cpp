@@ -1,0 +1,359 @@
+// The run window driven by keys and clicks offscreen: cell moves and their refusals, the copy
+// and completion rules of typed values, Delete, the multiple-choice popup, F9, the grid's size,
+// a run refused for a wrong date, and a whole run on the demo suite ending in the output.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+#include "app/start_up.h"
+#include "db/query.h"
+#include "demo/demo_suite.h"
+#include "run/choice_lists.h"
+#include "run/filter_window.h"
+#include "support/test_suite.h"
+#include "ui_common/keyed_grid_model.h"
+
+namespace {
+
+const char* kRows =
+    "Tablo Kodu;;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n"
+    "Seviye Aralığı;;;1;MUHASEBEMALITABLOHAREKET.Satir_Seviyesi;;GR;False;;;\n"
+    "Seviyesi;;;1;X.S;;GR;False;;;\n"
+    "Hareket Görmüşler;Evet;;;MUHASEBEMALITABLOHAREKET.Bakiye;Hepsi|Evet|Hayır;BL;False;;;\n"
+    "Açıklama;abc;;;X.A;;OZ;False;;;\n"
+    "Satıcı;Hepsi;;;X.Sat;;CS;False;Hepsi,A,B,C,;;\n"
+    "Tarih;01.01.2020;01.01.2020;;X.T;;TR;False;;;\n"
+    "Fatura Tarihi;05.05.2020;05.05.2020;;X.F;;TR;False;;;\n";
+
+void Write_Master(const QString& folder, const QString& rows) {
+  QFile file(folder + "/Master.mtr");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(("<TEMELSQL>\nSELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No\n<GROUPSQL>\n"
+              "<FILTRE>\n" + rows + "<END>\n").toUtf8());
+}
+
+class RunWindow {
+ public:
+  explicit RunWindow(TestSuite& t) : t_(t) {}
+
+  void Open() {
+    t_.Connect();
+    w = std::make_unique<FiltreFrm>(t_.state);
+    w->Set_Output_Handler([this](const QString& target) { outputs << target; });
+    Show();
+  }
+  void Show() {
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->Form_Activate();
+    Grid()->setFocus();
+  }
+
+  KeyedGridView* Grid() { return w->findChild<KeyedGridView*>("FiltreGrd"); }
+  KeyedGridView* Popup() { return w->findChild<KeyedGridView*>("CoktanSecmeliGrd"); }
+  KeyedGrid& G() { return w->Filter_Grid(); }
+  QString Cell(int row, const char* key) { return G().Text(row, key); }
+  QString Current_Key() { return G().Col_Key(G().Row() == 0 ? 0 : G().Col()); }
+
+  QWidget* Focus() {
+    QWidget* f = QApplication::focusWidget();
+    return f ? f : Grid();
+  }
+  // The cell editor commits on Enter through a queued call: let it run.
+  void Key(Qt::Key key) {
+    QTest::keyClick(Focus(), key);
+    QApplication::processEvents();
+  }
+  void Type(const QString& text) {
+    for (QChar c : text) QTest::keyClick(Focus(), c.toLatin1());
+  }
+  void Down(int times) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(Grid(), Qt::Key_Down);
+  }
+  void Click(int row, const char* key) {
+    const QRect rect = Grid()->Cell_Rect(row, G().Col_Index(key));
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, rect.center());
+  }
+
+  std::unique_ptr<FiltreFrm> w;
+  QStringList outputs;
+
+ private:
+  TestSuite& t_;
+};
+
+}  // namespace
+
+TEST(FilterWindow, LoadsTheMasterFileIntoAGridOfAtLeast28Rows) {
+  for (auto [lines, rows] : {std::pair{30, 31}, std::pair{5, 28}}) {
+    TestSuite t;
+    QString text;
+    for (int i = 1; i <= lines; ++i) text += QString("Filtre %1;;;;X.A%1;;OZ;False;;;\n").arg(i);
+    Write_Master(t.state.Program_Folder, text);
+    RunWindow r(t);
+    r.Open();
+    EXPECT_EQ(r.G().Rows(), rows) << lines;
+    EXPECT_EQ(r.Cell(lines, "FiltreLbl"), QString("Filtre %1").arg(lines));
+  }
+  TestSuite t;
+  Write_Master(t.state.Program_Folder, kRows);
+  RunWindow r(t);
+  r.Open();
+  // The caption upper-cased the Turkish way: the dotted i stays dotted.
+  EXPECT_EQ(r.w->windowTitle(), QString::fromUtf8("MALİTABLO_Uİ_TESTS"));
+  EXPECT_EQ(r.w->Output_Target(), "Ekran");
+  // Single-value rows have a grey end value; ranges and empty rows do not.
+  EXPECT_EQ(r.G().Back_Color(1, r.G().Col_Index("Bitis")), QColor(224, 224, 224));
+  EXPECT_FALSE(r.G().Back_Color(2, r.G().Col_Index("Bitis")).isValid());
+  EXPECT_FALSE(r.G().Back_Color(20, r.G().Col_Index("Bitis")).isValid());
+  EXPECT_TRUE(r.G().Bold(4, r.G().Col_Index("FiltreLbl")));
+  EXPECT_EQ(r.Cell(3, "Baslangic"), "1");  // "Seviyesi" starts at level 1
+  EXPECT_EQ(r.Cell(3, "Bitis"), "1");
+  EXPECT_EQ(r.G().Row(), 1);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+}
+
+TEST(FilterWindow, CellMovesFollowTheRowRules) {
+  TestSuite t;
+  Write_Master(t.state.Program_Folder, kRows);
+  RunWindow r(t);
+  r.Open();
+  // A caption cell cannot be entered, by mouse or key.
+  r.Click(2, "FiltreLbl");
+  EXPECT_EQ(r.G().Row(), 1);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+  r.Key(Qt::Key_Left);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+  r.Click(2, "Bitis");
+  EXPECT_EQ(r.G().Row(), 2);
+  EXPECT_EQ(r.Current_Key(), "Bitis");  // a range row keeps its end value
+  // A single-value row sends the end column back to the start column.
+  r.Click(1, "Baslangic");
+  r.Key(Qt::Key_Right);
+  EXPECT_EQ(r.G().Row(), 1);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+  r.Click(1, "Bitis");
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+
+  // Typing a start value on a range copies it to the end value, except on "Seviyesi".
+  r.Click(2, "Baslangic");
+  r.Type("7");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(2, "Baslangic"), "7");
+  EXPECT_EQ(r.Cell(2, "Bitis"), "7");
+  r.Down(1);
+  r.Type("4");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(3, "Baslangic"), "4");
+  EXPECT_EQ(r.Cell(3, "Bitis"), "1");
+  // Rows without a caption take no typing.
+  r.Click(15, "Baslangic");
+  r.Type("x");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(15, "Baslangic"), "");
+
+  // Delete: the first item of the choice list, or an empty cell.
+  r.Click(4, "Baslangic");
+  r.Key(Qt::Key_Delete);
+  EXPECT_EQ(r.Cell(4, "Baslangic"), "Hepsi");
+  r.Down(1);
+  r.Key(Qt::Key_Delete);
+  EXPECT_EQ(r.Cell(5, "Baslangic"), "");
+  EXPECT_TRUE(t.messages.entries.empty());
+}
+
+TEST(FilterWindow, DateRowsCompleteTheYearCheckOnLeavingAndTakeTodayOnF9) {
+  TestSuite t;
+  Write_Master(t.state.Program_Folder, kRows);
+  RunWindow r(t);
+  r.Open();
+  const QString year = QString::number(QDate::currentDate().year());
+  r.Click(7, "Baslangic");
+  r.Type("15.03. ");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(7, "Baslangic"), "15.03." + year);
+  r.Key(Qt::Key_Down);  // leaving the cell runs the date check on what was typed
+  EXPECT_EQ(r.Cell(7, "Baslangic"), "15/03/" + year);
+  EXPECT_TRUE(t.messages.entries.empty());
+  r.Type("31042026");
+  r.Key(Qt::Key_Return);
+  r.Key(Qt::Key_Up);
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[0].text, QString::fromUtf8("Gün alanını yanlış girdiniz."));
+  EXPECT_EQ(r.Cell(8, "Baslangic"), "31042026");  // the cell keeps the text
+
+  r.Key(Qt::Key_F9);
+  const QString today = QDate::currentDate().toString("dd.MM.yyyy");
+  EXPECT_EQ(r.Cell(7, "Baslangic"), today);
+  EXPECT_EQ(r.Cell(7, "Bitis"), today);
+  EXPECT_EQ(r.Cell(8, "Bitis"), "05.05.2020");  // "Fatura Tarihi" is not "Tarih"
+}
+
+TEST(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
+  TestSuite t;
+  Write_Master(t.state.Program_Folder, kRows);
+  RunWindow r(t);
+  r.Open();
+  auto* ara = r.w->findChild<QWidget*>("AraBtn");
+  EXPECT_FALSE(ara->isVisible());
+  r.Click(6, "Baslangic");
+  EXPECT_TRUE(ara->isVisible());
+  const QRect cell = r.Grid()->Cell_Rect(6, r.G().Col_Index("Baslangic"));
+  EXPECT_EQ(ara->geometry().right(), cell.right());
+  EXPECT_EQ(ara->height(), cell.height());
+
+  KeyedGrid& popup = r.w->Choice_Popup();
+  auto ticks = [&] {
+    QString s;
+    for (int row = 1; row < popup.Rows(); ++row) s += Popup_Ticked(popup, row) ? "x" : "-";
+    return s;
+  };
+  r.Key(Qt::Key_Return);
+  ASSERT_TRUE(r.Popup()->isVisible());
+  EXPECT_EQ(ticks(), "xxxx");  // an empty selection shows every option ticked
+  QTest::keyClick(r.Popup(), Qt::Key_Space);  // "Hepsi" off: all off
+  EXPECT_EQ(ticks(), "----");
+  QTest::keyClick(r.Popup(), Qt::Key_Down);
+  QTest::keyClick(r.Popup(), Qt::Key_Space);
+  QTest::keyClick(r.Popup(), Qt::Key_Down);
+  QTest::keyClick(r.Popup(), Qt::Key_Space);
+  EXPECT_EQ(ticks(), "-xx-");
+  QTest::keyClick(r.Popup(), Qt::Key_Return);
+  EXPECT_FALSE(r.Popup()->isVisible());
+  EXPECT_EQ(r.Cell(6, "CoktanSecmeSecim"), "A,B,");
+  EXPECT_EQ(r.Cell(6, "Baslangic"), "Secimli");
+
+  // Reopened: the selection is ticked; ticking "Hepsi" ticks all and stores no selection.
+  QTest::keyClick(r.Grid(), Qt::Key_Return);
+  ASSERT_TRUE(r.Popup()->isVisible());
+  EXPECT_EQ(ticks(), "-xx-");
+  QTest::keyClick(r.Popup(), Qt::Key_Space);
+  EXPECT_EQ(ticks(), "xxxx");
+  QTest::keyClick(r.Popup(), Qt::Key_Return);
+  EXPECT_EQ(r.Cell(6, "CoktanSecmeSecim"), "");
+  EXPECT_EQ(r.Cell(6, "Baslangic"), "Hepsi");
+
+  // Escape closes without storing; Delete with the list open stores "Hepsi".
+  r.Grid()->setFocus();
+  QTest::keyClick(r.Grid(), Qt::Key_Return);
+  QTest::keyClick(r.Popup(), Qt::Key_Space);
+  QTest::keyClick(r.Popup(), Qt::Key_Escape);
+  EXPECT_FALSE(r.Popup()->isVisible());
+  EXPECT_EQ(r.Cell(6, "Baslangic"), "Hepsi");
+  r.G().Set_Text(6, "CoktanSecmeSecim", "C,");
+  r.Grid()->setFocus();
+  QTest::keyClick(r.Grid(), Qt::Key_Return);
+  EXPECT_EQ(ticks(), "---x");
+  QTest::keyClick(r.Popup(), Qt::Key_Delete);
+  EXPECT_FALSE(r.Popup()->isVisible());
+  EXPECT_EQ(r.Cell(6, "CoktanSecmeSecim"), "");
+  EXPECT_EQ(r.Cell(6, "Baslangic"), "Hepsi");
+}
+
+TEST(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
+  TestSuite t;
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
+         "Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  Write_Master(t.state.Program_Folder,
+               "Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
+  RunWindow r(t);
+  r.Open();
+  r.Key(Qt::Key_F2);
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[0].text, QString::fromUtf8("Lütfen tarihi doğru giriniz"));
+  EXPECT_TRUE(r.outputs.isEmpty());
+  EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
+  Recordset rs;
+  Open_Recordset(t.state, rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
+  EXPECT_EQ(rs.Field("N").toInt(), 0);
+}
+
+TEST(FilterWindow, TableListHidesTheRunWindowUntilItCloses) {
+  TestSuite t;
+  Write_Master(t.state.Program_Folder, kRows);
+  RunWindow r(t);
+  r.Open();
+  t.state.Table_Type = 1;
+  QTest::mouseClick(r.w->findChild<QWidget*>("Tablo_OlusturBtn"), Qt::LeftButton);
+  EXPECT_EQ(t.state.Table_Type, 2);
+  EXPECT_FALSE(r.w->isVisible());
+  QWidget* list = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == "MuhMaliTabloListe" && w->isVisible()) list = w;
+  ASSERT_NE(list, nullptr);
+  list->close();
+  EXPECT_TRUE(r.w->isVisible());
+}
+
+TEST(FilterWindow, F2RunsTheChosenStatementIntoTheChosenOutput) {
+  TestSuite t;
+  t.Set_Regional_Settings();
+  DemoOptions options;
+  options.suite_folder = t.Root() + "/demo";
+  options.program_folder = MALITABLO_PROGRAM_DIR;
+  Create_Demo_Suite(options);
+  Parse_Command_Line(t.state, QString(kDemoCompany) + "|" + Demo_Data_Folder(options.suite_folder) +
+                                  "|1|sa|" + QChar(0x00E6));
+  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
+  t.state.Movement_Table = "CARIHAREKETLER";
+  RunWindow r(t);
+  Open_Company(t.state, [&] { r.w = std::make_unique<FiltreFrm>(t.state); });
+  ASSERT_TRUE(r.w);
+  r.w->Set_Output_Handler([&](const QString& target) { r.outputs << target; });
+  r.Show();
+  ASSERT_EQ(r.Cell(1, "FiltreLbl"), "Tablo Kodu");
+  EXPECT_TRUE(r.G().Text(1, "Secenek").split('|').contains("GT"));
+
+  // The statement, the months from January to December, and the output.
+  r.Type("GT");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "GT");
+  const int first = r.G().Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
+  r.Down(first - 1);
+  r.Key(Qt::Key_Return);
+  r.Key(Qt::Key_Home);
+  r.Key(Qt::Key_Down);
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(first, "Baslangic"), "Ocak");
+  r.Down(1);
+  r.Key(Qt::Key_Return);
+  r.Key(Qt::Key_End);
+  r.Key(Qt::Key_Up);
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(first + 1, "Baslangic"), QString::fromUtf8("Aralık"));
+  auto* target = r.w->findChild<KeyedGridView*>("RaporYeri");
+  target->setFocus();
+  QTest::keyClick(target, Qt::Key_P);
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.w->Output_Target(), "PDF");
+
+  r.Grid()->setFocus();
+  r.Key(Qt::Key_F2);
+  EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join('\n').toStdString();
+  EXPECT_EQ(r.outputs, QStringList{"PDF"});
+  EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
+  EXPECT_TRUE(t.state.Report_Sql.contains("MUHASEBEMALITABLOKART.Rapor_Kodu='GT'"));
+  auto count = [&](const QString& where) {
+    Recordset rs;
+    Open_Recordset(t.state, rs,
+                   "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
+                   "ON h.Rapor_ID=k.Rapor_ID WHERE " + where);
+    return rs.Field("N").toInt();
+  };
+  EXPECT_GT(count("k.Rapor_Kodu='GT' AND h.Bakiye IS NOT NULL AND h.Bakiye<>0"), 5);
+  EXPECT_EQ(count("k.Rapor_Kodu='BL' AND h.Bakiye IS NOT NULL"), 0);
+  // The window stays ready for the next run.
+  r.Grid()->setFocus();
+  r.Key(Qt::Key_F2);
+  EXPECT_EQ(r.outputs, (QStringList{"PDF", "PDF"}));
+}
