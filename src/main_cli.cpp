@@ -2,16 +2,24 @@
 // Yes only with --yes.
 //   malitablo-cli company "<database>|<server>|<user id>|<sql user>|<password>" [--yes]
 //   malitablo-cli run "<database>|<server>|<user id>|<sql user>|<password>"
-//       [--set "CAPTION=VALUE"]... [--format text|csv|json] [--out FILE] [--yes]
+//       [--set "CAPTION=VALUE"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out FILE] [--yes]
+// pdf, html, txt and xlsx write the printed statement's files (by default the program folder's
+// Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) without opening them.
 // A --set value "START..END" sets the start and the end value of the filter row.
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/app_state.h"
 #include "app/program_end.h"
 #include "app/start_up.h"
+#include "report/ana_rapor.h"
+#include "report/exports.h"
 #include "report/report_data.h"
 #include "report/statement_listing.h"
 #include "run/choice_lists.h"
@@ -26,7 +34,8 @@ int Usage() {
                "  malitablo-cli company \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|"
                "<şifre>\" [--yes]\n"
                "  malitablo-cli run \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|"
-               "<şifre>\" [--set \"BAŞLIK=DEĞER\"]... [--format text|csv|json] [--out DOSYA] [--yes]\n");
+               "<şifre>\" [--set \"BAŞLIK=DEĞER\"]... [--format text|csv|json|pdf|html|txt|xlsx] "
+               "[--out DOSYA] [--yes]\n");
   return 2;
 }
 
@@ -50,8 +59,40 @@ int Company(AppState& state) {
 struct RunOptions {
   QStringList sets;
   ListingFormat format = ListingFormat::Text;
+  std::optional<ExportKind> file;  // a file of the printed statement instead of a listing
   QString out;
 };
+
+std::optional<ExportKind> Export_Format(const QString& name) {
+  if (name == "pdf") return ExportKind::Pdf;
+  if (name == "html") return ExportKind::Html;
+  if (name == "txt") return ExportKind::Text;
+  if (name == "xlsx") return ExportKind::Excel;
+  return std::nullopt;
+}
+
+// The printed statement's file, written through the same layout as the preview.
+bool Write_Export(AppState& state, ExportKind kind, QString path) {
+  if (path.isEmpty()) path = Export_Path(state, kind);
+  const ReportPages pages = Run_AnaRapor(state);
+  bool ok = false;
+  switch (kind) {
+    case ExportKind::Pdf: ok = Export_Pdf(pages, path, Report_Title()); break;
+    case ExportKind::Html: ok = Export_Html(pages, path, Report_Title()); break;
+    case ExportKind::Text: ok = Export_Text(pages, path, {}); break;
+    case ExportKind::Excel: ok = Export_Xlsx(pages, path); break;
+  }
+  if (!ok) Error("Dosya yazılamadı: " + path);
+  return ok;
+}
+
+// The file formats draw text, which needs the GUI library; without a screen it runs offscreen.
+bool Wants_Export(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--format") == 0 && Export_Format(QString::fromUtf8(argv[i + 1]))) return true;
+  }
+  return false;
+}
 
 bool Write_Output(const QByteArray& bytes, const QString& path) {
   if (path.isEmpty()) {
@@ -90,6 +131,10 @@ int Run(AppState& state, const RunOptions& options) {
   bool written = true;
   RunSteps steps;
   steps.produce_output = [&] {
+    if (options.file) {
+      written = Write_Export(state, *options.file, options.out);
+      return;
+    }
     ReportRows rows = Report_Rows(state, state.Report_Sql);
     written = Write_Output(Statement_Listing(state, rows, options.format), options.out);
   };
@@ -100,7 +145,13 @@ int Run(AppState& state, const RunOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  std::unique_ptr<QCoreApplication> app;
+  if (Wants_Export(argc, argv)) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   QStringList args = QCoreApplication::arguments().mid(1);
   bool yes = args.removeAll("--yes") > 0;
   RunOptions options;
@@ -111,7 +162,9 @@ int main(int argc, char** argv) {
     if (a == "--set" && has_value) {
       options.sets << args[++i];
     } else if (a == "--format" && has_value) {
-      if (!Parse_Listing_Format(args[++i], &options.format)) return Usage();
+      const QString name = args[++i];
+      options.file = Export_Format(name);
+      if (!options.file && !Parse_Listing_Format(name, &options.format)) return Usage();
     } else if (a == "--out" && has_value) {
       options.out = args[++i];
     } else if (a.startsWith("--")) {

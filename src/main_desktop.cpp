@@ -11,6 +11,7 @@
 #include "app/message_boxes.h"
 #include "app/program_end.h"
 #include "app/start_up.h"
+#include "report/report_output.h"
 #include "run/filter_window.h"
 
 int main(int argc, char** argv) {
@@ -38,10 +39,8 @@ int main(int argc, char** argv) {
     Open_Company(state, [&] {
       main_window = std::make_unique<FiltreFrm>(state);
       FiltreFrm* window = main_window.get();
-      // The outputs of a run (preview, printer and the exports) are not in this program yet.
-      window->Set_Output_Handler([&messages](const QString& target) {
-        messages.Information("\"" + target + "\" çıktısı bu sürümde henüz yok.");
-      });
+      window->Set_Output_Handler(
+          [&state, window](const QString& target) { Produce_Output(state, target, window); });
       QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
       window->show();
     });

@@ -49,6 +49,20 @@ PY
 "$cli" run "MALITABLO_DEMO|$data|1|sa|æ" --set "Tablo Kodu=GT" --format csv --out "$work/gt.csv" 2>/dev/null || fail "csv run"
 [ "$(head -n1 "$work/gt.csv" | tr -d '\r')" = "Rapor_Yeri,Satir_No,Satir_Tipi,Satir_Kodu,Satir_Seviyesi,Satir_Adi,BTutar,ATutar,Bakiye" ] || fail "csv header"
 [ "$(wc -l < "$work/gt.csv")" -eq 40 ] || fail "csv rows"
+# The printed statement's files: written where asked, or as Temp.* in the program folder.
+for format in pdf html txt xlsx; do
+  "$cli" run "MALITABLO_DEMO|$data|1|sa|æ" --set "Tablo Kodu=GT" --format $format --out "$work/gt.$format" \
+    2>"$work/err" || fail "$format run: $(cat "$work/err")"
+  [ -s "$work/gt.$format" ] || fail "$format file empty"
+done
+pdftotext "$work/gt.pdf" - | grep -q "SATIR ADI" || fail "pdf text"
+grep -q "SATIR ADI" "$work/gt.html" || fail "html text"
+unzip -p "$work/gt.xlsx" xl/worksheets/sheet1.xml | grep -q "<v>" || fail "xlsx numbers"
+net=$(python3 -c "import json; print(next(r['Satir_Adi'] for r in json.load(open('$work/gt.json')) if r['Satir_Kodu'] == 'C'))")
+iconv -f cp1254 -t utf-8 "$work/gt.txt" | grep -qF "$net" || fail "txt row: $net"
+rm -f "$program_dir/Temp.xlsx"
+"$cli" run "MALITABLO_DEMO|$data|1|sa|æ" --set "Tablo Kodu=GT" --format xlsx 2>/dev/null || fail "xlsx default"
+[ -s "$program_dir/Temp.xlsx" ] || fail "Temp.xlsx not in the program folder"
 # An unknown caption is an error that names it; a wrong date stops the run.
 "$cli" run "MALITABLO_DEMO|$data|1|sa|æ" --set "Yok Böyle=1" >/dev/null 2>"$work/err" && fail "unknown caption but exit 0"
 grep -q "Yok Böyle" "$work/err" || fail "unknown caption not named"

@@ -155,9 +155,11 @@ class Layout {
     for (ReportControl& control : section.controls) {
       if (control.kind != ControlKind::Field) continue;
       if (control.column == Page_Number_Field) {
+        control.value = page;
         control.text = Apply_Output_Format(control.output_format, page);
       } else if (control.column != Page_Count_Field) {
-        control.text = Apply_Output_Format(control.output_format, data_.Value(row_, control.column));
+        control.value = data_.Value(row_, control.column);
+        control.text = Apply_Output_Format(control.output_format, control.value);
       }
     }
   }
@@ -229,7 +231,9 @@ class Layout {
       }
       page.texts.push_back(PageText{control.text, left + control.left, top + control.top,
                                     control.width, control.height, control.font, control.fore_color,
-                                    control.alignment, control.name, section.name});
+                                    control.alignment, control.name, section.name,
+                                    control.kind == ControlKind::Field ? control.value : QVariant(),
+                                    control.output_format});
     }
   }
 

@@ -27,6 +27,7 @@ struct ReportControl {
   // Labels: the caption. Fields: refilled from the bound column before every format hook,
   // so a hook may still replace it for the current row.
   QString text;
+  QVariant value;         // fields only: the bound column's value for the current row
   QString column;         // fields only
   QString output_format;  // fields only, e.g. "#,##0.00"
   // Twips from the section's top-left corner. A line runs from (left, top) to

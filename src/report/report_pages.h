@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QVariant>
 #include <vector>
 
 // Twips: 1440 per inch, 20 per point on paper, 15 per pixel on screen.
@@ -41,6 +42,10 @@ struct PageText {
   TextAlign alignment = TextAlign::Left;
   QString control;  // name of the control it came from
   QString section;  // name of the section it came from
+  // Fields: the value the text was formatted from and the output format, so a renderer can
+  // write the number itself (a workbook cell) instead of its text. Null for labels.
+  QVariant value;
+  QString format;
 };
 
 struct PageLine {

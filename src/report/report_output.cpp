@@ -1,0 +1,141 @@
+// Preview, printing and the export targets. The preview and the printer paint the laid-out
+// pages on a full-page QPrinter; the exports write their files through the core writers and
+// open them with the desktop's application. When none can be started, the HTML and workbook
+// targets give the message of their missing program; a statement without pages writes no file
+// but the file is opened all the same.
+#include "report/report_output.h"
+
+#include <QDesktopServices>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QUrl>
+
+#include "app/app_state.h"
+#include "report/ana_rapor.h"
+#include "report/exports.h"
+#include "report/report_renderer.h"
+#include "report/text_options_dialog.h"
+#include "report/waiting_panel.h"
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+void Prepare_Printer(QPrinter& printer, const ReportPages& pages, const QString& title) {
+  printer.setFullPage(true);
+  printer.setDocName(title);
+  const QPageSize size(QSizeF(pages.setup.width / double(Twips_Per_Point),
+                              pages.setup.height / double(Twips_Per_Point)),
+                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+  printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+}
+
+// Paints pages `from`..`to` (1-based; 0 for all) on the printer.
+void Paint_Pages(QPrinter& printer, const ReportPages& pages, int from = 0, int to = 0) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  const double device_per_twip = printer.resolution() / kTwipsPerInch;
+  bool first = true;
+  for (const ReportPage& page : pages.pages) {
+    if (from > 0 && (page.number < from || page.number > to)) continue;
+    if (!first) printer.newPage();
+    first = false;
+    Paint_Page(painter, page, device_per_twip);
+  }
+  painter.end();
+}
+
+void Show_Preview(AppState& state, QWidget* parent) {
+  AnaRapor report;
+  const ReportPages pages = Run_AnaRapor(state, &report);
+  QPrinter printer(QPrinter::HighResolution);
+  Prepare_Printer(printer, pages, report.Caption);
+  QPrintPreviewDialog preview(&printer, parent);
+  preview.setWindowTitle(report.Caption);
+  preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&pages](QPrinter* target) { Paint_Pages(*target, pages); });
+  preview.exec();
+}
+
+void Print(AppState& state, QWidget* parent) {
+  AnaRapor report;
+  const ReportPages pages = Run_AnaRapor(state, &report);
+  QPrinter printer(QPrinter::HighResolution);
+  Prepare_Printer(printer, pages, report.Caption);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(1, static_cast<int>(pages.pages.size()));
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (printer.printRange() == QPrinter::PageRange) {
+    Paint_Pages(printer, pages, printer.fromPage(), printer.toPage());
+  } else {
+    Paint_Pages(printer, pages);
+  }
+}
+
+bool Open_Document(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+// The statement for an export, with the waiting panel shown and blinking meanwhile.
+ReportPages Wait_For_Report(AppState& state, BekletFrm& panel, const QString& message) {
+  panel.Show_Message(message);
+  return Generate_For_Export(state, [&panel](int count) { panel.Pass(count); });
+}
+
+void Export_Pdf_File(AppState& state) {
+  AnaRapor report;
+  const ReportPages pages = Run_AnaRapor(state, &report);
+  const QString path = Export_Path(state, ExportKind::Pdf);
+  Export_Pdf(pages, path, report.Caption);
+  Open_Document(path);
+}
+
+void Export_Html_File(AppState& state, QWidget* parent) {
+  BekletFrm panel(parent);
+  const ReportPages pages = Wait_For_Report(state, panel, kHtmlWaitingMessage);
+  const QString path = Export_Path(state, ExportKind::Html);
+  if (!pages.pages.empty()) Export_Html(pages, path, Report_Title());
+  panel.hide();
+  if (!Open_Document(path)) state.Message->Plain("İnternet Explorer Başlatılamdı.");
+}
+
+void Export_Text_File(AppState& state, QWidget* parent) {
+  BekletFrm panel(parent);
+  const ReportPages pages = Wait_For_Report(state, panel, kTextWaitingMessage);
+  TexteAtOzellikFrm dialog(parent);
+  dialog.exec();
+  const QString path = Export_Path(state, ExportKind::Text);
+  if (!dialog.Cancelled() && !pages.pages.empty()) Export_Text(pages, path, dialog.Options());
+  panel.hide();
+  Open_Document(path);
+}
+
+void Export_Excel_File(AppState& state, QWidget* parent) {
+  BekletFrm panel(parent);
+  const ReportPages pages = Wait_For_Report(state, panel, kExcelWaitingMessage);
+  panel.hide();
+  const QString path = Export_Path(state, ExportKind::Excel);
+  if (!pages.pages.empty()) Export_Xlsx(pages, path);
+  if (!Open_Document(path)) state.Message->Plain("Excel Programını Yüklemelisiniz");
+}
+
+}  // namespace
+
+void Produce_Output(AppState& state, const QString& target, QWidget* parent) {
+  if (target == "Ekran") {
+    Show_Preview(state, parent);
+  } else if (target == "Yazıcı") {
+    Print(state, parent);
+  } else if (target == "Excel") {
+    Export_Excel_File(state, parent);
+  } else if (target == "Text") {
+    Export_Text_File(state, parent);
+  } else if (target == "Html") {
+    Export_Html_File(state, parent);
+  } else if (target == "PDF") {
+    Export_Pdf_File(state);
+  }
+}

@@ -1,0 +1,12 @@
+// The output of a run: the statement of state.Report_Sql shown in a print preview, printed, or
+// written to its export file in the program folder and opened with the desktop's application.
+#pragma once
+
+#include <QString>
+
+struct AppState;
+class QWidget;
+
+// `target` is the text of the run window's RaporYeri cell: "Ekran", "Yazıcı", "PDF", "Html",
+// "Text" or "Excel"; any other text produces nothing.
+void Produce_Output(AppState& state, const QString& target, QWidget* parent);

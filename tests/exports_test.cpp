@@ -1,0 +1,248 @@
+// The export files of a statement: the PDF read back with pdftotext, the workbook read back as
+// the zip it is (amounts as number cells, styles as printed), the HTML page and the text file
+// holding the same rows, each text option, overwriting, and the export paths.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+
+#include "app/suite_text.h"
+#include "report/ana_rapor.h"
+#include "report/exports.h"
+#include "support/statement_rows.h"
+#include "support/test_suite.h"
+
+namespace {
+
+std::string S(const QString& text) { return text.toStdString(); }
+
+QString Run_Program(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  if (!process.waitForFinished(30000) || process.exitCode() != 0) return "<failed>";
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class ExportsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "malitablo_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) static QGuiApplication app(argc, argv);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    state.Amount_Format = "#,##0.00";
+    state.Program_Folder = dir.path();
+  }
+  ReportPages Pages(int extra_rows = 0) {
+    ReportRows rows = Sample_Statement();
+    for (int i = 1; i <= extra_rows; ++i) Add_Statement_Row(rows, 3, QString("Ek satır %1").arg(i), i, 10, 3);
+    return Run_AnaRapor(state, rows);
+  }
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  QTemporaryDir dir;
+  RecordingMessages messages;
+  AppState state{messages};
+};
+
+const QStringList kCaptions{"A. BRÜT SATIŞLAR", "Yurt İçi Satışlar", "Yurt Dışı Satışlar", "Diğer Gelirler",
+                            "Satış Toplamı", "Brüt Satış Kârı", "Faaliyet Zararı", "DÖNEM NET KÂRI",
+                            "Şüpheli alacaklar dipnotu"};
+const QStringList kAmounts{"1.250.000,50", "1.000.000,25", "250.000,25", "987,65", "-45,50", "942,15", "12,50"};
+
+}  // namespace
+
+TEST_F(ExportsTest, PathsInTheProgramFolder) {
+  EXPECT_EQ(S(Export_Path(state, ExportKind::Pdf)), S(dir.path() + "/Temp.pdf"));
+  EXPECT_EQ(S(Export_Path(state, ExportKind::Html)), S(dir.path() + "/Temp.Htm"));
+  EXPECT_EQ(S(Export_Path(state, ExportKind::Text)), S(dir.path() + "/Temp.txt"));
+  EXPECT_EQ(S(Export_Path(state, ExportKind::Excel)), S(dir.path() + "/Temp.xlsx"));
+}
+
+TEST_F(ExportsTest, PdfHoldsEveryCaptionAndAmount) {
+  const QString path = Export_Path(state, ExportKind::Pdf);
+  ASSERT_TRUE(Export_Pdf(Pages(), path, "MALİTABLO"));
+  const QString text = Run_Program("pdftotext", {"-layout", path, "-"});
+  for (const QString& expected : kCaptions + kAmounts + QStringList{"SATIR ADI", "CARİ", "TARİH :", "SAYFA :"}) {
+    EXPECT_TRUE(text.contains(expected)) << S(expected) << " not in\n" << S(text);
+  }
+  // The blank zero prints no amount on its line.
+  for (const QString& line : text.split(u'\n')) {
+    if (line.contains("Diğer Gelirler")) {
+      EXPECT_EQ(S(line.trimmed()), "Diğer Gelirler");
+    }
+    if (line.contains("Yurt İçi")) {
+      EXPECT_TRUE(line.contains("1.000.000,25")) << S(line);
+    }
+  }
+  // A longer statement overwrites the file with more pages.
+  ASSERT_TRUE(Export_Pdf(Pages(120), path));
+  EXPECT_TRUE(Run_Program("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+3\\n")));
+}
+
+TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
+  const QString path = Export_Path(state, ExportKind::Excel);
+  ASSERT_TRUE(Export_Xlsx(Pages(), path));
+  ASSERT_TRUE(Read(path).startsWith("PK\x03\x04"));
+  const QString sheet = Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"});
+  const QString strings = Run_Program("unzip", {"-p", path, "xl/sharedStrings.xml"});
+  const QString styles = Run_Program("unzip", {"-p", path, "xl/styles.xml"});
+  ASSERT_TRUE(sheet.contains("<sheetData>")) << S(sheet);
+
+  // Header on top: the company label, the date, the title, the column headings; no page number.
+  for (const QString& expected : kCaptions + QStringList{"Firma", "TARİH : ", "MALİTABLO_TESTS", "SATIR ADI", "CARİ"}) {
+    EXPECT_TRUE(strings.contains(expected.toHtmlEscaped())) << S(expected);
+  }
+  EXPECT_FALSE(strings.contains("SAYFA"));
+  // Amounts are number cells in the column of their printed position: B second, C first.
+  const QRegularExpression number_cell("<c r=\"([A-Z]+)(\\d+)\"(?: s=\"\\d+\")?><v>([^<]+)</v></c>");
+  QStringList numbers;
+  for (const auto& m : number_cell.globalMatch(sheet)) numbers << m.captured(1) + "=" + m.captured(3);
+  EXPECT_EQ(numbers, (QStringList{"C=1250000.5", "B=1000000.25", "B=250000.25", "B=1250000.5",
+                                  "B=987.654", "B=-45.5", "C=942.15", "B=12.5"}));
+  EXPECT_FALSE(sheet.contains("<c r=\"B4\""));  // no cell for the blank zero row below the header
+  // Captions are string cells, one row per printed row, after the header and a blank row.
+  const QRegularExpression caption_rows("<c r=\"A(\\d+)\"[^>]*t=\"s\"");
+  QList<int> rows;
+  for (const auto& m : caption_rows.globalMatch(sheet)) rows << m.captured(1).toInt();
+  ASSERT_EQ(rows.size(), 3 + 9);
+  for (int i = 4; i < rows.size(); ++i) EXPECT_EQ(rows[i], rows[i - 1] + 1);
+  EXPECT_EQ(rows[3], rows[2] + 2);
+  // The company's number format and the formula colours as printed.
+  EXPECT_TRUE(styles.contains("formatCode=\"#,##0.00\"")) << S(styles);
+  EXPECT_TRUE(styles.contains("FF35B352"));
+  EXPECT_TRUE(styles.contains("FFE80005"));
+  EXPECT_TRUE(styles.contains("<b/>"));
+
+  // Zero decimals: the format follows the company.
+  state.Amount_Format = "#,##0";
+  ASSERT_TRUE(Export_Xlsx(Pages(), path));
+  EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/styles.xml"}).contains("formatCode=\"#,##0\""));
+}
+
+TEST_F(ExportsTest, HtmlAndTextHoldTheSameRows) {
+  const ReportPages pages = Pages(80);
+  ASSERT_EQ(pages.pages.size(), 2u);
+  const QString html_path = Export_Path(state, ExportKind::Html);
+  const QString text_path = Export_Path(state, ExportKind::Text);
+  ASSERT_TRUE(Export_Html(pages, html_path, "MALİTABLO"));
+  TextExportOptions options;
+  options.field_separator = "\t";
+  options.suppress_empty_lines = true;
+  options.unicode = true;
+  ASSERT_TRUE(Export_Text(pages, text_path, options));
+
+  const QString html = QString::fromUtf8(Read(html_path));
+  EXPECT_TRUE(html.startsWith("<!DOCTYPE html>"));
+  EXPECT_FALSE(html.contains("<img") || html.contains("src="));  // self-contained
+  EXPECT_EQ(html.count("class=\"page\""), 2);
+  EXPECT_TRUE(html.contains("color:#35b352"));
+  QStringList html_rows;
+  const QRegularExpression row("<div class=\"row\">(.*)</div>");
+  const QRegularExpression span("<span[^>]*>([^<]*)</span>");
+  for (const auto& r : row.globalMatch(html)) {
+    QStringList fields;
+    for (const auto& s : span.globalMatch(r.captured(1))) {
+      fields << QTextDocumentFragment::fromHtml(s.captured(1)).toPlainText().trimmed();
+    }
+    html_rows << fields.join("\t");
+  }
+  QStringDecoder utf16(QStringDecoder::Utf16LE);
+  const QByteArray bytes = Read(text_path);
+  ASSERT_TRUE(bytes.startsWith("\xFF\xFE"));
+  QStringList text_rows = QString(utf16(bytes.mid(2))).split("\r\n");
+  ASSERT_EQ(S(text_rows.takeLast()), "");
+  EXPECT_EQ(html_rows, text_rows);
+  EXPECT_GT(text_rows.size(), 90);
+  EXPECT_TRUE(text_rows.contains("Faaliyet Zararı\t-45,50"));
+  EXPECT_TRUE(text_rows.contains("Diğer Gelirler"));
+}
+
+TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
+  const ReportPages pages = Pages(80);
+  const QString path = Export_Path(state, ExportKind::Text);
+  auto write = [&](const TextExportOptions& options) {
+    EXPECT_TRUE(Export_Text(pages, path, options));
+    return Read(path);
+  };
+  // Defaults: the Turkish code page, texts placed in columns, the page's gaps as empty lines.
+  const QByteArray plain = write({});
+  const QString text = Decode_Windows1254(plain);
+  EXPECT_TRUE(plain.contains("\xDD" "\xE7"));  // "İç" in code page 1254
+  QStringList lines = text.split("\r\n");
+  EXPECT_TRUE(lines.contains(""));
+  int placed = 0;
+  for (const QString& line : lines) {
+    if (line.startsWith("Yurt İçi Satışlar")) {
+      EXPECT_TRUE(line.endsWith("1.000.000,25"));
+      placed = static_cast<int>(line.size());
+    }
+    if (line.startsWith("Şüpheli")) {
+      EXPECT_EQ(line.size(), placed) << S(line);  // right edges meet
+    }
+    if (line.startsWith("DÖNEM NET")) {
+      EXPECT_GT(line.size(), placed + 5) << S(line);
+    }
+  }
+  EXPECT_GT(placed, 40);
+
+  TextExportOptions options;
+  options.suppress_empty_lines = true;
+  const QString compact = Decode_Windows1254(write(options));
+  EXPECT_FALSE(compact.contains("\r\n\r\n"));
+  EXPECT_TRUE(compact.startsWith(lines.first()));
+  EXPECT_LT(compact.size(), text.size());
+  QStringList non_empty = lines;
+  non_empty.removeAll("");
+  EXPECT_EQ(compact.split("\r\n").size(), non_empty.size() + 1);
+
+  options = {};
+  options.page_separator = "----- SAYFA SONU -----";
+  const QString separated = Decode_Windows1254(write(options));
+  EXPECT_EQ(separated.count("\r\n----- SAYFA SONU -----\r\n"), 1);  // between the two pages only
+  EXPECT_LT(separated.indexOf("SAYFA : 1"), separated.indexOf("SAYFA SONU"));
+  EXPECT_GT(separated.indexOf("SAYFA : 2"), separated.indexOf("SAYFA SONU"));
+
+  options = {};
+  options.field_separator = ";";
+  const QString fields = Decode_Windows1254(write(options));
+  EXPECT_TRUE(fields.contains("\r\nYurt İçi Satışlar;1.000.000,25\r\n"));
+  EXPECT_TRUE(fields.contains("\r\nSATIR ADI;CARİ\r\n"));
+  EXPECT_TRUE(fields.contains("\r\nDiğer Gelirler\r\n"));
+
+  options = {};
+  options.unicode = true;
+  const QByteArray unicode = write(options);
+  ASSERT_TRUE(unicode.startsWith("\xFF\xFE"));
+  QStringDecoder utf16(QStringDecoder::Utf16LE);
+  EXPECT_EQ(S(QString(utf16(unicode.mid(2)))), S(text));
+}
+
+TEST_F(ExportsTest, GeneratingForAnExportEndsTheWait) {
+  TestSuite t;
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Adi, "
+         "Satir_Seviyesi, Bakiye) VALUES (1, 1, 1, 2, 'Kasa', 3, 10)");
+  t.Connect();
+  t.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
+  int passes = 0;
+  const ReportPages pages = Generate_For_Export(t.state, [&](int) { ++passes; });
+  EXPECT_FALSE(t.state.Export_Waiting);
+  EXPECT_EQ(passes, 0);  // the report is laid out at once
+  ASSERT_EQ(pages.pages.size(), 1u);
+  bool found = false;
+  for (const PageText& text : pages.pages[0].texts) found |= text.text == "Kasa";
+  EXPECT_TRUE(found);
+}

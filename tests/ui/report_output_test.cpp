@@ -1,0 +1,146 @@
+// The output targets driven offscreen: documents are caught by a "file" URL handler instead of
+// being opened. The text dialog's buttons and boxes, cancelling it (no file, still opened), the
+// HTML and workbook files written and opened, the blinking waiting panel, unknown targets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+#include "report/report_output.h"
+#include "report/text_options_dialog.h"
+#include "report/waiting_panel.h"
+#include "support/test_suite.h"
+
+namespace {
+
+class OpenedDocuments : public QObject {
+  Q_OBJECT
+ public:
+  QStringList paths;
+ public slots:
+  void Open(const QUrl& url) { paths << url.toLocalFile(); }
+};
+
+// Answers the text dialog once it is up (looking again every 10 ms, for at most 5 s).
+void Answer_Text_Dialog(std::function<void(TexteAtOzellikFrm&)> answer, int tries = 500) {
+  QTimer::singleShot(10, [answer, tries] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* dialog = qobject_cast<TexteAtOzellikFrm*>(widget); dialog && dialog->isVisible()) {
+        answer(*dialog);
+        return;
+      }
+    }
+    if (tries > 0) Answer_Text_Dialog(answer, tries - 1);
+  });
+}
+
+struct OutputFixture {
+  OutputFixture() {
+    QDesktopServices::setUrlHandler("file", &opened, "Open");
+    suite.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+               "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES (1, 1, 1, 2, 'Kasa', 3, 1234.5)");
+    suite.Connect();
+    suite.state.Amount_Format = "#,##0.00";
+    suite.state.Program_Folder = folder.path();
+    suite.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
+  }
+  ~OutputFixture() { QDesktopServices::unsetUrlHandler("file"); }
+  QString File(const QString& name) const { return folder.filePath(name); }
+
+  TestSuite suite;
+  QTemporaryDir folder;
+  OpenedDocuments opened;
+};
+
+}  // namespace
+
+TEST(TextOptionsDialog, ControlsAndOptions) {
+  TexteAtOzellikFrm dialog;
+  EXPECT_EQ(dialog.windowTitle().toStdString(), "Text'e Yazdır");
+  EXPECT_EQ(dialog.btnCancel->text().toStdString(), "Vazgeç");
+  EXPECT_EQ(dialog.btnOK->text().toStdString(), "Tamam");
+  EXPECT_EQ(dialog.UnicodeText->text().toStdString(), "Evrensel Kod");
+  EXPECT_EQ(dialog.BosSatirlariGizle->text().toStdString(), "Boş Satırları Gizle");
+  QStringList labels;
+  for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+  EXPECT_TRUE(labels.contains("Sayfa Ayıracı"));
+  EXPECT_TRUE(labels.contains("Alan Ayıracı"));
+
+  dialog.Sayfa_Ayiraci->setText("==");
+  dialog.AlanAyiraci->setText(";");
+  dialog.UnicodeText->setChecked(true);
+  dialog.BosSatirlariGizle->setChecked(true);
+  const TextExportOptions options = dialog.Options();
+  EXPECT_EQ(options.page_separator.toStdString(), "==");
+  EXPECT_EQ(options.field_separator.toStdString(), ";");
+  EXPECT_TRUE(options.unicode);
+  EXPECT_TRUE(options.suppress_empty_lines);
+
+  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
+  dialog.exec();
+  EXPECT_FALSE(dialog.Cancelled());
+  EXPECT_FALSE(dialog.isVisible());
+  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
+  dialog.exec();
+  EXPECT_TRUE(dialog.Cancelled());
+}
+
+TEST(ReportOutput, TextTargetAsksForItsOptions) {
+  OutputFixture f;
+  const QString path = f.File("Temp.txt");
+  // Cancelled: nothing is written, the file is opened all the same.
+  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
+  Produce_Output(f.suite.state, "Text", nullptr);
+  EXPECT_FALSE(QFile::exists(path));
+  EXPECT_EQ(f.opened.paths, QStringList{path});
+  EXPECT_FALSE(f.suite.state.Export_Waiting);
+
+  Answer_Text_Dialog([](TexteAtOzellikFrm& d) {
+    d.AlanAyiraci->setText("|");
+    d.BosSatirlariGizle->setChecked(true);
+    d.btnOK->click();
+  });
+  Produce_Output(f.suite.state, "Text", nullptr);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("\r\nKasa|1.234,50\r\n"));
+  EXPECT_EQ(f.opened.paths.size(), 2);
+}
+
+TEST(ReportOutput, FileTargetsWriteAndOpen) {
+  OutputFixture f;
+  Produce_Output(f.suite.state, "Html", nullptr);
+  Produce_Output(f.suite.state, "Excel", nullptr);
+  Produce_Output(f.suite.state, "PDF", nullptr);
+  Produce_Output(f.suite.state, "Kağıt", nullptr);
+  const QStringList expected{f.File("Temp.Htm"), f.File("Temp.xlsx"), f.File("Temp.pdf")};
+  EXPECT_EQ(f.opened.paths, expected);
+  for (const QString& path : expected) EXPECT_GT(QFile(path).size(), 100) << path.toStdString();
+  EXPECT_TRUE(f.suite.messages.entries.empty());
+
+}
+
+TEST(WaitingPanel, BlinksEveryHundredthPass) {
+  BekletFrm panel;
+  panel.Show_Message("Excel'e  Gönderiliyor");
+  EXPECT_EQ(panel.MesajLbl->text().toStdString(), "Excel'e  Gönderiliyor");
+  const QColor background = panel.palette().color(QPalette::Window);
+  const QColor text = panel.palette().color(QPalette::WindowText);
+  for (int pass = 1; pass < 100; ++pass) panel.Pass(pass);
+  EXPECT_EQ(panel.palette().color(QPalette::Window), background);
+  panel.Pass(100);
+  EXPECT_EQ(panel.palette().color(QPalette::Window), text);
+  EXPECT_EQ(panel.MesajLbl->palette().color(QPalette::WindowText), background);
+  panel.Pass(200);
+  EXPECT_EQ(panel.palette().color(QPalette::Window), background);
+}
+
+#include "report_output_test.moc"
