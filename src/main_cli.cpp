@@ -152,6 +152,7 @@ int main(int argc, char** argv) {
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
+  QCoreApplication::setApplicationName("MaliTablo");
   QStringList args = QCoreApplication::arguments().mid(1);
   bool yes = args.removeAll("--yes") > 0;
   RunOptions options;

@@ -123,7 +123,9 @@ AnaRapor AnaRapor_Layout() {
 
 QString Report_Title() {
   if (!QCoreApplication::instance()) return "";
-  return Upper_TR(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+  // The program's name: the desktop program sets it from its executable, the command line
+  // takes the desktop program's, so both print the same title.
+  return Upper_TR(QCoreApplication::applicationName());
 }
 
 void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout) {
@@ -155,6 +157,8 @@ void ActiveReport_ReportStart(AppState& state, AnaRapor& report, ReportContext& 
   const QString title = Report_Title();
   layout.page_header.Control("raporbaslik").text = title;
   report.Caption = title;
+  // The company's name stands in the "Firma" label, so a printed statement says whose it is.
+  if (!state.Company_Name.isEmpty()) layout.page_header.Control("Firma").text = state.Company_Name;
 
   // The regional check keeps the system's short date form at dd.MM.yyyy.
   layout.page_header.Control("Tarih").text = QDate::currentDate().toString("dd.MM.yyyy");
