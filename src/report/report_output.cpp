@@ -10,7 +10,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QScreen>
 #include <QPrinter>
 #include <QUrl>
 
@@ -56,6 +58,9 @@ void Show_Preview(AppState& state, QWidget* parent) {
   Prepare_Printer(printer, pages, report.Caption);
   QPrintPreviewDialog preview(&printer, parent);
   preview.setWindowTitle(report.Caption);
+  // Sized to the screen as well, for desktops that do not maximise dialogs.
+  if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    preview.resize(screen->availableGeometry().size() * 0.9);
   preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                    [&pages](QPrinter* target) { Paint_Pages(*target, pages); });
