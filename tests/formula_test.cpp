@@ -11,7 +11,6 @@
 
 #include "calc/formula.h"
 #include "db/db_error.h"
-#include "db/sql_dialect.h"
 #include "support/case_file.h"
 #include "support/test_suite.h"
 
@@ -80,15 +79,6 @@ TEST(FormulaFormulAl, EveryTextEndsInAValueOrAnError) {
     }
   }
   EXPECT_GT(values, 1000);
-}
-
-// Engines other than SQL Server need the blank that the lookup leaves out before AND.
-TEST(FormulaLookup, KeywordGluedToANumberIsSeparated) {
-  EXPECT_EQ(To_Engine_Dialect("SELECT * FROM T  WHERE Rapor_ID=7AND Satir_Kodu='7AND'",
-                              Engine::Sqlite),
-            "SELECT * FROM T  WHERE Rapor_ID=7 AND Satir_Kodu='7AND'");
-  EXPECT_EQ(To_Engine_Dialect("WHERE A=1.5or B=X7AND", Engine::Postgres),
-            "WHERE A=1.5 or B=X7AND");
 }
 
 TEST(FormulaLookup, SendsTheLookupQueryAsWritten) {
