@@ -26,20 +26,14 @@ TEST(ChoiceLists, LookupStatements) {
   EXPECT_EQ(sql("Cari Kodu"),
             "SELECT DISTINCT RTRIM(Cari_Kod) as Deger, RTRIM(Unvan) as Deger2 FROM CARIKART ORDER BY "
             "RTRIM(Cari_Kod)");
-  EXPECT_EQ(sql("Stok Özel Kod1"),
-            "SELECT DISTINCT RTRIM(O_Kod) as Deger FROM STOKKART ORDER BY RTRIM(O_Kod)");
   EXPECT_EQ(sql("Kasa Kodu"),
             "SELECT DISTINCT RTRIM(Kasa_Kod) as Deger , RTRIM(Kasa_Ad) as Deger2 FROM KASAKART ORDER "
             "BY RTRIM(Kasa_Kod)");
-  EXPECT_EQ(sql("Doviz Ad"),
-            "SELECT DISTINCT RTRIM(Doviz_Ad) as Deger, RTRIM(Doviz_Kod) as Deger2 FROM DOVIZTANIM");
   EXPECT_EQ(sql("Tablo Adı"),
             "SELECT DISTINCT RTRIM(Rapor_Adi) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 "
             "ORDER BY RTRIM(Rapor_Adi)");
   EXPECT_EQ(sql("İşlem Belge No"),
             "SELECT DISTINCT RTRIM(Belge_No) as Deger FROM CARIHAREKETLER ORDER BY RTRIM(Belge_No)");
-  EXPECT_EQ(sql("Hizmet Adı"),
-            "SELECT DISTINCT RTRIM(Ad) as Deger, RTRIM(Kod) as Deger2 FROM HIZMETTANIM ORDER BY RTRIM(Ad)");
   EXPECT_EQ(sql("İskonto"), "SELECT ISK as Deger FROM CARIKART");
   EXPECT_EQ(sql("Raporlama Tarihi"), "");
   EXPECT_EQ(sql("Bilinmeyen"), "");

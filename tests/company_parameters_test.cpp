@@ -4,17 +4,7 @@
 
 #include "app/program_end.h"
 #include "company/company_parameters.h"
-#include "company/number_formats.h"
 #include "support/test_suite.h"
-
-TEST(NumberFormats, DecimalsGiveZerosAfterThePoint) {
-  EXPECT_EQ(Number_Format(0), "#,##0");
-  EXPECT_EQ(Number_Format(2), "#,##0.00");
-  EXPECT_EQ(Number_Format(3), "#,##0.000");
-  EXPECT_EQ(Number_Format(4), "#,##0.0000");
-  EXPECT_EQ(Format_Decimals(Number_Format(3)), 3);
-  EXPECT_EQ(Format_Decimals(Number_Format(0)), 0);
-}
 
 TEST(CompanyParameters, ReadsEveryColumn) {
   TestSuite t;

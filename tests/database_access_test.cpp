@@ -11,21 +11,15 @@
 #include "db/query.h"
 #include "db/registry.h"
 #include "db/sql_dialect.h"
+#include "support/case_file.h"
 #include "support/test_suite.h"
 
-TEST(SqlDialect, RewritesForSqliteOutsideLiterals) {
-  EXPECT_EQ(To_Engine_Dialect("SELECT * FROM Defination_DB.dbo.sysfrmlng WHERE a='x.dbo.y'", Engine::Sqlite),
-            "SELECT * FROM Defination_DB.sysfrmlng WHERE a='x.dbo.y'");
-  EXPECT_EQ(To_Engine_Dialect("SELECT ISNULL(a,0), isnull (b,1) FROM T WHERE c='ISNULL('", Engine::Sqlite),
-            "SELECT IFNULL(a,0), IFNULL(b,1) FROM T WHERE c='ISNULL('");
-  EXPECT_EQ(To_Engine_Dialect("SELECT TOP 1 * FROM T ORDER BY a", Engine::Sqlite),
-            "SELECT * FROM T ORDER BY a LIMIT 1");
-  EXPECT_EQ(To_Engine_Dialect("SELECT DISTINCT TOP 5 a FROM T", Engine::Sqlite),
-            "SELECT DISTINCT a FROM T LIMIT 5");
-  EXPECT_EQ(To_Engine_Dialect("SELECT ISNULL(a,0) FROM X.dbo.T", Engine::Postgres),
-            "SELECT COALESCE(a,0) FROM X.T");
-  const QString same = "SELECT TOP 1 ISNULL(a,0) FROM X.dbo.T";
-  EXPECT_EQ(To_Engine_Dialect(same, Engine::SqlServer), same);
+TEST(SqlDialect, CaseFile) {
+  for (const QStringList& c : Case_Rows("sql/dialect.txt")) {
+    ASSERT_EQ(c.size(), 3) << c.join('|').toStdString();
+    const Engine engine = c[0] == "Sqlite" ? Engine::Sqlite : c[0] == "Postgres" ? Engine::Postgres : Engine::SqlServer;
+    EXPECT_EQ(To_Engine_Dialect(c[1], engine), c[2]);
+  }
 }
 
 TEST(SqliteEngine, DatesCompareWithBothLiteralFormsAndInMin) {

@@ -10,6 +10,7 @@
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
 #include "run/run_parameters.h"
+#include "support/case_file.h"
 
 namespace {
 
@@ -137,26 +138,12 @@ TEST(FilterConditions, QuoteCharFollowsAyirac) {
 TEST(FilterConditions, RowsAsBooleanAndDates) {
   KeyedGrid grid = Make_Filter_Grid();
   const int row = grid.Add_Row();
-  for (const char* yes : {"Evet", "Aktif", "Ayrı Sayfaya"}) {
-    grid.Set_Text(row, "Baslangic", QString::fromUtf8(yes));
-    EXPECT_TRUE(RowAsBoolean(grid, row)) << yes;
+  for (const QStringList& c : Case_Rows("filters/values.txt")) {
+    ASSERT_EQ(c.size(), 3) << c.join('|').toStdString();
+    grid.Set_Text(row, "Baslangic", c[1]);
+    const bool got = c[0] == "RowAsBoolean"      ? RowAsBoolean(grid, row)
+                     : c[0] == "Text_As_Boolean" ? Text_As_Boolean(c[1])
+                                                 : Is_Valid_Date_Text(c[1]);
+    EXPECT_EQ(got, c[2] == "yes") << c.join('|').toStdString();
   }
-  for (const char* no : {"Hayır", "Pasif", "Aynı Sayfaya", "Hepsi", "", "evet"}) {
-    grid.Set_Text(row, "Baslangic", QString::fromUtf8(no));
-    EXPECT_FALSE(RowAsBoolean(grid, row)) << no;
-  }
-  EXPECT_TRUE(Text_As_Boolean("TRUE"));
-  EXPECT_TRUE(Text_As_Boolean("-1"));
-  EXPECT_FALSE(Text_As_Boolean("0"));
-  EXPECT_FALSE(Text_As_Boolean(""));
-  EXPECT_FALSE(Text_As_Boolean("Evet"));
-
-  EXPECT_TRUE(Is_Valid_Date_Text("29.02.2024"));
-  EXPECT_FALSE(Is_Valid_Date_Text("29.02.2023"));
-  EXPECT_TRUE(Is_Valid_Date_Text("01/12/26"));
-  EXPECT_TRUE(Is_Valid_Date_Text("31-12"));
-  EXPECT_FALSE(Is_Valid_Date_Text("1.2.2026"));   // day and month take two digits
-  EXPECT_FALSE(Is_Valid_Date_Text("01.13.2026"));
-  EXPECT_FALSE(Is_Valid_Date_Text("01.02/2026"));  // one separator throughout
-  EXPECT_FALSE(Is_Valid_Date_Text("bugün"));
 }

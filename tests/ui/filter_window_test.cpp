@@ -89,23 +89,31 @@ class RunWindow {
   TestSuite& t_;
 };
 
-}  // namespace
-
-TEST(FilterWindow, LoadsTheMasterFileIntoAGridOfAtLeast28Rows) {
-  for (auto [lines, rows] : {std::pair{30, 31}, std::pair{5, 28}}) {
-    TestSuite t;
-    QString text;
-    for (int i = 1; i <= lines; ++i) text += QString("Filtre %1;;;;X.A%1;;OZ;False;;;\n").arg(i);
-    Write_Master(t.state.Program_Folder, text);
-    RunWindow r(t);
+// A suite with its own master file and the run window over it.
+class FilterWindow : public ::testing::Test {
+ protected:
+  void Open(const QString& rows = kRows) {
+    Write_Master(t.state.Program_Folder, rows);
     r.Open();
-    EXPECT_EQ(r.G().Rows(), rows) << lines;
-    EXPECT_EQ(r.Cell(lines, "FiltreLbl"), QString("Filtre %1").arg(lines));
   }
   TestSuite t;
-  Write_Master(t.state.Program_Folder, kRows);
-  RunWindow r(t);
-  r.Open();
+  RunWindow r{t};
+};
+
+}  // namespace
+
+TEST_F(FilterWindow, LoadsTheMasterFileIntoAGridOfAtLeast28Rows) {
+  for (auto [lines, rows] : {std::pair{30, 31}, std::pair{5, 28}}) {
+    TestSuite suite;
+    QString text;
+    for (int i = 1; i <= lines; ++i) text += QString("Filtre %1;;;;X.A%1;;OZ;False;;;\n").arg(i);
+    Write_Master(suite.state.Program_Folder, text);
+    RunWindow window(suite);
+    window.Open();
+    EXPECT_EQ(window.G().Rows(), rows) << lines;
+    EXPECT_EQ(window.Cell(lines, "FiltreLbl"), QString("Filtre %1").arg(lines));
+  }
+  Open();
   // The caption upper-cased the Turkish way: the dotted i stays dotted.
   EXPECT_EQ(r.w->windowTitle(), QString::fromUtf8("MALİTABLO_Uİ_TESTS"));
   EXPECT_EQ(r.w->Output_Target(), "Ekran");
@@ -120,11 +128,8 @@ TEST(FilterWindow, LoadsTheMasterFileIntoAGridOfAtLeast28Rows) {
   EXPECT_EQ(r.Current_Key(), "Baslangic");
 }
 
-TEST(FilterWindow, CellMovesFollowTheRowRules) {
-  TestSuite t;
-  Write_Master(t.state.Program_Folder, kRows);
-  RunWindow r(t);
-  r.Open();
+TEST_F(FilterWindow, CellMovesFollowTheRowRules) {
+  Open();
   // A caption cell cannot be entered, by mouse or key.
   r.Click(2, "FiltreLbl");
   EXPECT_EQ(r.G().Row(), 1);
@@ -169,11 +174,8 @@ TEST(FilterWindow, CellMovesFollowTheRowRules) {
   EXPECT_TRUE(t.messages.entries.empty());
 }
 
-TEST(FilterWindow, DateRowsCompleteTheYearCheckOnLeavingAndTakeTodayOnF9) {
-  TestSuite t;
-  Write_Master(t.state.Program_Folder, kRows);
-  RunWindow r(t);
-  r.Open();
+TEST_F(FilterWindow, DateRowsCompleteTheYearCheckOnLeavingAndTakeTodayOnF9) {
+  Open();
   const QString year = QString::number(QDate::currentDate().year());
   r.Click(7, "Baslangic");
   r.Type("15.03. ");
@@ -197,11 +199,8 @@ TEST(FilterWindow, DateRowsCompleteTheYearCheckOnLeavingAndTakeTodayOnF9) {
   EXPECT_EQ(r.Cell(8, "Bitis"), "05.05.2020");  // "Fatura Tarihi" is not "Tarih"
 }
 
-TEST(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
-  TestSuite t;
-  Write_Master(t.state.Program_Folder, kRows);
-  RunWindow r(t);
-  r.Open();
+TEST_F(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
+  Open();
   auto* ara = r.w->findChild<QWidget*>("AraBtn");
   EXPECT_FALSE(ara->isVisible());
   r.Click(6, "Baslangic");
@@ -258,15 +257,11 @@ TEST(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
   EXPECT_EQ(r.Cell(6, "Baslangic"), "Hepsi");
 }
 
-TEST(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
-  TestSuite t;
+TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
   t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
   t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
          "Formul) VALUES (1, 1, 1, 5, 'K1', '')");
-  Write_Master(t.state.Program_Folder,
-               "Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
-  RunWindow r(t);
-  r.Open();
+  Open("Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
   r.Key(Qt::Key_F2);
   ASSERT_EQ(t.messages.entries.size(), 1u);
   EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
@@ -278,11 +273,8 @@ TEST(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
   EXPECT_EQ(rs.Field("N").toInt(), 0);
 }
 
-TEST(FilterWindow, TableListHidesTheRunWindowUntilItCloses) {
-  TestSuite t;
-  Write_Master(t.state.Program_Folder, kRows);
-  RunWindow r(t);
-  r.Open();
+TEST_F(FilterWindow, TableListHidesTheRunWindowUntilItCloses) {
+  Open();
   t.state.Table_Type = 1;
   QTest::mouseClick(r.w->findChild<QWidget*>("Tablo_OlusturBtn"), Qt::LeftButton);
   EXPECT_EQ(t.state.Table_Type, 2);
@@ -295,8 +287,7 @@ TEST(FilterWindow, TableListHidesTheRunWindowUntilItCloses) {
   EXPECT_TRUE(r.w->isVisible());
 }
 
-TEST(FilterWindow, F2RunsTheChosenStatementIntoTheChosenOutput) {
-  TestSuite t;
+TEST_F(FilterWindow, F2RunsTheChosenStatementIntoTheChosenOutput) {
   t.Set_Regional_Settings();
   DemoOptions options;
   options.suite_folder = t.Root() + "/demo";
@@ -306,7 +297,6 @@ TEST(FilterWindow, F2RunsTheChosenStatementIntoTheChosenOutput) {
                                   "|1|sa|" + QChar(0x00E6));
   t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
   t.state.Movement_Table = "CARIHAREKETLER";
-  RunWindow r(t);
   Open_Company(t.state, [&] { r.w = std::make_unique<FiltreFrm>(t.state); });
   ASSERT_TRUE(r.w);
   r.w->Set_Output_Handler([&](const QString& target) { r.outputs << target; });
