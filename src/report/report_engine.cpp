@@ -21,40 +21,39 @@ const ReportControl& ReportSection::Control(const QString& control_name) const {
   return const_cast<ReportSection*>(this)->Control(control_name);
 }
 
-ReportControl& ReportSection::Add_Label(const QString& control_name, const QString& caption, int left,
-                                        int top, int width) {
+namespace {
+
+ReportControl Make_Control(const QString& name, ControlKind kind, int left, int top, int width) {
   ReportControl control;
-  control.name = control_name;
-  control.kind = ControlKind::Label;
-  control.text = caption;
+  control.name = name;
+  control.kind = kind;
   control.left = left;
   control.top = top;
   control.width = width;
+  return control;
+}
+
+}  // namespace
+
+ReportControl& ReportSection::Add_Label(const QString& control_name, const QString& caption, int left,
+                                        int top, int width) {
+  ReportControl control = Make_Control(control_name, ControlKind::Label, left, top, width);
+  control.text = caption;
   controls.push_back(control);
   return controls.back();
 }
 
 ReportControl& ReportSection::Add_Field(const QString& control_name, const QString& column, int left,
                                         int top, int width, const QString& output_format) {
-  ReportControl control;
-  control.name = control_name;
-  control.kind = ControlKind::Field;
+  ReportControl control = Make_Control(control_name, ControlKind::Field, left, top, width);
   control.column = column;
   control.output_format = output_format;
-  control.left = left;
-  control.top = top;
-  control.width = width;
   controls.push_back(control);
   return controls.back();
 }
 
 ReportControl& ReportSection::Add_Line(const QString& control_name, int x1, int y1, int x2, int y2) {
-  ReportControl control;
-  control.name = control_name;
-  control.kind = ControlKind::Line;
-  control.left = x1;
-  control.top = y1;
-  control.width = x2 - x1;
+  ReportControl control = Make_Control(control_name, ControlKind::Line, x1, y1, x2 - x1);
   control.height = y2 - y1;
   controls.push_back(control);
   return controls.back();
