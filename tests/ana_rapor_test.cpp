@@ -1,14 +1,17 @@
 // The statement layout: the amount position carried from row to row, colours and weights,
-// blank zeros, group captions, the page header filled at report start, company number formats,
-// and a run over the rows of the report statement in the database.
+// blank zeros (tests/cases/report/detail_look.txt), group captions, the page header filled at
+// report start and company number formats. A run from the database is in ui/run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <map>
 
+#include "app/app_state.h"
+#include "app/messages.h"
 #include "report/ana_rapor.h"
+#include "support/case_file.h"
 #include "support/gui_application.h"
 #include "support/statement_rows.h"
-#include "support/test_suite.h"
 
 namespace {
 
@@ -42,57 +45,24 @@ using AnaRaporTest = GuiTest;
 
 }  // namespace
 
-TEST(AnaRaporRules, AmountPositionCarriesFromRowToRow) {
-  struct Step {
-    const char* tipi;
-    const char* seviye;
-    double bakiye;
-    int left;
-  };
-  // A group off level 2 and formulas keep the designed place; a level-2 group moves to the first
-  // column, a level-3 group stays where the previous row printed; account, range, subtotal,
-  // amount, footnote and any other code: second column; a grand total always the first.
-  const Step steps[] = {
-      {"1", "3", 10, kBakiyeLeft},  {"11", "3", 10, kBakiyeLeft}, {"1", "2", 10, kATutarLeft},
-      {"1", "3", 10, kATutarLeft},  {"11", "2", 10, kATutarLeft}, {"2", "3", 10, kBTutarLeft},
-      {"1", "4", 10, kBTutarLeft},  {"3", "3", 10, kBTutarLeft},  {"5", "3", 10, kATutarLeft},
-      {"4", "2", 10, kBTutarLeft},  {"9", "1", 10, kBTutarLeft},  {"11", "1", 10, kBTutarLeft},
-      {"10", "3", 10, kBTutarLeft}, {"5", "1", 10, kATutarLeft},  {"7", "2", 10, kBTutarLeft},
-      {"", "", 0, kBTutarLeft},
-  };
+TEST(AnaRaporRules, DetailLookRowAfterRow) {
+  const std::map<QString, int> places{{"Bakiye", kBakiyeLeft}, {"ATutar", kATutarLeft}, {"BTutar", kBTutarLeft}};
+  const std::map<QString, QColor> colours{
+      {"black", QColor(Qt::black)}, {"green", QColor(53, 179, 82)}, {"red", QColor(232, 0, 5)}};
+  auto unquoted = [](const QString& v) { return v.startsWith('"') ? v.mid(1, v.size() - 2) : v; };
   int left = kBakiyeLeft;
-  for (size_t i = 0; i < std::size(steps); ++i) {
-    const DetailLook look = Detail_Look(steps[i].tipi, steps[i].seviye, steps[i].bakiye, left);
-    EXPECT_EQ(look.amount_left, steps[i].left) << "row " << i;
+  for (const QStringList& c : Case_Rows("report/detail_look.txt")) {
+    ASSERT_EQ(c.size(), 5) << S(c.join('|'));
+    SCOPED_TRACE(S(c.join('|')));
+    const DetailLook look = Detail_Look(c[0], unquoted(c[1]), c[2].toDouble(), left);
+    const QStringList words = c[4].split(' ');
+    EXPECT_EQ(look.amount_left, places.at(c[3]));
+    EXPECT_EQ(look.amount_bold, words.contains("bold"));
+    EXPECT_EQ(look.amount_color, colours.at(words.value(words.contains("bold") ? 1 : 0)));
+    EXPECT_EQ(look.amount_blank, words.contains("blank"));
+    EXPECT_EQ(look.caption_bold, words.contains("caption-bold"));
     left = look.amount_left;
   }
-  // Levels and types are compared as text: " 2" and "02" are not level 2.
-  EXPECT_EQ(Detail_Look("1", " 2", 1, kBTutarLeft).amount_left, kBTutarLeft);
-  EXPECT_EQ(Detail_Look("1", "02", 1, kBTutarLeft).amount_left, kBTutarLeft);
-  EXPECT_EQ(Detail_Look("011", "2", 1, kBakiyeLeft).amount_left, kBTutarLeft);
-}
-
-TEST(AnaRaporRules, ColourWeightAndBlankZeros) {
-  // Formulas are bold, green above zero and red otherwise; a zero one prints nothing.
-  for (double bakiye : {0.01, 0.0, -5.0}) {
-    const DetailLook look = Detail_Look("11", "3", bakiye, kBakiyeLeft);
-    EXPECT_TRUE(look.amount_bold && !look.caption_bold);
-    EXPECT_EQ(look.amount_color, bakiye > 0 ? QColor(53, 179, 82) : QColor(232, 0, 5)) << bakiye;
-    EXPECT_EQ(look.amount_blank, bakiye == 0) << bakiye;
-  }
-  // Every other row is black and plain, whatever its sign.
-  for (const char* tipi : {"1", "2", "3", "4", "5", "9", "10"}) {
-    for (double bakiye : {-3.0, 0.0, 3.0}) {
-      const DetailLook look = Detail_Look(tipi, "2", bakiye, kBakiyeLeft);
-      EXPECT_FALSE(look.amount_bold) << tipi;
-      EXPECT_EQ(look.amount_color, QColor(Qt::black)) << tipi;
-      EXPECT_EQ(look.amount_blank, bakiye == 0) << tipi;
-      EXPECT_EQ(look.caption_bold, QString(tipi) == "5") << tipi;
-    }
-  }
-  // The grand total is matched as a number.
-  EXPECT_TRUE(Detail_Look("05", "2", 1, kBakiyeLeft).caption_bold);
-  EXPECT_EQ(Detail_Look("05", "2", 1, kBakiyeLeft).amount_left, kATutarLeft);
 }
 
 TEST(AnaRaporRules, GroupCaptions) {
@@ -190,27 +160,4 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   EXPECT_TRUE(Has_Line(pages, "Satir_Cizgi"));
   EXPECT_EQ(S(From(pages, "txtBakiye")[0]->text), "1.250.001");
   EXPECT_EQ(S(From(pages, "txtBakiye")[5]->text), "988");
-}
-
-TEST_F(AnaRaporTest, RunsOverTheReportStatement) {
-  TestSuite t;
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'GT','Gelir',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-         "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES "
-         "(1, 1, 1, 1, 'A', 'SATIŞLAR', 2, 1500.5), (1, 1, 2, 2, 'B', 'Yurt İçi', 3, 1500.5), "
-         "(1, 1, 3, 11, 'C', 'Kâr', 3, -20), (1, 3, 4, 10, 'D', 'Dipnot', 3, 0)");
-  t.Connect();
-  t.state.Amount_Format = "#,##0.00";
-  t.state.Report_Sql =
-      "SELECT MUHASEBEMALITABLOHAREKET.*, MUHASEBEMALITABLOKART.* FROM MUHASEBEMALITABLOHAREKET "
-      "LEFT JOIN MUHASEBEMALITABLOKART  ON(MUHASEBEMALITABLOHAREKET.Rapor_ID=MUHASEBEMALITABLOKART.Rapor_ID) "
-      "ORDER BY Satir_No";
-  const ReportPages pages = Run_AnaRapor(t.state);
-  QStringList captions, amounts;
-  for (const PageText* text : From(pages, "txtSatir_Adi")) captions << text->text;
-  for (const PageText* text : From(pages, "txtBakiye")) amounts << text->text;
-  EXPECT_EQ(captions, (QStringList{"SATIŞLAR", "Yurt İçi", "Kâr", "Dipnot"}));
-  EXPECT_EQ(amounts, (QStringList{"1.500,50", "1.500,50", "-20,00", ""}));
-  EXPECT_EQ(From(pages, "txtBakiye")[2]->color, QColor(232, 0, 5));
-  EXPECT_TRUE(t.messages.entries.empty());
 }

@@ -33,17 +33,13 @@ TEST(CompanyParameters, ReadsEveryColumn) {
   EXPECT_DOUBLE_EQ(s.Company_Settings.KrediLimiti, 1500.5);
   EXPECT_EQ(s.Company_Settings.KasaHareketListeTipi, 3);
   EXPECT_TRUE(t.messages.entries.empty());
-}
 
-TEST(CompanyParameters, EmptyAndNullSettingsTakeTheirDefaults) {
-  TestSuite t;
+  // Empty and NULL settings take their defaults.
   t.Exec_Definitions("UPDATE sysfrmlng SET DefKDV='', KrediLimiti=NULL, KasaHareketListeTipi=''");
-  t.Connect();
-  t.state.Company_Settings.DefKDV = 99;
   Load_Company_Parameters(t.state);
-  EXPECT_EQ(t.state.Company_Settings.DefKDV, 0);
-  EXPECT_EQ(t.state.Company_Settings.KrediLimiti, 0);
-  EXPECT_EQ(t.state.Company_Settings.KasaHareketListeTipi, 1);
+  EXPECT_EQ(s.Company_Settings.DefKDV, 0);
+  EXPECT_EQ(s.Company_Settings.KrediLimiti, 0);
+  EXPECT_EQ(s.Company_Settings.KasaHareketListeTipi, 1);
 }
 
 TEST(CompanyParameters, MissingColumnOffersTheUpdateTool) {
@@ -70,34 +66,20 @@ TEST(CompanyParameters, MissingColumnOffersTheUpdateTool) {
 }
 
 TEST(CompanyParameters, OtherFailuresApologise) {
-  const QString apology =
-      "Velora Tanımlam Veritabanıyla İlgili Bir Hata Tespit Etti. Sistem Bu Haliye "
-      "Çalışmaz.Bunun İçin Özür Dileriz. Lütfen Program Satıcınızla Görüşünüz.";
-  {  // No row for the database name.
+  // No row for the database name; a name with an apostrophe (quoted safely, matching no row);
+  // a NULL where a value is needed.
+  for (const char* fault : {"BASKA", "O'NEIL", "NULL"}) {
     TestSuite t;
+    if (QString(fault) == "NULL") t.Exec_Definitions("UPDATE sysfrmlng SET AnaParaVirgul=NULL");
     t.Connect();
-    t.state.Database_Name = "BASKA";
-    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
-    ASSERT_EQ(t.messages.entries.size(), 1u);
+    if (QString(fault) != "NULL") t.state.Database_Name = fault;
+    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd) << fault;
+    ASSERT_EQ(t.messages.entries.size(), 1u) << fault;
     EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Information);
-    EXPECT_EQ(t.messages.entries[0].text, apology);
+    EXPECT_EQ(t.messages.entries[0].text,
+              "Velora Tanımlam Veritabanıyla İlgili Bir Hata Tespit Etti. Sistem Bu Haliye "
+              "Çalışmaz.Bunun İçin Özür Dileriz. Lütfen Program Satıcınızla Görüşünüz.");
     EXPECT_TRUE(t.messages.entries[0].title.startsWith("Velora:"));
     EXPECT_GT(t.messages.entries[0].title.size(), 7);
-  }
-  {  // A NULL where a value is needed.
-    TestSuite t;
-    t.Exec_Definitions("UPDATE sysfrmlng SET AnaParaVirgul=NULL");
-    t.Connect();
-    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
-    ASSERT_EQ(t.messages.entries.size(), 1u);
-    EXPECT_EQ(t.messages.entries[0].text, apology);
-  }
-  {  // A name with an apostrophe is quoted safely and simply matches no row.
-    TestSuite t;
-    t.Connect();
-    t.state.Database_Name = "O'NEIL";
-    EXPECT_THROW(Load_Company_Parameters(t.state), ProgramEnd);
-    ASSERT_EQ(t.messages.entries.size(), 1u);
-    EXPECT_EQ(t.messages.entries[0].text, apology);
   }
 }

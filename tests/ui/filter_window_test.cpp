@@ -1,19 +1,15 @@
 // The run window driven by keys and clicks offscreen: cell moves and their refusals, the copy
 // and completion rules of typed values, Delete, the multiple-choice popup, F9, the grid's size,
-// a run refused for a wrong date, and a whole run on the demo suite ending in the output.
+// a run refused for a wrong date. A whole run to its output is in run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDate>
-#include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QTest>
 #include <memory>
 
-#include "app/start_up.h"
 #include "db/query.h"
-#include "demo/demo_suite.h"
 #include "run/choice_lists.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
@@ -46,9 +42,6 @@ class RunWindow {
     t_.Connect();
     w = std::make_unique<FiltreFrm>(t_.state);
     w->Set_Output_Handler([this](const QString& target) { outputs << target; });
-    Show();
-  }
-  void Show() {
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -285,65 +278,4 @@ TEST_F(FilterWindow, TableListHidesTheRunWindowUntilItCloses) {
   ASSERT_NE(list, nullptr);
   list->close();
   EXPECT_TRUE(r.w->isVisible());
-}
-
-TEST_F(FilterWindow, F2RunsTheChosenStatementIntoTheChosenOutput) {
-  t.Set_Regional_Settings();
-  DemoOptions options;
-  options.suite_folder = t.Root() + "/demo";
-  options.program_folder = MALITABLO_PROGRAM_DIR;
-  Create_Demo_Suite(options);
-  Parse_Command_Line(t.state, QString(kDemoCompany) + "|" + Demo_Data_Folder(options.suite_folder) +
-                                  "|1|sa|" + QChar(0x00E6));
-  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
-  t.state.Movement_Table = "CARIHAREKETLER";
-  Open_Company(t.state, [&] { r.w = std::make_unique<FiltreFrm>(t.state); });
-  ASSERT_TRUE(r.w);
-  r.w->Set_Output_Handler([&](const QString& target) { r.outputs << target; });
-  r.Show();
-  ASSERT_EQ(r.Cell(1, "FiltreLbl"), "Tablo Kodu");
-  EXPECT_TRUE(r.G().Text(1, "Secenek").split('|').contains("GT"));
-
-  // The statement, the months from January to December, and the output.
-  r.Type("GT");
-  r.Key(Qt::Key_Return);
-  EXPECT_EQ(r.Cell(1, "Baslangic"), "GT");
-  const int first = r.G().Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
-  r.Down(first - 1);
-  r.Key(Qt::Key_Return);
-  r.Key(Qt::Key_Home);
-  r.Key(Qt::Key_Down);
-  r.Key(Qt::Key_Return);
-  EXPECT_EQ(r.Cell(first, "Baslangic"), "Ocak");
-  r.Down(1);
-  r.Key(Qt::Key_Return);
-  r.Key(Qt::Key_End);
-  r.Key(Qt::Key_Up);
-  r.Key(Qt::Key_Return);
-  EXPECT_EQ(r.Cell(first + 1, "Baslangic"), QString::fromUtf8("Aralık"));
-  auto* target = r.w->findChild<KeyedGridView*>("RaporYeri");
-  target->setFocus();
-  QTest::keyClick(target, Qt::Key_P);
-  r.Key(Qt::Key_Return);
-  EXPECT_EQ(r.w->Output_Target(), "PDF");
-
-  r.Grid()->setFocus();
-  r.Key(Qt::Key_F2);
-  EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join('\n').toStdString();
-  EXPECT_EQ(r.outputs, QStringList{"PDF"});
-  EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
-  EXPECT_TRUE(t.state.Report_Sql.contains("MUHASEBEMALITABLOKART.Rapor_Kodu='GT'"));
-  auto count = [&](const QString& where) {
-    Recordset rs;
-    Open_Recordset(t.state, rs,
-                   "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
-                   "ON h.Rapor_ID=k.Rapor_ID WHERE " + where);
-    return rs.Field("N").toInt();
-  };
-  EXPECT_GT(count("k.Rapor_Kodu='GT' AND h.Bakiye IS NOT NULL AND h.Bakiye<>0"), 5);
-  EXPECT_EQ(count("k.Rapor_Kodu='BL' AND h.Bakiye IS NOT NULL"), 0);
-  // The window stays ready for the next run.
-  r.Grid()->setFocus();
-  r.Key(Qt::Key_F2);
-  EXPECT_EQ(r.outputs, (QStringList{"PDF", "PDF"}));
 }
