@@ -101,6 +101,8 @@ FiltreFrm::FiltreFrm(AppState& state, QWidget* parent)
 
 FiltreFrm::~FiltreFrm() {
   qApp->removeEventFilter(this);
+  // Destroying the controls moves the focus; the window is no longer there to follow it.
+  disconnect(qApp, &QApplication::focusChanged, this, &FiltreFrm::Focus_Changed);
   s_.Progress = nullptr;
   // The views show member grids: they go before the members.
   delete centralWidget();
