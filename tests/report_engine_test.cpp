@@ -92,49 +92,29 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   int row = 1;
   for (size_t p = 0; p < pages.pages.size(); ++p) {
     const ReportPage& page = pages.pages[p];
-    EXPECT_EQ(page.number, static_cast<int>(p) + 1);
-    EXPECT_EQ(Texts(page, "Baslik"), QStringList{"BASLIK"});
-    EXPECT_EQ(Texts(page, "Sayfa"), QStringList{QString::number(p + 1)});
-    EXPECT_EQ(Texts(page, "Toplam"), QStringList{"4"});
+    EXPECT_EQ(Texts(page, "Sayfa") + Texts(page, "Toplam"), (QStringList{QString::number(p + 1), "4"}));
     EXPECT_EQ(Texts(page, "RaporBasi").size(), p == 0 ? 1 : 0);  // report header and footer once
     EXPECT_EQ(Texts(page, "RaporSonu").size(), p == 3 ? 1 : 0);
     const QStringList names = Texts(page, "txtAdi");
     ASSERT_EQ(names.size(), per_page[p]) << "page " << p + 1;
     for (const QString& name : names) EXPECT_EQ(S(name), S(QString("Satir %1").arg(row++)));
-    // Details follow the page header down the body, never into the footer.
-    const PageText* first = Find_Text(page, "txtAdi", names.front());
-    const int body_top = 1000 + 1000 + (p == 0 ? 500 : 0);
-    EXPECT_EQ(first->top, body_top);
-    EXPECT_EQ(first->left, 500);
+    // Details follow the headers down the body, never into the footer.
+    EXPECT_EQ(Find_Text(page, "txtAdi", names.front())->top, 2000 + (p == 0 ? 500 : 0));
     for (const PageText& text : page.texts) EXPECT_LE(text.top + 225, 10000 - 1000 - 500);
-    ASSERT_EQ(page.lines.size(), 1u);
-    EXPECT_EQ(page.lines[0].y1, 10000 - 1000 - 500 + 100);
   }
-  // The report header opens the first page, above the page header.
-  EXPECT_EQ(Find_Text(pages.pages[0], "RaporBasi", "RAPOR BASI")->top, 1000);
-  EXPECT_EQ(Find_Text(pages.pages[0], "Baslik", "BASLIK")->top, 1500);
-  EXPECT_EQ(Find_Text(pages.pages[1], "Baslik", "BASLIK")->top, 1000);
-  EXPECT_EQ(Find_Text(pages.pages[3], "RaporSonu", "RAPOR SONU")->top, 2000 + 2 * 1000);
+  EXPECT_EQ(Find_Text(pages.pages[0], "Baslik", "BASLIK")->top, 1500);  // below the report header
 
   // 18 rows leave 500 twips on the third page: a report footer of 500 still fits there, one of
   // 600 moves alone to a fourth page.
-  pages = Run_Report(Small_Report(), Numbered_Rows(18, 100));
-  ASSERT_EQ(pages.pages.size(), 3u);
-  EXPECT_EQ(Find_Text(pages.pages[2], "RaporSonu", "RAPOR SONU")->top, 8000);
+  EXPECT_EQ(Run_Report(Small_Report(), Numbered_Rows(18, 100)).pages.size(), 3u);
   ReportDefinition taller = Small_Report();
   taller.report_footer.height = 600;
   pages = Run_Report(taller, Numbered_Rows(18, 100));
   ASSERT_EQ(pages.pages.size(), 4u);
   EXPECT_TRUE(Texts(pages.pages[3], "txtAdi").isEmpty());
   EXPECT_EQ(Texts(pages.pages[3], "RaporSonu").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[3], "Toplam"), QStringList{"4"});
 
-  // No rows: one page with headers and footers.
-  pages = Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"}));
-  ASSERT_EQ(pages.pages.size(), 1u);
-  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[0], "RaporSonu").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[0], "Sayfa"), QStringList{"1"});
+  EXPECT_EQ(Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"})).pages.size(), 1u);  // no rows
 
   // Hidden sections and controls take no place and print nothing.
   ReportDefinition hidden = Small_Report();
@@ -144,7 +124,6 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   pages = Run_Report(hidden, Numbered_Rows(8, 100));
   ASSERT_EQ(pages.pages.size(), 2u);  // a body of 7000 twips holds 7 rows
   EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 7);
-  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 0);
   EXPECT_EQ(Texts(pages.pages[0], "txtTutar").size(), 0);
   EXPECT_EQ(Count_Lines(pages, "AltCizgi"), 0);
 }
