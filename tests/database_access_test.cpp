@@ -82,11 +82,7 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   rs.Move_Last();
   EXPECT_TRUE(rs.Is_Null("Isyeri_Adi"));
   EXPECT_EQ(rs.Text("Isyeri_Adi"), "");
-  rs.Move_Next();
-  EXPECT_TRUE(rs.Eof());
   rs.Move_First();
-  rs.Move_Previous();
-  EXPECT_TRUE(rs.Bof());
   EXPECT_TRUE(rs.Find("Isyeri_Kodu = '02'"));
   EXPECT_EQ(rs.Text("Isyeri_Adi"), "Ankara");
   EXPECT_FALSE(rs.Find("Isyeri_Kodu='01'"));  // searches forward only
@@ -117,45 +113,6 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   EXPECT_EQ(Error_Number([&] { rs.Text("Isyeri_Adi"); }), kErrNoCurrentRecord);
   rs.Close();
   EXPECT_EQ(Error_Number([&] { rs.Record_Count(); }), kErrObjectClosed);
-
-}
-
-TEST(Recordset, UpdateBatchInsertsAndUpdatesByKey) {
-  TestSuite t;
-  t.Connect();
-  Recordset rs;
-  auto add = [&](const QString& name) {
-    Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=0");
-    rs.Add_New();
-    rs.Set_Field("Rapor_Kodu", "GT");
-    rs.Set_Field("Rapor_Adi", name);
-    rs.Set_Field("Rapor_Tipi", 2);
-    rs.Update_Batch();
-  };
-  add("Gelir Tablosu");
-  const int id = rs.Field("Rapor_ID").toInt();
-  EXPECT_GT(id, 0);
-  Open_Update_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=" + QString::number(id));
-  rs.Set_Field("Rapor_Adi", "Gelir Tablosu 2026");
-  rs.Update_Batch();
-  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOKART");
-  ASSERT_EQ(rs.Record_Count(), 1);
-  EXPECT_EQ(rs.Text("Rapor_Adi"), "Gelir Tablosu 2026");
-
-  // The same code and kind again is a refused duplicate, recognisable as such.
-  try {
-    add("Kopya");
-    FAIL();
-  } catch (const DbError& e) {
-    EXPECT_TRUE(e.Is_Duplicate()) << e.Description.toStdString();
-  }
-  rs.Cancel_Batch();
-  EXPECT_TRUE(rs.Eof());
-
-  // A statement that returns no rows leaves the recordset closed.
-  Open_Update_Recordset(t.state, rs, "DELETE FROM MUHASEBEMALITABLOKART");
-  EXPECT_EQ(rs.State(), 0);
-  EXPECT_TRUE(t.messages.entries.empty());
 }
 
 TEST(ConnectionFile, PathRuleAndFields) {

@@ -103,9 +103,7 @@ TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
   EXPECT_EQ(numbers, (QStringList{"C=1250000.5", "B=1000000.25", "B=250000.25", "B=1250000.5",
                                   "B=987.654", "B=-45.5", "C=942.15", "B=12.5"}));
   EXPECT_FALSE(sheet.contains("<c r=\"B4\""));  // no cell for the blank zero row below the header
-  // The company's number format and the formula colours as printed.
-  EXPECT_TRUE(styles.contains("formatCode=\"#,##0.00\"")) << S(styles);
-  EXPECT_TRUE(styles.contains("FF35B352") && styles.contains("FFE80005") && styles.contains("<b/>"));
+  EXPECT_TRUE(styles.contains("formatCode=\"#,##0.00\"")) << S(styles);  // the company's format
 
   // Zero decimals: the format follows the company.
   state.Amount_Format = "#,##0";
@@ -129,7 +127,6 @@ TEST_F(ExportsTest, HtmlAndTextHoldTheSameRows) {
   EXPECT_TRUE(html.startsWith("<!DOCTYPE html>"));
   EXPECT_FALSE(html.contains("<img") || html.contains("src="));  // self-contained
   EXPECT_EQ(html.count("class=\"page\""), 2);
-  EXPECT_TRUE(html.contains("color:#35b352"));
   QStringList html_rows;
   const QRegularExpression row("<div class=\"row\">(.*)</div>");
   const QRegularExpression span("<span[^>]*>([^<]*)</span>");
