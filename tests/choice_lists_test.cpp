@@ -5,6 +5,7 @@
 
 #include "run/choice_lists.h"
 #include "run/master_file.h"
+#include "support/case_file.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -22,21 +23,10 @@ TEST(ChoiceLists, LookupStatements) {
   RecordingMessages messages;
   AppState state(messages);
   state.Movement_Table = "CARIHAREKETLER";
-  auto sql = [&](const char* caption) { return Choice_List_Sql(state, QString::fromUtf8(caption)); };
-  EXPECT_EQ(sql("Cari Kodu"),
-            "SELECT DISTINCT RTRIM(Cari_Kod) as Deger, RTRIM(Unvan) as Deger2 FROM CARIKART ORDER BY "
-            "RTRIM(Cari_Kod)");
-  EXPECT_EQ(sql("Kasa Kodu"),
-            "SELECT DISTINCT RTRIM(Kasa_Kod) as Deger , RTRIM(Kasa_Ad) as Deger2 FROM KASAKART ORDER "
-            "BY RTRIM(Kasa_Kod)");
-  EXPECT_EQ(sql("Tablo Adı"),
-            "SELECT DISTINCT RTRIM(Rapor_Adi) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 "
-            "ORDER BY RTRIM(Rapor_Adi)");
-  EXPECT_EQ(sql("İşlem Belge No"),
-            "SELECT DISTINCT RTRIM(Belge_No) as Deger FROM CARIHAREKETLER ORDER BY RTRIM(Belge_No)");
-  EXPECT_EQ(sql("İskonto"), "SELECT ISK as Deger FROM CARIKART");
-  EXPECT_EQ(sql("Raporlama Tarihi"), "");
-  EXPECT_EQ(sql("Bilinmeyen"), "");
+  for (const QStringList& c : Case_Rows("run/choice_lists.txt")) {
+    ASSERT_EQ(c.size(), 2) << c.join('|').toStdString();
+    EXPECT_EQ(Choice_List_Sql(state, c[0]), c[1]);
+  }
   EXPECT_TRUE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Adı")));
   EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Özel Kod2")));
   EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Satıcı Kodu")));
