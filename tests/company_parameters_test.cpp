@@ -19,8 +19,6 @@ TEST(CompanyParameters, ReadsEveryColumn) {
   EXPECT_EQ(s.Amount_Decimals, 3);
   EXPECT_EQ(s.Amount_Format, "#,##0.000");
   EXPECT_EQ(s.Currency_Format, "#,##0");
-  EXPECT_EQ(s.Rate_Format, "#,##0.00000");
-  EXPECT_EQ(s.Unit_Price_Format, "#,##0.0");
   EXPECT_EQ(s.Currency_Unit_Price_Format, "#,##0.000000");
   EXPECT_TRUE(s.Company_Settings.DovizVar);
   EXPECT_DOUBLE_EQ(s.Company_Settings.StokSeviyeOzelKontrol, 12.3457);  // currency: 4 decimals

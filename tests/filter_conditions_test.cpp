@@ -46,11 +46,8 @@ FilterCase Read_Case(const QString& path) {
     } else if (key == "row") {
       std::vector<std::pair<QString, QString>> row;
       for (const QString& pair : value.split(';')) {
-        qsizetype start = 0;
-        while (start < pair.size() && pair.at(start).isSpace()) ++start;
-        const QString p = pair.mid(start);
-        if (p.isEmpty()) continue;
-        row.emplace_back(p.section('=', 0, 0).trimmed(), With_Year(p.section('=', 1)));
+        if (!pair.trimmed().isEmpty())
+          row.emplace_back(pair.section('=', 0, 0).trimmed(), With_Year(pair.section('=', 1)));
       }
       c.rows.push_back(row);
     } else if (key == "cell") {

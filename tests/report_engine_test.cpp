@@ -158,19 +158,11 @@ TEST(ReportEngine, GroupSectionsOnKeyChange) {
   EXPECT_LT(Find_Text(page, "txtYeri", "1")->top, Find_Text(page, "txtAdi", "Satir 1")->top);
   EXPECT_LT(Find_Text(page, "txtAdi", "Satir 3")->top, Find_Text(page, "txtYeri", "2")->top);
   EXPECT_EQ(Find_Text(page, "txtYeri", "2")->top, Find_Text(page, "txtAdi", "Satir 3")->top + 1000 + 100);
-
-  // Without a key column the group sections do not print.
-  report.group_column.clear();
-  hook_keys.clear();
-  const ReportPages plain = Run_Report(report, Numbered_Rows(7, 3));
-  EXPECT_TRUE(hook_keys.isEmpty());
-  EXPECT_EQ(Count_Lines(plain, "GrupCizgisi"), 0);
 }
 
 TEST(ReportEngine, HooksChangeControlsPerRow) {
   ReportDefinition report = Small_Report();
   report.page.height = 100000;
-  report.detail.Add_Field("txtTip", "Tip", 0, 0, 100).visible = false;
   report.report_start = [&](ReportContext& c) { c.report.report_header.Control("RaporBasi").text = "BASLANDI"; };
   // Tip "F" moves the amount, bold, to 6405; a change stays for the rows after it. A zero
   // amount prints nothing; tip "X" hides the caption.
@@ -192,7 +184,6 @@ TEST(ReportEngine, HooksChangeControlsPerRow) {
   EXPECT_EQ(Texts(page, "RaporBasi"), QStringList{"BASLANDI"});
   EXPECT_EQ(Texts(page, "txtAdi"), (QStringList{"Bir", "Iki", "Uc"}));
   EXPECT_EQ(Texts(page, "txtTutar"), (QStringList{"10,00", "1.500,25", "", "-30,00"}));
-  EXPECT_TRUE(Texts(page, "txtTip").isEmpty());
   QList<int> lefts;
   QList<bool> bold;
   for (const PageText& text : page.texts) {

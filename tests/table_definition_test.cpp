@@ -76,15 +76,12 @@ int Count(TestSuite& ts, const QString& from_where) {
 
 }  // namespace
 
-TEST(FinancialTableModel, LevelsAndDisplayText) {
-  // The passive and footnote grids have no formula column; their caption names the grid.
-  EXPECT_EQ(Make_Definition_Grid(kPlacePassive).Text(0, "Yazilacak"), "PASİFLER");
+TEST(FinancialTableModel, RowLevelsCountTheCodeAsTyped) {
   EXPECT_EQ(Row_Level("7"), 1);
   EXPECT_EQ(Row_Level("7.1"), 2);
   EXPECT_EQ(Row_Level("7.1.2"), 3);
   EXPECT_EQ(Row_Level(""), 1);
   EXPECT_EQ(Row_Level(" 7.1. "), 3);  // counted as typed
-  EXPECT_EQ(Display_Text("A", "Assets"), "AAssets");
 }
 
 TEST(TableDefinition, SavedTableLoadsIntoTheSameGridsInTheSameOrder) {

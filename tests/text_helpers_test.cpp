@@ -82,9 +82,6 @@ TEST(DateBox, CaseFile) {
       EXPECT_EQ(edit.message, row[5]) << S(row[0]);
     }
   }
-}
-
-TEST(DateBox, UntypedBoxAndEarlyErrors) {
   DateBoxEdit untouched = Format_Date_Box("31122005", 3, false);
   EXPECT_TRUE(!untouched.applied && untouched.text == "31122005" && untouched.result.isEmpty());
 
@@ -123,9 +120,7 @@ TEST(ListOperations, SortToggleReopensTheRecordset) {
   TestSuite suite;
   suite.Connect();
   suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-             "VALUES (1, 'A', 'Zeta', 2)");
-  suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-             "VALUES (2, 'B', 'Alfa', 2)");
+             "VALUES (1, 'A', 'Zeta', 2), (2, 'B', 'Alfa', 2)");
   AppState& state = suite.state;
   Recordset rs;
   rs.Open(state.Db_Connection, "SELECT * FROM MUHASEBEMALITABLOKART ORDER BY Rapor_Kodu", LockType::ReadOnly);
