@@ -11,12 +11,11 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
-#include <QTextStream>
 #include <map>
 
 #include "calc/ledger_aggregation.h"
 #include "db/query.h"
+#include "support/case_file.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -40,10 +39,8 @@ QString Expected_Text(const QString& v) {
   return v == "NULL" ? v : QString::number(v.toDouble(), 'f', 2);
 }
 
-void Run_Case(const QString& path) {
-  SCOPED_TRACE(path.toStdString());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+void Run_Case(const QString& name) {
+  SCOPED_TRACE(name.toStdString());
   TestSuite t;
   const char* months[] = {"Ocak", "Şubat", "Mart", "Nisan", "Mayıs", "Haziran",
                           "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
@@ -55,16 +52,11 @@ void Run_Case(const QString& path) {
       " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='12/31/2026'";
   t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
          "VALUES (1, 'T', 'Deneme', 2)");
-  QTextStream in(&file);
-  while (!in.atEnd()) {
-    QString line = in.readLine();
-    if (line.trimmed().isEmpty() || line.trimmed().startsWith('#')) continue;
-    int colon = line.indexOf(':');
-    ASSERT_GT(colon, 0) << line.toStdString();
-    QString key = line.left(colon).trimmed();
-    QString rest = line.mid(colon + 1);
-    QStringList f = rest.split('|');
-    for (QString& x : f) x = x.trimmed();
+  for (QStringList f : Case_Rows("calculation/" + name)) {
+    const QString line = f.join(" | ");
+    const QString key = f[0].section(':', 0, 0);
+    const QString rest = f[0].section(':', 1).trimmed();
+    f[0] = rest;
     if (key == "account") {
       int id = ++next_account;
       bool is_main = f.size() < 3;
@@ -82,7 +74,7 @@ void Run_Case(const QString& path) {
                  .arg(Literal(f.value(4, "Mahsup Fişi")), Literal(f[0])).arg(ana)
                  .arg(f[2], f[3]));
     } else if (key == "period") {
-      t.state.Date_Filter_Sql = rest.trimmed().isEmpty() ? QString() : " " + rest.trimmed();
+      t.state.Date_Filter_Sql = rest.isEmpty() ? QString() : " " + rest;
     } else if (key == "row") {
       ++row_number;
       ASSERT_GE(f.size(), 9) << line.toStdString();
@@ -131,5 +123,5 @@ TEST(CalculationCases, EveryCaseFileGivesItsExpectedAmounts) {
   QDir dir(QString(MALITABLO_TEST_CASES) + "/calculation");
   QStringList files = dir.entryList({"*.txt"}, QDir::Files, QDir::Name);
   ASSERT_FALSE(files.isEmpty());
-  for (const QString& f : files) Run_Case(dir.filePath(f));
+  for (const QString& f : files) Run_Case(f);
 }

@@ -5,6 +5,7 @@
 
 #include "run/choice_lists.h"
 #include "run/master_file.h"
+#include "support/case_file.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -22,21 +23,10 @@ TEST(ChoiceLists, LookupStatements) {
   RecordingMessages messages;
   AppState state(messages);
   state.Movement_Table = "CARIHAREKETLER";
-  auto sql = [&](const char* caption) { return Choice_List_Sql(state, QString::fromUtf8(caption)); };
-  EXPECT_EQ(sql("Cari Kodu"),
-            "SELECT DISTINCT RTRIM(Cari_Kod) as Deger, RTRIM(Unvan) as Deger2 FROM CARIKART ORDER BY "
-            "RTRIM(Cari_Kod)");
-  EXPECT_EQ(sql("Kasa Kodu"),
-            "SELECT DISTINCT RTRIM(Kasa_Kod) as Deger , RTRIM(Kasa_Ad) as Deger2 FROM KASAKART ORDER "
-            "BY RTRIM(Kasa_Kod)");
-  EXPECT_EQ(sql("Tablo Adı"),
-            "SELECT DISTINCT RTRIM(Rapor_Adi) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 "
-            "ORDER BY RTRIM(Rapor_Adi)");
-  EXPECT_EQ(sql("İşlem Belge No"),
-            "SELECT DISTINCT RTRIM(Belge_No) as Deger FROM CARIHAREKETLER ORDER BY RTRIM(Belge_No)");
-  EXPECT_EQ(sql("İskonto"), "SELECT ISK as Deger FROM CARIKART");
-  EXPECT_EQ(sql("Raporlama Tarihi"), "");
-  EXPECT_EQ(sql("Bilinmeyen"), "");
+  for (const QStringList& c : Case_Rows("run/choice_lists.txt")) {
+    ASSERT_EQ(c.size(), 2) << c.join('|').toStdString();
+    EXPECT_EQ(Choice_List_Sql(state, c[0]), c[1]);
+  }
   EXPECT_TRUE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Adı")));
   EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Özel Kod2")));
   EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Satıcı Kodu")));
@@ -100,38 +90,20 @@ TEST(ChoiceLists, ListsFromTheDatabase) {
   EXPECT_TRUE(suite.messages.entries.empty());
 }
 
-TEST(ChoiceLists, Popup) {
-  // Ticking and storing through the window's keys is in ui/filter_window_test.cpp.
+TEST(ChoiceLists, PopupWithoutHepsi) {
+  // Ticking and storing through the window's keys, with "Hepsi" in front, is in
+  // ui/filter_window_test.cpp; here the options have no "Hepsi" and the first row is an option.
   KeyedGrid grid = Make_Filter_Grid();
   const int row = grid.Add_Row();
-  grid.Set_Text(row, "CoktanSecmeSecenek", "Hepsi,A,B,C,");
-  KeyedGrid popup = Make_Choice_Popup();
-  auto ticks = [&] {
-    QString t;
-    for (int r = 1; r < popup.Rows(); ++r) t += Popup_Ticked(popup, r) ? "1" : "0";
-    return t;
-  };
-  LoadChoiceList(grid, row, popup);
-  ASSERT_EQ(popup.Rows(), 5);
-  EXPECT_EQ(popup.Text(4, "Tip"), "C");
-  // Unticking one option unticks "Hepsi"; the others are stored.
-  popup.Set_Current(3, popup.Col_Index("Tip"));
-  Popup_Double_Click(popup);
-  EXPECT_EQ(ticks(), "0101");
-  StoreChoice(grid, row, popup);
-  EXPECT_EQ(grid.Text(row, "CoktanSecmeSecim"), "A,C,");
-  EXPECT_EQ(grid.Text(row, "Baslangic"), "Secimli");
-  Set_Popup_Tick(popup, 1, true);
-  Popup_Tick_Changed(popup, 1);
-  EXPECT_EQ(ticks(), "1111");
-  Popup_Col_Changed(popup);
-  EXPECT_EQ(popup.Col(), popup.Col_Index("Secim"));
-
-  // Options without "Hepsi" in front: the first row is an option like the others.
   grid.Set_Text(row, "CoktanSecmeSecenek", "X,Y,");
   grid.Set_Text(row, "CoktanSecmeSecim", "X,");
+  KeyedGrid popup = Make_Choice_Popup();
   LoadChoiceList(grid, row, popup);
-  EXPECT_EQ(ticks(), "10");
+  ASSERT_EQ(popup.Rows(), 3);
+  EXPECT_TRUE(Popup_Ticked(popup, 1) && !Popup_Ticked(popup, 2));
+  popup.Set_Current(2, popup.Col_Index("Tip"));
+  Popup_Double_Click(popup);  // ticking another option unticks the first row all the same
   StoreChoice(grid, row, popup);
-  EXPECT_EQ(grid.Text(row, "CoktanSecmeSecim"), "X,");
+  EXPECT_EQ(grid.Text(row, "CoktanSecmeSecim"), "Y,");
+  EXPECT_EQ(grid.Text(row, "Baslangic"), "Secimli");
 }

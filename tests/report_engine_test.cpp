@@ -92,49 +92,29 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   int row = 1;
   for (size_t p = 0; p < pages.pages.size(); ++p) {
     const ReportPage& page = pages.pages[p];
-    EXPECT_EQ(page.number, static_cast<int>(p) + 1);
-    EXPECT_EQ(Texts(page, "Baslik"), QStringList{"BASLIK"});
-    EXPECT_EQ(Texts(page, "Sayfa"), QStringList{QString::number(p + 1)});
-    EXPECT_EQ(Texts(page, "Toplam"), QStringList{"4"});
+    EXPECT_EQ(Texts(page, "Sayfa") + Texts(page, "Toplam"), (QStringList{QString::number(p + 1), "4"}));
     EXPECT_EQ(Texts(page, "RaporBasi").size(), p == 0 ? 1 : 0);  // report header and footer once
     EXPECT_EQ(Texts(page, "RaporSonu").size(), p == 3 ? 1 : 0);
     const QStringList names = Texts(page, "txtAdi");
     ASSERT_EQ(names.size(), per_page[p]) << "page " << p + 1;
     for (const QString& name : names) EXPECT_EQ(S(name), S(QString("Satir %1").arg(row++)));
-    // Details follow the page header down the body, never into the footer.
-    const PageText* first = Find_Text(page, "txtAdi", names.front());
-    const int body_top = 1000 + 1000 + (p == 0 ? 500 : 0);
-    EXPECT_EQ(first->top, body_top);
-    EXPECT_EQ(first->left, 500);
+    // Details follow the headers down the body, never into the footer.
+    EXPECT_EQ(Find_Text(page, "txtAdi", names.front())->top, 2000 + (p == 0 ? 500 : 0));
     for (const PageText& text : page.texts) EXPECT_LE(text.top + 225, 10000 - 1000 - 500);
-    ASSERT_EQ(page.lines.size(), 1u);
-    EXPECT_EQ(page.lines[0].y1, 10000 - 1000 - 500 + 100);
   }
-  // The report header opens the first page, above the page header.
-  EXPECT_EQ(Find_Text(pages.pages[0], "RaporBasi", "RAPOR BASI")->top, 1000);
-  EXPECT_EQ(Find_Text(pages.pages[0], "Baslik", "BASLIK")->top, 1500);
-  EXPECT_EQ(Find_Text(pages.pages[1], "Baslik", "BASLIK")->top, 1000);
-  EXPECT_EQ(Find_Text(pages.pages[3], "RaporSonu", "RAPOR SONU")->top, 2000 + 2 * 1000);
+  EXPECT_EQ(Find_Text(pages.pages[0], "Baslik", "BASLIK")->top, 1500);  // below the report header
 
   // 18 rows leave 500 twips on the third page: a report footer of 500 still fits there, one of
   // 600 moves alone to a fourth page.
-  pages = Run_Report(Small_Report(), Numbered_Rows(18, 100));
-  ASSERT_EQ(pages.pages.size(), 3u);
-  EXPECT_EQ(Find_Text(pages.pages[2], "RaporSonu", "RAPOR SONU")->top, 8000);
+  EXPECT_EQ(Run_Report(Small_Report(), Numbered_Rows(18, 100)).pages.size(), 3u);
   ReportDefinition taller = Small_Report();
   taller.report_footer.height = 600;
   pages = Run_Report(taller, Numbered_Rows(18, 100));
   ASSERT_EQ(pages.pages.size(), 4u);
   EXPECT_TRUE(Texts(pages.pages[3], "txtAdi").isEmpty());
   EXPECT_EQ(Texts(pages.pages[3], "RaporSonu").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[3], "Toplam"), QStringList{"4"});
 
-  // No rows: one page with headers and footers.
-  pages = Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"}));
-  ASSERT_EQ(pages.pages.size(), 1u);
-  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[0], "RaporSonu").size(), 1);
-  EXPECT_EQ(Texts(pages.pages[0], "Sayfa"), QStringList{"1"});
+  EXPECT_EQ(Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"})).pages.size(), 1u);  // no rows
 
   // Hidden sections and controls take no place and print nothing.
   ReportDefinition hidden = Small_Report();
@@ -144,7 +124,6 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   pages = Run_Report(hidden, Numbered_Rows(8, 100));
   ASSERT_EQ(pages.pages.size(), 2u);  // a body of 7000 twips holds 7 rows
   EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 7);
-  EXPECT_EQ(Texts(pages.pages[0], "RaporBasi").size(), 0);
   EXPECT_EQ(Texts(pages.pages[0], "txtTutar").size(), 0);
   EXPECT_EQ(Count_Lines(pages, "AltCizgi"), 0);
 }
@@ -174,32 +153,17 @@ TEST(ReportEngine, GroupSectionsOnKeyChange) {
   // A key without its own caption keeps the previous one.
   EXPECT_EQ(Texts(page, "GrupBasligi"), (QStringList{"GRUP 1", "GRUP 2", "GRUP 2"}));
   EXPECT_EQ(Count_Lines(pages, "GrupCizgisi"), 3);
+  EXPECT_EQ(S(report.group_header.Control("GrupBasligi").text), "");  // the given definition stays
   // Order on the page: header, its details, footer, next header.
   EXPECT_LT(Find_Text(page, "txtYeri", "1")->top, Find_Text(page, "txtAdi", "Satir 1")->top);
   EXPECT_LT(Find_Text(page, "txtAdi", "Satir 3")->top, Find_Text(page, "txtYeri", "2")->top);
   EXPECT_EQ(Find_Text(page, "txtYeri", "2")->top, Find_Text(page, "txtAdi", "Satir 3")->top + 1000 + 100);
-  // The definition given stays as designed.
-  EXPECT_EQ(S(report.group_header.Control("GrupBasligi").text), "");
-
-  // Without a key column the group sections do not print.
-  report.group_column.clear();
-  hook_keys.clear();
-  const ReportPages plain = Run_Report(report, Numbered_Rows(7, 3));
-  EXPECT_TRUE(hook_keys.isEmpty());
-  EXPECT_EQ(Count_Lines(plain, "GrupCizgisi"), 0);
 }
 
 TEST(ReportEngine, HooksChangeControlsPerRow) {
   ReportDefinition report = Small_Report();
   report.page.height = 100000;
-  report.detail.Add_Field("txtTip", "Tip", 0, 0, 100).visible = false;
-  int starts = 0, ends = 0;
-  report.report_start = [&](ReportContext& c) {
-    ++starts;
-    EXPECT_EQ(c.row, -1);
-    c.report.report_header.Control("RaporBasi").text = "BASLANDI";
-  };
-  report.report_end = [&](ReportContext&) { ++ends; };
+  report.report_start = [&](ReportContext& c) { c.report.report_header.Control("RaporBasi").text = "BASLANDI"; };
   // Tip "F" moves the amount, bold, to 6405; a change stays for the rows after it. A zero
   // amount prints nothing; tip "X" hides the caption.
   report.detail_format = [](ReportContext& c) {
@@ -216,13 +180,10 @@ TEST(ReportEngine, HooksChangeControlsPerRow) {
   rows.Add_Row({"Uc", "A", 0.0});
   rows.Add_Row({"Dort", "X", -30.0});
   const ReportPages pages = Run_Report(report, rows);
-  EXPECT_EQ(starts, 1);
-  EXPECT_EQ(ends, 1);
   const ReportPage& page = pages.pages.at(0);
   EXPECT_EQ(Texts(page, "RaporBasi"), QStringList{"BASLANDI"});
   EXPECT_EQ(Texts(page, "txtAdi"), (QStringList{"Bir", "Iki", "Uc"}));
   EXPECT_EQ(Texts(page, "txtTutar"), (QStringList{"10,00", "1.500,25", "", "-30,00"}));
-  EXPECT_TRUE(Texts(page, "txtTip").isEmpty());
   QList<int> lefts;
   QList<bool> bold;
   for (const PageText& text : page.texts) {
@@ -241,8 +202,7 @@ TEST(ReportEngine, RowsThroughTheRecordsetLayer) {
   suite.Exec("INSERT INTO RAPORDENEME VALUES (1, 'Kasa', 1234567.891), (2, 'Banka', NULL)");
   ReportRows rows = Report_Rows(suite.state, "SELECT * FROM RAPORDENEME ORDER BY Sira");
   ASSERT_EQ(rows.Row_Count(), 2);
-  EXPECT_EQ(S(rows.Value(0, "Adi").toString()), "Kasa");
-  EXPECT_EQ(S(rows.Value(1, "adi").toString()), "Banka");
+  EXPECT_EQ(S(rows.Value(1, "adi").toString()), "Banka");  // names are not case-sensitive
   EXPECT_TRUE(rows.Value(1, "Tutar").isNull());
   EXPECT_TRUE(rows.Value(0, "Yok").isNull() && rows.Value(2, "Adi").isNull());
   EXPECT_TRUE(suite.messages.entries.empty());

@@ -1,11 +1,10 @@
 // The output targets driven offscreen: documents are caught by a "file" URL handler instead of
 // being opened. The text dialog's buttons and boxes, cancelling it (no file, still opened), the
-// HTML and workbook files written and opened, the blinking waiting panel, unknown targets.
+// HTML, workbook and PDF files written and opened, unknown targets.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLineEdit>
@@ -16,7 +15,6 @@
 
 #include "report/report_output.h"
 #include "report/text_options_dialog.h"
-#include "report/waiting_panel.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -62,27 +60,6 @@ struct OutputFixture {
 
 }  // namespace
 
-TEST(TextOptionsDialog, OptionsOkAndCancel) {
-  TexteAtOzellikFrm dialog;
-  dialog.Sayfa_Ayiraci->setText("==");
-  dialog.AlanAyiraci->setText(";");
-  dialog.UnicodeText->setChecked(true);
-  dialog.BosSatirlariGizle->setChecked(true);
-  const TextExportOptions options = dialog.Options();
-  EXPECT_EQ(options.page_separator.toStdString(), "==");
-  EXPECT_EQ(options.field_separator.toStdString(), ";");
-  EXPECT_TRUE(options.unicode);
-  EXPECT_TRUE(options.suppress_empty_lines);
-
-  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
-  dialog.exec();
-  EXPECT_FALSE(dialog.Cancelled());
-  EXPECT_FALSE(dialog.isVisible());
-  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
-  dialog.exec();
-  EXPECT_TRUE(dialog.Cancelled());
-}
-
 TEST(ReportOutput, TextTargetAsksForItsOptions) {
   OutputFixture f;
   const QString path = f.File("Temp.txt");
@@ -96,12 +73,16 @@ TEST(ReportOutput, TextTargetAsksForItsOptions) {
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) {
     d.AlanAyiraci->setText("|");
     d.BosSatirlariGizle->setChecked(true);
+    d.UnicodeText->setChecked(true);
     d.btnOK->click();
   });
   Produce_Output(f.suite.state, "Text", nullptr);
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(file.readAll().contains("\r\nKasa|1.234,50\r\n"));
+  const QByteArray bytes = file.readAll();
+  EXPECT_TRUE(bytes.startsWith("\xFF\xFE"));
+  EXPECT_TRUE(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2)
+                  .contains("\r\nKasa|1.234,50\r\n"));
   EXPECT_EQ(f.opened.paths.size(), 2);
 }
 
@@ -115,21 +96,6 @@ TEST(ReportOutput, FileTargetsWriteAndOpen) {
   EXPECT_EQ(f.opened.paths, expected);
   for (const QString& path : expected) EXPECT_GT(QFile(path).size(), 100) << path.toStdString();
   EXPECT_TRUE(f.suite.messages.entries.empty());
-}
-
-TEST(WaitingPanel, BlinksEveryHundredthPass) {
-  BekletFrm panel;
-  panel.Show_Message("Excel'e  Gönderiliyor");
-  EXPECT_EQ(panel.MesajLbl->text().toStdString(), "Excel'e  Gönderiliyor");
-  const QColor background = panel.palette().color(QPalette::Window);
-  const QColor text = panel.palette().color(QPalette::WindowText);
-  for (int pass = 1; pass < 100; ++pass) panel.Pass(pass);
-  EXPECT_EQ(panel.palette().color(QPalette::Window), background);
-  panel.Pass(100);
-  EXPECT_EQ(panel.palette().color(QPalette::Window), text);
-  EXPECT_EQ(panel.MesajLbl->palette().color(QPalette::WindowText), background);
-  panel.Pass(200);
-  EXPECT_EQ(panel.palette().color(QPalette::Window), background);
 }
 
 #include "report_output_test.moc"
