@@ -12,6 +12,9 @@
 namespace {
 
 const QString kRow = "MUHASEBEMALITABLOHAREKET";
+// The three ledger sums every aggregating query returns.
+const QString kSums =
+    "SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) as Alacak ,SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS Bakiye";
 
 // Codes are compared as numbers: a stored 1 equals the text "1".
 int Code(const Recordset& rs, const QString& column) {
@@ -66,12 +69,15 @@ class Calculation {
   void Total_Row(Totals& totals);
   void Formula_Row();
   void Progress(int value, int maximum);
-  QString Range_Query(const QString& from, const QString& to, const QString& place,
-                      const QString& report) const;
-  QString Place_And_Report() const {
-    return " AND " + kRow + ".Rapor_Yeri=" + Bare(s_.Rs_Shared, "Rapor_Yeri") + " AND " + kRow +
-           ".Rapor_ID=" + Bare(s_.Rs_Shared, "Rapor_ID");
-  }
+  QString Range_Query(const QString& from, const QString& to) const;
+  // The joins from the rows under the current row's code prefix to their main accounts' lines.
+  QString Prefix_Rows_With_Lines() const;
+  // Opens the row to write into Rs_Calc3, by code within the current row's table and place, or
+  // by the current row's key; false when it is not there.
+  bool Open_Row_By_Code(const QString& code);
+  bool Open_Row_By_Id();
+  QString Place() const { return Bare(s_.Rs_Shared, "Rapor_Yeri"); }
+  QString Report() const { return Bare(s_.Rs_Shared, "Rapor_ID"); }
 
   AppState& s_;
   Totals subtotal_;
@@ -112,36 +118,47 @@ void Calculation::Progress(int value, int maximum) {
   s_.Progress(report);
 }
 
-QString Calculation::Range_Query(const QString& from, const QString& to, const QString& place,
-                                 const QString& report) const {
+QString Calculation::Range_Query(const QString& from, const QString& to) const {
   return "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " + kRow +
          ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " + kRow +
-         ".MHesap_KodBas, SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) as Alacak "
-         ",SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS Bakiye FROM " + kRow + " " +
+         ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " +
          "  LEFT JOIN MUHFISHAR ON( " + kRow + ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " + kRow +
          ".MHesap_KodBit >=MUHFISHAR.MHesap_Kod) WHERE  MUHFISHAR.MHesap_Kod>='" + from + "'" +
-         "AND MUHFISHAR.MHesap_Kod<='" + to + "'" + " AND " + kRow + ".Rapor_Yeri=" + place +
-         " AND " + kRow + ".Rapor_ID=" + report + " AND " + kRow + ".Satir_Tipi=3 " +
+         "AND MUHFISHAR.MHesap_Kod<='" + to + "'" + " AND " + kRow + ".Rapor_Yeri=" + Place() +
+         " AND " + kRow + ".Rapor_ID=" + Report() + " AND " + kRow + ".Satir_Tipi=3 " +
          s_.Date_Filter_Sql + " GROUP BY " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow +
          ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
          ".Hesap_Karakteri," + " " + kRow + ".MHesap_KodBas ";
 }
 
+QString Calculation::Prefix_Rows_With_Lines() const {
+  return "LEFT JOIN MUHKART ON(" + kRow + ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
+         "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " + kRow + ".Satir_Kodu LIKE '" +
+         Quoted_Trim(s_.Rs_Shared, "Satir_Kodu") + "%'" + " AND " + kRow + ".Rapor_Yeri=" + Place() +
+         " AND " + kRow + ".Rapor_ID=" + Report();
+}
+
+bool Calculation::Open_Row_By_Code(const QString& code) {
+  Open_Update_Recordset(s_, s_.Rs_Calc3,
+                        "SELECT * FROM " + kRow + " WHERE  Satir_Kodu = '" + code + "'" +
+                            " AND Rapor_Yeri=" + Place() + " AND Rapor_ID=" + Report());
+  return !s_.Rs_Calc3.Eof();
+}
+
+bool Calculation::Open_Row_By_Id() {
+  Open_Update_Recordset(s_, s_.Rs_Calc3,
+                        "SELECT * FROM " + kRow + " WHERE Satir_ID=" + Bare(s_.Rs_Shared, "Satir_ID"));
+  return !s_.Rs_Calc3.Eof();
+}
+
 void Calculation::Group_Row() {
-  const Recordset& row = s_.Rs_Shared;
   Totals group;
-  const QString code = Quoted_Trim(row, "Satir_Kodu");
-  const QString joins = " FROM " + kRow + " LEFT JOIN MUHKART ON(" + kRow +
-                        ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
-                        "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " + kRow +
-                        ".Satir_Kodu LIKE '" + code + "%'" + Place_And_Report();
+  const QString joins = " FROM " + kRow + " " + Prefix_Rows_With_Lines();
 
   // Rows under the group's prefix, the group itself included.
   Open_Recordset(s_, s_.Rs_Calc1,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
-                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, SUM(MUHFISHAR.BTutar) as Borc, "
-                     "SUM(MUHFISHAR.ATutar) as Alacak ,SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS "
-                     "Bakiye " + joins + s_.Date_Filter_Sql + "  GROUP BY " + kRow + ".Satir_Kodu, " +
+                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins + s_.Date_Filter_Sql + "  GROUP BY " + kRow + ".Satir_Kodu, " +
                      kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
                      ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
   for (Recordset& rs = s_.Rs_Calc1; !rs.Eof(); rs.Move_Next()) {
@@ -162,8 +179,7 @@ void Calculation::Group_Row() {
                                listed.Text("MHesap_KodBit"));
     if (!seen.insert(key).second) continue;
     Open_Recordset(s_, s_.Rs_Calc2,
-                   Range_Query(Quoted_Trim(listed, "MHesap_KodBas"), Quoted_Trim(listed, "MHesap_KodBit"),
-                               Bare(row, "Rapor_Yeri"), Bare(row, "Rapor_ID")));
+                   Range_Query(Quoted_Trim(listed, "MHesap_KodBas"), Quoted_Trim(listed, "MHesap_KodBit")));
     Recordset& sums = s_.Rs_Calc2;
     if (sums.Eof()) continue;
     if (!sums.Is_Null("Borc")) group.debit += sums.Number("Borc");
@@ -171,46 +187,26 @@ void Calculation::Group_Row() {
     for (; !sums.Eof(); sums.Move_Next()) Apply_Calculation_Type(group.amount, sums);
   }
 
-  Open_Update_Recordset(s_, s_.Rs_Calc3,
-                        "SELECT * FROM " + kRow + " WHERE  Satir_Kodu = '" + code + "'" +
-                            " AND Rapor_Yeri=" + Bare(row, "Rapor_Yeri") +
-                            " AND Rapor_ID=" + Bare(row, "Rapor_ID"));
-  if (s_.Rs_Calc3.Eof()) return;
-  Write_Amounts(s_.Rs_Calc3, group.debit, group.credit, group.amount);
+  if (Open_Row_By_Code(Quoted_Trim(s_.Rs_Shared, "Satir_Kodu")))
+    Write_Amounts(s_.Rs_Calc3, group.debit, group.credit, group.amount);
 }
 
 void Calculation::Single_Account_Row() {
-  const Recordset& row = s_.Rs_Shared;
-  const QString place = Bare(row, "Rapor_Yeri");
-  const QString report = Bare(row, "Rapor_ID");
-  auto open_for_write = [&](const QString& code) {
-    Open_Update_Recordset(s_, s_.Rs_Calc3,
-                          "SELECT * FROM " + kRow + " WHERE  Satir_Kodu = '" + code + "'" +
-                              " AND Rapor_Yeri=" + place + " AND Rapor_ID=" + report);
-    return !s_.Rs_Calc3.Eof();
-  };
   Open_Recordset(s_, s_.Rs_Calc1,
                  "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow +
                      ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " +
-                     kRow + ".MHesap_KodBas, SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) "
-                     "as Alacak ,SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS Bakiye FROM " + kRow +
-                     " " + " LEFT JOIN MUHKART ON(" + kRow +
-                     ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
-                     "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " + kRow +
-                     ".Satir_Kodu LIKE '" + Quoted_Trim(row, "Satir_Kodu") + "%'" + " AND " + kRow +
-                     ".Rapor_Yeri=" + place + " AND " + kRow + ".Rapor_ID=" + report +
-                     s_.Date_Filter_Sql + " GROUP BY " + kRow + ".Satir_ID, " + kRow +
+                     kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + " " +
+                     Prefix_Rows_With_Lines() + s_.Date_Filter_Sql + " GROUP BY " + kRow + ".Satir_ID, " + kRow +
                      ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
                      ".Hesap_Karakteri," + " " + kRow + ".MHesap_KodBas ");
   Recordset& sums = s_.Rs_Calc1;
   if (sums.Eof()) {
     // No voucher line in the period: the row itself gets zeros.
-    if (open_for_write(Quoted_Trim(row, "Satir_Kodu"))) Write_Amounts(s_.Rs_Calc3, 0, 0, 0);
+    if (Open_Row_By_Code(Quoted_Trim(s_.Rs_Shared, "Satir_Kodu"))) Write_Amounts(s_.Rs_Calc3, 0, 0, 0);
     return;
   }
   for (; !sums.Eof(); sums.Move_Next()) {
-    if (!open_for_write(Quoted_Trim(sums, "Satir_Kodu"))) continue;
-    Recordset& out = s_.Rs_Calc3;
+    if (!Open_Row_By_Code(Quoted_Trim(sums, "Satir_Kodu"))) continue;
     double debit = 0, credit = 0;
     if (!sums.Is_Null("Borc")) {
       debit = sums.Number("Borc");
@@ -228,20 +224,16 @@ void Calculation::Single_Account_Row() {
       subtotal_.amount += value.toDouble();
       grand_total_.amount += value.toDouble();
     }
-    Write_Amounts(out, debit, credit, value.isNull() ? 0.0 : value.toDouble());
+    Write_Amounts(s_.Rs_Calc3, debit, credit, value.isNull() ? 0.0 : value.toDouble());
   }
 }
 
 void Calculation::Range_Row() {
-  const Recordset& row = s_.Rs_Shared;
   Open_Recordset(s_, s_.Rs_Calc2,
-                 Range_Query(Quoted_Trim(row, "MHesap_KodBas"), Quoted_Trim(row, "MHesap_KodBit"),
-                             Bare(row, "Rapor_Yeri"), Bare(row, "Rapor_ID")));
-  Open_Update_Recordset(s_, s_.Rs_Calc3,
-                        "SELECT * FROM " + kRow + " WHERE Satir_ID=" + Bare(row, "Satir_ID"));
-  Recordset& sums = s_.Rs_Calc2;
-  Recordset& out = s_.Rs_Calc3;
-  if (out.Eof()) return;
+                 Range_Query(Quoted_Trim(s_.Rs_Shared, "MHesap_KodBas"),
+                             Quoted_Trim(s_.Rs_Shared, "MHesap_KodBit")));
+  if (!Open_Row_By_Id()) return;
+  const Recordset& sums = s_.Rs_Calc2;
   double debit = 0, credit = 0, amount = 0;
   if (!sums.Eof()) {
     debit = sums.Number("Borc");
@@ -250,13 +242,11 @@ void Calculation::Range_Row() {
                                     sums.Field("Alacak"), sums.Field("Bakiye"));
     amount = value.isNull() ? 0.0 : value.toDouble();
   }
-  Write_Amounts(out, debit, credit, amount);
+  Write_Amounts(s_.Rs_Calc3, debit, credit, amount);
 }
 
 void Calculation::Total_Row(Totals& totals) {
-  Open_Update_Recordset(s_, s_.Rs_Calc3,
-                        "SELECT * FROM " + kRow + " WHERE Satir_ID=" + Bare(s_.Rs_Shared, "Satir_ID"));
-  if (s_.Rs_Calc3.Eof()) return;
+  if (!Open_Row_By_Id()) return;
   Write_Amounts(s_.Rs_Calc3, totals.debit, totals.credit, totals.amount);
   totals.Clear();
 }
