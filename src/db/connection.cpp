@@ -80,6 +80,7 @@ void Connection::Create_Sqlite_File(const QString& folder, const QString& databa
 void Connection::Open(const QString& server, const QString& database, const QString& user,
                       const QString& password, bool integrated) {
   open_ = false;
+  own_prefix_ = QRegularExpression();
   database_ = database;
   engine_ = Engine_For_Server(server);
   QSqlDatabase::removeDatabase(name_);
@@ -102,6 +103,8 @@ void Connection::Open(const QString& server, const QString& database, const QStr
       Register_Date_Collation(sqlite);
       sqlite3_busy_timeout(sqlite, 5000);
       open_ = true;
+      own_prefix_ = QRegularExpression("\\b" + QRegularExpression::escape(database) + "\\.dbo\\.",
+                                       QRegularExpression::CaseInsensitiveOption);
       Execute("PRAGMA journal_mode=WAL");
       Execute("PRAGMA synchronous=NORMAL");
       // Attached under its own name even when it is the main file, so that
@@ -198,11 +201,8 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
 
 QString Connection::Own_Database_Unqualified(const QString& sql) const {
   // "<this database>.dbo.X" is X itself: the embedded engine knows the open file as "main".
-  if (engine_ != Engine::Sqlite || database_.isEmpty() || !sql.contains(database_, Qt::CaseInsensitive))
-    return sql;
-  QRegularExpression own("\\b" + QRegularExpression::escape(database_) + "\\.dbo\\.",
-                         QRegularExpression::CaseInsensitiveOption);
-  return QString(sql).replace(own, QString());
+  if (own_prefix_.pattern().isEmpty() || !sql.contains(database_, Qt::CaseInsensitive)) return sql;
+  return QString(sql).replace(own_prefix_, QString());
 }
 
 void Connection::Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows) {

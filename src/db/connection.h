@@ -4,6 +4,7 @@
 // through ODBC. Statements are given in the suite's dialect and rewritten for the engine.
 #pragma once
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -58,6 +59,7 @@ class Connection {
   QString database_;
   Engine engine_ = Engine::Sqlite;
   bool open_ = false;
+  QRegularExpression own_prefix_;  // "<database>.dbo." on the embedded engine; empty otherwise
 };
 
 Engine Engine_For_Server(const QString& server);

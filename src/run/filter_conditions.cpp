@@ -12,10 +12,6 @@ namespace {
 const QString kWrongDate = QString::fromUtf8("Lütfen tarihi doğru giriniz");
 const QString kWrongYear = QString::fromUtf8("Lütfen seneyi doğru giriniz");
 
-QString Cell(const KeyedGrid& grid, int row, const char* key) {
-  return grid.Text(row, QString::fromLatin1(key));
-}
-
 void Set_Quote_Char(AppState& state, const QString& ayirac) {
   state.Quote_Char = ayirac == "1" ? QString() : QString("'");
 }
@@ -28,7 +24,7 @@ bool Sql_Value(AppState& state, const KeyedGrid& grid, int row, const QString& v
     return true;
   }
   if (!Is_Sql_Number(value)) {
-    state.Error_Text = Not_A_Number_Text(Cell(grid, row, "FiltreLbl"), value);
+    state.Error_Text = Not_A_Number_Text(grid.Text(row, "FiltreLbl"), value);
     return false;
   }
   out = value;
@@ -89,12 +85,12 @@ QString AddRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, 
   if (state.Quote_Char.isEmpty()) ClearNonNumericValues(grid, row);
   QString out = sql;
   QString value;
-  const QString start = Cell(grid, row, "Baslangic");
+  const QString start = grid.Text(row, "Baslangic");
   if (!start.isEmpty()) {
     if (!Sql_Value(state, grid, row, start, value)) return out;
     out = Place_Condition(state, out, alan, alan + " >=" + value);
   }
-  const QString end = Cell(grid, row, "Bitis");
+  const QString end = grid.Text(row, "Bitis");
   if (!end.isEmpty()) {
     if (!Sql_Value(state, grid, row, end, value)) return out;
     const JoinInsertPosition at = FindJoinInsertPosition(out, alan);
@@ -105,11 +101,11 @@ QString AddRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, 
 
 QString AddEqualCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
                           const QString& alan, const QString& ayirac) {
-  const QString start = Cell(grid, row, "Baslangic");
+  const QString start = grid.Text(row, "Baslangic");
   if (start.isEmpty() || start == "Farketmez" || start == "Hepsi") return sql;
   Set_Quote_Char(state, ayirac);
   if (state.Quote_Char.isEmpty()) ClearNonNumericValues(grid, row);
-  const QString cleared = Cell(grid, row, "Baslangic");
+  const QString cleared = grid.Text(row, "Baslangic");
   QString value;
   if (cleared.isEmpty() || !Sql_Value(state, grid, row, cleared, value)) return sql;
   return Place_Condition(state, sql, alan, alan + "=" + value);
@@ -117,7 +113,7 @@ QString AddEqualCondition(AppState& state, const QString& sql, KeyedGrid& grid, 
 
 QString AddFlagCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
                          const QString& alan) {
-  const QString start = Cell(grid, row, "Baslangic");
+  const QString start = grid.Text(row, "Baslangic");
   QString value;
   if (start == "Evet" || start == "Aktif")
     value = "1";
@@ -136,7 +132,7 @@ QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& gr
     const char* op;
   } bounds[] = {{"Baslangic", " >= '"}, {"Bitis", " <= '"}};
   for (const auto& bound : bounds) {
-    const QString text = Cell(grid, row, bound.key);
+    const QString text = grid.Text(row, bound.key);
     if (text.isEmpty()) continue;
     if (!Is_Valid_Date_Text(text)) {
       state.Error_Text = kWrongDate;
@@ -156,7 +152,7 @@ QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& gr
 
 QString AddDateUpToCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
                              const QString& alan) {
-  const QString text = Cell(grid, row, "Baslangic");
+  const QString text = grid.Text(row, "Baslangic");
   if (text.isEmpty()) return sql;
   if (!Is_Valid_Date_Text(text)) {
     state.Error_Text = kWrongDate;
@@ -170,8 +166,8 @@ QString AddDateUpToCondition(AppState& state, const QString& sql, KeyedGrid& gri
 
 QString BuildMultipleChoiceCondition(AppState& state, KeyedGrid& grid, int row,
                                      const QString& alan, const QString& ayirac) {
-  const QString start = Cell(grid, row, "Baslangic");
-  QString selection = Cell(grid, row, "CoktanSecmeSecim");
+  const QString start = grid.Text(row, "Baslangic");
+  QString selection = grid.Text(row, "CoktanSecmeSecim");
   if (start == "Farketmez" || start == "Hepsi" || selection.isEmpty()) return {};
   Set_Quote_Char(state, ayirac);
   QString condition;
@@ -194,13 +190,13 @@ QString BuildMultipleChoiceCondition(AppState& state, KeyedGrid& grid, int row,
 }
 
 bool RowAsBoolean(const KeyedGrid& grid, int row) {
-  const QString start = Cell(grid, row, "Baslangic");
+  const QString start = grid.Text(row, "Baslangic");
   return start == "Evet" || start == "Aktif" || start == QString::fromUtf8("Ayrı Sayfaya");
 }
 
 void ClearNonNumericValues(KeyedGrid& grid, int row) {
   for (const char* key : {"Baslangic", "Bitis"}) {
-    const QString text = Cell(grid, row, key);
+    const QString text = grid.Text(row, key);
     if (!text.isEmpty() && !Is_Sql_Number(text)) grid.Set_Text(row, QString::fromLatin1(key), {});
   }
 }

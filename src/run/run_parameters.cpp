@@ -16,10 +16,6 @@ const QString kLastMonth = QString::fromUtf8("Rapor Bitiş Ayı");
 const QString kOpening = QString::fromUtf8("Açılış");
 const QString kNextJanuary = QString::fromUtf8("Ocak ");  // with its trailing blank
 
-QString Cell(const KeyedGrid& grid, int row, const char* key) {
-  return grid.Text(row, QString::fromLatin1(key));
-}
-
 QString Sql_Date(const QDate& date) { return date.toString("MM/dd/yyyy"); }
 
 std::optional<QDate> Field_Date(const QVariant& value) {
@@ -119,11 +115,11 @@ void Build_Report_Sql(AppState& state, KeyedGrid& grid) {
   state.Report_Sql = state.Base_Sql;
   state.Sql_Has_Where = state.Base_Sql.toUpper().contains("WHERE");
   for (int row = 1; row < grid.Rows(); ++row) {
-    if (Cell(grid, row, "FiltreLbl").isEmpty()) break;
-    if (!Text_As_Boolean(Cell(grid, row, "Girsin"))) continue;
-    const QString type = Cell(grid, row, "Tip");
-    const QString alan = Cell(grid, row, "Alan");
-    const QString ayirac = Cell(grid, row, "Ayirac");
+    if (grid.Text(row, "FiltreLbl").isEmpty()) break;
+    if (!Text_As_Boolean(grid.Text(row, "Girsin"))) continue;
+    const QString type = grid.Text(row, "Tip");
+    const QString alan = grid.Text(row, "Alan");
+    const QString ayirac = grid.Text(row, "Ayirac");
     QString& sql = state.Report_Sql;
     if (type == "GR")
       sql = AddRangeCondition(state, sql, grid, row, alan, ayirac);
@@ -146,9 +142,9 @@ void Build_Date_Filter(AppState& state, const KeyedGrid& grid) {
   state.Print_Footnotes = true;
   state.Row_Lines = false;
   for (int row = 1; row < grid.Rows(); ++row) {
-    const QString caption = Cell(grid, row, "FiltreLbl");
+    const QString caption = grid.Text(row, "FiltreLbl");
     if (caption.isEmpty()) break;
-    const QString start = Cell(grid, row, "Baslangic");
+    const QString start = grid.Text(row, "Baslangic");
     if (caption == kFirstMonth) {
       if (start.isEmpty()) continue;
       if (auto date = First_Month_Date(state, start, year))
@@ -159,7 +155,7 @@ void Build_Date_Filter(AppState& state, const KeyedGrid& grid) {
         state.Date_Filter_Sql += " AND MUHFISHAR.Tarih<='" + *date + "'";
     } else if (caption == "Seviye") {
       Add_Level_Bound(state, caption, start, ">=");
-      Add_Level_Bound(state, caption, Cell(grid, row, "Bitis"), "<=");
+      Add_Level_Bound(state, caption, grid.Text(row, "Bitis"), "<=");
     } else if (caption == QString::fromUtf8("Dipnot Basılsın Mı?")) {
       state.Print_Footnotes = start != QString::fromUtf8("Hayır");
     } else if (caption == QString::fromUtf8("Satır Çizgisi Ekle")) {
@@ -180,8 +176,8 @@ void Isyeri_Filtresi(AppState& state, const KeyedGrid& grid) {
   Open_Recordset(state, rs, "SELECT * FROM ISYERITANIM ");
   if (!rs.Is_Open() || rs.Record_Count() < 2) return;
   for (int row = 1; row < grid.Rows(); ++row) {
-    const QString caption = Cell(grid, row, "FiltreLbl");
-    const QString value = Cell(grid, row, "Baslangic");
+    const QString caption = grid.Text(row, "FiltreLbl");
+    const QString value = grid.Text(row, "Baslangic");
     if (value == "Hepsi") continue;
     QString column;
     if (caption == QString::fromUtf8("İşyeri Kodu"))
