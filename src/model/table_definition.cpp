@@ -6,6 +6,7 @@
 #include "db/query.h"
 #include "db/sql_text.h"
 #include "model/standard_definition.h"
+#include "ui_common/amount_text.h"
 
 namespace {
 
@@ -45,12 +46,8 @@ QVariant Amount_Value(const AppState& state, const QString& text) {
 QVariant Text_Value(const QString& text) { return text.isNull() ? QString("") : text; }
 
 QString Amount_Text(const AppState& state, double value) {
-  QString t = QString::number(value, 'f', 4);
-  while (t.endsWith('0')) t.chop(1);
-  if (t.endsWith('.')) t.chop(1);
-  if (t == "-0") t = "0";
-  if (!state.System_Decimal_Sep.isEmpty()) t.replace('.', state.System_Decimal_Sep);
-  return t;
+  const QChar decimal = state.System_Decimal_Sep.isEmpty() ? QChar(u'.') : state.System_Decimal_Sep.at(0);
+  return Plain_Number_Text(value, 4, decimal);
 }
 
 QString Right_Trimmed(const QString& text) {

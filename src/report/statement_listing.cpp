@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <algorithm>
 
 #include "app/app_state.h"
@@ -39,7 +38,7 @@ QByteArray Csv(const ReportDataSource& rows) {
       if (v.isNull())
         fields << QString();
       else if (Is_Amount(c))
-        fields << QString::number(v.toDouble(), 'f', 4).remove(QRegularExpression("\\.?0+$"));
+        fields << Plain_Number_Text(v.toDouble(), 4);
       else
         fields << Csv_Field(v.toString().trimmed());
     }

@@ -152,3 +152,14 @@ QString Format_Balance(const AppState& state, const QString& column_caption, dou
   const QString amount = Format_Amount_Text(n, Amount_To_Text(n, std::fabs(value), sep), sep);
   return amount + (value > 0 ? " (B)" : " (A)");
 }
+
+QString Plain_Number_Text(double value, int decimals, QChar decimal) {
+  QString text = QString::number(value, 'f', decimals);
+  if (text.contains(u'.')) {
+    while (text.endsWith(u'0')) text.chop(1);
+    if (text.endsWith(u'.')) text.chop(1);
+  }
+  if (text == "-0") text = "0";
+  text.replace(u'.', decimal);
+  return text;
+}

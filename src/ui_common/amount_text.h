@@ -28,6 +28,10 @@ QString Amount_To_Text(int decimals, double value, NumberSeparators sep = {});
 // rounded or padded). "" stays "".
 QString Format_Amount_Text(int decimals, const QString& text, NumberSeparators sep = {});
 
+// The value in plain decimal for files and cells that are read back: at most `decimals` decimals,
+// trailing zeros dropped, no grouping, "0" for zero ("-1234.5", "0").
+QString Plain_Number_Text(double value, int decimals, QChar decimal = u'.');
+
 // The picker's balance cell: the amount with Currency_Decimals when the column caption holds
 // "DOVIZ", else with Amount_Decimals; " (B)" after a debit (positive) balance, the absolute
 // amount and " (A)" after a credit (negative) one, "" for zero.
