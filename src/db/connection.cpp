@@ -81,6 +81,7 @@ void Connection::Open(const QString& server, const QString& database, const QStr
                       const QString& password, bool integrated) {
   open_ = false;
   own_prefix_ = QRegularExpression();
+  primary_keys_.clear();
   database_ = database;
   engine_ = Engine_For_Server(server);
   QSqlDatabase::removeDatabase(name_);
@@ -226,6 +227,13 @@ void Connection::Execute_Batch(const QString& sql, const std::vector<std::vector
 }
 
 QString Connection::Primary_Key(const QString& table) const {
+  // Asked on every write of a recordset: each table's key is looked up once per connection.
+  auto known = primary_keys_.find(table);
+  if (known != primary_keys_.end()) return known->second;
+  return primary_keys_[table] = Look_Up_Primary_Key(table);
+}
+
+QString Connection::Look_Up_Primary_Key(const QString& table) const {
   QString name = table;
   if (engine_ == Engine::Sqlite) {
     // Keys of the program's own tables are INTEGER PRIMARY KEY columns.

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -53,13 +54,15 @@ class Connection {
  private:
   QueryResult Run(const QString& sql, const std::vector<QVariant>* values);
   QString Own_Database_Unqualified(const QString& sql) const;
+  QString Look_Up_Primary_Key(const QString& table) const;
   QSqlDatabase Db() const;
 
   QString name_;
   QString database_;
   Engine engine_ = Engine::Sqlite;
   bool open_ = false;
-  QRegularExpression own_prefix_;  // "<database>.dbo." on the embedded engine; empty otherwise
+  QRegularExpression own_prefix_;
+  mutable std::map<QString, QString> primary_keys_;  // "<database>.dbo." on the embedded engine; empty otherwise
 };
 
 Engine Engine_For_Server(const QString& server);

@@ -154,7 +154,8 @@ void Recordset::Update_Batch() {
   auto m = from.match(sql_);
   if (!m.hasMatch()) throw DbError{kErrStatement, "Güncellenecek tablo bulunamadı: " + sql_};
   QString table = m.captured(1);
-  table.replace(QRegularExpression(R"(\.dbo\.)", QRegularExpression::CaseInsensitiveOption), ".");
+  static const QRegularExpression dbo(R"(\.dbo\.)", QRegularExpression::CaseInsensitiveOption);
+  table.replace(dbo, ".");
   QString key = connection_->Primary_Key(table);
   int key_column = key.isEmpty() ? -1 : Column(key);
   for (Row& row : rows_) {
