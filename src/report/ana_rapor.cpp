@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QFileInfo>
 
 #include "app/app_state.h"
 #include "report/report_data.h"
