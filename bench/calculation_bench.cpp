@@ -7,9 +7,9 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "calc/ledger_aggregation.h"
-#include "db/open_connection.h"
+#include "app/start_up.h"
 #include "company/company_parameters.h"
 #include "db/query.h"
 #include "run/master_file.h"
@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
   Parametreleri_Hazirla(s, grid);
 
   Recordset rs;
-  Open_Recordset(s, rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
+  Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
   long long lines = rs.Field("N").toLongLong();
-  Open_Recordset(s, rs, QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='") +
+  Open_Recordset(s.Db(), rs, QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='") +
                             argv[3] + "'");
   if (rs.Eof()) {
     std::fprintf(stderr, "Tablo bulunamadı: %s\n", argv[3]);
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   std::printf("period condition:     %s\n", s.Date_Filter_Sql.toUtf8().constData());
 
   // Warm the cache once, then take the best of three of each.
-  Open_Recordset(s, rs, lower_bound);
+  Open_Recordset(s.Db(), rs, lower_bound);
   double best_calc = 1e9, best_bound = 1e9;
   for (int i = 0; i < 3; ++i) {
     QElapsedTimer t;
@@ -57,10 +57,10 @@ int main(int argc, char** argv) {
     Tablo_Hesapla(s);
     best_calc = std::min(best_calc, t.nsecsElapsed() / 1e9);
     t.restart();
-    Open_Recordset(s, rs, lower_bound);
+    Open_Recordset(s.Db(), rs, lower_bound);
     best_bound = std::min(best_bound, t.nsecsElapsed() / 1e9);
   }
-  Open_Recordset(s, rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
+  Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
   std::printf("ledger lines:          %lld\n", lines);
   std::printf("statement rows:        %s\n", rs.Text("N").toUtf8().constData());
   std::printf("calculation:           %.3f s\n", best_calc);

@@ -7,8 +7,8 @@
 #include <QDate>
 #include <map>
 
-#include "app/app_state.h"
-#include "app/messages.h"
+#include "process/app_state.h"
+#include "process/messages.h"
 #include "report/ana_rapor.h"
 #include "support/case_file.h"
 #include "support/gui_application.h"

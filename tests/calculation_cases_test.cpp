@@ -102,7 +102,7 @@ void Run_Case(const QString& name) {
   EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join("\n").toStdString();
 
   Recordset rs;
-  Open_Recordset(t.state, rs, "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
+  Open_Recordset(t.state.Db(), rs, "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
   std::map<int, std::vector<QString>> actual;
   for (; !rs.Eof(); rs.Move_Next())
     actual[rs.Field("Satir_No").toInt()] = {Column_Text(rs.Field("BTutar")),

@@ -66,7 +66,7 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
     t.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No";
     EXPECT_THROW(Tablo_Hesapla(t.state), FormulaError);
     Recordset rs;
-    Open_Recordset(t.state, rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
+    Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
     EXPECT_EQ(rs.Field("Bakiye").toDouble(), 0);
     rs.Move_Next();
     EXPECT_TRUE(rs.Is_Null("Bakiye"));

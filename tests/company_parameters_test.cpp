@@ -2,7 +2,7 @@
 // roads (a missing column offers the update tool; anything else apologises).
 #include <gtest/gtest.h>
 
-#include "app/program_end.h"
+#include "process/program_end.h"
 #include "company/company_parameters.h"
 #include "support/test_suite.h"
 

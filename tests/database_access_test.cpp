@@ -6,8 +6,9 @@
 #include <QFile>
 #include <functional>
 
-#include "app/program_end.h"
+#include "process/program_end.h"
 #include "db/connection_file.h"
+#include "app/start_up.h"
 #include "db/open_connection.h"
 #include "db/query.h"
 #include "db/registry.h"
@@ -31,7 +32,7 @@ TEST(SqliteEngine, DatesCompareWithBothLiteralFormsAndInMin) {
   t.Connect();
   auto sum = [&](const QString& where) {
     Recordset rs;
-    Open_Recordset(t.state, rs, "SELECT SUM(BTutar) AS S FROM MUHFISHAR WHERE " + where);
+    Open_Recordset(t.state.Db(), rs, "SELECT SUM(BTutar) AS S FROM MUHFISHAR WHERE " + where);
     return rs.Number("S");
   };
   EXPECT_EQ(sum("MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='01/31/2026'"), 1);
@@ -41,11 +42,11 @@ TEST(SqliteEngine, DatesCompareWithBothLiteralFormsAndInMin) {
   EXPECT_EQ(sum("Tarih BETWEEN '12/31/2025' AND '02/01/2026'"), 11);
 
   Recordset rs;
-  Open_Recordset(t.state, rs, "SELECT MIN(Tarih) AS M FROM MUHFISHAR WHERE Yil='2026'");
+  Open_Recordset(t.state.Db(), rs, "SELECT MIN(Tarih) AS M FROM MUHFISHAR WHERE Yil='2026'");
   EXPECT_EQ(rs.Text("M"), "2026-01-31");
 
   // The comparison still seeks on the index, which covers the sums.
-  Open_Recordset(t.state, rs,
+  Open_Recordset(t.state.Db(), rs,
                  "EXPLAIN QUERY PLAN SELECT SUM(BTutar) FROM MUHFISHAR WHERE Ana_Hesap_ID=1 AND "
                  "Yil='2026' AND Tarih>='01/01/2026' AND Tarih<='01/31/2026'");
   QString plan;
@@ -75,7 +76,7 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   t.Exec("INSERT INTO ISYERITANIM VALUES ('01','Merkez'), ('02','Ankara'), ('03', NULL)");
   t.Connect();
   Recordset rs;
-  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM ORDER BY Isyeri_Kodu");
+  Open_Recordset(t.state.Db(), rs, "SELECT * FROM ISYERITANIM ORDER BY Isyeri_Kodu");
   EXPECT_EQ(rs.Record_Count(), 3);
   EXPECT_EQ(rs.Text("isyeri_adi"), "Merkez");  // names are not case-sensitive
   rs.Move_Last();
@@ -91,14 +92,14 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   EXPECT_THROW(rs.Set_Field("Isyeri_Adi", "x"), DbError);  // read-only
 
   // TOP 1 and ISNULL run on SQLite as the suite writes them.
-  Open_Recordset(t.state, rs,
+  Open_Recordset(t.state.Db(), rs,
                  "SELECT TOP 1 ISNULL(Isyeri_Adi, 'Yok') AS Ad FROM FIRMA.dbo.ISYERITANIM ORDER BY "
                  "Isyeri_Kodu DESC");
   ASSERT_EQ(rs.Record_Count(), 1);
   EXPECT_EQ(rs.Text("Ad"), "Yok");
 
   // A failing query: the description, then the text, both critical; the open recordset is closed.
-  Open_Recordset(t.state, rs, "SELEC * FROM ISYERITANIM");
+  Open_Recordset(t.state.Db(), rs, "SELEC * FROM ISYERITANIM");
   EXPECT_EQ(rs.State(), 0);
   ASSERT_EQ(t.messages.entries.size(), 2u);
   EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
@@ -107,7 +108,7 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   EXPECT_EQ(t.messages.entries[1].text, "SELEC * FROM ISYERITANIM");
   EXPECT_THROW(rs.Eof(), DbError);
   // An empty result: EOF and BOF at once, and no current record; a closed one throws.
-  Open_Recordset(t.state, rs, "SELECT * FROM ISYERITANIM WHERE 1=0");
+  Open_Recordset(t.state.Db(), rs, "SELECT * FROM ISYERITANIM WHERE 1=0");
   EXPECT_TRUE(rs.Eof() && rs.Bof());
   EXPECT_EQ(Error_Number([&] { rs.Text("Isyeri_Adi"); }), kErrNoCurrentRecord);
   rs.Close();

@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
 
-#include "app/app_state.h"
-#include "app/messages.h"
-#include "app/suite_text.h"
+#include "process/app_state.h"
+#include "process/messages.h"
+#include "db/suite_text.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"
 #include "support/gui_application.h"

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
 #include "run/run_parameters.h"

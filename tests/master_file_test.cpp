@@ -4,8 +4,8 @@
 
 #include <QFile>
 
-#include "app/program_end.h"
-#include "app/suite_text.h"
+#include "process/program_end.h"
+#include "db/suite_text.h"
 #include "db/query.h"
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
@@ -116,7 +116,7 @@ TEST(MasterFile, ShippedFileSelectsTheChosenStatementInSaveOrder) {
   auto codes = [&](const QString& sql) {
     QStringList out;
     Recordset rs;
-    Open_Recordset(suite.state, rs, sql);
+    Open_Recordset(suite.state.Db(), rs, sql);
     for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next()) out << rs.Text("Satir_Kodu");
     return out;
   };

@@ -9,7 +9,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
-#include "app/suite_text.h"
+#include "db/suite_text.h"
 #include "demo/demo_suite.h"
 #include "model/standard_definition.h"
 #include "model/table_definition.h"
@@ -23,7 +23,7 @@ TableDefinition Standard(int kind, const QString& program_folder = MALITABLO_PRO
   state.Program_Folder = program_folder;
   TableDefinition def;
   def.kind = QString::number(kind);
-  Load_Standard_Definition(state, def);
+  Load_Standard_Definition(state, kind, def);
   EXPECT_TRUE(messages.entries.empty()) << messages.Texts().join("\n").toStdString();
   return def;
 }
@@ -71,11 +71,9 @@ TEST(StandardDefinition, FieldsPlacementsAndTheEndLine) {
   AppState state(messages);
   state.Program_Folder = QDir::tempPath() + "/malitablo-no-such-folder";
   TableDefinition other;
-  other.kind = "3";
-  EXPECT_FALSE(Load_Standard_Definition(state, other));
+  EXPECT_FALSE(Load_Standard_Definition(state, 3, other));
   EXPECT_TRUE(messages.entries.empty());
-  other.kind = "1";
-  EXPECT_FALSE(Load_Standard_Definition(state, other));
+  EXPECT_FALSE(Load_Standard_Definition(state, 1, other));
   EXPECT_EQ(messages.entries.size(), 1u);
 }
 

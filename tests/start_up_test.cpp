@@ -2,7 +2,7 @@
 // through Open_Company, each ending with its own message.
 #include <gtest/gtest.h>
 
-#include "app/program_end.h"
+#include "process/program_end.h"
 #include "app/start_up.h"
 #include "db/registry.h"
 #include "support/test_suite.h"

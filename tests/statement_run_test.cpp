@@ -5,7 +5,7 @@
 
 #include <QTemporaryDir>
 
-#include "app/program_end.h"
+#include "process/program_end.h"
 #include "app/start_up.h"
 #include "db/query.h"
 #include "demo/demo_suite.h"
@@ -74,7 +74,7 @@ class DemoRun : public ::testing::Test {
     QStringList conditions;
     for (const QString& p : prefixes) conditions << "MHesap_Kod LIKE '" + p + "%'";
     Recordset rs;
-    Open_Recordset(state, rs, "SELECT SUM(ATutar - BTutar) AS N FROM MUHFISHAR WHERE (" +
+    Open_Recordset(state.Db(), rs, "SELECT SUM(ATutar - BTutar) AS N FROM MUHFISHAR WHERE (" +
                                   conditions.join(" OR ") + ")" + where);
     return rs.Number("N");
   }

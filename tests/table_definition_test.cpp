@@ -57,7 +57,7 @@ TableDefinition Reload(TestSuite& ts, int32_t table_id) {
 // Stored rows in insertion order, as "Rapor_Yeri/Satir_No/Formul/Bakiye/Ters_Bakiye".
 QStringList Stored(TestSuite& ts, int32_t table_id, QSet<int>* ids = nullptr) {
   Recordset rs;
-  Open_Recordset(ts.state, rs, Rows_Sql(table_id) + " ORDER BY Satir_ID");
+  Open_Recordset(ts.state.Db(), rs, Rows_Sql(table_id) + " ORDER BY Satir_ID");
   QStringList rows;
   for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next()) {
     auto text = [&](const char* f) { return rs.Is_Null(f) ? QString("N") : rs.Text(f); };
@@ -70,7 +70,7 @@ QStringList Stored(TestSuite& ts, int32_t table_id, QSet<int>* ids = nullptr) {
 
 int Count(TestSuite& ts, const QString& from_where) {
   Recordset rs;
-  Open_Recordset(ts.state, rs, "SELECT COUNT(*) AS N FROM " + from_where);
+  Open_Recordset(ts.state.Db(), rs, "SELECT COUNT(*) AS N FROM " + from_where);
   return rs.Field("N").toInt();
 }
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <map>
 
-#include "app/messages.h"
+#include "process/messages.h"
 #include "support/case_file.h"
 #include "support/test_suite.h"
 #include "ui_common/amount_text.h"

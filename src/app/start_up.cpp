@@ -2,15 +2,41 @@
 
 #include <QSysInfo>
 
-#include "app/app_state.h"
-#include "app/program_end.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
 #include "company/company_parameters.h"
+#include "db/connection.h"
+#include "db/connection_file.h"
 #include "db/open_connection.h"
 #include "db/query.h"
 #include "db/registry.h"
 
 namespace {
 const char* kInternational = "Control Panel\\International";
+}
+
+void Open_Connection(AppState& s, const QString& user, const QString& password,
+                     const QString& database, const QString& server) {
+  try {
+    OpenedConnection opened = Open_Connection(user, password, database, server);
+    s.Db_Connection = opened.connection;
+    s.Connection_String = opened.connection_string;
+  } catch (const DbError&) {
+    s.Db_Connection = std::make_shared<Connection>();
+    throw;
+  }
+}
+
+QString Read_Connection_File(AppState& s) {
+  const QString line = Read_Connection_File(s.Program_Folder);
+  if (line.isEmpty()) {
+    s.Message->Critical(
+        "Velora Bağlantı Ayarlarında Hata Tespit Edildi Lütfen Yönetim Panelinden Bağlantı "
+        "Ayarlarınızı Kontrol Ediniz.",
+        "VELORA TİCARİ YAZILIM");
+    throw ProgramEnd{1};
+  }
+  return line;
 }
 
 void Parse_Command_Line(AppState& s, const QString& c) {
@@ -73,7 +99,7 @@ void Check_Regional_Settings(AppState& s) {
 }
 
 void Check_Report_Right(AppState& s) {
-  Open_Recordset(s, s.Rs_Shared,
+  Open_Recordset(s.Db(), s.Rs_Shared,
                  "SELECT " + s.Right_Column_R + " FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=" +
                      QString::number(s.Company_ID) + " AND Kullanici_ID=" + QString::number(s.User_ID));
   QVariant right = s.Rs_Shared.Field(s.Right_Column_R);

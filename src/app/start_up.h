@@ -8,6 +8,14 @@
 
 struct AppState;
 
+// Opens the program's connection into Db_Connection and Connection_String. A failure leaves an
+// unopened connection there and throws DbError.
+void Open_Connection(AppState& state, const QString& user, const QString& password,
+                     const QString& database, const QString& server);
+// The first line of sys.inf; shows the connection-settings message and ends the program
+// (ProgramEnd) when there is none.
+QString Read_Connection_File(AppState& state);
+
 // Splits the command-line text into Parametreler and the five globals; an empty text leaves
 // Parametreler(1) = "-1". Too few fields: message, then ProgramEnd.
 void Parse_Command_Line(AppState& state, const QString& command_line);

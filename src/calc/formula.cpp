@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/query.h"
 #include "db/sql_text.h"
 
@@ -333,7 +333,7 @@ QString Formulu_Yerlestir(AppState& state, const QString& Gelen_Formul, const QS
       output += character;
       continue;
     }
-    Open_Recordset(state, state.Rs_Calc1,
+    Open_Recordset(state.Db(), state.Rs_Calc1,
                    SQL + " WHERE Rapor_ID=" + QString::number(Rapor_ID) + "AND Satir_Kodu='" +
                        Sql_Quote_Value(token) + "'");
     // A code with no row or no value disappears with the operator that ends it.

@@ -4,7 +4,7 @@
 #include <set>
 #include <tuple>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "calc/formula.h"
 #include "db/query.h"
 #include "db/sql_text.h"
@@ -87,7 +87,7 @@ class Calculation {
 void Calculation::Run() {
   Recordset& rows = s_.Rs_Shared;
   Progress(0, -1);
-  Open_Recordset(s_, rows, s_.Report_Sql);
+  Open_Recordset(s_.Db(), rows, s_.Report_Sql);
   if (rows.Eof()) return;
   const int maximum = rows.Record_Count();
   int value = 0;
@@ -139,14 +139,14 @@ QString Calculation::Prefix_Rows_With_Lines() const {
 }
 
 bool Calculation::Open_Row_By_Code(const QString& code) {
-  Open_Update_Recordset(s_, s_.Rs_Calc3,
+  Open_Update_Recordset(s_.Db(), s_.Rs_Calc3,
                         "SELECT * FROM " + kRow + " WHERE  Satir_Kodu = '" + code + "'" +
                             " AND Rapor_Yeri=" + Place() + " AND Rapor_ID=" + Report());
   return !s_.Rs_Calc3.Eof();
 }
 
 bool Calculation::Open_Row_By_Id() {
-  Open_Update_Recordset(s_, s_.Rs_Calc3,
+  Open_Update_Recordset(s_.Db(), s_.Rs_Calc3,
                         "SELECT * FROM " + kRow + " WHERE Satir_ID=" + Bare(s_.Rs_Shared, "Satir_ID"));
   return !s_.Rs_Calc3.Eof();
 }
@@ -156,7 +156,7 @@ void Calculation::Group_Row() {
   const QString joins = " FROM " + kRow + " " + Prefix_Rows_With_Lines();
 
   // Rows under the group's prefix, the group itself included.
-  Open_Recordset(s_, s_.Rs_Calc1,
+  Open_Recordset(s_.Db(), s_.Rs_Calc1,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
                      ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins + s_.Date_Filter_Sql + "  GROUP BY " + kRow + ".Satir_Kodu, " +
                      kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
@@ -168,7 +168,7 @@ void Calculation::Group_Row() {
   }
 
   // Range rows under the group: each one counted once.
-  Open_Recordset(s_, s_.Rs_Calc1,
+  Open_Recordset(s_.Db(), s_.Rs_Calc1,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".MHesap_KodBas," + kRow +
                      ".MHesap_KodBit," + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " +
                      kRow + ".Hesap_Karakteri " + joins + "  AND " + kRow +
@@ -178,7 +178,7 @@ void Calculation::Group_Row() {
     auto key = std::make_tuple(listed.Text("Satir_Kodu"), listed.Text("MHesap_KodBas"),
                                listed.Text("MHesap_KodBit"));
     if (!seen.insert(key).second) continue;
-    Open_Recordset(s_, s_.Rs_Calc2,
+    Open_Recordset(s_.Db(), s_.Rs_Calc2,
                    Range_Query(Quoted_Trim(listed, "MHesap_KodBas"), Quoted_Trim(listed, "MHesap_KodBit")));
     Recordset& sums = s_.Rs_Calc2;
     if (sums.Eof()) continue;
@@ -192,7 +192,7 @@ void Calculation::Group_Row() {
 }
 
 void Calculation::Single_Account_Row() {
-  Open_Recordset(s_, s_.Rs_Calc1,
+  Open_Recordset(s_.Db(), s_.Rs_Calc1,
                  "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow +
                      ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " +
                      kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + " " +
@@ -229,7 +229,7 @@ void Calculation::Single_Account_Row() {
 }
 
 void Calculation::Range_Row() {
-  Open_Recordset(s_, s_.Rs_Calc2,
+  Open_Recordset(s_.Db(), s_.Rs_Calc2,
                  Range_Query(Quoted_Trim(s_.Rs_Shared, "MHesap_KodBas"),
                              Quoted_Trim(s_.Rs_Shared, "MHesap_KodBit")));
   if (!Open_Row_By_Id()) return;
@@ -254,7 +254,7 @@ void Calculation::Total_Row(Totals& totals) {
 void Calculation::Formula_Row() {
   const Recordset& row = s_.Rs_Shared;
   const QString id = Bare(row, "Satir_ID");
-  Open_Recordset(s_, s_.Rs_Calc2,
+  Open_Recordset(s_.Db(), s_.Rs_Calc2,
                  "SELECT * FROM " + kRow + " WHERE Satir_ID=" + id + " AND Rapor_ID=" +
                      Bare(row, "Rapor_ID"));
   Recordset& formula_rows = s_.Rs_Calc2;
@@ -268,7 +268,7 @@ void Calculation::Formula_Row() {
                                       formula_rows.Field("Rapor_ID").toInt());
     value = substituted.isEmpty() ? 0.0 : Formul_Al(substituted);
   }
-  Open_Update_Recordset(s_, s_.Rs_Calc3,
+  Open_Update_Recordset(s_.Db(), s_.Rs_Calc3,
                         "SELECT * FROM " + kRow + " WHERE Satir_ID=" + id + " AND Satir_Kodu='" +
                             Quoted_Trim(row, "Satir_Kodu") + "'");
   Recordset& out = s_.Rs_Calc3;

@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/program_end.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
 #include "company/number_formats.h"
 #include "db/query.h"
 #include "db/sql_text.h"
@@ -124,7 +124,7 @@ void Offer_Update_Tool(AppState& s) {
 void Load_Company_Parameters(AppState& s) {
   Recordset rs;
   try {
-    Open_Recordset(s, rs,
+    Open_Recordset(s.Db(), rs,
                    "SELECT * FROM Defination_DB.dbo.sysfrmlng WHERE sysfrm_dbnm='" +
                        Sql_Quote_Value(s.Database_Name) + "'");
     Read_Parameters(s, rs);

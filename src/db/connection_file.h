@@ -6,12 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-struct AppState;
-
 // The path of sys.inf for a program folder; "" when the folder holds no "Rapor".
 QString Connection_File_Path(const QString& program_folder);
-// The first line of sys.inf; shows the connection-settings message and ends the program
-// (ProgramEnd) when there is none.
-QString Read_Connection_File(AppState& state);
+// The first line of sys.inf beside `program_folder`; "" when there is none.
+QString Read_Connection_File(const QString& program_folder);
 // The five fields of the line (missing ones empty, later ones dropped).
 QStringList Connection_File_Fields(const QString& line);

@@ -1,6 +1,6 @@
 #include "db/open_connection.h"
 
-#include "app/app_state.h"
+#include "db/connection.h"
 
 QString Sql_Login_Connection_String(const QString& user, const QString& password,
                                     const QString& database, const QString& server) {
@@ -15,16 +15,15 @@ QString Windows_Login_Connection_String(const QString& user, const QString& pass
          ";Data Source=" + server;
 }
 
-void Open_Connection(AppState& state, const QString& user, const QString& password,
-                     const QString& database, const QString& server) {
-  state.Db_Connection = std::make_shared<Connection>();
+OpenedConnection Open_Connection(const QString& user, const QString& password,
+                                 const QString& database, const QString& server) {
+  auto connection = std::make_shared<Connection>();
   try {
-    state.Db_Connection->Open(server, database, user, password, false);
-    state.Connection_String = Sql_Login_Connection_String(user, password, database, server);
-    return;
+    connection->Open(server, database, user, password, false);
+    return {connection, Sql_Login_Connection_String(user, password, database, server)};
   } catch (const DbError&) {
   }
-  state.Db_Connection = std::make_shared<Connection>();
-  state.Db_Connection->Open(server, database, user, password, true);
-  state.Connection_String = Windows_Login_Connection_String(user, password, database, server);
+  connection = std::make_shared<Connection>();
+  connection->Open(server, database, user, password, true);
+  return {connection, Windows_Login_Connection_String(user, password, database, server)};
 }

@@ -1,17 +1,23 @@
 // Opening the program's one connection. The SQL-login form is tried first and the
-// Windows-login form only when it fails; `Connection_String` keeps the text of the form that
-// opened. Every call replaces `Db_Connection`.
+// Windows-login form only when it fails; the connection string is the text of the form that
+// opened.
 #pragma once
 
 #include <QString>
+#include <memory>
 
-struct AppState;
+class Connection;
 
 QString Sql_Login_Connection_String(const QString& user, const QString& password,
                                     const QString& database, const QString& server);
 QString Windows_Login_Connection_String(const QString& user, const QString& password,
                                         const QString& database, const QString& server);
 
+struct OpenedConnection {
+  std::shared_ptr<Connection> connection;
+  QString connection_string;
+};
+
 // Throws DbError when both forms fail.
-void Open_Connection(AppState& state, const QString& user, const QString& password,
-                     const QString& database, const QString& server);
+OpenedConnection Open_Connection(const QString& user, const QString& password,
+                                 const QString& database, const QString& server);

@@ -1,26 +1,28 @@
 #include "db/query.h"
 
-#include "app/app_state.h"
+#include "db/recordset.h"
 
 namespace {
 
-void Open_With_Lock(AppState& state, Recordset& rs, const QString& sql, LockType lock) {
+void Open_With_Lock(const DbSession& db, Recordset& rs, const QString& sql, LockType lock) {
   try {
     rs.Close();
-    rs.Open(state.Db_Connection, sql, lock);
+    rs.Open(db.connection, sql, lock);
   } catch (const DbError& e) {
     rs.Close();
-    state.Message->Critical(e.Description);
-    state.Message->Critical(sql);
+    if (db.show_error) {
+      db.show_error(e.Description);
+      db.show_error(sql);
+    }
   }
 }
 
 }  // namespace
 
-void Open_Recordset(AppState& state, Recordset& rs, const QString& sql) {
-  Open_With_Lock(state, rs, sql, LockType::ReadOnly);
+void Open_Recordset(const DbSession& db, Recordset& rs, const QString& sql) {
+  Open_With_Lock(db, rs, sql, LockType::ReadOnly);
 }
 
-void Open_Update_Recordset(AppState& state, Recordset& rs, const QString& sql) {
-  Open_With_Lock(state, rs, sql, LockType::BatchOptimistic);
+void Open_Update_Recordset(const DbSession& db, Recordset& rs, const QString& sql) {
+  Open_With_Lock(db, rs, sql, LockType::BatchOptimistic);
 }

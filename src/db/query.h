@@ -5,8 +5,9 @@
 
 #include <QString>
 
-struct AppState;
+#include "db/db_session.h"
+
 class Recordset;
 
-void Open_Recordset(AppState& state, Recordset& rs, const QString& sql);
-void Open_Update_Recordset(AppState& state, Recordset& rs, const QString& sql);
+void Open_Recordset(const DbSession& db, Recordset& rs, const QString& sql);
+void Open_Update_Recordset(const DbSession& db, Recordset& rs, const QString& sql);

@@ -7,10 +7,10 @@
 #include <map>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/suite_text.h"
+#include "process/app_state.h"
+#include "db/suite_text.h"
 #include "db/connection.h"
-#include "db/schema.h"
+#include "demo/suite_schema.h"
 #include "model/standard_definition.h"
 #include "model/table_definition.h"
 
@@ -353,7 +353,7 @@ void Save_Standard_Tables(const QString& folder, const QString& database, const 
     def.code = t.code;
     def.name = t.name;
     def.kind = QString::number(t.kind);
-    if (!Load_Standard_Definition(state, def) || !Save_Table(state, def))
+    if (!Load_Standard_Definition(state, t.kind, def) || !Save_Table(state, def))
       throw DbError{kErrStatement, messages.Texts().join(" / ")};
   }
 }

@@ -88,3 +88,15 @@ KeyedGrid Make_Definition_Grid(int placement) {
 int Row_Level(const QString& code) { return static_cast<int>(code.count('.')) + 1; }
 
 QString Display_Text(const QString& code, const QString& name) { return code + name; }
+
+KeyedGrid& DefinitionGrids::Grid(int placement) {
+  switch (placement) {
+    case kPlacePassive: return PasifGrd;
+    case kPlaceFootnote: return DipNotGrd;
+    default: return FisGrd;
+  }
+}
+
+const KeyedGrid& DefinitionGrids::Grid(int placement) const {
+  return const_cast<DefinitionGrids*>(this)->Grid(placement);
+}

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 // Statement kinds (Rapor_Tipi).
 constexpr int kKindBalanceSheet = 1;
@@ -74,6 +74,16 @@ QStringList Definition_Grid_Keys(int placement);
 // An empty definition grid for `placement`: its columns, only the header row, the header text
 // of its visible column, the design widths, every column but Yazilacak hidden.
 KeyedGrid Make_Definition_Grid(int placement);
+
+// The three definition grids of one table, by placement.
+struct DefinitionGrids {
+  KeyedGrid FisGrd = Make_Definition_Grid(kPlaceMain);
+  KeyedGrid PasifGrd = Make_Definition_Grid(kPlacePassive);
+  KeyedGrid DipNotGrd = Make_Definition_Grid(kPlaceFootnote);
+
+  KeyedGrid& Grid(int placement);
+  const KeyedGrid& Grid(int placement) const;
+};
 
 // Level of a row: the number of "." in its code, as typed, plus 1.
 int Row_Level(const QString& code);

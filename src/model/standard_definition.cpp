@@ -3,11 +3,10 @@
 
 #include <QDir>
 
-#include "app/app_state.h"
-#include "app/suite_text.h"
-#include "model/table_definition.h"
+#include "process/app_state.h"
+#include "db/suite_text.h"
 
-void Read_Standard_Definition(const QString& text, TableDefinition& def) {
+void Read_Standard_Definition(const QString& text, DefinitionGrids& def) {
   QStringList lines = text.split('\n');
   if (text.endsWith('\n')) lines.removeLast();
   KeyedGrid* grid = &def.FisGrd;
@@ -42,8 +41,8 @@ void Read_Standard_Definition(const QString& text, TableDefinition& def) {
   }
 }
 
-bool Load_Standard_Definition(AppState& state, TableDefinition& def) {
-  const QString file = Standard_Definition_File(def.kind.trimmed().toInt());
+bool Load_Standard_Definition(AppState& state, int kind, DefinitionGrids& def) {
+  const QString file = Standard_Definition_File(kind);
   if (file.isEmpty()) return false;
   const QString path = QDir(state.Program_Folder).filePath(QString(kStandardDefinitionFolder) + "/" + file);
   const auto text = Read_Suite_Text_File(path);

@@ -1,7 +1,7 @@
 // Loading and saving one financial table between its definition grids and the database.
 #include "model/table_definition.h"
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/db_error.h"
 #include "db/query.h"
 #include "db/sql_text.h"
@@ -113,18 +113,6 @@ void Save_Row(AppState& state, TableDefinition& def, int placement, const KeyedG
 
 }  // namespace
 
-KeyedGrid& TableDefinition::Grid(int placement) {
-  switch (placement) {
-    case kPlacePassive: return PasifGrd;
-    case kPlaceFootnote: return DipNotGrd;
-    default: return FisGrd;
-  }
-}
-
-const KeyedGrid& TableDefinition::Grid(int placement) const {
-  return const_cast<TableDefinition*>(this)->Grid(placement);
-}
-
 QString Rows_Sql(int32_t table_id) {
   return "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + QString::number(table_id);
 }
@@ -148,12 +136,12 @@ TableDefinition Open_Table_Definition(AppState& state) {
   Open_Rows(state, def);
   if (!def.add_flag) Load_Rows(state, def);
   if (def.add_flag && state.Message->Question("Standart Tanımın Getrilmesini İstiyormusunuz."))
-    Load_Standard_Definition(state, def);
+    Load_Standard_Definition(state, def.kind.trimmed().toInt(), def);
   return def;
 }
 
 void Open_Rows(AppState& state, TableDefinition& def) {
-  Open_Update_Recordset(state, def.rows, Rows_Sql(def.table_id));
+  Open_Update_Recordset(state.Db(), def.rows, Rows_Sql(def.table_id));
 }
 
 void Load_Rows(AppState& state, TableDefinition& def) {
@@ -189,14 +177,14 @@ bool Save_Table(AppState& state, TableDefinition& def) {
     return false;
   }
   try {
-    Open_Update_Recordset(state, def.header, Header_Sql(def.table_id));
+    Open_Update_Recordset(state.Db(), def.header, Header_Sql(def.table_id));
     if (def.add_flag) def.header.Add_New();
     def.header.Set_Field("Rapor_Kodu", Text_Value(def.code));
     def.header.Set_Field("Rapor_Adi", Text_Value(def.name));
     def.header.Set_Field("Rapor_Tipi", Integer_Value("Rapor_Tipi", def.kind));
     def.header.Update_Batch();
     if (def.add_flag) {
-      Open_Recordset(state, def.header,
+      Open_Recordset(state.Db(), def.header,
                      "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='" +
                          Sql_Quote_Value(def.code) + "' AND Rapor_Tipi=" + def.kind);
       def.table_id = def.header.Field("Rapor_ID").toInt();
@@ -226,5 +214,5 @@ bool Save_Table(AppState& state, TableDefinition& def) {
 }
 
 void Delete_Rows(AppState& state, TableDefinition& def) {
-  Open_Update_Recordset(state, def.rows, Delete_Rows_Sql(def.table_id));
+  Open_Update_Recordset(state.Db(), def.rows, Delete_Rows_Sql(def.table_id));
 }

@@ -11,7 +11,7 @@
 
 #include "db/recordset.h"
 #include "model/financial_table.h"
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 struct AppState;
 
@@ -19,7 +19,7 @@ struct AppState;
 inline const char* kDuplicateTableMessage =
     "Girdiğiniz Koduna Sahip Bir Tablo Zaten Var.Lütfen Tablo Kodunu Değiştiriniz";
 
-struct TableDefinition {
+struct TableDefinition : DefinitionGrids {
   int32_t table_id = 0;   // Rapor_ID; 0 for a new table until its first save
   bool add_flag = false;  // the next save inserts a header
   bool view_flag = false;
@@ -27,15 +27,8 @@ struct TableDefinition {
   QString name;
   QString kind;  // Rapor_Tipi as decimal text ("1", "2", ...)
 
-  KeyedGrid FisGrd = Make_Definition_Grid(kPlaceMain);
-  KeyedGrid PasifGrd = Make_Definition_Grid(kPlacePassive);
-  KeyedGrid DipNotGrd = Make_Definition_Grid(kPlaceFootnote);
-
   Recordset rows;    // the table's rows: read by Load_Rows, written by Save_Table
   Recordset header;  // the header while Save_Table writes it
-
-  KeyedGrid& Grid(int placement);
-  const KeyedGrid& Grid(int placement) const;
 };
 
 // The statements, each followed by the table id in decimal.

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "report/report_data.h"
 #include "ui_common/turkish_text.h"
 

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/suite_text.h"
+#include "process/app_state.h"
+#include "db/suite_text.h"
 #include "report/ana_rapor.h"
 #include "report/report_renderer.h"
 

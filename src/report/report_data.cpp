@@ -1,7 +1,7 @@
 // Report rows in memory and their filling from the recordset layer.
 #include "report/report_data.h"
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
 
@@ -34,6 +34,6 @@ ReportRows Report_Rows(Recordset& rs) {
 
 ReportRows Report_Rows(AppState& state, const QString& sql) {
   Recordset rs;
-  Open_Recordset(state, rs, sql);
+  Open_Recordset(state.Db(), rs, sql);
   return Report_Rows(rs);
 }

@@ -6,7 +6,7 @@
 #include <QJsonObject>
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "report/output_format.h"
 #include "report/report_data.h"
 #include "ui_common/amount_text.h"

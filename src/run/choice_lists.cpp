@@ -3,7 +3,7 @@
 #include <QDate>
 #include <optional>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/query.h"
 #include "run/blank_trim.h"
 
@@ -104,7 +104,7 @@ const Caption* Find_Caption(const QString& caption) {
 // The look-up's list, or nothing when the statement failed (its messages are shown).
 std::optional<QString> Read_Choice_List(AppState& state, const QString& sql, bool two_columns) {
   Recordset& rs = state.Rs_Shared;
-  Open_Recordset(state, rs, sql);
+  Open_Recordset(state.Db(), rs, sql);
   if (!rs.Is_Open()) return std::nullopt;
   QString result = rs.Record_Count() != 0 ? "|" : "";
   QStringList items;
@@ -122,7 +122,7 @@ std::optional<QString> Read_Choice_List(AppState& state, const QString& sql, boo
 
 std::optional<QString> Read_Discount_List(AppState& state) {
   Recordset& rs = state.Rs_Shared;
-  Open_Recordset(state, rs, "SELECT ISK as Deger FROM CARIKART");
+  Open_Recordset(state.Db(), rs, "SELECT ISK as Deger FROM CARIKART");
   if (!rs.Is_Open()) return std::nullopt;
   QString result = rs.Record_Count() != 0 ? "|" : "";
   for (; !rs.Eof(); rs.Move_Next())
@@ -133,7 +133,7 @@ std::optional<QString> Read_Discount_List(AppState& state) {
 
 std::optional<QString> Read_Option_List(AppState& state, const QString& sql) {
   Recordset& rs = state.Rs_Shared;
-  Open_Recordset(state, rs, sql);
+  Open_Recordset(state.Db(), rs, sql);
   if (!rs.Is_Open()) return std::nullopt;
   QString result = rs.Record_Count() != 0 ? "," : "";
   for (; !rs.Eof(); rs.Move_Next())
@@ -159,10 +159,6 @@ void Report_Progress(AppState& state, int value, int maximum) {
 }
 
 }  // namespace
-
-QString Choice_Item_Value(const QString& item) {
-  return item.section(kChoiceColumnSeparator, 0, 0);
-}
 
 QString Choice_List_Sql(const AppState& state, const QString& caption) {
   const Caption* c = Find_Caption(caption);

@@ -7,15 +7,9 @@
 
 #include <QString>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 struct AppState;
-
-// Item separator of a two-column list item: the value written into the cell comes before it,
-// the second column after it ("120.01\tYıldız Market").
-inline constexpr QChar kChoiceColumnSeparator = u'\t';
-// The value a choice-list item writes into its cell.
-QString Choice_Item_Value(const QString& item);
 
 // The look-up statement behind a caption, "" for a caption without one.
 QString Choice_List_Sql(const AppState& state, const QString& caption);

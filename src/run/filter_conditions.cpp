@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QRegularExpression>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/sql_text.h"
 #include "run/blank_trim.h"
 

@@ -10,7 +10,7 @@
 
 #include <QString>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 struct AppState;
 

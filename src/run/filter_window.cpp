@@ -16,13 +16,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/db_error.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/run_driver.h"
 #include "ui_common/date_box.h"
-#include "ui_common/keyed_grid_model.h"
+#include "ui_common/keyed_grid_widget.h"
 #include "ui_common/turkish_text.h"
 
 namespace {

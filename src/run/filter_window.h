@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 struct AppState;
 class KeyedGridView;

@@ -2,9 +2,9 @@
 
 #include <QRegularExpression>
 
-#include "app/app_state.h"
-#include "app/program_end.h"
-#include "app/suite_text.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
+#include "db/suite_text.h"
 #include "run/blank_trim.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 struct AppState;
 

@@ -1,6 +1,6 @@
 #include "run/run_driver.h"
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "calc/formula.h"
 #include "calc/ledger_aggregation.h"
 #include "run/run_parameters.h"

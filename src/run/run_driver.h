@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 struct AppState;
 

@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <optional>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/query.h"
 #include "db/sql_text.h"
 #include "run/filter_conditions.h"
@@ -31,7 +31,7 @@ std::optional<QDate> Field_Date(const QVariant& value) {
 // when opening vouchers exist but carry no date.
 std::optional<std::optional<QDate>> Opening_Date(AppState& state) {
   Recordset& rs = state.Rs_Shared;
-  Open_Recordset(state, rs,
+  Open_Recordset(state.Db(), rs,
                  QString::fromUtf8(
                      "SELECT MIN(Tarih) AS Tarih FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'"));
   if (!rs.Is_Open() || rs.Record_Count() == 0) return std::nullopt;
@@ -41,7 +41,7 @@ std::optional<std::optional<QDate>> Opening_Date(AppState& state) {
     rs.Close();
     return date;
   }
-  Open_Recordset(state, rs,
+  Open_Recordset(state.Db(), rs,
                  QString::fromUtf8("SELECT COUNT(*) AS Adet FROM MUHFISHAR WHERE "
                                    "Islem_Tipi='Açılış Fişi'"));
   const bool any = rs.Is_Open() && !rs.Eof() && rs.Number("Adet") > 0;
@@ -54,7 +54,7 @@ std::optional<std::optional<QDate>> Opening_Date(AppState& state) {
 // line in that month.
 QString Month_Number(AppState& state, const QString& month, const QString& fallback) {
   Recordset& rs = state.Rs_Shared;
-  Open_Recordset(state, rs,
+  Open_Recordset(state.Db(), rs,
                  "SELECT MIN(Tarih)AS Tarih ,Ay_Index  FROM MUHFISHAR WHERE AY='" +
                      Sql_Quote_Value(month) + "'" + " GROUP BY Ay_Index");
   if (!rs.Is_Open() || rs.Record_Count() == 0) return fallback;
@@ -173,7 +173,7 @@ void Parametreleri_Hazirla(AppState& state, KeyedGrid& grid) {
 void Isyeri_Filtresi(AppState& state, const KeyedGrid& grid) {
   state.Workplace_Name.clear();
   Recordset& rs = state.Rs_Shared;
-  Open_Recordset(state, rs, "SELECT * FROM ISYERITANIM ");
+  Open_Recordset(state.Db(), rs, "SELECT * FROM ISYERITANIM ");
   if (!rs.Is_Open() || rs.Record_Count() < 2) return;
   for (int row = 1; row < grid.Rows(); ++row) {
     const QString caption = grid.Text(row, "FiltreLbl");
@@ -186,7 +186,7 @@ void Isyeri_Filtresi(AppState& state, const KeyedGrid& grid) {
       column = "Isyeri_Adi";
     else
       continue;
-    Open_Recordset(state, rs,
+    Open_Recordset(state.Db(), rs,
                    "SELECT * FROM ISYERITANIM WHERE " + column + "='" + Sql_Quote_Value(value) +
                        "' ");
     if (rs.Is_Open() && !rs.Eof()) state.Workplace_Name = rs.Text("Isyeri_Adi");

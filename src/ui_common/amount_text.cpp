@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 
 namespace {
 

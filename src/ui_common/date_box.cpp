@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "model/keyed_grid.h"
+#include "process/app_state.h"
+#include "ui_common/keyed_grid.h"
 
 DateBoxEdit Format_Date_Box(const QString& text, int caret, bool typed) {
   DateBoxEdit edit;

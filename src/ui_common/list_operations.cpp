@@ -1,7 +1,7 @@
 // Sort toggling and search keys of the list windows.
 #include "ui_common/list_operations.h"
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
 
@@ -20,7 +20,7 @@ QString Sort_Order_Sql(const QString& sql, const QString& field) {
 }
 
 bool Toggle_Sort_Order(AppState& state, Recordset& rs, const QString& field) {
-  Open_Recordset(state, rs, Sort_Order_Sql(rs.Source(), field));
+  Open_Recordset(state.Db(), rs, Sort_Order_Sql(rs.Source(), field));
   return rs.Is_Open();
 }
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/suite_text.h"
+#include "db/suite_text.h"
 
 namespace {
 

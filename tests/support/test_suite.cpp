@@ -3,9 +3,10 @@
 #include <QDir>
 
 #include "db/connection.h"
+#include "app/start_up.h"
 #include "db/open_connection.h"
 #include "db/registry.h"
-#include "db/schema.h"
+#include "demo/suite_schema.h"
 #include "demo/demo_suite.h"
 
 TestSuite::TestSuite() {

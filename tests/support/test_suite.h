@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/messages.h"
+#include "process/app_state.h"
+#include "process/messages.h"
 
 class TestSuite {
  public:

@@ -13,7 +13,7 @@
 #include "run/choice_lists.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
-#include "ui_common/keyed_grid_model.h"
+#include "ui_common/keyed_grid_widget.h"
 
 namespace {
 
@@ -243,6 +243,6 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
   EXPECT_TRUE(r.outputs.isEmpty());
   EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
   Recordset rs;
-  Open_Recordset(t.state, rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
+  Open_Recordset(t.state.Db(), rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
   EXPECT_EQ(rs.Field("N").toInt(), 0);
 }

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "report/report_output.h"
+#include "report/output_window.h"
 #include "report/text_options_dialog.h"
 #include "support/test_suite.h"
 

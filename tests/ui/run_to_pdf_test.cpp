@@ -18,10 +18,10 @@
 #include "app/start_up.h"
 #include "db/query.h"
 #include "demo/demo_suite.h"
-#include "report/report_output.h"
+#include "report/output_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
-#include "ui_common/keyed_grid_model.h"
+#include "ui_common/keyed_grid_widget.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   // The amounts the run stored, by row code.
   std::map<QString, double> stored;
   Recordset rs;
-  Open_Recordset(t.state, rs,
+  Open_Recordset(t.state.Db(), rs,
                  "SELECT h.Satir_Kodu, h.Bakiye FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
                  "ON h.Rapor_ID=k.Rapor_ID WHERE k.Rapor_Kodu='GT'");
   for (; !rs.Eof(); rs.Move_Next()) stored[rs.Text("Satir_Kodu").trimmed()] = rs.Number("Bakiye");

@@ -1,5 +1,5 @@
 // Event filters and signal hooks that give a QLineEdit the shared edit-box behaviours.
-#include "ui_common/edit_boxes.h"
+#include "ui_common/edit_box_widget.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 // open them with the desktop's application. When none can be started, the HTML and workbook
 // targets give the message of their missing program; a statement without pages writes no file
 // but the file is opened all the same.
-#include "report/report_output.h"
+#include "report/output_window.h"
 
 #include <QDesktopServices>
 #include <QPageLayout>
@@ -16,7 +16,7 @@
 #include <QPrinter>
 #include <QUrl>
 
-#include "app/app_state.h"
+#include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"
 #include "report/report_renderer.h"

@@ -1,4 +1,4 @@
-#include "db/schema.h"
+#include "demo/suite_schema.h"
 
 #include "db/connection.h"
 

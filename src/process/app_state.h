@@ -11,9 +11,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/messages.h"
 #include "db/connection.h"
+#include "db/db_session.h"
 #include "db/recordset.h"
+#include "process/messages.h"
 
 // A long piece of work reports here once per step; a window repaints from it.
 struct ProgressReport {
@@ -29,6 +30,11 @@ struct AppState {
 
   Messages* Message;
   QString Program_Folder;
+
+  // The data layer's view of this state: the connection, failures shown as critical messages.
+  DbSession Db() const {
+    return {Db_Connection, [m = Message](const QString& text) { m->Critical(text); }};
+  }
 
   // Connection.
   std::shared_ptr<Connection> Db_Connection;

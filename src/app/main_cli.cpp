@@ -15,8 +15,8 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "app/app_state.h"
-#include "app/program_end.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
 #include "app/start_up.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"

@@ -1,4 +1,4 @@
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 #include <stdexcept>
 

@@ -11,6 +11,14 @@
 #include <QStringList>
 #include <vector>
 
+// Item separator of a two-column choice-list item: the value written into the cell comes before
+// it, the second column after it ("120.01\tYıldız Market").
+inline constexpr QChar kChoiceColumnSeparator = u'\t';
+// The value a choice-list item writes into its cell.
+inline QString Choice_Item_Value(const QString& item) {
+  return item.section(kChoiceColumnSeparator, 0, 0);
+}
+
 class KeyedGrid {
  public:
   KeyedGrid() = default;

@@ -14,7 +14,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "model/keyed_grid.h"
+#include "ui_common/keyed_grid.h"
 
 class QKeyEvent;
 class QLineEdit;

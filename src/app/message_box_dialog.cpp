@@ -1,4 +1,4 @@
-#include "app/message_boxes.h"
+#include "app/message_box_dialog.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -7,11 +7,11 @@
 #include <QTranslator>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/message_boxes.h"
-#include "app/program_end.h"
+#include "process/app_state.h"
+#include "app/message_box_dialog.h"
+#include "process/program_end.h"
 #include "app/start_up.h"
-#include "report/report_output.h"
+#include "report/output_window.h"
 #include "run/filter_window.h"
 
 int main(int argc, char** argv) {

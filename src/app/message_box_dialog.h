@@ -1,7 +1,7 @@
 // Messages of the desktop program: Qt message boxes with the program's icons and titles.
 #pragma once
 
-#include "app/messages.h"
+#include "process/messages.h"
 
 class MessageBoxMessages : public Messages {
  public:

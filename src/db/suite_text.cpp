@@ -1,4 +1,4 @@
-#include "app/suite_text.h"
+#include "db/suite_text.h"
 
 #include <iconv.h>
 

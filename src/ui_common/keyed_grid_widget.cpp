@@ -1,6 +1,6 @@
 // The item model over a keyed grid, its cell editors, and the table widget that routes cell
 // moves and keys to the window's rules.
-#include "ui_common/keyed_grid_model.h"
+#include "ui_common/keyed_grid_widget.h"
 
 #include <QBrush>
 #include <QComboBox>
@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-#include "run/choice_lists.h"
 
 // ---------------------------------------------------------------------------------------------
 // Model

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "process/messages.h"
 
 #include <cstdio>
 
