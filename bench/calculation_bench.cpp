@@ -7,13 +7,14 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+#include "db/recordset.h"
 #include "process/app_state.h"
 #include "calc/ledger_aggregation.h"
 #include "app/start_up.h"
 #include "company/company_parameters.h"
 #include "db/query.h"
 #include "run/master_file.h"
-#include "run/run_parameters.h"
+#include "run/parameter_preparation.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
   KeyedGrid grid = Make_Filter_Grid();
   Load_Master_File(s, grid);
   grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", argv[3]);
-  Parametreleri_Hazirla(s, grid);
+  const RunParameters parameters = Parametreleri_Hazirla(s, grid);
+  const QString period = Ledger_Condition(parameters);
 
   Recordset rs;
   Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
@@ -44,9 +46,9 @@ int main(int argc, char** argv) {
   QString id = rs.Text("Rapor_ID");
   // The same year's lines, grouped once: the least any calculation must read.
   const QString lower_bound = "SELECT Ana_Hesap_ID, SUM(BTutar), SUM(ATutar) FROM MUHFISHAR WHERE 1=1" +
-                              s.Date_Filter_Sql + " GROUP BY Ana_Hesap_ID";
-  std::printf("statement query:       %s\n", s.Report_Sql.toUtf8().constData());
-  std::printf("period condition:     %s\n", s.Date_Filter_Sql.toUtf8().constData());
+                              period + " GROUP BY Ana_Hesap_ID";
+  std::printf("statement query:       %s\n", parameters.statement_sql.toUtf8().constData());
+  std::printf("period condition:     %s\n", period.toUtf8().constData());
 
   // Warm the cache once, then take the best of three of each.
   Open_Recordset(s.Db(), rs, lower_bound);
@@ -54,7 +56,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 3; ++i) {
     QElapsedTimer t;
     t.start();
-    Tablo_Hesapla(s);
+    Tablo_Hesapla(s.Db(), parameters);
     best_calc = std::min(best_calc, t.nsecsElapsed() / 1e9);
     t.restart();
     Open_Recordset(s.Db(), rs, lower_bound);

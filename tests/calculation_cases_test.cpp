@@ -4,7 +4,7 @@
 //
 //   account: CODE | NAME [| MAIN CODE]        a main account, or a sub-account of MAIN
 //   line:    ACCOUNT | YYYY-MM-DD | DEBIT | CREDIT [| TYPE]
-//   period:  DATE_FILTER_SQL                 default: the whole year 2026
+//   period:  FIRST DAY | LAST DAY [| LEVEL FROM | LEVEL TO]   default: the whole year 2026
 //   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA [| AMOUNT] [| PLACE]
 //   expect:  ROW NUMBER | BTUTAR | ATUTAR | BAKIYE   ("NULL" for an empty column)
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 
 #include "calc/ledger_aggregation.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "support/case_file.h"
 #include "support/test_suite.h"
 
@@ -48,8 +49,10 @@ void Run_Case(const QString& name) {
   int next_account = 0;
   int row_number = 0;
   std::vector<Expectation> expected;
-  t.state.Date_Filter_Sql =
-      " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='12/31/2026'";
+  RunParameters parameters;
+  parameters.period = {2026, QDate(2026, 1, 1), QDate(2026, 12, 31)};
+  parameters.statement_sql =
+      "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=1 ORDER BY Rapor_Yeri, Satir_No";
   t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
          "VALUES (1, 'T', 'Deneme', 2)");
   for (QStringList f : Case_Rows("calculation/" + name)) {
@@ -74,7 +77,13 @@ void Run_Case(const QString& name) {
                  .arg(Literal(f.value(4, "Mahsup Fişi")), Literal(f[0])).arg(ana)
                  .arg(f[2], f[3]));
     } else if (key == "period") {
-      t.state.Date_Filter_Sql = rest.isEmpty() ? QString() : " " + rest;
+      auto day = [](const QString& text) -> std::optional<QDate> {
+        if (text.isEmpty()) return std::nullopt;
+        return QDate::fromString(text, "yyyy-MM-dd");
+      };
+      parameters.period = {2026, day(f[0]), day(f.value(1))};
+      if (parameters.period.first_day) parameters.period.year = parameters.period.first_day->year();
+      parameters.levels = {f.value(2), f.value(3)};
     } else if (key == "row") {
       ++row_number;
       ASSERT_GE(f.size(), 9) << line.toStdString();
@@ -96,9 +105,7 @@ void Run_Case(const QString& name) {
     }
   }
   t.Connect();
-  t.state.Report_Sql =
-      "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=1 ORDER BY Rapor_Yeri, Satir_No";
-  Tablo_Hesapla(t.state);
+  Tablo_Hesapla(t.state.Db(), parameters);
   EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join("\n").toStdString();
 
   Recordset rs;

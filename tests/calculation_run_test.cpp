@@ -1,10 +1,12 @@
-// The calculation's progress and its failure roads: the percentage box turns at 47 (rounded),
-// an empty statement only resets the box, and a failing query or formula ends the calculation.
+// The calculation's progress and its failure roads: one report before the first row and one
+// after each, an empty statement only resets the box, and a failing query or formula ends the
+// calculation.
 #include <gtest/gtest.h>
 
 #include "calc/formula.h"
 #include "calc/ledger_aggregation.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -18,41 +20,41 @@ void Add_Rows(TestSuite& t, int count, int type = 4) {
                .arg(type));
 }
 
+RunParameters Statement(const QString& sql) {
+  RunParameters parameters;
+  parameters.period.year = 2026;
+  parameters.statement_sql = sql;
+  return parameters;
+}
+
 }  // namespace
 
-TEST(CalculationRun, ProgressTurnsAtFortySevenPercent) {
+TEST(CalculationRun, ProgressAfterEveryRow) {
   TestSuite t;
   Add_Rows(t, 15);
   t.Connect();
-  t.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No";
-  std::vector<ProgressReport> reports;
-  t.state.Progress = [&](const ProgressReport& r) { reports.push_back(r); };
-  Tablo_Hesapla(t.state);
+  std::vector<std::pair<int, int>> reports;
+  auto progress = [&](int done, int count) { reports.emplace_back(done, count); };
+  Tablo_Hesapla(t.state.Db(), Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"),
+                progress);
   ASSERT_EQ(reports.size(), 16u);  // the reset, then one per row
-  EXPECT_EQ(reports[0].value, 0);
-  EXPECT_EQ(reports[0].maximum, -1);
-  EXPECT_EQ(reports[6].value, 6);
-  EXPECT_EQ(reports[6].maximum, 15);
-  EXPECT_EQ(reports[6].percent_text, "40%");
-  EXPECT_FALSE(reports[6].highlight);
-  EXPECT_EQ(reports[7].percent_text, "46.6666666666667%");  // 46.67 rounds to 47
-  EXPECT_TRUE(reports[7].highlight);
-  EXPECT_EQ(reports[15].percent_text, "100%");
+  EXPECT_EQ(reports[0], std::make_pair(0, -1));
+  EXPECT_EQ(reports[6], std::make_pair(6, 15));
+  EXPECT_EQ(reports[15], std::make_pair(15, 15));
 
-  // An empty statement resets the box only; the maximum is left as it was.
+  // An empty statement resets the box only; the count is not told.
   reports.clear();
-  t.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=99";
-  Tablo_Hesapla(t.state);
+  Tablo_Hesapla(t.state.Db(),
+                Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=99"), progress);
   ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].maximum, -1);
+  EXPECT_EQ(reports[0].second, -1);
 }
 
 TEST(CalculationRun, FailuresEndTheCalculation) {
   {  // A statement that fails: its two messages, then the calculation ends.
     TestSuite t;
     t.Connect();
-    t.state.Report_Sql = "SELECT * FROM YOK_TABLO";
-    EXPECT_THROW(Tablo_Hesapla(t.state), DbError);
+    EXPECT_THROW(Tablo_Hesapla(t.state.Db(), Statement("SELECT * FROM YOK_TABLO")), DbError);
     ASSERT_EQ(t.messages.entries.size(), 2u);
     EXPECT_EQ(t.messages.entries[1].text, "SELECT * FROM YOK_TABLO");
   }
@@ -63,8 +65,9 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
     t.Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Formul='K3/K1' WHERE Satir_No=2");
     t.Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Satir_Tipi=9, Bakiye=5 WHERE Satir_No=3");
     t.Connect();
-    t.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No";
-    EXPECT_THROW(Tablo_Hesapla(t.state), FormulaError);
+    EXPECT_THROW(Tablo_Hesapla(t.state.Db(),
+                               Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No")),
+                 FormulaError);
     Recordset rs;
     Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
     EXPECT_EQ(rs.Field("Bakiye").toDouble(), 0);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <functional>
 
+#include "db/recordset.h"
 #include "process/program_end.h"
 #include "db/connection_file.h"
 #include "app/start_up.h"

@@ -58,7 +58,7 @@ TEST(FormulaLookup, SendsTheLookupQueryAsWritten) {
   TestSuite suite;
   suite.Connect();
   // A failing query shows its text; the closed recordset then fails the caller.
-  EXPECT_THROW(Formulu_Yerlestir(suite.state, "O'NUR+1", "SELECT * FROM YOKTABLO ", 7), DbError);
+  EXPECT_THROW(Formulu_Yerlestir(suite.state.Db(), "O'NUR+1", "SELECT * FROM YOKTABLO ", 7), DbError);
   ASSERT_FALSE(suite.messages.entries.empty());
   EXPECT_EQ(suite.messages.entries.back().text,
             "SELECT * FROM YOKTABLO  WHERE Rapor_ID=7AND Satir_Kodu='O''NUR'");
@@ -80,7 +80,7 @@ TEST(FormulaCases, SubstituteAndEvaluate) {
                  "', " + value.section('@', 0, 0) + ")");
     }
     const QString substituted =
-        Formulu_Yerlestir(suite.state, c[1], "SELECT * FROM MUHASEBEMALITABLOHAREKET ", 1);
+        Formulu_Yerlestir(suite.state.Db(), c[1], "SELECT * FROM MUHASEBEMALITABLOHAREKET ", 1);
     EXPECT_EQ(substituted, c[2]);
     if (c[3] == "error") {
       EXPECT_THROW(Formul_Al(substituted), FormulaError);

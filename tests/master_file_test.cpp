@@ -4,12 +4,13 @@
 
 #include <QFile>
 
+#include "db/recordset.h"
 #include "process/program_end.h"
 #include "db/suite_text.h"
 #include "db/query.h"
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
-#include "run/run_parameters.h"
+#include "run/parameter_preparation.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -122,11 +123,10 @@ TEST(MasterFile, ShippedFileSelectsTheChosenStatementInSaveOrder) {
   };
   const int table = grid.Find_Row("FiltreLbl", "Tablo Kodu");
   grid.Set_Text(table, "Baslangic", "GT");
-  Build_Report_Sql(suite.state, grid);
-  EXPECT_FALSE(suite.state.Report_Sql.toUpper().contains("WHERE"));
-  EXPECT_EQ(codes(suite.state.Report_Sql), QStringList({"A1", "A2", "P1", "D1"}));
+  QString sql = Build_Report_Sql(suite.state.Base_Sql, grid).sql;
+  EXPECT_FALSE(sql.toUpper().contains("WHERE"));
+  EXPECT_EQ(codes(sql), QStringList({"A1", "A2", "P1", "D1"}));
   grid.Set_Text(table, "Baslangic", "O'GT");
-  Build_Report_Sql(suite.state, grid);
-  EXPECT_EQ(codes(suite.state.Report_Sql), QStringList({"X"}));
+  EXPECT_EQ(codes(Build_Report_Sql(suite.state.Base_Sql, grid).sql), QStringList({"X"}));
   EXPECT_TRUE(suite.messages.entries.empty());
 }

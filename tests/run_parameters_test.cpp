@@ -4,7 +4,7 @@
 
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
-#include "run/run_parameters.h"
+#include "run/parameter_preparation.h"
 #include "support/case_file.h"
 #include "support/test_suite.h"
 
@@ -23,8 +23,7 @@ QString Period(TestSuite& suite, const QString& first, const QString& last, int 
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "Rapor Başlangıç Ayı", first);
   Add(grid, "Rapor Bitiş Ayı", last);
-  Build_Date_Filter(suite.state, grid);
-  return suite.state.Date_Filter_Sql;
+  return Ledger_Condition(Parametreleri_Hazirla(suite.state, grid));
 }
 
 }  // namespace
@@ -72,8 +71,6 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   RecordingMessages messages;
   AppState state(messages);
   state.Fiscal_Year_Start = QDate(2026, 1, 1);
-  state.Print_Footnotes = false;
-  state.Row_Lines = true;
   state.Base_Sql = "SELECT * FROM T";
   KeyedGrid grid = Make_Filter_Grid();
   const int levels = Add(grid, "Seviye", "2", "3");
@@ -81,31 +78,33 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   const int notes = Add(grid, "Dipnot Basılsın Mı?", "Evet");
   const int lines = Add(grid, "Satır Çizgisi Ekle", "Hayır");
   for (int row : {levels, moved, notes, lines}) grid.Set_Text(row, "Girsin", "False");
-  Parametreleri_Hazirla(state, grid);
-  EXPECT_EQ(state.Report_Sql, "SELECT * FROM T");
-  EXPECT_EQ(state.Date_Filter_Sql,
+  RunParameters p = Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(p.statement_sql, "SELECT * FROM T");
+  EXPECT_EQ(p.levels.from, "2");
+  EXPECT_EQ(p.levels.to, "3");
+  EXPECT_EQ(Ledger_Condition(p),
             " AND MUHFISHAR.Yil='2026' AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi>=2 AND "
             "MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=3");
-  EXPECT_TRUE(state.Print_Footnotes);
-  EXPECT_FALSE(state.Row_Lines);
+  EXPECT_TRUE(p.print_footnotes);
+  EXPECT_FALSE(p.row_lines);
 
   grid.Set_Text(levels, "Baslangic", "");
   grid.Set_Text(notes, "Baslangic", QString::fromUtf8("Hayır"));
   grid.Set_Text(lines, "Baslangic", "Evet");
-  Parametreleri_Hazirla(state, grid);
-  EXPECT_EQ(state.Date_Filter_Sql,
+  p = Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(Ledger_Condition(p),
             " AND MUHFISHAR.Yil='2026' AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=3");
-  EXPECT_FALSE(state.Print_Footnotes);
-  EXPECT_TRUE(state.Row_Lines);
-  EXPECT_EQ(state.Error_Text, "");
+  EXPECT_FALSE(p.print_footnotes);
+  EXPECT_TRUE(p.row_lines);
+  EXPECT_EQ(p.error, "");
 
   // A level that is not a number: a clear message and no bound.
   grid.Set_Text(levels, "Baslangic", "1; DROP TABLE X");
-  Parametreleri_Hazirla(state, grid);
-  EXPECT_EQ(state.Error_Text,
+  p = Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(p.error,
             QString::fromUtf8("\"Seviye\" filtresine yalnızca sayı girilebilir; \"1; DROP TABLE X\" "
                               "bir sayı değil."));
-  EXPECT_FALSE(state.Date_Filter_Sql.contains("DROP"));
+  EXPECT_FALSE(Ledger_Condition(p).contains("DROP"));
   // A wrong date stopping the run with its message is driven in ui/filter_window_test.cpp.
 }
 
@@ -116,13 +115,10 @@ TEST(RunParameters, Workplace) {
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "İşyeri Kodu", "01");
   const int name = Add(grid, "İşyeri Adı", "Hepsi");
-  suite.state.Workplace_Name = "eski";
-  Isyeri_Filtresi(suite.state, grid);
-  EXPECT_EQ(suite.state.Workplace_Name, "");  // a single workplace is never named
+  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), "");  // a single workplace is never named
 
   suite.Exec(QString::fromUtf8("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('02', 'Ankara''nın Şubesi')"));
   grid.Set_Text(name, "Baslangic", QString::fromUtf8("Ankara'nın Şubesi"));
-  Isyeri_Filtresi(suite.state, grid);
-  EXPECT_EQ(suite.state.Workplace_Name, QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
   EXPECT_TRUE(suite.messages.entries.empty());
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <map>
 
+#include "db/recordset.h"
 #include "process/messages.h"
 #include "support/case_file.h"
 #include "support/test_suite.h"

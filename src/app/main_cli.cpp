@@ -130,12 +130,12 @@ int Run(AppState& state, const RunOptions& options) {
   }
   bool written = true;
   RunSteps steps;
-  steps.produce_output = [&] {
+  steps.produce_output = [&](const RunParameters& parameters) {
     if (options.file) {
       written = Write_Export(state, *options.file, options.out);
       return;
     }
-    ReportRows rows = Report_Rows(state, state.Report_Sql);
+    ReportRows rows = Report_Rows(state, parameters.statement_sql);
     written = Write_Output(Statement_Listing(state, rows, options.format), options.out);
   };
   if (!Run_Statement(state, grid, steps)) return 1;

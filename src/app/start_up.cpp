@@ -9,6 +9,7 @@
 #include "db/connection_file.h"
 #include "db/open_connection.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "db/registry.h"
 
 namespace {
@@ -99,10 +100,11 @@ void Check_Regional_Settings(AppState& s) {
 }
 
 void Check_Report_Right(AppState& s) {
-  Open_Recordset(s.Db(), s.Rs_Shared,
+  Recordset rs;
+  Open_Recordset(s.Db(), rs,
                  "SELECT " + s.Right_Column_R + " FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=" +
                      QString::number(s.Company_ID) + " AND Kullanici_ID=" + QString::number(s.User_ID));
-  QVariant right = s.Rs_Shared.Field(s.Right_Column_R);
+  QVariant right = rs.Field(s.Right_Column_R);
   s.Report_Right = !right.isNull() && right.toString().trimmed() != "0" &&
                    right.toString().compare("false", Qt::CaseInsensitive) != 0 &&
                    !right.toString().trimmed().isEmpty();

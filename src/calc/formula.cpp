@@ -10,8 +10,8 @@
 #include <optional>
 #include <string_view>
 
-#include "process/app_state.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "db/sql_text.h"
 
 namespace {
@@ -317,11 +317,12 @@ double Formul_Al(const QString& Formul) {
   Fail_Unreducible(Formul);
 }
 
-QString Formulu_Yerlestir(AppState& state, const QString& Gelen_Formul, const QString& SQL,
+QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, const QString& SQL,
                           int32_t Rapor_ID) {
   static const QString operators = "+-*/()";
   QString token;
   QString output;
+  Recordset rs;
   for (int pos = 0; pos <= Gelen_Formul.size(); ++pos) {
     const bool at_end = pos == Gelen_Formul.size();
     const QString character = at_end ? QString() : QString(Gelen_Formul[pos]);
@@ -333,12 +334,11 @@ QString Formulu_Yerlestir(AppState& state, const QString& Gelen_Formul, const QS
       output += character;
       continue;
     }
-    Open_Recordset(state.Db(), state.Rs_Calc1,
+    Open_Recordset(db, rs,
                    SQL + " WHERE Rapor_ID=" + QString::number(Rapor_ID) + "AND Satir_Kodu='" +
                        Sql_Quote_Value(token) + "'");
     // A code with no row or no value disappears with the operator that ends it.
-    if (!state.Rs_Calc1.Eof() && !state.Rs_Calc1.Is_Null("Bakiye"))
-      output += Number_Text(state.Rs_Calc1.Number("Bakiye")) + character;
+    if (!rs.Eof() && !rs.Is_Null("Bakiye")) output += Number_Text(rs.Number("Bakiye")) + character;
     token.clear();
   }
   output.replace(',', '.');

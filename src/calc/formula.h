@@ -10,7 +10,8 @@
 #include <QString>
 #include <cstdint>
 
-struct AppState;
+#include "db/db_session.h"
+
 
 // Thrown when a formula cannot be evaluated: division by zero, overflow of the currency
 // range, a text that cannot be reduced to a number. `message` is a Turkish sentence naming
@@ -20,10 +21,10 @@ struct FormulaError {
 };
 
 // Replaces every row code of the formula by that row's Bakiye, looked up in table `Rapor_ID`
-// through `SQL` + " WHERE Rapor_ID=<id>AND Satir_Kodu='<code>'" into state.Rs_Calc1. A code
+// through `SQL` + " WHERE Rapor_ID=<id>AND Satir_Kodu='<code>'" (a recordset of its own). A code
 // with no row, or whose Bakiye is NULL, disappears together with the operator that ends it.
 // A failing lookup query has shown its messages and raises DbError from the closed recordset.
-QString Formulu_Yerlestir(AppState& state, const QString& Gelen_Formul, const QString& SQL,
+QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, const QString& SQL,
                           int32_t Rapor_ID);
 // Reduces a substituted formula to one number (innermost parentheses first).
 double Formul_Al(const QString& Formul);  // throws FormulaError

@@ -7,16 +7,20 @@
 
 #include <QVariant>
 
-struct AppState;
+#include "calc/run_parameters.h"
+#include "db/db_session.h"
+#include "process/progress.h"
 
-// The amount rule: which of the three sums is a row's value. `balance_type` 1 takes the debit,
-// 2 the credit; otherwise the net balance B is signed by `character` (1: |B|, 2: -|B|, else B).
+// The amount rule: which of the three sums is a row's value. `balance_type` kBakiyeDebit takes
+// the debit, kBakiyeCredit the credit; otherwise the net balance B is signed by `character`
+// (kKarakterDebit: |B|, kKarakterCredit: -|B|, else B).
 // Returns a null QVariant when the sum it uses is null.
 QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
                         const QVariant& credit, const QVariant& balance);
 
-// Computes the rows of Report_Sql with Date_Filter_Sql. Reports progress through
-// state.Progress after every row. A database error or a formula that cannot be evaluated
-// ends the calculation by exception (DbError, FormulaError); rows already written keep
-// their new values.
-void Tablo_Hesapla(AppState& state);
+// Computes the rows of the parameters' statement query over their ledger period and levels,
+// telling `progress` before the first row (0 of -1) and after every row.
+// A database error or a formula that cannot be evaluated ends the calculation by exception
+// (DbError, FormulaError); rows already written keep their new values.
+void Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
+                   const ProgressCallback& progress = {});

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <cmath>
 
+#include "db/recordset.h"
 #include "process/app_state.h"
 #include "process/program_end.h"
 #include "company/number_formats.h"

@@ -8,22 +8,11 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "db/connection.h"
 #include "db/db_session.h"
-#include "db/recordset.h"
 #include "process/messages.h"
-
-// A long piece of work reports here once per step; a window repaints from it.
-struct ProgressReport {
-  int value = 0;          // 0..maximum
-  int maximum = 0;        // -1 leaves the maximum as it was
-  QString percent_text;   // e.g. "47%"
-  bool highlight = false; // the colour switch of the percentage box
-};
-using ProgressCallback = std::function<void(const ProgressReport&)>;
 
 struct AppState {
   explicit AppState(Messages& messages) : Message(&messages) {}
@@ -107,26 +96,16 @@ struct AppState {
   QString Picked_Account_Code;
   QString Picked_Account_Name;
 
-  // Run.
+  // Run. The report reads the statement query and the options of the last run, assigned from
+  // its RunParameters.
   QString Base_Sql;
   QString Group_Sql;
   QString Report_Sql;
-  bool Sql_Has_Where = false;
-  QString Quote_Char;
-  QString Date_Filter_Sql;
-  bool Print_Footnotes = true;
   bool Row_Lines = false;
   QString Workplace_Name;
   bool Filter_Window_Ready = false;
   bool F2_Run_Flag = false;
   bool Export_Waiting = false;
+  // The fault the regional-settings check found ("ONDALIK", "BASAMAK", "TARIH"); "" for none.
   QString Error_Text;
-
-  // Shared recordsets.
-  Recordset Rs_Shared;
-  Recordset Rs_Calc1;
-  Recordset Rs_Calc2;
-  Recordset Rs_Calc3;
-
-  ProgressCallback Progress;
 };

@@ -5,6 +5,7 @@
 
 #include "process/app_state.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "run/blank_trim.h"
 
 namespace {
@@ -103,7 +104,7 @@ const Caption* Find_Caption(const QString& caption) {
 
 // The look-up's list, or nothing when the statement failed (its messages are shown).
 std::optional<QString> Read_Choice_List(AppState& state, const QString& sql, bool two_columns) {
-  Recordset& rs = state.Rs_Shared;
+  Recordset rs;
   Open_Recordset(state.Db(), rs, sql);
   if (!rs.Is_Open()) return std::nullopt;
   QString result = rs.Record_Count() != 0 ? "|" : "";
@@ -121,7 +122,7 @@ std::optional<QString> Read_Choice_List(AppState& state, const QString& sql, boo
 }
 
 std::optional<QString> Read_Discount_List(AppState& state) {
-  Recordset& rs = state.Rs_Shared;
+  Recordset rs;
   Open_Recordset(state.Db(), rs, "SELECT ISK as Deger FROM CARIKART");
   if (!rs.Is_Open()) return std::nullopt;
   QString result = rs.Record_Count() != 0 ? "|" : "";
@@ -132,7 +133,7 @@ std::optional<QString> Read_Discount_List(AppState& state) {
 }
 
 std::optional<QString> Read_Option_List(AppState& state, const QString& sql) {
-  Recordset& rs = state.Rs_Shared;
+  Recordset rs;
   Open_Recordset(state.Db(), rs, sql);
   if (!rs.Is_Open()) return std::nullopt;
   QString result = rs.Record_Count() != 0 ? "," : "";
@@ -146,16 +147,6 @@ std::optional<QString> Read_Option_List(AppState& state, const QString& sql) {
 QString Options_Sql(const QString& caption) {
   const Caption* c = Find_Caption(caption);
   return c && c->target == Target::Options ? QString::fromUtf8(c->own_sql) : QString();
-}
-
-void Report_Progress(AppState& state, int value, int maximum) {
-  if (!state.Progress) return;
-  ProgressReport report;
-  report.value = value;
-  report.maximum = maximum;
-  const int percent = maximum > 0 ? value * 100 / maximum : 0;
-  report.percent_text = "%" + QString::number(percent);
-  state.Progress(report);
 }
 
 }  // namespace
@@ -188,11 +179,11 @@ QString BuildOptionList(AppState& state, const QString& caption) {
   return Read_Option_List(state, sql).value_or(QString());
 }
 
-void FillChoiceLists(AppState& state, KeyedGrid& grid) {
+void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& progress) {
   const int maximum = grid.Rows() - 1;
-  Report_Progress(state, 0, maximum);
+  if (progress) progress(0, maximum);
   for (int row = 1; row < grid.Rows(); ++row) {
-    Report_Progress(state, row, maximum);
+    if (progress) progress(row, maximum);
     const QString caption = grid.Text(row, "FiltreLbl");
     const Caption* c = Find_Caption(caption);
     if (!c) continue;

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "process/progress.h"
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
@@ -24,8 +25,8 @@ QString BuildDiscountList(AppState& state);
 // The options of "Satıcı Kodu" / "Satıcı Adı": "," then "code  /  name," per seller.
 QString BuildOptionList(AppState& state, const QString& caption);
 
-// Gives every known caption of the filter grid its list, reporting through state.Progress.
-void FillChoiceLists(AppState& state, KeyedGrid& grid);
+// Gives every known caption of the filter grid its list, telling `progress` before each row.
+void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& progress = {});
 
 // The popup grid (columns Secim, Tip).
 KeyedGrid Make_Choice_Popup();

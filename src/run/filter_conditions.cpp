@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QRegularExpression>
 
-#include "process/app_state.h"
 #include "db/sql_text.h"
 #include "run/blank_trim.h"
 
@@ -12,38 +11,37 @@ namespace {
 const QString kWrongDate = QString::fromUtf8("Lütfen tarihi doğru giriniz");
 const QString kWrongYear = QString::fromUtf8("Lütfen seneyi doğru giriniz");
 
-void Set_Quote_Char(AppState& state, const QString& ayirac) {
-  state.Quote_Char = ayirac == "1" ? QString() : QString("'");
-}
+// The quote a row's values are written in: none for "1" (bare numbers), else a single quote.
+QString Quote_Char(const QString& ayirac) { return ayirac == "1" ? QString() : QString("'"); }
 
-// The value as SQL text under Quote_Char; false (with Error_Text) for a bare non-number.
-bool Sql_Value(AppState& state, const KeyedGrid& grid, int row, const QString& value,
-               QString& out) {
-  if (!state.Quote_Char.isEmpty()) {
-    out = state.Quote_Char + Sql_Quote_Value(value) + state.Quote_Char;
+// The value as SQL text in `quote`; false (with the build's error) for a bare non-number.
+bool Sql_Value(StatementBuild& build, const QString& quote, const KeyedGrid& grid, int row,
+               const QString& value, QString& out) {
+  if (!quote.isEmpty()) {
+    out = quote + Sql_Quote_Value(value) + quote;
     return true;
   }
   if (!Is_Sql_Number(value)) {
-    state.Error_Text = Not_A_Number_Text(grid.Text(row, "FiltreLbl"), value);
+    build.error = Not_A_Number_Text(grid.Text(row, "FiltreLbl"), value);
     return false;
   }
   out = value;
   return true;
 }
 
-QString Place_Condition(AppState& state, const QString& sql, const JoinInsertPosition& at,
+QString Place_Condition(StatementBuild& build, const QString& sql, const JoinInsertPosition& at,
                         const QString& condition) {
   if (at.mode == 2) return sql.left(at.position) + " AND " + condition + sql.mid(at.position);
-  if (!state.Sql_Has_Where) {
-    state.Sql_Has_Where = true;
+  if (!build.has_where) {
+    build.has_where = true;
     return sql + " WHERE " + condition;
   }
   return sql + " AND " + condition;
 }
 
-QString Place_Condition(AppState& state, const QString& sql, const QString& alan,
+QString Place_Condition(StatementBuild& build, const QString& sql, const QString& alan,
                         const QString& condition) {
-  return Place_Condition(state, sql, FindJoinInsertPosition(sql, alan), condition);
+  return Place_Condition(build, sql, FindJoinInsertPosition(sql, alan), condition);
 }
 
 // day.month.year read by position; the SQL date 'yyyy/mm/dd' needs a four-digit year.
@@ -79,39 +77,39 @@ JoinInsertPosition FindJoinInsertPosition(const QString& sql, const QString& ala
   }
 }
 
-QString AddRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddRangeCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                           const QString& alan, const QString& ayirac) {
-  Set_Quote_Char(state, ayirac);
-  if (state.Quote_Char.isEmpty()) ClearNonNumericValues(grid, row);
+  const QString quote = Quote_Char(ayirac);
+  if (quote.isEmpty()) ClearNonNumericValues(grid, row);
   QString out = sql;
   QString value;
   const QString start = grid.Text(row, "Baslangic");
   if (!start.isEmpty()) {
-    if (!Sql_Value(state, grid, row, start, value)) return out;
-    out = Place_Condition(state, out, alan, alan + " >=" + value);
+    if (!Sql_Value(build, quote, grid, row, start, value)) return out;
+    out = Place_Condition(build, out, alan, alan + " >=" + value);
   }
   const QString end = grid.Text(row, "Bitis");
   if (!end.isEmpty()) {
-    if (!Sql_Value(state, grid, row, end, value)) return out;
+    if (!Sql_Value(build, quote, grid, row, end, value)) return out;
     const JoinInsertPosition at = FindJoinInsertPosition(out, alan);
-    out = Place_Condition(state, out, at, alan + (at.mode == 2 ? " <=" : "<=") + value);
+    out = Place_Condition(build, out, at, alan + (at.mode == 2 ? " <=" : "<=") + value);
   }
   return out;
 }
 
-QString AddEqualCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddEqualCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                           const QString& alan, const QString& ayirac) {
   const QString start = grid.Text(row, "Baslangic");
   if (start.isEmpty() || start == "Farketmez" || start == "Hepsi") return sql;
-  Set_Quote_Char(state, ayirac);
-  if (state.Quote_Char.isEmpty()) ClearNonNumericValues(grid, row);
+  const QString quote = Quote_Char(ayirac);
+  if (quote.isEmpty()) ClearNonNumericValues(grid, row);
   const QString cleared = grid.Text(row, "Baslangic");
   QString value;
-  if (cleared.isEmpty() || !Sql_Value(state, grid, row, cleared, value)) return sql;
-  return Place_Condition(state, sql, alan, alan + "=" + value);
+  if (cleared.isEmpty() || !Sql_Value(build, quote, grid, row, cleared, value)) return sql;
+  return Place_Condition(build, sql, alan, alan + "=" + value);
 }
 
-QString AddFlagCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddFlagCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                          const QString& alan) {
   const QString start = grid.Text(row, "Baslangic");
   QString value;
@@ -121,10 +119,10 @@ QString AddFlagCondition(AppState& state, const QString& sql, KeyedGrid& grid, i
     value = "0";
   else
     return sql;  // "Hepsi", and a value that names neither state
-  return Place_Condition(state, sql, alan, alan + "=" + value);
+  return Place_Condition(build, sql, alan, alan + "=" + value);
 }
 
-QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddDateRangeCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                               const QString& alan) {
   QString out = sql;
   const struct {
@@ -135,7 +133,7 @@ QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& gr
     const QString text = grid.Text(row, bound.key);
     if (text.isEmpty()) continue;
     if (!Is_Valid_Date_Text(text)) {
-      state.Error_Text = kWrongDate;
+      build.error = kWrongDate;
       continue;
     }
     DateParts d = Date_Parts(text);
@@ -143,33 +141,33 @@ QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& gr
       d.year = QString::number(QDate::currentDate().year());
       grid.Set_Text(row, QString::fromLatin1(bound.key), d.day + "/" + d.month + "/" + d.year);
     }
-    state.Error_Text.clear();
-    out = Place_Condition(state, out, alan,
+    build.error.clear();
+    out = Place_Condition(build, out, alan,
                           alan + bound.op + d.year + "/" + d.month + "/" + d.day + "'");
   }
   return out;
 }
 
-QString AddDateUpToCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddDateUpToCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                              const QString& alan) {
   const QString text = grid.Text(row, "Baslangic");
   if (text.isEmpty()) return sql;
   if (!Is_Valid_Date_Text(text)) {
-    state.Error_Text = kWrongDate;
+    build.error = kWrongDate;
     return sql;
   }
   const DateParts d = Date_Parts(text);
-  if (d.year.size() < 4) state.Error_Text = kWrongYear;
-  return Place_Condition(state, sql, alan,
+  if (d.year.size() < 4) build.error = kWrongYear;
+  return Place_Condition(build, sql, alan,
                          alan + " <= '" + d.year + "/" + d.month + "/" + d.day + "'");
 }
 
-QString BuildMultipleChoiceCondition(AppState& state, KeyedGrid& grid, int row,
+QString BuildMultipleChoiceCondition(StatementBuild& build, KeyedGrid& grid, int row,
                                      const QString& alan, const QString& ayirac) {
   const QString start = grid.Text(row, "Baslangic");
   QString selection = grid.Text(row, "CoktanSecmeSecim");
   if (start == "Farketmez" || start == "Hepsi" || selection.isEmpty()) return {};
-  Set_Quote_Char(state, ayirac);
+  const QString quote = Quote_Char(ayirac);
   QString condition;
   qsizetype position = 0;
   for (qsizetype comma; (comma = selection.indexOf(',', position)) >= 0; position = comma + 1) {
@@ -179,13 +177,13 @@ QString BuildMultipleChoiceCondition(AppState& state, KeyedGrid& grid, int row,
       item = item.left(item.indexOf('/'));
     }
     QString value;
-    if (!Sql_Value(state, grid, row, item, value)) return {};
+    if (!Sql_Value(build, quote, grid, row, item, value)) return {};
     condition += (condition.isEmpty() ? "(" : " OR ") + alan + "=" + value;
   }
   if (condition.isEmpty()) return {};
   condition += ")";
-  if (state.Sql_Has_Where) return " AND " + condition;
-  state.Sql_Has_Where = true;
+  if (build.has_where) return " AND " + condition;
+  build.has_where = true;
   return " WHERE " + condition;
 }
 

@@ -3,16 +3,20 @@
 // "TK" equality, "OZ" flag, "CS" multiple choice, "BTR" date upper bound; "BL" and "DT" rows
 // are run options read as Boolean). A condition on a column of a table that the statement
 // joins with "JOIN table ON(...)" goes inside that ON clause; any other condition is appended
-// with " WHERE " or " AND ". The builders keep Quote_Char, Sql_Has_Where and Error_Text of the
-// process state. A value written inside quotes has its quotes doubled; a value written bare
-// must be a number, else Error_Text says so and no condition is made.
+// with " WHERE " or " AND ". A value written inside quotes has its quotes doubled; a value
+// written bare must be a number, else the build's error says so and no condition is made.
 #pragma once
 
 #include <QString>
 
 #include "ui_common/keyed_grid.h"
 
-struct AppState;
+// The statement query being built from the filter rows: whether it has its WHERE yet, and the
+// message of the last refused filter value ("" when none).
+struct StatementBuild {
+  bool has_where = false;
+  QString error;
+};
 
 struct JoinInsertPosition {
   int mode = 1;              // 1: append at the end; 2: insert before `position`
@@ -22,24 +26,24 @@ struct JoinInsertPosition {
 JoinInsertPosition FindJoinInsertPosition(const QString& sql, const QString& alan);
 
 // "GR": start condition and end condition, each when its value is not empty.
-QString AddRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddRangeCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                           const QString& alan, const QString& ayirac);
 // "TK": equality, unless the value is empty, "Hepsi" or "Farketmez".
-QString AddEqualCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddEqualCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                           const QString& alan, const QString& ayirac);
 // "OZ": column = 1 for "Evet"/"Aktif", 0 for "Hayır"/"Pasif"; "Hepsi" and any other value
 // add nothing.
-QString AddFlagCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddFlagCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                          const QString& alan);
 // "TR": dates typed day.month.year, written 'yyyy/mm/dd'; a date without a four-digit year
 // takes the current year, in SQL and in the cell.
-QString AddDateRangeCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddDateRangeCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                               const QString& alan);
 // "BTR": column <= the start date.
-QString AddDateUpToCondition(AppState& state, const QString& sql, KeyedGrid& grid, int row,
+QString AddDateUpToCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                              const QString& alan);
 // "CS": " WHERE (a=x OR a=y)" / " AND (...)" from the row's selection, or "".
-QString BuildMultipleChoiceCondition(AppState& state, KeyedGrid& grid, int row,
+QString BuildMultipleChoiceCondition(StatementBuild& build, KeyedGrid& grid, int row,
                                      const QString& alan, const QString& ayirac);
 // "BL", "DT": "Evet", "Aktif" and "Ayrı Sayfaya" are true, everything else false.
 bool RowAsBoolean(const KeyedGrid& grid, int row);

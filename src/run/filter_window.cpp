@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "process/app_state.h"
 #include "db/db_error.h"
@@ -103,7 +104,6 @@ FiltreFrm::~FiltreFrm() {
   qApp->removeEventFilter(this);
   // Destroying the controls moves the focus; the window is no longer there to follow it.
   disconnect(qApp, &QApplication::focusChanged, this, &FiltreFrm::Focus_Changed);
-  s_.Progress = nullptr;
   // The views show member grids: they go before the members.
   delete centralWidget();
 }
@@ -294,17 +294,16 @@ void FiltreFrm::Form_Activate() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   if (s_.Filter_Window_Ready || running_) return;
   running_ = true;
-  s_.Progress = [this](const ProgressReport& r) {
-    if (r.maximum > 0) Bar2->setMaximum(r.maximum);
-    Bar2->setValue(std::min(r.value, Bar2->maximum()));
+  auto progress = [this](int done, int count) {
+    if (count > 0) Bar2->setMaximum(count);
+    Bar2->setValue(std::min(done, Bar2->maximum()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   };
   try {
-    FillChoiceLists(s_, grid_);
+    FillChoiceLists(s_, grid_, progress);
   } catch (const DbError& e) {
     s_.Message->Critical(e.Description);
   }
-  s_.Progress = nullptr;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   Bar2->setValue(0);
   s_.Filter_Window_Ready = true;
@@ -610,30 +609,38 @@ void FiltreFrm::Show_Waiting() {
 
 void FiltreFrm::Hide_Waiting() { Bekleme->hide(); }
 
+void FiltreFrm::Show_Progress(int done, int count) {
+  if (count > 0) Bar1->setMaximum(count);
+  Bar1->setValue(std::min(done, Bar1->maximum()));
+  const CalculationPercent percent = Calculation_Percent(done, count);
+  Yuzde->setText(percent.text);
+  QPalette colours = Yuzde->palette();
+  colours.setColor(QPalette::Base, percent.highlight ? palette().color(QPalette::Highlight)
+                                                     : palette().color(QPalette::Button));
+  colours.setColor(QPalette::Text, percent.highlight ? Qt::white : Qt::black);
+  Yuzde->setPalette(colours);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+CalculationPercent Calculation_Percent(int done, int count) {
+  if (count <= 0) return {};
+  const double p = done * 100.0 / count;
+  return {QString::number(p, 'g', 15) + "%", std::nearbyint(p) >= 47};
+}
+
 void FiltreFrm::Run() {
   if (running_) return;
   running_ = true;
   FiltreGrd->Commit_Edit();
   RaporYeri->Commit_Edit();
-  s_.Progress = [this](const ProgressReport& r) {
-    if (r.maximum > 0) Bar1->setMaximum(r.maximum);
-    Bar1->setValue(std::min(r.value, Bar1->maximum()));
-    Yuzde->setText(r.percent_text);
-    QPalette colours = Yuzde->palette();
-    colours.setColor(QPalette::Base, r.highlight ? palette().color(QPalette::Highlight)
-                                                 : palette().color(QPalette::Button));
-    colours.setColor(QPalette::Text, r.highlight ? Qt::white : Qt::black);
-    Yuzde->setPalette(colours);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  };
   RunSteps steps;
   steps.show_waiting = [this] { Show_Waiting(); };
+  steps.progress = [this](int done, int count) { Show_Progress(done, count); };
   steps.hide_waiting = [this] { Hide_Waiting(); };
-  steps.produce_output = [this] {
+  steps.produce_output = [this](const RunParameters&) {
     if (output_) output_(Output_Target());
   };
   Run_Statement(s_, grid_, steps);
-  s_.Progress = nullptr;
   Hide_Waiting();
   // The run may complete typed dates in the grid.
   FiltreGrd->Refresh();

@@ -19,6 +19,14 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
+// The percentage box of the running calculation: the share of rows done, with all its digits
+// ("46.6666666666667%"), highlighted from 47 % (rounded) on; empty while the count is unknown.
+struct CalculationPercent {
+  QString text;
+  bool highlight = false;
+};
+CalculationPercent Calculation_Percent(int done, int count);
+
 class FiltreFrm : public QMainWindow {
   Q_OBJECT
  public:
@@ -85,6 +93,8 @@ class FiltreFrm : public QMainWindow {
   // The run's waiting frame.
   void Show_Waiting();
   void Hide_Waiting();
+  // The calculation's bar and percentage box after `done` of `count` rows.
+  void Show_Progress(int done, int count);
   void Place_Waiting();
   void Tablo_Olustur();
 

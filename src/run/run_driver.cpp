@@ -1,45 +1,49 @@
 #include "run/run_driver.h"
 
-#include "process/app_state.h"
 #include "calc/formula.h"
 #include "calc/ledger_aggregation.h"
-#include "run/run_parameters.h"
+#include "model/financial_table.h"
+#include "process/app_state.h"
+#include "run/parameter_preparation.h"
 
 namespace {
 
 const QString kTable = "MUHASEBEMALITABLOHAREKET";
 
-void Append_Condition(AppState& s, const QString& condition) {
-  s.Report_Sql += (s.Sql_Has_Where ? " AND " : " WHERE ") + condition;
+void Append_Condition(QString& sql, const QString& condition) {
+  sql += (sql.contains("WHERE") ? " AND " : " WHERE ") + condition;
 }
 
 }  // namespace
 
-void Append_Display_Conditions(AppState& s, const KeyedGrid& grid) {
-  s.Sql_Has_Where = s.Report_Sql.contains("WHERE");
+QString Append_Display_Conditions(const QString& statement_sql, bool print_footnotes,
+                                  const KeyedGrid& grid) {
+  QString sql = statement_sql;
   for (int row = 1; row < grid.Rows(); ++row) {
     if (grid.Text(row, "FiltreLbl") != "Hareket Görmüşler") continue;
     QString value = grid.Text(row, "Baslangic");
     if (value == "Evet")
-      Append_Condition(s, kTable + ".Bakiye<>0");
+      Append_Condition(sql, kTable + ".Bakiye<>0");
     else if (value == "Hayır")
-      Append_Condition(s, "(" + kTable + ".Bakiye=0 OR " + kTable + ".Bakiye IS NULL)");
+      Append_Condition(sql, "(" + kTable + ".Bakiye=0 OR " + kTable + ".Bakiye IS NULL)");
   }
-  s.Sql_Has_Where = s.Report_Sql.contains("WHERE");
-  if (!s.Print_Footnotes) Append_Condition(s, kTable + ".Satir_Tipi<>10");
+  if (!print_footnotes)
+    Append_Condition(sql, kTable + ".Satir_Tipi<>" + QString::number(kRowFootnote));
+  return sql;
 }
 
 bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
-  s.Error_Text = "";
-  Parametreleri_Hazirla(s, grid);
+  RunParameters parameters = Parametreleri_Hazirla(s, grid);
+  s.Report_Sql = parameters.statement_sql;
+  s.Row_Lines = parameters.row_lines;
   s.F2_Run_Flag = false;
-  if (!s.Error_Text.isEmpty()) {
-    s.Message->Critical(s.Error_Text);
+  if (!parameters.error.isEmpty()) {
+    s.Message->Critical(parameters.error);
     return false;
   }
   if (steps.show_waiting) steps.show_waiting();
   try {
-    Tablo_Hesapla(s);
+    Tablo_Hesapla(s.Db(), parameters, steps.progress);
   } catch (const DbError& e) {
     if (steps.hide_waiting) steps.hide_waiting();
     // A failing query has shown its own two messages; its closed recordset adds nothing.
@@ -51,14 +55,13 @@ bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
     return false;
   }
   if (steps.hide_waiting) steps.hide_waiting();
-  if (!s.Error_Text.isEmpty()) {
-    s.Message->Plain(s.Error_Text);
-    return false;
-  }
-  Append_Display_Conditions(s, grid);
+  parameters.statement_sql =
+      Append_Display_Conditions(parameters.statement_sql, parameters.print_footnotes, grid);
   // The workplace name is looked up before the output, which is produced at once here and
   // shows it in its page header.
-  Isyeri_Filtresi(s, grid);
-  if (steps.produce_output) steps.produce_output();
+  parameters.workplace_name = Isyeri_Filtresi(s.Db(), grid);
+  s.Report_Sql = parameters.statement_sql;
+  s.Workplace_Name = parameters.workplace_name;
+  if (steps.produce_output) steps.produce_output(parameters);
   return true;
 }

@@ -34,7 +34,6 @@ TestSuite::TestSuite() {
 }
 
 TestSuite::~TestSuite() {
-  state.Rs_Shared.Close();
   state.Db_Connection.reset();
   if (old_registry_.isEmpty())
     qunsetenv("MALITABLO_REGISTRY");

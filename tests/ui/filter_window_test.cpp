@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "db/query.h"
+#include "db/recordset.h"
 #include "run/choice_lists.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
@@ -245,4 +246,14 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
   Recordset rs;
   Open_Recordset(t.state.Db(), rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
   EXPECT_EQ(rs.Field("N").toInt(), 0);
+}
+
+TEST(CalculationPercentBox, ShowsEveryDigitAndTurnsAtFortySevenRounded) {
+  EXPECT_EQ(Calculation_Percent(0, -1).text, "");  // the count is not known yet
+  EXPECT_EQ(Calculation_Percent(6, 15).text, "40%");
+  EXPECT_FALSE(Calculation_Percent(6, 15).highlight);
+  EXPECT_EQ(Calculation_Percent(7, 15).text, "46.6666666666667%");  // 46.67 rounds to 47
+  EXPECT_TRUE(Calculation_Percent(7, 15).highlight);
+  EXPECT_FALSE(Calculation_Percent(46, 100).highlight);
+  EXPECT_EQ(Calculation_Percent(15, 15).text, "100%");
 }

@@ -17,6 +17,7 @@
 
 #include "app/start_up.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "demo/demo_suite.h"
 #include "report/output_window.h"
 #include "run/filter_window.h"

@@ -1,0 +1,30 @@
+#include "calc/run_parameters.h"
+
+namespace {
+
+QString Sql_Date(const QDate& date) { return date.toString("MM/dd/yyyy"); }
+
+}  // namespace
+
+QString Ledger_Condition(const RunParameters& p) {
+  QString sql = " AND MUHFISHAR.Yil='" + QString::number(p.period.year) + "'";
+  if (p.period.first_day) sql += " AND MUHFISHAR.Tarih>='" + Sql_Date(*p.period.first_day) + "'";
+  if (p.period.last_day) sql += " AND MUHFISHAR.Tarih<='" + Sql_Date(*p.period.last_day) + "'";
+  if (!p.levels.from.isEmpty())
+    sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi>=" + p.levels.from;
+  if (!p.levels.to.isEmpty())
+    sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=" + p.levels.to;
+  return sql;
+}
+
+QString Month_Last_Day(const QString& month, int year) {
+  const int m = month.toInt();
+  switch (m) {
+    case 4: case 6: case 9: case 11:
+      return "30";
+    case 2:
+      return QDate::isValid(year, 2, 29) ? "29" : "28";
+    default:
+      return "31";
+  }
+}

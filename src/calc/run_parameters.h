@@ -1,0 +1,46 @@
+// The parameters of one statement run, as one value: the statement query whose rows are
+// computed (Report_Sql), the ledger period of the fiscal year as dates, the level bounds of the
+// rows whose sums are taken in, the display options, or the message of a refused filter value.
+// The run window's filter grid becomes this value; the calculation, the display conditions and
+// the output take it, and the windows' globals (Report_Sql, Date_Filter_Sql, Print_Footnotes,
+// Row_Lines) are assigned from it.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The ledger lines of a run: those of the fiscal year, from the first day up to the last day
+// (an open bound takes in every line of the year on that side).
+struct LedgerPeriod {
+  int year = 0;
+  std::optional<QDate> first_day;
+  std::optional<QDate> last_day;
+};
+
+// Levels (Satir_Seviyesi) of the statement rows whose ledger sums are taken in: plain numbers
+// as typed, "" for an open bound.
+struct LevelBounds {
+  QString from;
+  QString to;
+};
+
+struct RunParameters {
+  QString statement_sql;  // the rows to compute, in order
+  bool statement_has_where = false;
+  LedgerPeriod period;
+  LevelBounds levels;
+  bool print_footnotes = true;
+  bool row_lines = false;
+  // The chosen workplace's name for the report header, looked up once the rows are computed.
+  QString workplace_name;
+  // The message of the last refused filter value; the run stops with it. "" when none.
+  QString error;
+};
+
+// The condition every ledger query of the calculation appends (Date_Filter_Sql): the fiscal
+// year, the period's first and last day as 'MM/DD/YYYY', then the level bounds.
+QString Ledger_Condition(const RunParameters& parameters);
+
+// The last day of a month ("01".."12") in `year`, as two-digit text.
+QString Month_Last_Day(const QString& month, int year);

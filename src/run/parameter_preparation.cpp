@@ -1,0 +1,170 @@
+#include "run/parameter_preparation.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <optional>
+
+#include "process/app_state.h"
+#include "db/query.h"
+#include "db/recordset.h"
+#include "db/sql_text.h"
+#include "run/filter_conditions.h"
+
+namespace {
+
+const QString kFirstMonth = QString::fromUtf8("Rapor Başlangıç Ayı");
+const QString kLastMonth = QString::fromUtf8("Rapor Bitiş Ayı");
+const QString kOpening = QString::fromUtf8("Açılış");
+const QString kNextJanuary = QString::fromUtf8("Ocak ");  // with its trailing blank
+
+std::optional<QDate> Field_Date(const QVariant& value) {
+  if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
+    return value.toDate();
+  const QDate date = QDate::fromString(value.toString().left(10), Qt::ISODate);
+  if (date.isValid()) return date;
+  return std::nullopt;
+}
+
+// The opening voucher's date: nothing when the ledger has no opening voucher (MIN over no
+// line still returns one row, so a NULL minimum is told apart by counting); an empty date
+// when opening vouchers exist but carry no date.
+std::optional<std::optional<QDate>> Opening_Date(const DbSession& db) {
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 QString::fromUtf8(
+                     "SELECT MIN(Tarih) AS Tarih FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'"));
+  if (!rs.Is_Open() || rs.Record_Count() == 0) return std::nullopt;
+  rs.Move_First();
+  if (!rs.Is_Null("Tarih")) return Field_Date(rs.Field("Tarih"));
+  Open_Recordset(db, rs,
+                 QString::fromUtf8("SELECT COUNT(*) AS Adet FROM MUHFISHAR WHERE "
+                                   "Islem_Tipi='Açılış Fişi'"));
+  const bool any = rs.Is_Open() && !rs.Eof() && rs.Number("Adet") > 0;
+  if (!any) return std::nullopt;
+  return std::optional<QDate>();
+}
+
+// The ledger's month number for a month name; `fallback` when the ledger has no line in that
+// month.
+int Month_Number(const DbSession& db, const QString& month, int fallback) {
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 "SELECT MIN(Tarih)AS Tarih ,Ay_Index  FROM MUHFISHAR WHERE AY='" +
+                     Sql_Quote_Value(month) + "'" + " GROUP BY Ay_Index");
+  if (!rs.Is_Open() || rs.Record_Count() == 0) return fallback;
+  rs.Move_First();
+  return static_cast<int>(rs.Number("Ay_Index"));
+}
+
+std::optional<QDate> First_Day(const DbSession& db, const QString& month, int year,
+                               const QDate& fiscal_year_start) {
+  if (month == kOpening) {
+    auto opening = Opening_Date(db);
+    if (!opening) return std::nullopt;
+    return opening->value_or(fiscal_year_start);
+  }
+  if (month == kNextJanuary) return QDate(year + 1, 1, 1);
+  return QDate(year, Month_Number(db, month, 1), 1);
+}
+
+std::optional<QDate> Last_Day(const DbSession& db, const QString& month, int year) {
+  if (month == kOpening) {
+    auto opening = Opening_Date(db);
+    if (!opening || !*opening) return std::nullopt;
+    return **opening;
+  }
+  if (month == kNextJanuary) return QDate(year + 1, 1, 1);
+  const int m = Month_Number(db, month, 12);
+  const QString number = QString::number(m).rightJustified(2, '0');
+  return QDate(year, m, Month_Last_Day(number, year).toInt());
+}
+
+// A level bound as typed; a value that is not a number is refused with its message.
+QString Level_Bound(const QString& caption, const QString& value, QString& error) {
+  if (value.isEmpty() || Is_Sql_Number(value)) return value;
+  error = Not_A_Number_Text(caption, value);
+  return {};
+}
+
+}  // namespace
+
+StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
+  StatementBuild build;
+  QString sql = base_sql;
+  build.has_where = base_sql.toUpper().contains("WHERE");
+  for (int row = 1; row < grid.Rows(); ++row) {
+    if (grid.Text(row, "FiltreLbl").isEmpty()) break;
+    if (!Text_As_Boolean(grid.Text(row, "Girsin"))) continue;
+    const QString type = grid.Text(row, "Tip");
+    const QString alan = grid.Text(row, "Alan");
+    const QString ayirac = grid.Text(row, "Ayirac");
+    if (type == "GR")
+      sql = AddRangeCondition(build, sql, grid, row, alan, ayirac);
+    else if (type == "TR")
+      sql = AddDateRangeCondition(build, sql, grid, row, alan);
+    else if (type == "TK")
+      sql = AddEqualCondition(build, sql, grid, row, alan, ayirac);
+    else if (type == "OZ")
+      sql = AddFlagCondition(build, sql, grid, row, alan);
+    else if (type == "BTR")
+      sql = AddDateUpToCondition(build, sql, grid, row, alan);
+    else if (type == "CS")
+      sql += BuildMultipleChoiceCondition(build, grid, row, alan, ayirac);
+  }
+  return {sql, build.has_where, build.error};
+}
+
+RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
+  RunParameters p;
+  StatementQuery query = Build_Report_Sql(state.Base_Sql, grid);
+  p.statement_sql = query.sql;
+  p.statement_has_where = query.has_where;
+  p.error = query.error;
+
+  const DbSession db = state.Db();
+  const int year = state.Fiscal_Year_Start.year();
+  p.period.year = year;
+  for (int row = 1; row < grid.Rows(); ++row) {
+    const QString caption = grid.Text(row, "FiltreLbl");
+    if (caption.isEmpty()) break;
+    const QString start = grid.Text(row, "Baslangic");
+    if (caption == kFirstMonth) {
+      if (!start.isEmpty()) p.period.first_day = First_Day(db, start, year, state.Fiscal_Year_Start);
+    } else if (caption == kLastMonth) {
+      if (!start.isEmpty()) p.period.last_day = Last_Day(db, start, year);
+    } else if (caption == "Seviye") {
+      p.levels.from = Level_Bound(caption, start, p.error);
+      p.levels.to = Level_Bound(caption, grid.Text(row, "Bitis"), p.error);
+    } else if (caption == QString::fromUtf8("Dipnot Basılsın Mı?")) {
+      p.print_footnotes = start != QString::fromUtf8("Hayır");
+    } else if (caption == QString::fromUtf8("Satır Çizgisi Ekle")) {
+      p.row_lines = start == "Evet";
+    }
+    // "Hareket Görmüşler" is applied by the run after the calculation.
+  }
+  return p;
+}
+
+QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid) {
+  QString name;
+  Recordset rs;
+  Open_Recordset(db, rs, "SELECT * FROM ISYERITANIM ");
+  if (!rs.Is_Open() || rs.Record_Count() < 2) return name;
+  for (int row = 1; row < grid.Rows(); ++row) {
+    const QString caption = grid.Text(row, "FiltreLbl");
+    const QString value = grid.Text(row, "Baslangic");
+    if (value == "Hepsi") continue;
+    QString column;
+    if (caption == QString::fromUtf8("İşyeri Kodu"))
+      column = "Isyeri_Kodu";
+    else if (caption == QString::fromUtf8("İşyeri Adı"))
+      column = "Isyeri_Adi";
+    else
+      continue;
+    Open_Recordset(db, rs,
+                   "SELECT * FROM ISYERITANIM WHERE " + column + "='" + Sql_Quote_Value(value) +
+                       "' ");
+    if (rs.Is_Open() && !rs.Eof()) name = rs.Text("Isyeri_Adi");
+  }
+  return name;
+}

@@ -1,0 +1,30 @@
+// Preparing a run: the filter grid of the run window becomes one RunParameters value (the
+// statement query from Base_Sql and the applied rows, the ledger period looked up in the
+// ledger's months, the level bounds, the display options, or the message of a refused filter
+// value). After the calculation the workplace row names the report header's workplace.
+#pragma once
+
+#include <QString>
+
+#include "calc/run_parameters.h"
+#include "db/db_session.h"
+#include "ui_common/keyed_grid.h"
+
+struct AppState;
+
+// The whole value from the grid: the statement query from `base_sql` and the applied rows,
+// then the period (looked up in the ledger's months), the levels and the options.
+RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid);
+
+// The statement query: each applied row (Girsin true) up to the first row without caption
+// goes through the condition builder of its type.
+struct StatementQuery {
+  QString sql;
+  bool has_where = false;
+  QString error;  // the last refused value's message, "" when none
+};
+StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid);
+
+// The chosen workplace's name for the report header, from the "İşyeri Kodu" / "İşyeri Adı"
+// rows, when the company has two or more workplaces; "" otherwise.
+QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid);
