@@ -58,8 +58,8 @@ TEST(CommandLine, EmptyAndShortLines) {
 TEST(RegionalSettings, CheckedFixedOrRefused) {
   TestSuite t;
   // Nothing set: the question; No ends the program without writing anything.
+  EXPECT_EQ(Regional_Settings_Fault(), "TARIH");
   EXPECT_THROW(Check_Regional_Settings(t.state), ProgramEnd);
-  EXPECT_EQ(t.state.Error_Text, "TARIH");
   ASSERT_EQ(t.messages.entries.size(), 1u);
   EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Question);
   EXPECT_EQ(t.messages.entries[0].text,
@@ -70,8 +70,9 @@ TEST(RegionalSettings, CheckedFixedOrRefused) {
   // Yes writes the four values and reads the separators again.
   t.messages.Answer(true);
   Registry_Write(Hive::HKEY_CURRENT_USER, "Control Panel\\International", "sDecimal", ".");
+  EXPECT_EQ(Regional_Settings_Fault(), "TARIH");  // the last wrong value names the fault
   Check_Regional_Settings(t.state);
-  EXPECT_EQ(t.state.Error_Text, "");
+  EXPECT_EQ(Regional_Settings_Fault(), "");
   EXPECT_EQ(t.state.System_Decimal_Sep, ",");
   EXPECT_EQ(t.state.System_Thousand_Sep, ".");
   EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "Control Panel\\International", "sShortDate"),
@@ -84,8 +85,8 @@ TEST(RegionalSettings, CheckedFixedOrRefused) {
 
   // One wrong value is enough to ask again.
   Registry_Write(Hive::HKEY_CURRENT_USER, "Control Panel\\International", "sThousand", ",");
+  EXPECT_EQ(Regional_Settings_Fault(), "BASAMAK");
   EXPECT_THROW(Check_Regional_Settings(t.state), ProgramEnd);
-  EXPECT_EQ(t.state.Error_Text, "BASAMAK");
 }
 
 TEST(OpenCompany, ShowsTheRunWindowForAUserWithTheRight) {

@@ -74,18 +74,23 @@ void Parse_Command_Line(AppState& s, const QString& c) {
   s.Sql_Password = s.Parametreler[5] == QString(QChar(0x00E6)) ? QString() : s.Parametreler[5];
 }
 
-void Check_Regional_Settings(AppState& s) {
-  s.Error_Text = "";
-  QString decimal = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal");
-  if (decimal != ",") s.Error_Text = "ONDALIK";
-  QString thousand = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand");
-  if (thousand != ".") s.Error_Text = "BASAMAK";
-  if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDate") != ".") s.Error_Text = "TARIH";
+QString Regional_Settings_Fault() {
+  QString fault;
+  if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal") != ",") fault = "ONDALIK";
+  if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand") != ".") fault = "BASAMAK";
+  if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDate") != ".") fault = "TARIH";
   if (Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sShortDate") != "dd.MM.yyyy")
-    s.Error_Text = "TARIH";
+    fault = "TARIH";
+  return fault;
+}
+
+void Check_Regional_Settings(AppState& s) {
+  const QString fault = Regional_Settings_Fault();
+  const QString decimal = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal");
+  const QString thousand = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand");
   s.System_Decimal_Sep = decimal;
   s.System_Thousand_Sep = thousand;
-  if (s.Error_Text.isEmpty()) return;
+  if (fault.isEmpty()) return;
   if (!s.Message->Question("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer "
                            "Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"))
     throw ProgramEnd{1};
@@ -94,7 +99,6 @@ void Check_Regional_Settings(AppState& s) {
   Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sShortDate", "dd.MM.yyyy");
   Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDate", ".");
   // The settings take effect at once here: no restart is needed.
-  s.Error_Text = "";
   s.System_Decimal_Sep = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal");
   s.System_Thousand_Sep = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand");
 }

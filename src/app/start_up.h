@@ -19,7 +19,10 @@ QString Read_Connection_File(AppState& state);
 // Splits the command-line text into Parametreler and the five globals; an empty text leaves
 // Parametreler(1) = "-1". Too few fields: message, then ProgramEnd.
 void Parse_Command_Line(AppState& state, const QString& command_line);
-// Sets Error_Text and the system separators; offers to fix wrong settings (ProgramEnd on No).
+// The last wrong regional setting: "ONDALIK" (decimal), "BASAMAK" (thousands), "TARIH" (date
+// separator or short date); "" when all are right.
+QString Regional_Settings_Fault();
+// Sets the system separators; offers to fix wrong settings (ProgramEnd on No).
 void Check_Regional_Settings(AppState& state);
 // Sets Report_Right from the user's row of Defination_DB.dbo.Kullanici. Throws DbError.
 void Check_Report_Right(AppState& state);

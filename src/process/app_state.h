@@ -106,6 +106,4 @@ struct AppState {
   bool Filter_Window_Ready = false;
   bool F2_Run_Flag = false;
   bool Export_Waiting = false;
-  // The fault the regional-settings check found ("ONDALIK", "BASAMAK", "TARIH"); "" for none.
-  QString Error_Text;
 };
