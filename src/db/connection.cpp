@@ -67,16 +67,6 @@ QSqlDatabase Connection::Db() const { return QSqlDatabase::database(name_, false
 
 bool Connection::Is_Open() const { return open_; }
 
-void Connection::Create_Sqlite_File(const QString& folder, const QString& database) {
-  QDir().mkpath(folder);
-  sqlite3* handle = nullptr;
-  QString path = QDir(folder).filePath(database + ".sqlite");
-  int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  sqlite3_close(handle);
-  if (rc != SQLITE_OK) throw DbError{kErrConnectionRefused, "Veritabanı dosyası oluşturulamadı: " + path};
-}
-
 void Connection::Open(const QString& server, const QString& database, const QString& user,
                       const QString& password, bool integrated) {
   open_ = false;

@@ -47,8 +47,6 @@ class Connection {
   void Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows);
   QString Primary_Key(const QString& table) const;
 
-  // Creates an empty SQLite database file; used by the demo and tests only.
-  static void Create_Sqlite_File(const QString& folder, const QString& database);
   static QString Sqlite_Folder(const QString& server);
 
  private:

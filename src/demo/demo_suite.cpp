@@ -378,7 +378,7 @@ void Make_Company(const QString& folder, const QString& database, int year, long
 QString Demo_Data_Folder(const QString& suite_folder) { return QDir(suite_folder).filePath("Veri"); }
 
 void Create_Company_Database(const QString& folder, const QString& database) {
-  Connection::Create_Sqlite_File(folder, database);
+  Create_Sqlite_Database(folder, database);
   Connection db;
   db.Open(folder, database, "sa", "", false);
   Create_Company_Schema(db);
@@ -394,7 +394,7 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
     QFile::remove(QDir(folder).filePath(f));
 
   say("Tanımlama veritabanı hazırlanıyor");
-  Connection::Create_Sqlite_File(folder, "Defination_DB");
+  Create_Sqlite_Database(folder, "Defination_DB");
   {
     Connection db;
     db.Open(folder, "Defination_DB", "sa", "", false);

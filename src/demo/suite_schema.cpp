@@ -1,6 +1,11 @@
 #include "demo/suite_schema.h"
 
+#include <sqlite3.h>
+
+#include <QDir>
+
 #include "db/connection.h"
+#include "db/db_error.h"
 
 namespace {
 
@@ -139,4 +144,15 @@ void Create_Definitions_Schema(Connection& connection) {
 
 void Create_Company_Schema(Connection& connection) {
   Run_All(connection, Company_Schema(connection.engine()));
+}
+
+void Create_Sqlite_Database(const QString& folder, const QString& database) {
+  QDir().mkpath(folder);
+  sqlite3* handle = nullptr;
+  const QString path = QDir(folder).filePath(database + ".sqlite");
+  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  sqlite3_close(handle);
+  if (rc != SQLITE_OK)
+    throw DbError{kErrConnectionRefused, "Veritabanı dosyası oluşturulamadı: " + path};
 }

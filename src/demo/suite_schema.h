@@ -5,6 +5,7 @@
 // the calculation an index seek. The demo suite and the tests build their databases with it.
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include "db/sql_dialect.h"
@@ -14,6 +15,10 @@ class Connection;
 // The statements that create the tables, in the engine's types.
 QStringList Definitions_Schema(Engine engine);
 QStringList Company_Schema(Engine engine);
+
+// Creates the empty SQLite database file `<folder>/<database>.sqlite` (the folder too); throws
+// DbError when it cannot.
+void Create_Sqlite_Database(const QString& folder, const QString& database);
 
 void Create_Definitions_Schema(Connection& connection);
 void Create_Company_Schema(Connection& connection);

@@ -14,7 +14,7 @@ TestSuite::TestSuite() {
   qputenv("MALITABLO_REGISTRY", (dir_.path() + "/registry.ini").toUtf8());
   QDir(dir_.path()).mkpath("Rapor");
   state.Program_Folder = dir_.path() + "/Rapor";
-  Connection::Create_Sqlite_File(Data_Folder(), "Defination_DB");
+  Create_Sqlite_Database(Data_Folder(), "Defination_DB");
   {
     Connection db;
     db.Open(Data_Folder(), "Defination_DB", "sa", "", false);
