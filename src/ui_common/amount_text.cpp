@@ -26,24 +26,15 @@ QString Keep_Number_Chars(const QString& text, QChar decimal) {
   return kept;
 }
 
-QString Strip_Leading_Zeros(const QString& digits) {
-  int first = 0;
-  while (first < digits.size() - 1 && digits.at(first) == u'0') ++first;
-  return digits.mid(first);
-}
-
-// "##,#": the integer digits grouped in threes, without leading zeros.
+// "##,#": the integer digits grouped in threes, without leading zeros; a "-" before them stays.
 QString Group_Thousands(const QString& integer, QChar thousand) {
-  QString sign = integer.startsWith(u'-') ? "-" : "";
-  QString digits = integer.mid(sign.size());
-  if (digits.isEmpty()) return integer;
-  digits = Strip_Leading_Zeros(digits);
-  QString grouped;
-  for (int i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += thousand;
-    grouped += digits.at(i);
-  }
-  return sign + grouped;
+  const QString sign = integer.startsWith(u'-') ? "-" : "";
+  if (integer.size() == sign.size()) return integer;
+  DecimalDigits digits;
+  digits.integer = integer.mid(sign.size());
+  DigitsStyle style;
+  style.thousand = thousand;
+  return sign + digits.Text(style);
 }
 
 }  // namespace
