@@ -72,8 +72,8 @@ TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
   AppState state(messages);
   state.Amount_Format = "#,##0.00";
   state.Company_Name = "ÖRNEK A.Ş.";
-  const QStringList lines =
-      QString::fromUtf8(Statement_Listing(state, Sample_Statement(), ListingFormat::Text)).split('\n');
+  const QByteArray listing = Statement_Listing(state, Sample_Statement(), ListingFormat::Text);
+  const QStringList lines = QString::fromUtf8(listing).split('\n');
   auto line_of = [&](const QString& caption) {
     for (const QString& line : lines)
       if (line.trimmed().startsWith(caption)) return line.simplified();

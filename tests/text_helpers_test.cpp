@@ -114,7 +114,8 @@ TEST(ExactAmount, CaseFile) {
     if (f == "Round") {
       got = DecimalDigits::Read(input).value().Rounded(n).Text();
     } else if (f == "Double" || f == "Double15") {
-      got = DecimalDigits::Of_Double(input.toDouble(), f == "Double" ? 0 : 15).value().Rounded(n).Text();
+      const int significant = f == "Double" ? 0 : 15;
+      got = DecimalDigits::Of_Double(input.toDouble(), significant).value().Rounded(n).Text();
     } else if (f == "Amount") {
       got = Amount_Outcome(input);
     } else if (f == "Amount_Of_Double") {

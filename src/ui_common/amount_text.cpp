@@ -69,7 +69,8 @@ QString Amount_To_Text(int decimals, const QString& value, NumberSeparators sep)
 
 QString Amount_To_Text(int decimals, double value, NumberSeparators sep, bool grouped) {
   const auto digits = DecimalDigits::Of_Double(value, kAmountSignificantDigits);
-  return digits.value_or(DecimalDigits{}).Rounded(decimals).Text(Amount_Style(decimals, sep, grouped));
+  const DigitsStyle style = Amount_Style(decimals, sep, grouped);
+  return digits.value_or(DecimalDigits{}).Rounded(decimals).Text(style);
 }
 
 QString Format_Amount_Text(int decimals, const QString& text, NumberSeparators sep) {

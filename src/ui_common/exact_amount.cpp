@@ -65,8 +65,10 @@ std::optional<DecimalDigits> Expand_Exponent(const QString& text) {
 
 }  // namespace
 
-std::optional<DecimalDigits> DecimalDigits::Read(const QString& number, const NumberSyntax& syntax) {
-  const QStringView text = syntax.blanks_around ? QStringView(number).trimmed() : QStringView(number);
+std::optional<DecimalDigits> DecimalDigits::Read(const QString& number,
+                                                 const NumberSyntax& syntax) {
+  const QStringView text =
+      syntax.blanks_around ? QStringView(number).trimmed() : QStringView(number);
   DecimalDigits digits;
   qsizetype i = 0;
   if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
@@ -99,7 +101,8 @@ std::optional<DecimalDigits> DecimalDigits::Of_Double(double value, int signific
     return text.contains(u'e') ? Expand_Exponent(text) : Read(text);
   }
   char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   return Read(QString::fromLatin1(buffer, result.ptr - buffer));
 }
 
