@@ -10,6 +10,7 @@
 #include "process/app_state.h"
 #include "process/messages.h"
 #include "report/ana_rapor.h"
+#include "report/statement_listing.h"
 #include "support/case_file.h"
 #include "support/gui_application.h"
 #include "support/statement_rows.h"
@@ -64,6 +65,28 @@ TEST(AnaRaporRules, DetailLookRowAfterRow) {
     EXPECT_EQ(look.caption_bold, words.contains("caption-bold"));
     left = look.amount_left;
   }
+}
+
+TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Amount_Format = "#,##0.00";
+  state.Company_Name = "ÖRNEK A.Ş.";
+  const QByteArray listing = Statement_Listing(state, Sample_Statement(), ListingFormat::Text);
+  const QStringList lines = QString::fromUtf8(listing).split('\n');
+  auto line_of = [&](const QString& caption) {
+    for (const QString& line : lines)
+      if (line.trimmed().startsWith(caption)) return line.simplified();
+    return QString("<none>");
+  };
+  // A footnote row prints its amount, a zero row nothing, as on the printed statement.
+  EXPECT_EQ(S(line_of("Şüpheli alacaklar dipnotu")), "Şüpheli alacaklar dipnotu 12,50");
+  EXPECT_EQ(S(line_of("Diğer Gelirler")), "Diğer Gelirler");
+  EXPECT_EQ(S(line_of("Faaliyet Zararı")), "Faaliyet Zararı -45,50");
+  EXPECT_TRUE(Amount_Blank(0) && !Amount_Blank(-0.01));
+  // The footnotes come under the caption the printed statement gives them.
+  EXPECT_TRUE(lines.contains("DİPNOTLAR"));
+  EXPECT_FALSE(lines.contains("AKTİFLER"));
 }
 
 TEST(AnaRaporRules, GroupCaptions) {

@@ -1,9 +1,10 @@
 // The shared text and number helpers of the windows: Turkish upper-casing, the password
-// transform, the picker's balance cell, amount texts and the date box (all also from
-// tests/cases/text_helpers), the list windows' sort toggle and search keys, tag navigation.
+// transform, the picker's balance cell, amount texts, exact amounts and the date box (all also
+// from tests/cases/text_helpers), the list windows' sort toggle and search keys, tag navigation.
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <cmath>
 #include <map>
 
 #include "db/recordset.h"
@@ -12,6 +13,7 @@
 #include "support/test_suite.h"
 #include "ui_common/amount_text.h"
 #include "ui_common/date_box.h"
+#include "ui_common/exact_amount.h"
 #include "ui_common/list_operations.h"
 #include "ui_common/tag_navigation.h"
 #include "ui_common/turkish_text.h"
@@ -66,6 +68,86 @@ TEST(AmountText, CaseFile) {
     EXPECT_EQ(got, row[3]) << S(row.join('|'));
   }
   EXPECT_EQ(Amount_To_Text(2, "  12,3  "), "12,30");
+}
+
+namespace {
+
+NumberSyntax Syntax_Of(const QString& field) {
+  NumberSyntax syntax;
+  const QStringList words = field.split(' ', Qt::SkipEmptyParts);
+  syntax.decimal_marks = words.value(0);
+  for (const QString& word : words.mid(1)) {
+    if (word.startsWith("t=")) syntax.thousand = word.at(2);
+    if (word == "blanks") syntax.blanks_around = true;
+  }
+  return syntax;
+}
+
+DigitsStyle Style_Of(const QString& field) {
+  DigitsStyle style;
+  if (field == "formula") {
+    style.leading_zero = false;
+  } else if (field != "plain") {
+    style.min_decimals = field.left(1).toInt();
+    style.decimal = field.at(1);
+    if (field.size() > 2) style.thousand = field.at(2);
+  }
+  return style;
+}
+
+QString Amount_Outcome(const QString& text) {
+  if (!DecimalDigits::Read(text)) return "not a number";
+  const auto amount = Amount::Read(text);
+  return amount ? amount->Text() : "out of range";
+}
+
+}  // namespace
+
+TEST(ExactAmount, CaseFile) {
+  auto unquoted = [](const QString& v) { return v.startsWith('"') ? v.mid(1, v.size() - 2) : v; };
+  for (const QStringList& row : Case_Rows("text_helpers/exact_amount.txt")) {
+    ASSERT_EQ(row.size(), 4) << S(row.join('|'));
+    SCOPED_TRACE(S(row.join('|')));
+    const QString& f = row[0];
+    const QString input = unquoted(row[1]);
+    const int n = row[2].toInt();
+    QString got;
+    if (f == "Round") {
+      got = DecimalDigits::Read(input).value().Rounded(n).Text();
+    } else if (f == "Double" || f == "Double15") {
+      const int significant = f == "Double" ? 0 : 15;
+      got = DecimalDigits::Of_Double(input.toDouble(), significant).value().Rounded(n).Text();
+    } else if (f == "Amount") {
+      got = Amount_Outcome(input);
+    } else if (f == "Amount_Of_Double") {
+      const auto amount = Amount::From_Double(input.toDouble());
+      got = amount ? amount->Text() : "none";
+    } else if (f == "Units") {
+      const Amount amount = Amount::Read(input).value();
+      got = (amount.Negative() ? "-" : "") + QString::number(amount.Units());
+    } else if (f == "Text") {
+      got = DecimalDigits::Read(input).value().Text(Style_Of(row[2]));
+    } else {
+      ASSERT_EQ(f, "Read");
+      const auto digits = DecimalDigits::Read(input, Syntax_Of(row[2]));
+      got = digits ? digits->Text() : "not a number";
+    }
+    EXPECT_EQ(S(got), S(row[3]));
+  }
+}
+
+TEST(ExactAmount, ValuesAndLimits) {
+  EXPECT_EQ(Amount::Read("0.1")->Value(), 0.1);
+  EXPECT_EQ(Amount::Read("-1234.5678")->Value(), -1234.5678);
+  EXPECT_EQ(DecimalDigits::Read("-1234.5678")->Value(), -1234.5678);
+  EXPECT_EQ(Amount::From_Units(true, Amount::kMaxNegativeUnits)->Text(), "-922337203685477.5808");
+  EXPECT_FALSE(Amount::From_Units(false, Amount::kMaxNegativeUnits));
+  // A zero amount has no sign, however it was reached.
+  EXPECT_FALSE(Amount::From_Units(true, 0)->Negative());
+  EXPECT_EQ(*Amount::Read("-0.00001"), Amount());
+  EXPECT_FALSE(DecimalDigits::Of_Double(std::nan("")));
+  // A carry through every digit adds one in front.
+  EXPECT_EQ(DecimalDigits::Read("999.99995")->Rounded(4).Text(), "1000");
 }
 
 TEST(DateBox, CaseFile) {

@@ -1,83 +1,22 @@
 // Substitution of row codes and evaluation of the numeric text by rewriting. Values are
-// carried as currency (a count of ten-thousandths with its sign); operands are read as
-// doubles and every operation's result is rounded to the nearest ten-thousandth, half away
-// from zero, and checked against the currency range before it is written back.
+// carried as exact amounts (ten-thousandths with their sign); operands are read as doubles and
+// every operation's result is rounded to the nearest ten-thousandth, half away from zero, and
+// checked against the amount range before it is written back.
 #include "calc/formula.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <optional>
-#include <string_view>
 
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
+#include "process/app_state.h"
+#include "ui_common/exact_amount.h"
 
 namespace {
 
-// The currency type's range in ten-thousandths: -922,337,203,685,477.5808 to
-// 922,337,203,685,477.5807.
-constexpr uint64_t kMaxPositiveUnits = 9223372036854775807ULL;
-constexpr uint64_t kMaxNegativeUnits = 9223372036854775808ULL;
-
-struct Currency {
-  bool negative = false;
-  uint64_t units = 0;  // ten-thousandths
-
-  double Value() const {
-    const double magnitude = static_cast<double>(units) / 10000.0;
-    return negative ? -magnitude : magnitude;
-  }
-
-  QString Text() const {
-    const uint64_t whole = units / 10000;
-    const uint64_t fraction = units % 10000;
-    QString text = negative ? "-" : "";
-    if (whole != 0 || fraction == 0) text += QString::number(whole);
-    if (fraction != 0) {
-      QString digits = QString("%1").arg(fraction, 4, 10, QChar('0'));
-      while (digits.endsWith('0')) digits.chop(1);
-      text += "." + digits;
-    }
-    return text;
-  }
-};
-
-// The shortest fixed-point text that reads back as `value` ("20000000.560000002").
-std::string Shortest_Fixed(double value) {
-  char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  return std::string(buffer, result.ptr);
-}
-
-// Rounds from the shortest decimal text of the value, so a result such as 0.50005 rounds as
-// it reads and not as its binary neighbour 0.500049999… would. Empty when the value is not
-// finite or lies outside the currency range.
-std::optional<Currency> To_Currency(double value) {
-  if (!std::isfinite(value) || std::fabs(value) >= 1e16) return std::nullopt;
-  const std::string fixed = Shortest_Fixed(value);
-  std::string_view text = fixed;
-  Currency currency;
-  if (!text.empty() && text.front() == '-') {
-    currency.negative = true;
-    text.remove_prefix(1);
-  }
-  const size_t dot = text.find('.');
-  const std::string_view whole = text.substr(0, dot);
-  const std::string_view fraction = dot == std::string_view::npos ? "" : text.substr(dot + 1);
-  if (whole.size() > 15) return std::nullopt;
-  uint64_t units = 0;
-  for (char digit : whole) units = units * 10 + static_cast<uint64_t>(digit - '0');
-  for (size_t i = 0; i < 4; ++i)
-    units = units * 10 + (i < fraction.size() ? static_cast<uint64_t>(fraction[i] - '0') : 0);
-  if (fraction.size() > 4 && fraction[4] >= '5') ++units;
-  if (units > (currency.negative ? kMaxNegativeUnits : kMaxPositiveUnits)) return std::nullopt;
-  currency.units = units;
-  if (units == 0) currency.negative = false;
-  return currency;
-}
+// Values are written back into the text without a leading zero (".5").
+constexpr DigitsStyle kFormulaStyle{.leading_zero = false};
 
 // The two texts that one evaluation carries from Hesapla to Formul_Al: the piece last passed
 // (as passed, parentheses included) and the number text of its value.
@@ -96,22 +35,8 @@ bool Is_Digit(QChar c) { return c >= '0' && c <= '9'; }
 bool Is_Sign(QChar c) { return c == '+' || c == '-'; }
 bool Is_Numeric_Char(QChar c) { return Is_Digit(c) || c == '.'; }
 
-// A plain decimal number: an optional sign, digits with at most one decimal mark.
-bool Is_Number_Text(const QString& text) {
-  int i = !text.isEmpty() && Is_Sign(text[0]) ? 1 : 0;
-  bool digit = false, mark = false;
-  for (; i < text.size(); ++i) {
-    if (Is_Digit(text[i])) {
-      digit = true;
-    } else if (text[i] == '.' && !mark) {
-      mark = true;
-    } else {
-      return false;
-    }
-  }
-  return digit;
-}
-
+// Operands are plain decimal numbers (an optional sign, digits with at most one "."), read as
+// doubles.
 std::optional<double> Read_Number(const QString& text) {
   if (!Is_Number_Text(text)) return std::nullopt;
   bool ok = false;
@@ -205,13 +130,13 @@ Operation Find_Operation(const QString& text, const QString& expression) {
   Fail_Unreducible(expression);
 }
 
-Currency To_Currency_Or_Fail(double value, const QString& expression) {
-  const auto currency = To_Currency(value);
-  if (!currency) Fail(QString("Formülün sonucu tutar sınırlarının dışında: %1").arg(expression));
-  return *currency;
+Amount To_Amount_Or_Fail(double value, const QString& expression) {
+  const auto amount = Amount::From_Double(value);
+  if (!amount) Fail(QString("Formülün sonucu tutar sınırlarının dışında: %1").arg(expression));
+  return *amount;
 }
 
-Currency Compute(const Operation& operation, const QString& expression) {
+Amount Compute(const Operation& operation, const QString& expression) {
   const auto a = Read_Number(operation.a);
   const auto b = Read_Number(operation.b);
   if (!a || !b) Fail_Unreducible(expression);
@@ -226,10 +151,10 @@ Currency Compute(const Operation& operation, const QString& expression) {
       break;
     default: Fail_Unreducible(expression);
   }
-  return To_Currency_Or_Fail(result, expression);
+  return To_Amount_Or_Fail(result, expression);
 }
 
-Currency Evaluate_Piece(QString& expression, Evaluation& evaluation) {
+Amount Evaluate_Piece(QString& expression, Evaluation& evaluation) {
   evaluation.last_piece = expression;
   QString text = expression.trimmed();
   if (text.contains('(')) text = text.mid(1, text.size() - 2);
@@ -246,7 +171,7 @@ Currency Evaluate_Piece(QString& expression, Evaluation& evaluation) {
   for (int step = 0; !Is_Number_Text(text); ++step) {
     if (step > step_limit) Fail_Unreducible(expression);
     const Operation operation = Find_Operation(text, expression);
-    const QString value = Compute(operation, expression).Text();
+    const QString value = Compute(operation, expression).Text(kFormulaStyle);
     QString rewritten = text.left(operation.start) + value + text.mid(operation.end);
     rewritten = Collapse_Signs(rewritten);
     if (rewritten == text) Fail_Unreducible(expression);
@@ -254,8 +179,8 @@ Currency Evaluate_Piece(QString& expression, Evaluation& evaluation) {
   }
   const auto number = Read_Number(text);
   if (!number) Fail_Unreducible(expression);
-  const Currency result = To_Currency_Or_Fail(*number, expression);
-  evaluation.result_text = result.Text();
+  const Amount result = To_Amount_Or_Fail(*number, expression);
+  evaluation.result_text = result.Text(kFormulaStyle);
   expression = evaluation.result_text;
   return result;
 }
@@ -277,9 +202,9 @@ bool Has_Glued_Parenthesis(const QString& formula) {
 }  // namespace
 
 QString Number_Text(double value) {
-  if (const auto currency = To_Currency(value)) return currency->Text();
-  if (!std::isfinite(value)) return QString::number(value);
-  return QString::fromStdString(Shortest_Fixed(value));
+  if (const auto amount = Amount::From_Double(value)) return amount->Text(kFormulaStyle);
+  if (const auto digits = DecimalDigits::Of_Double(value)) return digits->Text(kFormulaStyle);
+  return QString::number(value);
 }
 
 double Hesapla(QString& expression) {
@@ -311,7 +236,7 @@ double Formul_Al(const QString& Formul) {
     // The text itself and not the last piece gives the value, so "-(1+2)" is -3.
     if (Is_Number_Text(work)) {
       const auto number = Read_Number(work);
-      if (number) return To_Currency_Or_Fail(*number, Formul).Value();
+      if (number) return To_Amount_Or_Fail(*number, Formul).Value();
     }
   }
   Fail_Unreducible(Formul);

@@ -54,8 +54,9 @@ QString Placement_Grid_Name(int placement) {
   }
 }
 
-QString Placement_Header_Text(int placement) {
+QString Placement_Caption(int placement) {
   switch (placement) {
+    case kPlaceMain: return "AKTİFLER";
     case kPlacePassive: return "PASİFLER";
     case kPlaceFootnote: return "DİPNOTLAR";
     default: return {};
@@ -81,7 +82,7 @@ KeyedGrid Make_Definition_Grid(int placement) {
   }
   grid.Set_Col_Width(grid.Col_Index("Satir_Adi"), 2205);
   grid.Set_Col_Width(visible, 1290);
-  grid.Set_Text(0, visible, Placement_Header_Text(placement));
+  grid.Set_Text(0, visible, placement == kPlaceMain ? QString() : Placement_Caption(placement));
   return grid;
 }
 

@@ -65,14 +65,17 @@ QString Calc_Option_Caption(const QString& column, int code);
 // Placements (Rapor_Yeri): which grid of the definition window a row lives in.
 enum Placement : int { kPlaceMain = 1, kPlacePassive = 2, kPlaceFootnote = 3 };
 constexpr int kPlacements[] = {kPlaceMain, kPlacePassive, kPlaceFootnote};
-QString Placement_Grid_Name(int placement);    // "FisGrd", "PasifGrd", "DipNotGrd"
-QString Placement_Header_Text(int placement);  // "", "PASİFLER", "DİPNOTLAR"
+QString Placement_Grid_Name(int placement);  // "FisGrd", "PasifGrd", "DipNotGrd"
+// Caption of a placement wherever rows are shown by placement: "AKTİFLER", "PASİFLER",
+// "DİPNOTLAR"; "" for any other value.
+QString Placement_Caption(int placement);
 
 // Column keys of a definition grid, in order: 16 columns in the main grid (with Formul), 15 in
 // the passive and footnote grids. Yazilacak is always the last column and the only visible one.
 QStringList Definition_Grid_Keys(int placement);
 // An empty definition grid for `placement`: its columns, only the header row, the header text
-// of its visible column, the design widths, every column but Yazilacak hidden.
+// of its visible column (the placement's caption, none for the main grid), the design widths,
+// every column but Yazilacak hidden.
 KeyedGrid Make_Definition_Grid(int placement);
 
 // The three definition grids of one table, by placement.

@@ -10,7 +10,7 @@ void Read_Standard_Definition(const QString& text, DefinitionGrids& def) {
   QStringList lines = text.split('\n');
   if (text.endsWith('\n')) lines.removeLast();
   KeyedGrid* grid = &def.FisGrd;
-  QString placement = "1";
+  QString placement = QString::number(kPlaceMain);
   for (QString line : lines) {
     if (line.endsWith('\r')) line.chop(1);
     if (line.toUpper() == "<END>") break;
@@ -22,12 +22,13 @@ void Read_Standard_Definition(const QString& text, DefinitionGrids& def) {
       const int row = grid->Add_Row();
       // Yazilacak, the last column, is computed; fields that would reach it are dropped.
       const int computed = grid->Col_Index("Yazilacak");
+      const int placement_col = grid->Col_Index("Rapor_Yeri");
       for (int k = 0; k < fields.size(); ++k) {
-        if (k == 5 && fields[k] != placement) {
+        if (k == placement_col && fields[k] != placement) {
           // The row belongs to another placement: take the line again in that grid.
           grid->Remove_Row(row);
-          if (fields[k] == "2") grid = &def.PasifGrd;
-          if (fields[k] == "3") grid = &def.DipNotGrd;
+          if (fields[k] == QString::number(kPlacePassive)) grid = &def.PasifGrd;
+          if (fields[k] == QString::number(kPlaceFootnote)) grid = &def.DipNotGrd;
           placement = fields[k];
           placed = false;
           break;

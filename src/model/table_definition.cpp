@@ -31,15 +31,14 @@ QVariant Integer_Value(const QString& column, const QString& text) {
 // The amount cell holds the amount as the user sees it: the system's decimal separator, maybe
 // thousands separators.
 QVariant Amount_Value(const AppState& state, const QString& text) {
-  const QString decimal = state.System_Decimal_Sep.isEmpty() ? "." : state.System_Decimal_Sep;
-  QString t = text.trimmed();
-  if (!state.System_Thousand_Sep.isEmpty() && state.System_Thousand_Sep != decimal)
-    t.remove(state.System_Thousand_Sep);
-  if (decimal != ".") t.replace(decimal, ".");
-  bool ok = false;
-  const double value = t.toDouble(&ok);
-  if (!ok) throw Wrong_Type("Bakiye", text);
-  return value;
+  NumberSyntax syntax;
+  syntax.blanks_around = true;
+  if (!state.System_Decimal_Sep.isEmpty()) syntax.decimal_marks = state.System_Decimal_Sep;
+  if (state.System_Thousand_Sep.size() == 1 && state.System_Thousand_Sep != syntax.decimal_marks)
+    syntax.thousand = state.System_Thousand_Sep.at(0);
+  const auto digits = DecimalDigits::Read(text, syntax);
+  if (!digits) throw Wrong_Type("Bakiye", text);
+  return digits->Value();
 }
 
 // A grid cell written into a text column: an empty cell is the empty text, not Null.

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 
+#include "model/financial_table.h"
 #include "process/app_state.h"
 #include "report/report_data.h"
 #include "ui_common/turkish_text.h"
@@ -67,29 +68,30 @@ void Build_Detail(ReportSection& s) {
 DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi, double bakiye,
                        int previous_left) {
   DetailLook look;
-  const bool formula = satir_tipi == "11";
+  const bool formula = satir_tipi == QString::number(kRowFormula);
   look.amount_bold = formula;
   look.amount_color = !formula ? QColor(Qt::black) : bakiye > 0 ? kFormulaPositiveColor : kFormulaOtherColor;
 
   look.amount_left = previous_left;
-  if (satir_tipi == "1") {
+  if (satir_tipi == QString::number(kRowGroup)) {
     if (satir_seviyesi == "2") look.amount_left = kATutarLeft;
   } else if (!formula) {
     look.amount_left = kBTutarLeft;
   }
 
   bool number = false;
-  look.caption_bold = satir_tipi.trimmed().toInt(&number) == 5 && number;
+  look.caption_bold = satir_tipi.trimmed().toInt(&number) == kRowGrandTotal && number;
   if (look.caption_bold) look.amount_left = kATutarLeft;
 
-  look.amount_blank = bakiye == 0;
+  look.amount_blank = Amount_Blank(bakiye);
   return look;
 }
 
+bool Amount_Blank(double bakiye) { return bakiye == 0; }
+
 QString Group_Caption(const QString& rapor_yeri, const QString& previous) {
-  if (rapor_yeri == "1") return "AKTİFLER";
-  if (rapor_yeri == "2") return "PASİFLER";
-  if (rapor_yeri == "3") return "DİPNOTLAR";
+  for (int placement : kPlacements)
+    if (rapor_yeri == QString::number(placement)) return Placement_Caption(placement);
   return previous;
 }
 

@@ -35,6 +35,10 @@ struct DetailLook {
 DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi, double bakiye,
                        int previous_left);
 
+// Whether a row's amount prints nothing: a zero Bakiye (a missing one reads as zero), whatever
+// the row type, footnote rows included. The printed statement and the listings both use it.
+bool Amount_Blank(double bakiye);
+
 // Caption of the group header for a Rapor_Yeri value; `previous` for an unknown value.
 QString Group_Caption(const QString& rapor_yeri, const QString& previous);
 

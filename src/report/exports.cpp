@@ -54,7 +54,7 @@ QString Separated_Line(const PrintedRow& row, const QString& separator) {
   return fields.join(separator);
 }
 
-QString Px(int twips) { return QString::number(twips / double(Twips_Per_Pixel), 'f', 1) + "px"; }
+QString Px(int twips) { return QString::number(twips / double(kTwipsPerPixel), 'f', 1) + "px"; }
 
 }  // namespace
 

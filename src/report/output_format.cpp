@@ -3,7 +3,7 @@
 #include "report/output_format.h"
 
 #include <QDate>
-#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -11,22 +11,21 @@ bool Is_Numeric_Format(const QString& format) {
   return format.contains(u'0') || format.contains(u'#');
 }
 
-// A number read from the value: numeric types directly, texts in either decimal notation.
-bool Read_Number(const QVariant& value, double& number) {
+// The digits of a number value: numeric types directly, texts in either decimal notation.
+std::optional<DecimalDigits> Read_Number(const QVariant& value) {
+  if (value.typeId() == QMetaType::QString)
+    return DecimalDigits::Read(value.toString(), kFieldNumberSyntax);
   bool ok = false;
-  if (value.typeId() == QMetaType::QString) {
-    QString text = value.toString().trimmed();
-    number = text.toDouble(&ok);
-    if (!ok) number = QString(text).replace(u',', u'.').toDouble(&ok);
-    return ok;
-  }
-  number = value.toDouble(&ok);
-  return ok && std::isfinite(number);
+  const double number = value.toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return DecimalDigits::Of_Double(number, kAmountSignificantDigits);
 }
 
 QString Plain_Text(const QVariant& value, NumberSeparators sep) {
   if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
-    return QString::number(value.toDouble(), 'g', 15).replace(u'.', sep.decimal);
+    const auto digits = DecimalDigits::Of_Double(value.toDouble(), kAmountSignificantDigits);
+    if (digits) return digits->Text(Amount_Style(0, sep));
+    return QString::number(value.toDouble());
   }
   if (value.typeId() == QMetaType::QDate) return value.toDate().toString("dd.MM.yyyy");
   return value.toString();
@@ -36,8 +35,8 @@ QString Plain_Text(const QVariant& value, NumberSeparators sep) {
 
 QString Apply_Output_Format(const QString& format, const QVariant& value, NumberSeparators sep) {
   if (value.isNull() || !value.isValid()) return "";
-  double number = 0;
-  if (!Is_Numeric_Format(format) || !Read_Number(value, number)) return Plain_Text(value, sep);
+  const auto number = Is_Numeric_Format(format) ? Read_Number(value) : std::nullopt;
+  if (!number) return Plain_Text(value, sep);
 
   const qsizetype point = format.indexOf(u'.');
   int decimals = 0;
@@ -46,8 +45,6 @@ QString Apply_Output_Format(const QString& format, const QVariant& value, Number
       ++decimals;
     }
   }
-  const QString text = Amount_To_Text(decimals, number, sep);
-  const QString integer_part = point < 0 ? format : format.left(point);
-  if (!integer_part.contains(u',')) return text;
-  return Format_Amount_Text(decimals, text, sep);
+  const bool grouped = (point < 0 ? format : format.left(point)).contains(u',');
+  return number->Rounded(decimals).Text(Amount_Style(decimals, sep, grouped));
 }

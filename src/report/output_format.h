@@ -9,5 +9,8 @@
 
 #include "ui_common/amount_text.h"
 
+// A number stored as text in a report field: "." or "," before the decimals, blanks around.
+inline const NumberSyntax kFieldNumberSyntax{".,", {}, true};
+
 // The value as a field prints it: "" for null; rounding half away from zero.
 QString Apply_Output_Format(const QString& format, const QVariant& value, NumberSeparators sep = {});

@@ -25,13 +25,11 @@
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
-
 void Prepare_Printer(QPrinter& printer, const ReportPages& pages, const QString& title) {
   printer.setFullPage(true);
   printer.setDocName(title);
-  const QPageSize size(QSizeF(pages.setup.width / double(Twips_Per_Point),
-                              pages.setup.height / double(Twips_Per_Point)),
+  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
+                              pages.setup.height / double(kTwipsPerPoint)),
                        QPageSize::Point, QString(), QPageSize::FuzzyMatch);
   printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
@@ -40,7 +38,7 @@ void Prepare_Printer(QPrinter& printer, const ReportPages& pages, const QString&
 void Paint_Pages(QPrinter& printer, const ReportPages& pages, int from = 0, int to = 0) {
   QPainter painter;
   if (!painter.begin(&printer)) return;
-  const double device_per_twip = printer.resolution() / kTwipsPerInch;
+  const double device_per_twip = printer.resolution() / double(kTwipsPerInch);
   bool first = true;
   for (const ReportPage& page : pages.pages) {
     if (from > 0 && (page.number < from || page.number > to)) continue;

@@ -9,9 +9,7 @@
 #include <QVariant>
 #include <vector>
 
-// Twips: 1440 per inch, 20 per point on paper, 15 per pixel on screen.
-constexpr int Twips_Per_Point = 20;
-constexpr int Twips_Per_Pixel = 15;
+#include "ui_common/twips.h"
 
 enum class TextAlign { Left, Center, Right };
 

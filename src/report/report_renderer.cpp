@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int Twips_Per_Inch = 1440;
-
 Qt::Alignment Alignment_Flags(TextAlign alignment) {
   switch (alignment) {
     case TextAlign::Center: return Qt::AlignHCenter;
@@ -54,11 +52,11 @@ void Paint_Page(QPainter& painter, const ReportPage& page, double device_per_twi
 bool PdfRenderer::Render(const ReportPages& pages) {
   if (QFile::exists(path_) && !QFile::remove(path_)) return false;
   QPdfWriter writer(path_);
-  writer.setResolution(Twips_Per_Inch);
+  writer.setResolution(kTwipsPerInch);
   writer.setCreator("MaliTablo");
   if (!title_.isEmpty()) writer.setTitle(title_);
-  const QPageSize size(QSizeF(pages.setup.width / double(Twips_Per_Point),
-                              pages.setup.height / double(Twips_Per_Point)),
+  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
+                              pages.setup.height / double(kTwipsPerPoint)),
                        QPageSize::Point, QString(), QPageSize::FuzzyMatch);
   writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 

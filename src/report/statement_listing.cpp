@@ -6,7 +6,9 @@
 #include <QJsonObject>
 #include <algorithm>
 
+#include "model/financial_table.h"
 #include "process/app_state.h"
+#include "report/ana_rapor.h"
 #include "report/output_format.h"
 #include "report/report_data.h"
 #include "ui_common/amount_text.h"
@@ -68,22 +70,23 @@ QByteArray Json(const ReportDataSource& rows) {
 }
 
 QByteArray Text(const AppState& s, const ReportDataSource& rows) {
-  const QString placement_heading[] = {"", "", "PASİFLER", "DİPNOTLAR"};
   struct Line {
     QString caption;
     QString amount;
     bool heading;
   };
   std::vector<Line> lines;
-  int placement = 1;
+  int placement = kPlaceMain;
   for (int r = 0; r < rows.Row_Count(); ++r) {
     int place = rows.Value(r, "Rapor_Yeri").toInt();
-    if (place != placement && place >= 2 && place <= 3) lines.push_back({placement_heading[place], "", true});
+    // The main placement comes first and has no heading of its own.
+    if (place != placement && (place == kPlacePassive || place == kPlaceFootnote))
+      lines.push_back({Placement_Caption(place), "", true});
     placement = place;
     int level = std::max(1, rows.Value(r, "Satir_Seviyesi").toInt());
     QString caption = QString(2 * (level - 1), ' ') + rows.Value(r, "Satir_Adi").toString().trimmed();
     QVariant amount = rows.Value(r, "Bakiye");
-    bool blank = amount.isNull() || amount.toDouble() == 0 || rows.Value(r, "Satir_Tipi").toInt() == 10;
+    const bool blank = Amount_Blank(amount.toDouble());
     lines.push_back({caption, blank ? QString() : Apply_Output_Format(s.Amount_Format, amount,
                                                                       System_Separators(s)),
                      false});

@@ -11,6 +11,7 @@
 
 #include "report/ana_rapor.h"
 #include "report/exports.h"
+#include "report/output_format.h"
 
 namespace {
 
@@ -29,12 +30,13 @@ int Column_Of(const PageText& text, int margin_left) {
 
 bool Number_Of(const PageText& text, double& number) {
   if (text.format.isEmpty() || text.value.isNull() || !text.value.isValid()) return false;
-  bool ok = false;
   if (text.value.typeId() == QMetaType::QString) {
-    number = text.value.toString().trimmed().replace(u',', u'.').toDouble(&ok);
-  } else {
-    number = text.value.toDouble(&ok);
+    const auto digits = DecimalDigits::Read(text.value.toString(), kFieldNumberSyntax);
+    if (digits) number = digits->Value();
+    return digits.has_value();
   }
+  bool ok = false;
+  number = text.value.toDouble(&ok);
   return ok;
 }
 

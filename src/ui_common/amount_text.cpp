@@ -1,7 +1,6 @@
-// Amount normalisation and grouping on digit strings, so no binary rounding creeps in.
+// Amount texts on decimal digits (ui_common/exact_amount.h), so no binary rounding creeps in.
 #include "ui_common/amount_text.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -27,61 +26,15 @@ QString Keep_Number_Chars(const QString& text, QChar decimal) {
   return kept;
 }
 
-// Sign, digits grouped by thousands separators, then optionally the decimal separator and
-// digits: the texts the system reads as numbers.
-bool Is_Number(const QString& text, NumberSeparators sep) {
-  const QString d = QRegularExpression::escape(QString(sep.decimal));
-  const QString t = QRegularExpression::escape(QString(sep.thousand));
-  const QRegularExpression number(QString("^[+-]?(\\d[\\d%1]*(%2\\d*)?|%2\\d+)$").arg(t, d));
-  return number.match(text).hasMatch();
-}
-
-QString Strip_Leading_Zeros(const QString& digits) {
-  int first = 0;
-  while (first < digits.size() - 1 && digits.at(first) == u'0') ++first;
-  return digits.mid(first);
-}
-
-// Adds one unit in the last place of a digit string; a carry out of the first digit adds a 1.
-QString Increment_Digits(QString digits) {
-  for (int i = digits.size() - 1; i >= 0; --i) {
-    if (digits.at(i) != u'9') {
-      digits[i] = QChar(digits.at(i).unicode() + 1);
-      return digits;
-    }
-    digits[i] = u'0';
-  }
-  return "1" + digits;
-}
-
-// "##,#": the integer digits grouped in threes, without leading zeros.
+// "##,#": the integer digits grouped in threes, without leading zeros; a "-" before them stays.
 QString Group_Thousands(const QString& integer, QChar thousand) {
-  QString sign = integer.startsWith(u'-') ? "-" : "";
-  QString digits = integer.mid(sign.size());
-  if (digits.isEmpty()) return integer;
-  digits = Strip_Leading_Zeros(digits);
-  QString grouped;
-  for (int i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += thousand;
-    grouped += digits.at(i);
-  }
-  return sign + grouped;
-}
-
-// The value in plain decimal with up to 15 significant digits, never in exponent form.
-QString Double_Text(double value, QChar decimal) {
-  if (!std::isfinite(value)) return {};
-  QString text = QString::number(value, 'g', 15);
-  if (text.contains(u'e')) {
-    int magnitude = value == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    text = QString::number(value, 'f', std::clamp(14 - magnitude, 0, 340));
-    if (text.contains(u'.')) {
-      while (text.endsWith(u'0')) text.chop(1);
-      if (text.endsWith(u'.')) text.chop(1);
-    }
-  }
-  text.replace(u'.', decimal);
-  return text;
+  const QString sign = integer.startsWith(u'-') ? "-" : "";
+  if (integer.size() == sign.size()) return integer;
+  DecimalDigits digits;
+  digits.integer = integer.mid(sign.size());
+  DigitsStyle style;
+  style.thousand = thousand;
+  return sign + digits.Text(style);
 }
 
 }  // namespace
@@ -93,42 +46,31 @@ NumberSeparators System_Separators(const AppState& state) {
   return sep;
 }
 
-QString Amount_To_Text(int decimals, const QString& value, NumberSeparators sep) {
-  const int n = std::max(decimals, 0);
-  QString v = value.trimmed();
-  if (!Is_Number(v, sep)) {
-    if (!v.startsWith(sep.thousand)) return n >= 1 ? "0" + QString(sep.decimal) + QString(n, u'0') : "0";
-    v = "0" + QString(sep.decimal) + v.mid(1);
-  }
-  v = Keep_Number_Chars(v, sep.decimal);
-
-  const bool negative = v.startsWith(u'-');
-  if (negative) v.remove(0, 1);
-  const int point = v.indexOf(sep.decimal);
-  QString integer = point < 0 ? v : v.left(point);
-  QString fraction = point < 0 ? QString() : v.mid(point + 1);
-  if (integer.isEmpty()) integer = "0";
-
-  if (fraction.size() > n) {
-    const bool up = fraction.at(n) >= u'5';
-    fraction.truncate(n);
-    if (up) {
-      QString digits = Increment_Digits(integer + fraction);
-      integer = digits.left(digits.size() - n);
-      fraction = digits.right(n);
-    }
-  }
-  fraction = fraction.leftJustified(n, u'0');
-  integer = Strip_Leading_Zeros(integer);
-
-  const bool zero = integer == "0" && !fraction.contains(QRegularExpression("[1-9]"));
-  QString result = (negative && !zero ? "-" : "") + integer;
-  if (n >= 1) result += sep.decimal + fraction;
-  return result;
+DigitsStyle Amount_Style(int decimals, NumberSeparators sep, bool grouped) {
+  DigitsStyle style;
+  style.decimal = sep.decimal;
+  if (grouped) style.thousand = sep.thousand;
+  style.min_decimals = std::max(decimals, 0);
+  return style;
 }
 
-QString Amount_To_Text(int decimals, double value, NumberSeparators sep) {
-  return Amount_To_Text(decimals, Double_Text(value, sep.decimal), sep);
+QString Amount_To_Text(int decimals, const QString& value, NumberSeparators sep) {
+  const QString v = value.trimmed();
+  auto digits = DecimalDigits::Read(v, NumberSyntax{QString(sep.decimal), sep.thousand});
+  if (!digits && v.startsWith(sep.thousand)) {
+    // A leading thousands separator stands for the decimal mark: the digits after it are the
+    // decimals.
+    digits = DecimalDigits{};
+    for (QChar c : v.mid(1))
+      if (c >= u'0' && c <= u'9') digits->fraction += c;
+  }
+  return digits.value_or(DecimalDigits{}).Rounded(decimals).Text(Amount_Style(decimals, sep));
+}
+
+QString Amount_To_Text(int decimals, double value, NumberSeparators sep, bool grouped) {
+  const auto digits = DecimalDigits::Of_Double(value, kAmountSignificantDigits);
+  const DigitsStyle style = Amount_Style(decimals, sep, grouped);
+  return digits.value_or(DecimalDigits{}).Rounded(decimals).Text(style);
 }
 
 QString Format_Amount_Text(int decimals, const QString& text, NumberSeparators sep) {
@@ -148,18 +90,14 @@ QString Format_Balance(const AppState& state, const QString& column_caption, dou
   if (value == 0) return "";
   const int n = column_caption.toUpper().contains("DOVIZ") ? state.Currency_Decimals
                                                            : state.Amount_Decimals;
-  const NumberSeparators sep = System_Separators(state);
-  const QString amount = Format_Amount_Text(n, Amount_To_Text(n, std::fabs(value), sep), sep);
+  const QString amount = Amount_To_Text(n, std::fabs(value), System_Separators(state), true);
   return amount + (value > 0 ? " (B)" : " (A)");
 }
 
 QString Plain_Number_Text(double value, int decimals, QChar decimal) {
-  QString text = QString::number(value, 'f', decimals);
-  if (text.contains(u'.')) {
-    while (text.endsWith(u'0')) text.chop(1);
-    if (text.endsWith(u'.')) text.chop(1);
-  }
-  if (text == "-0") text = "0";
-  text.replace(u'.', decimal);
-  return text;
+  const auto digits = DecimalDigits::Of_Double(value);
+  if (!digits) return QString::number(value, 'f', decimals);
+  DigitsStyle style;
+  style.decimal = decimal;
+  return digits->Rounded(decimals).Text(style);
 }

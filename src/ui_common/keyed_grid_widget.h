@@ -15,11 +15,10 @@
 #include <functional>
 
 #include "ui_common/keyed_grid.h"
+#include "ui_common/twips.h"
 
 class QKeyEvent;
 class QLineEdit;
-
-inline constexpr int kTwipsPerPixel = 15;
 
 class KeyedGridModel : public QAbstractTableModel {
   Q_OBJECT
