@@ -73,6 +73,11 @@ class Calculation {
   void Total_Row(Totals& totals);
   void Formula_Row();
   QString Range_Query(const QString& from, const QString& to) const;
+  // The range query returns one row for every range row of the place that overlaps the range
+  // asked for; these find the asking row's own, by its key or by its code and start code, and
+  // leave range_sums_ on it. False when it has none (no line in its range).
+  bool Find_Own_Range(const QString& satir_id);
+  bool Find_Own_Range(const QString& code, const QString& from);
   // The joins from the rows under the current row's code prefix to their main accounts' lines.
   QString Prefix_Rows_With_Lines() const;
   // Opens the row to write into target_, by code within the current row's table and place, or
@@ -157,30 +162,37 @@ void Calculation::Group_Row() {
                      ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins + ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " +
                      kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
                      ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
-  for (Recordset& rs = sums_; !rs.Eof(); rs.Move_Next()) {
-    if (!rs.Is_Null("Borc")) group.debit += rs.Number("Borc");
-    if (!rs.Is_Null("Alacak")) group.credit += rs.Number("Alacak");
-    Apply_Calculation_Type(group.amount, rs);
-  }
+  Recordset contributing = sums_;
 
-  // Range rows under the group: each one counted once.
+  // Range rows under the group: each one counted once, through its own range only.
   Open_Recordset(db_, sums_,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".MHesap_KodBas," + kRow +
                      ".MHesap_KodBit," + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " +
                      kRow + ".Hesap_Karakteri " + joins + "  AND " + kRow +
                      ".Satir_Tipi=" + QString::number(kRowAccountRange) + " ORDER BY " + kRow + ".Satir_Kodu");
   std::set<std::tuple<QString, QString, QString>> seen;
+  std::set<QString> range_codes;
   for (Recordset& listed = sums_; !listed.Eof(); listed.Move_Next()) {
-    auto key = std::make_tuple(listed.Text("Satir_Kodu"), listed.Text("MHesap_KodBas"),
-                               listed.Text("MHesap_KodBit"));
-    if (!seen.insert(key).second) continue;
+    const QString code = listed.Text("Satir_Kodu").trimmed();
+    const QString from = listed.Text("MHesap_KodBas").trimmed();
+    range_codes.insert(code);
+    if (!seen.insert({code, from, listed.Text("MHesap_KodBit").trimmed()}).second) continue;
     Open_Recordset(db_, range_sums_,
                    Range_Query(Quoted_Trim(listed, "MHesap_KodBas"), Quoted_Trim(listed, "MHesap_KodBit")));
-    Recordset& sums = range_sums_;
-    if (sums.Eof()) continue;
+    if (!Find_Own_Range(code, from)) continue;
+    const Recordset& sums = range_sums_;
     if (!sums.Is_Null("Borc")) group.debit += sums.Number("Borc");
     if (!sums.Is_Null("Alacak")) group.credit += sums.Number("Alacak");
-    for (; !sums.Eof(); sums.Move_Next()) Apply_Calculation_Type(group.amount, sums);
+    Apply_Calculation_Type(group.amount, sums);
+  }
+
+  // The other rows under the prefix add their own lines; a range row's start code is no
+  // contribution of its own.
+  for (Recordset& rs = contributing; !rs.Eof(); rs.Move_Next()) {
+    if (range_codes.count(rs.Text("Satir_Kodu").trimmed())) continue;
+    if (!rs.Is_Null("Borc")) group.debit += rs.Number("Borc");
+    if (!rs.Is_Null("Alacak")) group.credit += rs.Number("Alacak");
+    Apply_Calculation_Type(group.amount, rs);
   }
 
   if (Open_Row_By_Code(Quoted_Trim(rows_, "Satir_Kodu")))
@@ -231,7 +243,7 @@ void Calculation::Range_Row() {
   if (!Open_Row_By_Id()) return;
   const Recordset& sums = range_sums_;
   double debit = 0, credit = 0, amount = 0;
-  if (!sums.Eof()) {
+  if (Find_Own_Range(Bare(rows_, "Satir_ID"))) {
     debit = sums.Number("Borc");
     credit = sums.Number("Alacak");
     QVariant value = Amount_By_Rule(kBakiyeTotal, Code(sums, "Hesap_Karakteri"), sums.Field("Borc"),
@@ -239,6 +251,23 @@ void Calculation::Range_Row() {
     amount = value.isNull() ? 0.0 : value.toDouble();
   }
   Write_Amounts(target_, debit, credit, amount);
+}
+
+bool Calculation::Find_Own_Range(const QString& satir_id) {
+  Recordset& sums = range_sums_;
+  if (!sums.Is_Open()) return false;
+  for (sums.Move_First(); !sums.Eof(); sums.Move_Next())
+    if (sums.Text("Satir_ID").trimmed() == satir_id) return true;
+  return false;
+}
+
+bool Calculation::Find_Own_Range(const QString& code, const QString& from) {
+  Recordset& sums = range_sums_;
+  if (!sums.Is_Open()) return false;
+  for (sums.Move_First(); !sums.Eof(); sums.Move_Next())
+    if (sums.Text("Satir_Kodu").trimmed() == code && sums.Text("MHesap_KodBas").trimmed() == from)
+      return true;
+  return false;
 }
 
 void Calculation::Total_Row(Totals& totals) {
