@@ -195,6 +195,9 @@ TEST(LoginWindow, ThreeFailuresEscapeAndAUserWithoutCompanies) {
   EXPECT_TRUE(d.w->isVisible());
   EXPECT_TRUE(d.ended.empty());
   EXPECT_FALSE(d.run_window);
+  // Escape in the company list ends the program as well.
+  QTest::keyClick(grid, Qt::Key_Escape);
+  EXPECT_EQ(d.ended, std::vector<int>{0});
 }
 
 TEST(LoginWindow, ServerBoxAndTheRememberedUserAndServer) {
