@@ -1,5 +1,6 @@
 // malitablo-demo: makes the demo suite (sys.inf and the demo databases).
-//   malitablo-demo [SUITE_FOLDER] [--lines N]
+//   malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S]
+// The same seed makes the same suite.
 // The suite folder defaults to the folder above the program's own.
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +18,15 @@ int main(int argc, char** argv) {
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == "--lines" && i + 1 < args.size()) {
       options.ledger_lines = args[++i].toLongLong();
+    } else if (args[i] == "--seed" && i + 1 < args.size()) {
+      bool number = false;
+      options.seed = args[++i].toULongLong(&number);
+      if (!number) {
+        std::fprintf(stderr, "Tohum bir sayı olmalı: %s\n", args[i].toUtf8().constData());
+        return 2;
+      }
     } else if (args[i].startsWith("-")) {
-      std::fprintf(stderr, "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N]\n");
+      std::fprintf(stderr, "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S]\n");
       return 2;
     } else {
       options.suite_folder = QDir(args[i]).absolutePath();

@@ -1,5 +1,6 @@
 // MaliTablo: the desktop program. Started by the suite with "database|server|user id|sql
-// user|password" it opens the company and shows its main window.
+// user|password" it opens the company and shows its main window; started without them (or with
+// a first field of "-1") it shows the login window, which opens the chosen company.
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -11,6 +12,7 @@
 #include "app/message_box_dialog.h"
 #include "process/program_end.h"
 #include "app/start_up.h"
+#include "login/login_window.h"
 #include "report/output_window.h"
 #include "run/filter_window.h"
 
@@ -26,24 +28,33 @@ int main(int argc, char** argv) {
   AppState state(messages);
   state.Program_Folder = QApplication::applicationDirPath();
   std::unique_ptr<FiltreFrm> main_window;
+  std::unique_ptr<LoginFrm> login;
+  auto show_run_window = [&] {
+    main_window = std::make_unique<FiltreFrm>(state);
+    FiltreFrm* window = main_window.get();
+    window->Set_Output_Handler(
+        [&state, window](const QString& target) { Produce_Output(state, target, window); });
+    QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
+    window->show();
+  };
   try {
     QStringList args = QApplication::arguments().mid(1);
     Parse_Command_Line(state, args.join(' '));
     state.Movement_Table = "CARIHAREKETLER";
     if (state.Parametreler.value(1) == "-1") {
-      messages.Information(
-          "Giriş penceresi bu sürümde yok. Programı şirket bilgileriyle başlatın:\r"
-          "MaliTablo \"veritabanı|sunucu|kullanıcı no|sql kullanıcısı|şifre\"");
-      return 1;
+      state.Parametreler = QStringList{QString(), QString(), QString()};
+      // The login window closes before the company's window opens: every end is explicit.
+      app.setQuitOnLastWindowClosed(false);
+      login = std::make_unique<LoginFrm>(
+          state, LoginStartUp{[&] { return Read_Connection_File(state); },
+                              [&] { Check_Regional_Settings(state); },
+                              [&] { Open_Company(state, show_run_window); }});
+      QObject::connect(login.get(), &LoginFrm::Program_Ended, &app,
+                       [](int exit_code) { QApplication::exit(exit_code); });
+      login->show();
+    } else {
+      Open_Company(state, show_run_window);
     }
-    Open_Company(state, [&] {
-      main_window = std::make_unique<FiltreFrm>(state);
-      FiltreFrm* window = main_window.get();
-      window->Set_Output_Handler(
-          [&state, window](const QString& target) { Produce_Output(state, target, window); });
-      QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
-      window->show();
-    });
   } catch (const ProgramEnd& end) {
     return end.exit_code;
   }

@@ -13,6 +13,7 @@
 #include "demo/suite_schema.h"
 #include "model/standard_definition.h"
 #include "model/table_definition.h"
+#include "ui_common/turkish_text.h"
 
 namespace {
 
@@ -112,6 +113,17 @@ class Random {
  private:
   uint64_t state_;
 };
+
+// The generator's start for a company: its own constant, mixed with the seed when one is given
+// (splitmix64), never 0, which the generator could not leave.
+uint64_t Random_Start(uint64_t company_constant, uint64_t seed) {
+  if (seed == 0) return company_constant;
+  uint64_t z = company_constant ^ (seed + 0x9E3779B97F4A7C15ULL);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  return z != 0 ? z : company_constant;
+}
 
 // Writes voucher lines in kuruş (exact integers) and flushes them in batches.
 class Ledger {
@@ -401,8 +413,10 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
     Create_Definitions_Schema(db);
     QString start = QDate(options.year, 1, 1).toString("yyyy-MM-dd");
     QString end = QDate(options.year, 12, 31).toString("yyyy-MM-dd");
+    // Passwords in the encoded form the login compares with.
     db.Execute_Batch("INSERT INTO sysuslng (sysus_ID, sysus_nm, sysus) VALUES (?,?,?)",
-                     {{1, "ADMIN", ""}, {2, "MUHASEBE", ""}});
+                     {{1, "VELORA", Encode_Password("velora")},
+                      {2, "MUHASEBE", Encode_Password("muhasebe")}});
     db.Execute_Batch(
         "INSERT INTO sysfrmlng (sysfrm_ID, sysfrm_nm, sysfrm_kd, sysfrm_dbnm, Mali_Yil_Baslangic, "
         "Mali_Yil_Bitis, AnaParaVirgul, KrediLimiti) VALUES (?,?,?,?,?,?,?,?)",
@@ -414,15 +428,16 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
                      {{1, 1, 1, 1}, {1, 2, 1, 1}, {2, 1, 1, 1}, {2, 2, 0, 0}});
   }
   say(QString("%1 hazırlanıyor").arg(kDemoCompany));
-  Make_Company(folder, kDemoCompany, options.year, options.ledger_lines, 1, 0x9E3779B97F4A7C15ULL,
-               options.program_folder);
+  Make_Company(folder, kDemoCompany, options.year, options.ledger_lines, 1,
+               Random_Start(0x9E3779B97F4A7C15ULL, options.seed), options.program_folder);
   say(QString("%1 hazırlanıyor").arg(kDemoCompany2));
-  Make_Company(folder, kDemoCompany2, options.year, 0, 3, 0xD1B54A32D192ED03ULL,
-               options.program_folder);
+  Make_Company(folder, kDemoCompany2, options.year, 0, 3,
+               Random_Start(0xD1B54A32D192ED03ULL, options.seed), options.program_folder);
 
-  // sys.inf of the suite: server (the data folder), SQL login, password, server-box flag.
+  // sys.inf of the suite: server (the data folder), SQL login, password; the login's server
+  // box stays hidden, so the login connects to the data folder.
   QFile inf(QDir(options.suite_folder).filePath("sys.inf"));
   if (inf.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    inf.write(Encode_Windows1254(folder + ";sa;;1;\r\n"));
+    inf.write(Encode_Windows1254(folder + ";sa;;;\r\n"));
   say("Demo hazır: " + folder);
 }

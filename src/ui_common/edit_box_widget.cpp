@@ -30,40 +30,15 @@ class SelectAllFilter : public QObject {
   }
 };
 
-int Key_Code(int qt_key) {
-  switch (qt_key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return kKeyEnter;
-    case Qt::Key_Left: return kKeyLeft;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Right: return kKeyRight;
-    case Qt::Key_Down: return kKeyDown;
-    default: return 0;
-  }
-}
-
 class TagNavigationFilter : public QObject {
  public:
   TagNavigationFilter(QObject* parent, bool caret_check) : QObject(parent), caret_check_(caret_check) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
     auto* box = qobject_cast<QLineEdit*>(watched);
-    const int key = Key_Code(static_cast<QKeyEvent*>(event)->key());
+    const int key = Navigation_Key_Code(static_cast<QKeyEvent*>(event)->key());
     if (!box || key == 0) return false;
-    QWidget* window = box->window();
-    QWidget* found = nullptr;
-    auto lookup = [&](const TagTarget& target) {
-      QWidget* control = Find_Tag_Control(window, target.name, target.index.value_or(-1));
-      if (!control) return ControlState::Missing;
-      if (!control->isEnabled() || !control->isVisible()) return ControlState::Unavailable;
-      found = control;
-      return ControlState::Available;
-    };
-    const auto target = Navigate_Target(box->property("Tag").toString(), key, caret_check_,
-                                        box->cursorPosition(), box->text().size(), lookup);
-    if (!target || !found) return false;
-    found->setFocus(Qt::TabFocusReason);
-    return true;
+    return Navigate_By_Tag_Key(box, key, caret_check_);
   }
 
  private:
@@ -81,6 +56,35 @@ QWidget* Find_Tag_Control(QWidget* window, const QString& name, int index) {
       return control;
   }
   return nullptr;
+}
+
+int Navigation_Key_Code(int qt_key) {
+  switch (qt_key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kKeyEnter;
+    case Qt::Key_Left: return kKeyLeft;
+    case Qt::Key_Up: return kKeyUp;
+    case Qt::Key_Right: return kKeyRight;
+    case Qt::Key_Down: return kKeyDown;
+    default: return 0;
+  }
+}
+
+bool Navigate_By_Tag_Key(QLineEdit* box, int key_code, bool caret_check) {
+  QWidget* window = box->window();
+  QWidget* found = nullptr;
+  auto lookup = [&](const TagTarget& target) {
+    QWidget* control = Find_Tag_Control(window, target.name, target.index.value_or(-1));
+    if (!control) return ControlState::Missing;
+    if (!control->isEnabled() || !control->isVisible()) return ControlState::Unavailable;
+    found = control;
+    return ControlState::Available;
+  };
+  const auto target = Navigate_Target(box->property("Tag").toString(), key_code, caret_check,
+                                      box->cursorPosition(), box->text().size(), lookup);
+  if (!target || !found) return false;
+  found->setFocus(Qt::TabFocusReason);
+  return true;
 }
 
 void Select_All_On_Focus(QLineEdit* box) { box->installEventFilter(new SelectAllFilter(box)); }

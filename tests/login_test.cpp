@@ -1,0 +1,301 @@
+// The login without a window: the connection file and the server box, the user check with its
+// messages and the count of failures, the company list, the remembered user and server, the
+// chosen company opened by Open_Company, the demo's users, and the demo's seed.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSysInfo>
+
+#include "db/connection.h"
+#include "db/registry.h"
+#include "demo/demo_suite.h"
+#include "login/login.h"
+#include "process/program_end.h"
+#include "support/login_suite.h"
+#include "support/test_suite.h"
+#include "ui_common/keyed_grid.h"
+
+namespace {
+
+const QString kCheck = "Kullanıcı adınızı ve şifrenizi kontrol ediniz.";
+const QString kLastTry =
+    "Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir.";
+
+// A suite with the login's users: VELORA (id 1, both companies; the report right in FIRMA) and
+// IŞIK (id 5, no company).
+class LoginSuite {
+ public:
+  LoginSuite() : login(t.state, Suite_Start_Up(t, calls, [this] { run_window_shown = true; })) {
+    t.Set_Regional_Settings();
+    Add_Second_Company(t);
+    Add_Login_User(t, 1, "VELORA", "velora", {1, 2});
+    Add_Login_User(t, 5, "IŞIK", "ışık", {});
+    Write_Connection_File(t, Suite_Connection_Line(t));
+  }
+  LoginBoxes Load() {
+    LoginBoxes boxes;
+    login.Form_Load(boxes);
+    return boxes;
+  }
+  LoginOutcome Try(const QString& user, const QString& password, bool remember = false) {
+    LoginBoxes boxes = Load_Once();
+    boxes.user = user;
+    boxes.password = password;
+    boxes.remember = remember;
+    return login.Tamam(boxes, companies);
+  }
+  QStringList Messages() const { return t.messages.Texts(); }
+
+  TestSuite t;
+  QStringList calls;
+  bool run_window_shown = false;
+  Login login;
+  KeyedGrid companies;
+
+ private:
+  LoginBoxes Load_Once() {
+    if (!loaded_) boxes_ = Load();
+    loaded_ = true;
+    return boxes_;
+  }
+  bool loaded_ = false;
+  LoginBoxes boxes_;
+};
+
+QString Remembered(const char* value) {
+  return Registry_Read(Hive::HKEY_CURRENT_USER, kLoginRegistryKey, value);
+}
+
+}  // namespace
+
+TEST(LoginLoad, ConnectionFileServerBoxAndStartValues) {
+  LoginSuite l;
+  Write_Connection_File(l.t, "SUNUCU;kullanici;gizli;1;bos;fazla");
+  LoginBoxes boxes = l.Load();
+  EXPECT_EQ(l.calls, (QStringList{"Read_Connection_File", "Check_Regional_Settings"}));
+  EXPECT_EQ(l.t.state.Server_Name, "SUNUCU");
+  EXPECT_EQ(l.t.state.Sql_User, "kullanici");
+  EXPECT_EQ(l.t.state.Sql_Password, "gizli");
+  EXPECT_EQ(l.t.state.Database_Name, "Defination_DB");
+  EXPECT_TRUE(l.login.Show_Server_Box());
+  EXPECT_EQ(boxes.user, "velora");
+  EXPECT_EQ(boxes.server, QSysInfo::machineHostName().trimmed());
+  EXPECT_EQ(l.t.state.Computer_Name, boxes.server);
+
+  // Field 4: any text whose number is 1 shows the box; empty, another number or no number hides it.
+  const std::pair<const char*, bool> flags[] = {{"1", true},  {"01", true}, {" 1", true},
+                                                {"1.0", true}, {"", false}, {"2", false},
+                                                {"0", false}, {"x", false}};
+  for (const auto& [flag, shown] : flags) {
+    Write_Connection_File(l.t, QString("S;sa;;") + flag);
+    l.Load();
+    EXPECT_EQ(l.login.Show_Server_Box(), shown) << flag;
+  }
+  // Three fields only: user and password of the file, the box hidden.
+  Write_Connection_File(l.t, "S;sa");
+  l.Load();
+  EXPECT_EQ(l.t.state.Sql_Password, "");
+  EXPECT_FALSE(l.login.Show_Server_Box());
+
+  // No line: the connection-settings message with its title, and the end.
+  Write_Connection_File(l.t, "");
+  l.t.messages.entries.clear();
+  EXPECT_THROW(l.Load(), ProgramEnd);
+  ASSERT_EQ(l.t.messages.entries.size(), 1u);
+  EXPECT_EQ(l.t.messages.entries[0].title, "VELORA TİCARİ YAZILIM");
+  EXPECT_EQ(l.t.messages.entries[0].kind, MessageKind::Critical);
+}
+
+TEST(LoginCheck, UsersPasswordsAndTheCompanyList) {
+  LoginSuite l;
+  // A wrong password and an unknown user: the same message, each counted.
+  EXPECT_EQ(l.Try("velora", "yanlis"), LoginOutcome::Failed);
+  EXPECT_EQ(l.Try("kimse", "velora"), LoginOutcome::Failed);
+  EXPECT_EQ(l.login.Failed_Logins(), 2);
+  ASSERT_EQ(l.t.messages.entries.size(), 2u);
+  EXPECT_EQ(l.t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(l.Messages(), (QStringList{kCheck, kCheck}));
+
+  // The right password after two failures: the user's companies, newest id first.
+  EXPECT_EQ(l.Try("velora", "velora"), LoginOutcome::Companies);
+  EXPECT_EQ(l.t.messages.entries.size(), 2u);
+  EXPECT_EQ(l.t.state.User_ID, 1);
+  const KeyedGrid& g = l.companies;
+  EXPECT_EQ(g.Keys(), (QStringList{"sysfrm_nm", "sysfrm_kd", "sysfrm_dbnm", "sysfrm_ID",
+                                   "Mali_Yil_Baslangic", "Mali_Yil_Bitis"}));
+  EXPECT_EQ(g.Text(0, 0), "Firma Adı");
+  EXPECT_EQ(g.Text(0, 1), "Firma Kodu");
+  EXPECT_EQ(g.Col_Width(0), 3000);
+  EXPECT_EQ(g.Col_Width(1), 1700);
+  EXPECT_FALSE(g.Col_Hidden(0) || g.Col_Hidden(1));
+  for (int col = 2; col < g.Cols(); ++col) EXPECT_TRUE(g.Col_Hidden(col)) << col;
+  ASSERT_EQ(g.Rows(), 3);
+  EXPECT_EQ(g.Text(1, "sysfrm_nm"), "İKİNCİ FİRMA");
+  EXPECT_EQ(g.Text(2, "sysfrm_nm"), " Deneme A.Ş. ");
+  EXPECT_EQ(g.Text(2, "sysfrm_kd"), "001");
+  EXPECT_EQ(g.Row(), 1);
+
+  // The name is upper-cased by the Turkish rules; a user with no company gets an empty list.
+  EXPECT_EQ(l.Try("ışık", "ışık"), LoginOutcome::Companies);
+  EXPECT_EQ(l.t.state.User_ID, 5);
+  EXPECT_EQ(l.companies.Rows(), 1);
+  EXPECT_EQ(l.companies.Text(0, 0), "Firma Adı");
+  EXPECT_EQ(l.t.messages.entries.size(), 2u);
+}
+
+TEST(LoginCheck, ThirdFailureEndsTheProgram) {
+  LoginSuite l;
+  // A quote in the name is only a wrong name, not a broken statement.
+  EXPECT_EQ(l.Try("o'neil", "x"), LoginOutcome::Failed);
+  EXPECT_EQ(l.Messages(), QStringList{kCheck});
+  EXPECT_EQ(l.Try("velora", ""), LoginOutcome::Failed);
+  EXPECT_THROW(l.Try("velora", "VELORA"), ProgramEnd);
+  EXPECT_EQ(l.Messages(), (QStringList{kCheck, kCheck, kLastTry}));
+  EXPECT_EQ(l.t.messages.entries.back().kind, MessageKind::Critical);
+}
+
+TEST(LoginCheck, ServerThatRefusesAndTheTypedServer) {
+  LoginSuite l;
+  Write_Connection_File(l.t, "DOSYADAKI;sa;;1");
+  LoginBoxes boxes = l.Load();
+  boxes.password = "velora";
+  boxes.server = " sqlite:" + l.t.Root() + "/Yok ";
+  EXPECT_EQ(l.login.Tamam(boxes, l.companies), LoginOutcome::Connection_Error);
+  EXPECT_EQ(l.t.state.Server_Name, "sqlite:" + l.t.Root() + "/Yok");
+  ASSERT_EQ(l.t.messages.entries.size(), 3u);
+  EXPECT_EQ(l.t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(l.t.messages.entries[0].text, "Veri Tabanına Bağlanılamadı ");
+  EXPECT_EQ(l.t.messages.entries[1].kind, MessageKind::Plain);
+  EXPECT_TRUE(l.t.messages.entries[1].text.contains("Yok")) << l.Messages().join("|").toStdString();
+  EXPECT_EQ(l.t.messages.entries[2].kind, MessageKind::Plain);
+  EXPECT_EQ(l.t.messages.entries[2].text, QString::number(kErrConnectionRefused));
+  EXPECT_EQ(l.login.Failed_Logins(), 0);
+
+  // What is typed in the server box is the server used.
+  boxes.server = " " + l.t.Data_Folder() + " ";
+  EXPECT_EQ(l.login.Tamam(boxes, l.companies), LoginOutcome::Companies);
+  EXPECT_EQ(l.t.state.Server_Name, l.t.Data_Folder());
+}
+
+TEST(LoginRemember, StoredOnlyWhenTickedAndShownOnTheNextStart) {
+  LoginSuite l;
+  EXPECT_EQ(l.Try("velora", "yanlis", true), LoginOutcome::Failed);
+  EXPECT_EQ(l.Try("velora", "velora", false), LoginOutcome::Companies);
+  EXPECT_EQ(Remembered("DEF_KUL"), "");
+  EXPECT_EQ(Remembered("DEF_SRVR"), "");
+
+  // Ticked: the user name as typed and the server box's text, trimmed, even with the box hidden.
+  LoginBoxes boxes = l.Load();
+  boxes.user = "Velora";
+  boxes.password = "velora";
+  boxes.server = " BAŞKA ";
+  boxes.remember = true;
+  EXPECT_EQ(l.login.Tamam(boxes, l.companies), LoginOutcome::Companies);
+  EXPECT_EQ(Remembered("DEF_KUL"), "Velora");
+  EXPECT_EQ(Remembered("DEF_SRVR"), "BAŞKA");
+  LoginBoxes next = l.Load();
+  EXPECT_EQ(next.user, "Velora");
+  EXPECT_EQ(next.server, "BAŞKA");
+  // Stored values are trimmed when read back, too.
+  Registry_Write(Hive::HKEY_CURRENT_USER, kLoginRegistryKey, "DEF_KUL", "  ali ");
+  EXPECT_EQ(l.Load().user, "ali");
+}
+
+TEST(LoginCompany, TheChosenCompanyIsOpened) {
+  LoginSuite l;
+  ASSERT_EQ(l.Try("velora", "velora"), LoginOutcome::Companies);
+  EXPECT_FALSE(l.login.Choose_Company(l.companies, 0));
+  EXPECT_FALSE(l.login.Choose_Company(l.companies, 3));
+  EXPECT_EQ(l.t.state.Database_Name, "Defination_DB");
+  ASSERT_TRUE(l.login.Choose_Company(l.companies, 1));
+  EXPECT_EQ(l.t.state.Database_Name, "FIRMA2");
+  ASSERT_TRUE(l.login.Choose_Company(l.companies, 2));
+  EXPECT_EQ(l.t.state.Database_Name, "FIRMA");
+  l.login.Open_Company();
+  EXPECT_TRUE(l.run_window_shown);
+  EXPECT_EQ(l.calls.last(), "Open_Company");
+  EXPECT_EQ(l.t.state.Company_Name.trimmed(), "Deneme A.Ş.");
+  EXPECT_TRUE(l.t.state.Report_Right);
+
+  // A company whose database is missing ends with Open_Company's connection message.
+  l.run_window_shown = false;
+  ASSERT_TRUE(l.login.Choose_Company(l.companies, 1));
+  EXPECT_THROW(l.login.Open_Company(), ProgramEnd);
+  EXPECT_FALSE(l.run_window_shown);
+  EXPECT_TRUE(l.Messages().join("|").startsWith("Veri Tabanına Bağlanılamadı. Lütfen Service"));
+}
+
+TEST(LoginDemo, TheDemoUsersLogIn) {
+  TestSuite t;
+  t.Set_Regional_Settings();
+  DemoOptions options;
+  options.suite_folder = t.Root();
+  Create_Demo_Suite(options);
+  QStringList calls;
+  bool shown = false;
+  KeyedGrid grid;
+  Login login(t.state, Suite_Start_Up(t, calls, [&] { shown = true; }));
+  LoginBoxes boxes;
+  login.Form_Load(boxes);
+  EXPECT_FALSE(login.Show_Server_Box());
+  EXPECT_EQ(t.state.Server_Name, Demo_Data_Folder(t.Root()));
+
+  // The initial user name with its password; the old names no longer log in.
+  boxes.user = "ADMIN";
+  EXPECT_EQ(login.Tamam(boxes, grid), LoginOutcome::Failed);
+  boxes.user = "velora";
+  boxes.password = "velora";
+  ASSERT_EQ(login.Tamam(boxes, grid), LoginOutcome::Companies);
+  EXPECT_EQ(t.state.User_ID, 1);
+  ASSERT_EQ(grid.Rows(), 3);
+  EXPECT_EQ(grid.Text(1, "sysfrm_dbnm"), kDemoCompany2);
+  EXPECT_EQ(grid.Text(2, "sysfrm_dbnm"), kDemoCompany);
+  ASSERT_TRUE(login.Choose_Company(grid, 2));
+  login.Open_Company();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(t.state.Company_Name, "Örnek Ticaret A.Ş.");
+
+  // MUHASEBE sees both companies but may not see the report in the second.
+  shown = false;
+  boxes.user = "muhasebe";
+  boxes.password = "muhasebe";
+  ASSERT_EQ(login.Tamam(boxes, grid), LoginOutcome::Companies);
+  EXPECT_EQ(t.state.User_ID, 2);
+  ASSERT_EQ(grid.Rows(), 3);
+  ASSERT_TRUE(login.Choose_Company(grid, 1));
+  EXPECT_THROW(login.Open_Company(), ProgramEnd);
+  EXPECT_FALSE(shown);
+  EXPECT_EQ(t.messages.Texts().last(),
+            "Bu Raporu Görmeye Yetkiniz Yoktur. Lütfen Sistem Yöneticisi'ne Başvurun");
+}
+
+namespace {
+
+// Every voucher line of both demo companies, in the order written.
+std::vector<std::vector<QVariant>> Demo_Ledger(const QString& suite_folder, uint64_t seed) {
+  DemoOptions options;
+  options.suite_folder = suite_folder;
+  options.seed = seed;
+  Create_Demo_Suite(options);
+  std::vector<std::vector<QVariant>> lines;
+  for (const char* company : {kDemoCompany, kDemoCompany2}) {
+    Connection db;
+    db.Open(Demo_Data_Folder(suite_folder), company, "sa", "", false);
+    QueryResult result = db.Execute(
+        "SELECT Fis_No, Tarih, MHesap_Kod, BTutar, ATutar, Isyeri_Kodu FROM MUHFISHAR ORDER BY "
+        "MFisHar_ID");
+    lines.insert(lines.end(), result.rows.begin(), result.rows.end());
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(DemoSeed, SameSeedSameLedger) {
+  TestSuite t;
+  const auto first = Demo_Ledger(t.Root() + "/a", 42);
+  ASSERT_GT(first.size(), 1000u);
+  EXPECT_EQ(Demo_Ledger(t.Root() + "/b", 42), first);
+  EXPECT_NE(Demo_Ledger(t.Root() + "/c", 43), first);
+  EXPECT_NE(Demo_Ledger(t.Root() + "/d", 0), first);
+}
