@@ -26,6 +26,7 @@ struct LevelBounds {
 };
 
 struct RunParameters {
+  int kind = 2;           // the statement kind (Rapor_Tipi) of the run
   QString statement_sql;  // the rows to compute, in order
   bool statement_has_where = false;
   LedgerPeriod period;

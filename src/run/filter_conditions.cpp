@@ -172,10 +172,8 @@ QString BuildMultipleChoiceCondition(StatementBuild& build, KeyedGrid& grid, int
   qsizetype position = 0;
   for (qsizetype comma; (comma = selection.indexOf(',', position)) >= 0; position = comma + 1) {
     QString item = selection.mid(position, comma - position);
-    if (item.contains('/')) {
-      item = Trim_Blanks(item);
-      item = item.left(item.indexOf('/'));
-    }
+    // "code  /  name" compares by its code alone, without the blanks around it.
+    if (item.contains('/')) item = Trim_Blanks(item.left(item.indexOf('/')));
     QString value;
     if (!Sql_Value(build, quote, grid, row, item, value)) return {};
     condition += (condition.isEmpty() ? "(" : " OR ") + alan + "=" + value;

@@ -2,13 +2,18 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QRegularExpression>
+#include <vector>
 #include <optional>
 
 #include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
+#include "model/financial_table.h"
+#include "run/blank_trim.h"
 #include "run/filter_conditions.h"
+#include "ui_common/turkish_text.h"
 
 namespace {
 
@@ -16,6 +21,9 @@ const QString kFirstMonth = QString::fromUtf8("Rapor Başlangıç Ayı");
 const QString kLastMonth = QString::fromUtf8("Rapor Bitiş Ayı");
 const QString kOpening = QString::fromUtf8("Açılış");
 const QString kNextJanuary = QString::fromUtf8("Ocak ");  // with its trailing blank
+const QString kTableKind = QString::fromUtf8("Tablo Türü");
+const QString kBalanceSheetChoice = QString::fromUtf8("Bilanço");
+const QString kIncomeStatementChoice = QString::fromUtf8("Gelir Tablosu");
 
 std::optional<QDate> Field_Date(const QVariant& value) {
   if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
@@ -114,14 +122,85 @@ StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
   return {sql, build.has_where, build.error};
 }
 
+int Table_Kind(const KeyedGrid& grid) {
+  const int row = grid.Find_Row("FiltreLbl", kTableKind);
+  return row > 0 && grid.Text(row, "Baslangic") == kBalanceSheetChoice ? kKindBalanceSheet
+                                                                      : kKindIncomeStatement;
+}
+
+QString Base_Sql_For_Kind(const QString& base_sql, int kind) {
+  QString sql = base_sql;
+  static const QRegularExpression condition(R"((MUHASEBEMALITABLOKART\.Rapor_Tipi\s*=\s*)\d+)");
+  sql.replace(condition, "\\1" + QString::number(kind));
+  return sql;
+}
+
+QString Kind_Name(int kind) {
+  return kind == kKindBalanceSheet ? QString::fromUtf8("bilanço") : QString("gelir tablosu");
+}
+
+QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
+  struct Header {
+    QString code, name;
+    int kind;
+  };
+  std::vector<Header> headers;
+  bool read = false;
+  auto same = [](const QString& a, const QString& b) {
+    return Upper_TR(Trim_Blanks(a)) == Upper_TR(Trim_Blanks(b));
+  };
+  const struct {
+    const char* caption;
+    QString Header::*field;
+    const char* sentence;  // %1 the value, %2 the kind's name
+  } columns[] = {{"Tablo Kodu", &Header::code, "\"%1\" kodlu bir %2 bulunamadı."},
+                 {"Tablo Adı", &Header::name, "\"%1\" adlı bir %2 bulunamadı."}};
+  for (const auto& column : columns) {
+    const int row = grid.Find_Row("FiltreLbl", QString::fromUtf8(column.caption));
+    if (row <= 0 || !Text_As_Boolean(grid.Text(row, "Girsin"))) continue;
+    const QString typed = grid.Text(row, "Baslangic");
+    if (typed.isEmpty() || typed == "Hepsi" || typed == "Farketmez") continue;
+    if (!read) {
+      Recordset rs;
+      Open_Recordset(db, rs, "SELECT Rapor_Kodu, Rapor_Adi, Rapor_Tipi FROM MUHASEBEMALITABLOKART");
+      for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next())
+        headers.push_back({rs.Text("Rapor_Kodu"), rs.Text("Rapor_Adi"),
+                           static_cast<int>(rs.Number("Rapor_Tipi"))});
+      read = true;
+    }
+    const Header* other = nullptr;
+    bool found = false;
+    for (const Header& h : headers) {
+      if (!same(h.*column.field, typed)) continue;
+      if (h.kind == kind) {
+        grid.Set_Text(row, "Baslangic", h.*column.field);
+        found = true;
+        break;
+      }
+      other = &h;
+    }
+    if (found) continue;
+    QString message = QString::fromUtf8(column.sentence).arg(typed, Kind_Name(kind));
+    if (other)
+      message += QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
+                     .arg(Kind_Name(other->kind),
+                          other->kind == kKindBalanceSheet ? kBalanceSheetChoice
+                                                           : kIncomeStatementChoice);
+    return message;
+  }
+  return {};
+}
+
 RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
   RunParameters p;
-  StatementQuery query = Build_Report_Sql(state.Base_Sql, grid);
+  const DbSession db = state.Db();
+  p.kind = Table_Kind(grid);
+  const QString unknown_table = Match_Table_Names(db, p.kind, grid);
+  StatementQuery query = Build_Report_Sql(Base_Sql_For_Kind(state.Base_Sql, p.kind), grid);
   p.statement_sql = query.sql;
   p.statement_has_where = query.has_where;
-  p.error = query.error;
+  p.error = unknown_table.isEmpty() ? query.error : unknown_table;
 
-  const DbSession db = state.Db();
   const int year = state.Fiscal_Year_Start.year();
   p.period.year = year;
   for (int row = 1; row < grid.Rows(); ++row) {

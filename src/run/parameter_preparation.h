@@ -25,6 +25,19 @@ struct StatementQuery {
 };
 StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid);
 
+// The statement kind chosen in the "Tablo Türü" row: kKindBalanceSheet for "Bilanço", else
+// kKindIncomeStatement (also when the grid has no such row).
+int Table_Kind(const KeyedGrid& grid);
+// The base statement for `kind`: its own kind condition names the chosen kind.
+QString Base_Sql_For_Kind(const QString& base_sql, int kind);
+// Turkish name of a kind in a sentence: "gelir tablosu", "bilanço".
+QString Kind_Name(int kind);
+// Puts the stored spelling of the table code and name the user typed into their cells, matched
+// among the tables of `kind` in Turkish without regard to letter case ("gt" finds "GT", "ı"
+// matches "I"). Returns "" when they matched or nothing was typed, else the message that no
+// such table exists (naming the other kind when the code or name is one of its tables).
+QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid);
+
 // The chosen workplace's name for the report header, from the "İşyeri Kodu" / "İşyeri Adı"
 // rows, when the company has two or more workplaces; "" otherwise.
 QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid);

@@ -2,6 +2,8 @@
 
 #include "calc/formula.h"
 #include "calc/ledger_aggregation.h"
+#include "db/query.h"
+#include "db/recordset.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
 #include "run/parameter_preparation.h"
@@ -32,6 +34,25 @@ QString Append_Display_Conditions(const QString& statement_sql, bool print_footn
   return sql;
 }
 
+QString Nothing_To_Print(const DbSession& db, const RunParameters& p) {
+  if (p.period.first_day && p.period.last_day && *p.period.last_day < *p.period.first_day)
+    return QString::fromUtf8("Rapor Bitiş Ayı, Rapor Başlangıç Ayından önce olamaz.");
+  Recordset rows;
+  Open_Recordset(db, rows, p.statement_sql);
+  if (!rows.Is_Open()) throw DbError{kErrObjectClosed, {}};
+  if (rows.Eof())
+    return QString::fromUtf8("Seçilen koşullara uyan bir %1 satırı yok.").arg(Kind_Name(p.kind));
+  if (p.levels.from.isEmpty() && p.levels.to.isEmpty()) return {};
+  const double from = p.levels.from.isEmpty() ? -1e300 : p.levels.from.toDouble();
+  const double to = p.levels.to.isEmpty() ? 1e300 : p.levels.to.toDouble();
+  for (; !rows.Eof(); rows.Move_Next()) {
+    const double level = rows.Number("Satir_Seviyesi");
+    if (level >= from && level <= to) return {};
+  }
+  return QString::fromUtf8("Seçilen seviyelerde (%1..%2) tabloda satır yok.")
+      .arg(p.levels.from, p.levels.to);
+}
+
 bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   RunParameters parameters = Parametreleri_Hazirla(s, grid);
   s.Report_Sql = parameters.statement_sql;
@@ -40,6 +61,15 @@ bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   if (!parameters.error.isEmpty()) {
     s.Message->Critical(parameters.error);
     return false;
+  }
+  try {
+    const QString refusal = Nothing_To_Print(s.Db(), parameters);
+    if (!refusal.isEmpty()) {
+      s.Message->Critical(refusal);
+      return false;
+    }
+  } catch (const DbError&) {
+    return false;  // the failing query has shown its messages
   }
   if (steps.show_waiting) steps.show_waiting();
   try {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "calc/run_parameters.h"
+#include "db/db_session.h"
 #include "process/progress.h"
 #include "ui_common/keyed_grid.h"
 
@@ -28,6 +29,11 @@ struct RunSteps {
 // Runs the statement of `grid`. Returns false when the run stopped (a rejected filter value,
 // a database error or a formula that cannot be evaluated), after its message.
 bool Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
+
+// Why a run with these parameters would print nothing: the last month before the first, a
+// statement without rows (no such table), or no row within the chosen levels. "" when it
+// would print rows.
+QString Nothing_To_Print(const DbSession& db, const RunParameters& parameters);
 
 // The statement query with the display conditions appended: "Hareket Görmüşler" and the
 // footnote option.
