@@ -9,11 +9,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <cstring>
-#include <memory>
-#include <optional>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <optional>
 
 #include "process/app_state.h"
 #include "process/program_end.h"
@@ -191,5 +192,9 @@ int main(int argc, char** argv) {
     return result;
   } catch (const ProgramEnd& end) {
     return end.exit_code;
+  } catch (const std::exception& e) {
+    // Anything the run does not report itself ends the program with its text.
+    Error(QString::fromUtf8(e.what()));
+    return 1;
   }
 }

@@ -22,6 +22,7 @@
 #include "report/report_renderer.h"
 #include "report/text_options_dialog.h"
 #include "report/waiting_panel.h"
+#include "ui_common/guarded.h"
 
 namespace {
 
@@ -62,8 +63,9 @@ void Show_Preview(AppState& state, QWidget* parent) {
   if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
     preview.resize(screen->availableGeometry().size() * 0.9);
   preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                   [&pages](QPrinter* target) { Paint_Pages(*target, pages); });
+  QObject::connect(
+      &preview, &QPrintPreviewDialog::paintRequested, &preview,
+      Guard(*state.Message, [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
   preview.exec();
 }
 
