@@ -83,7 +83,7 @@ bool Write_Export(AppState& state, ExportKind kind, QString path) {
     case ExportKind::Text: ok = Export_Text(pages, path, {}); break;
     case ExportKind::Excel: ok = Export_Xlsx(pages, path); break;
   }
-  if (!ok) Error("Dosya yazılamadı: " + path);
+  if (!ok) Error(Unwritable_File_Message(path));
   return ok;
 }
 
@@ -101,11 +101,11 @@ bool Write_Output(const QByteArray& bytes, const QString& path) {
     return true;
   }
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    Error("Dosya yazılamadı: " + path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    Error(Unwritable_File_Message(path));
     return false;
   }
-  return file.write(bytes) == bytes.size();
+  return true;
 }
 
 int Run(AppState& state, const RunOptions& options) {

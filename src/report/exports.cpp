@@ -177,6 +177,8 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
   return PdfRenderer(path, title).Render(pages);
 }
 
+QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
+
 ReportPages Generate_For_Export(AppState& state, const std::function<void(int)>& pass) {
   state.Export_Waiting = true;
   ReportPages pages;

@@ -53,6 +53,8 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
 // per printed row of every page; captions as texts, amounts as numbers in their output format,
 // each amount in the column of its printed position, bold and colours as printed.
 bool Export_Xlsx(const ReportPages& pages, const QString& path);
+// The message of a writer's failure: "Dosya yazılamadı: <path>".
+QString Unwritable_File_Message(const QString& path);
 
 // The statement generated for an export: Export_Waiting is set, the report runs, and while
 // Export_Waiting stays set `pass` is called once per pass with the pass count (the waiting

@@ -2,7 +2,7 @@
 // pages on a full-page QPrinter; the exports write their files through the core writers and
 // open them with the desktop's application. When none can be started, the HTML and workbook
 // targets give the message of their missing program; a statement without pages writes no file
-// but the file is opened all the same.
+// but the file is opened all the same. A file that cannot be written is reported, not opened.
 #include "report/output_window.h"
 
 #include <QDesktopServices>
@@ -92,11 +92,17 @@ ReportPages Wait_For_Report(AppState& state, BekletFrm& panel, const QString& me
   return Generate_For_Export(state, [&panel](int count) { panel.Pass(count); });
 }
 
+// `written` is a writer's result: false gives the critical message naming the file.
+bool Reported(AppState& state, const QString& path, bool written) {
+  if (!written) state.Message->Critical(Unwritable_File_Message(path));
+  return written;
+}
+
 void Export_Pdf_File(AppState& state) {
   AnaRapor report;
   const ReportPages pages = Run_AnaRapor(state, &report);
   const QString path = Export_Path(state, ExportKind::Pdf);
-  Export_Pdf(pages, path, report.Caption);
+  if (!Reported(state, path, Export_Pdf(pages, path, report.Caption))) return;
   Open_Document(path);
 }
 
@@ -104,8 +110,9 @@ void Export_Html_File(AppState& state, QWidget* parent) {
   BekletFrm panel(parent);
   const ReportPages pages = Wait_For_Report(state, panel, kHtmlWaitingMessage);
   const QString path = Export_Path(state, ExportKind::Html);
-  if (!pages.pages.empty()) Export_Html(pages, path, Report_Title());
+  const bool written = pages.pages.empty() || Export_Html(pages, path, Report_Title());
   panel.hide();
+  if (!Reported(state, path, written)) return;
   if (!Open_Document(path)) state.Message->Plain("İnternet Explorer Başlatılamdı.");
 }
 
@@ -115,8 +122,10 @@ void Export_Text_File(AppState& state, QWidget* parent) {
   TexteAtOzellikFrm dialog(parent);
   dialog.exec();
   const QString path = Export_Path(state, ExportKind::Text);
-  if (!dialog.Cancelled() && !pages.pages.empty()) Export_Text(pages, path, dialog.Options());
+  const bool written =
+      dialog.Cancelled() || pages.pages.empty() || Export_Text(pages, path, dialog.Options());
   panel.hide();
+  if (!Reported(state, path, written)) return;
   Open_Document(path);
 }
 
@@ -125,7 +134,8 @@ void Export_Excel_File(AppState& state, QWidget* parent) {
   const ReportPages pages = Wait_For_Report(state, panel, kExcelWaitingMessage);
   panel.hide();
   const QString path = Export_Path(state, ExportKind::Excel);
-  if (!pages.pages.empty()) Export_Xlsx(pages, path);
+  const bool written = pages.pages.empty() || Export_Xlsx(pages, path);
+  if (!Reported(state, path, written)) return;
   if (!Open_Document(path)) state.Message->Plain("Excel Programını Yüklemelisiniz");
 }
 
