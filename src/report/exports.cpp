@@ -179,17 +179,13 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
 
-ReportPages Generate_For_Export(AppState& state, const std::function<void(int)>& pass) {
+ReportPages Generate_For_Export(AppState& state) {
   state.Export_Waiting = true;
-  ReportPages pages;
   try {
-    pages = Run_AnaRapor(state);
+    // The report runs to its end here; ReportEnd clears the flag.
+    return Run_AnaRapor(state);
   } catch (...) {
     state.Export_Waiting = false;
     throw;
   }
-  for (int count = 1; state.Export_Waiting; ++count) {
-    if (pass) pass(count);
-  }
-  return pages;
 }

@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <vector>
 
 #include "report/report_pages.h"
@@ -56,10 +55,9 @@ bool Export_Xlsx(const ReportPages& pages, const QString& path);
 // The message of a writer's failure: "Dosya yazılamadı: <path>".
 QString Unwritable_File_Message(const QString& path);
 
-// The statement generated for an export: Export_Waiting is set, the report runs, and while
-// Export_Waiting stays set `pass` is called once per pass with the pass count (the waiting
-// panel blinks and the window repaints from it). AnaRapor's ReportEnd clears the flag.
-ReportPages Generate_For_Export(AppState& state, const std::function<void(int)>& pass = {});
+// The statement generated for an export: Export_Waiting is set while the report runs;
+// AnaRapor's ReportEnd (or a failure) clears it.
+ReportPages Generate_For_Export(AppState& state);
 // Messages of the waiting panel.
 inline const QString kHtmlWaitingMessage = "HTML'e Gönderiliyor";
 inline const QString kTextWaitingMessage = "Text'e Gönderiliyor";

@@ -86,10 +86,10 @@ void Print(AppState& state, QWidget* parent) {
 
 bool Open_Document(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
-// The statement for an export, with the waiting panel shown and blinking meanwhile.
+// The statement for an export, with the waiting panel shown meanwhile.
 ReportPages Wait_For_Report(AppState& state, BekletFrm& panel, const QString& message) {
   panel.Show_Message(message);
-  return Generate_For_Export(state, [&panel](int count) { panel.Pass(count); });
+  return Generate_For_Export(state);
 }
 
 // `written` is a writer's result: false gives the critical message naming the file.
