@@ -6,6 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <algorithm>
@@ -21,6 +25,8 @@ namespace {
 constexpr int kSameLineTwips = 120;
 constexpr int kTextLineTwips = 255;
 constexpr int kTextColumnTwips = 100;
+// The PDF writer runs at 1440 dots per inch, so one device unit is one twip.
+constexpr int kTwipsPerInch = 1440;
 
 bool Write_File(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
@@ -174,7 +180,25 @@ bool Export_Html(const ReportPages& pages, const QString& path, const QString& t
 }
 
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title) {
-  return PdfRenderer(path, title).Render(pages);
+  if (QFile::exists(path) && !QFile::remove(path)) return false;
+  QPdfWriter writer(path);
+  writer.setResolution(kTwipsPerInch);
+  writer.setCreator("MaliTablo");
+  if (!title.isEmpty()) writer.setTitle(title);
+  const QPageSize size(QSizeF(pages.setup.width / double(Twips_Per_Point),
+                              pages.setup.height / double(Twips_Per_Point)),
+                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+  writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  bool first = true;
+  for (const ReportPage& page : pages.pages) {
+    if (!first) writer.newPage();
+    first = false;
+    Paint_Page(painter, page, 1.0);
+  }
+  return painter.end();
 }
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
