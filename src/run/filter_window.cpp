@@ -650,12 +650,7 @@ void FiltreFrm::Run() {
 void FiltreFrm::Tablo_Olustur() {
   s_.Table_Type = 2;
   hide();
-  auto show_again = [this] { show(); };
-  if (table_list_) {
-    table_list_(show_again);
-    return;
-  }
-  auto* list = new TableListStandIn(show_again);
+  auto* list = new TableListStandIn([this] { show(); });
   list->setObjectName("MuhMaliTabloListe");
   table_list_window_ = list;
   list->show();

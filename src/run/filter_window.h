@@ -30,11 +30,6 @@ class FiltreFrm : public QMainWindow {
 
   // Produces the output of a run for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
-  // Shows the list of table definitions while the run window is hidden; the default is a
-  // stand-in window. The handler gets a callback that shows the run window again.
-  void Set_Table_List_Handler(std::function<void(std::function<void()> show_again)> handler) {
-    table_list_ = std::move(handler);
-  }
 
   // Form_Activate: fills the choice lists once.
   void Form_Activate();
@@ -48,7 +43,6 @@ class FiltreFrm : public QMainWindow {
   KeyedGrid& Filter_Grid() { return grid_; }
   KeyedGrid& Choice_Popup() { return popup_; }
   QString Output_Target() const;
-  bool Date_Typed() const { return date_typed_; }
 
  signals:
   void Closed();
@@ -98,7 +92,6 @@ class FiltreFrm : public QMainWindow {
   bool escape_in_grid_ = false;
   int popup_row_ = 0;
   OutputHandler output_;
-  std::function<void(std::function<void()>)> table_list_;
 
   KeyedGridView* FiltreGrd = nullptr;
   KeyedGridView* CoktanSecmeliGrd = nullptr;
