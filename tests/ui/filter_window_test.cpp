@@ -251,9 +251,10 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
 }
 
 TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-         "Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+         "VALUES (1,'T','T',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+         "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
   Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
   r.w->Set_Output_Handler([this](const QString& target) {
     r.outputs << target;

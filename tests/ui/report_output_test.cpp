@@ -103,10 +103,12 @@ TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
   // The program folder does not exist: no writer can create its file there.
   f.suite.state.Program_Folder = f.File("yok");
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
-  for (const char* target : {"PDF", "Html", "Excel", "Text"}) Produce_Output(f.suite.state, target, nullptr);
+  for (const char* target : {"PDF", "Html", "Excel", "Text"})
+    Produce_Output(f.suite.state, target, nullptr);
   EXPECT_TRUE(f.opened.paths.isEmpty()) << f.opened.paths.join(", ").toStdString();
   const QStringList names{"Temp.pdf", "Temp.Htm", "Temp.xlsx", "Temp.txt"};
-  ASSERT_EQ(f.suite.messages.entries.size(), 4u) << f.suite.messages.Texts().join(" / ").toStdString();
+  ASSERT_EQ(f.suite.messages.entries.size(), 4u)
+      << f.suite.messages.Texts().join(" / ").toStdString();
   for (int i = 0; i < 4; ++i) {
     const auto& entry = f.suite.messages.entries[static_cast<size_t>(i)];
     EXPECT_EQ(entry.kind, MessageKind::Critical);
