@@ -2,7 +2,8 @@
 // the grid FiltreGrd, the output target RaporYeri, the multiple-choice popup CoktanSecmeliGrd
 // opened by AraBtn, the waiting frame Bekleme of a run, and the buttons Tablo_OlusturBtn,
 // TamamBtn and CikisBtn. A run goes through Run_Statement; the output it ends with is handed to
-// the output handler with the text of RaporYeri. Closing the window ends the program.
+// the output handler with the text of RaporYeri. Closing the window ends the program. An error
+// in a handler or a run is shown as a critical message (ui_common/guarded.h).
 #pragma once
 
 #include <QMainWindow>
