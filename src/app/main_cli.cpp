@@ -9,11 +9,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <cstring>
-#include <memory>
-#include <optional>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <optional>
 
 #include "process/app_state.h"
 #include "process/program_end.h"
@@ -82,7 +83,7 @@ bool Write_Export(AppState& state, ExportKind kind, QString path) {
     case ExportKind::Text: ok = Export_Text(pages, path, {}); break;
     case ExportKind::Excel: ok = Export_Xlsx(pages, path); break;
   }
-  if (!ok) Error("Dosya yazılamadı: " + path);
+  if (!ok) Error(Unwritable_File_Message(path));
   return ok;
 }
 
@@ -100,11 +101,11 @@ bool Write_Output(const QByteArray& bytes, const QString& path) {
     return true;
   }
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    Error("Dosya yazılamadı: " + path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    Error(Unwritable_File_Message(path));
     return false;
   }
-  return file.write(bytes) == bytes.size();
+  return true;
 }
 
 int Run(AppState& state, const RunOptions& options) {
@@ -191,5 +192,9 @@ int main(int argc, char** argv) {
     return result;
   } catch (const ProgramEnd& end) {
     return end.exit_code;
+  } catch (const std::exception& e) {
+    // Anything the run does not report itself ends the program with its text.
+    Error(QString::fromUtf8(e.what()));
+    return 1;
   }
 }

@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
+#include <exception>
 
-#include "db/db_error.h"
 #include "demo/demo_suite.h"
 
 int main(int argc, char** argv) {
@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
     Create_Demo_Suite(options, [](const QString& line) {
       std::fprintf(stderr, "%s\n", line.toUtf8().constData());
     });
-  } catch (const DbError& e) {
-    std::fprintf(stderr, "Demo hazırlanamadı: %s\n", e.Description.toUtf8().constData());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Demo hazırlanamadı: %s\n", e.what());
     return 1;
   }
   return 0;

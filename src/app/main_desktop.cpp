@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <exception>
 #include <memory>
 
 #include "process/app_state.h"
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
     }
   } catch (const ProgramEnd& end) {
     return end.exit_code;
+  } catch (const std::exception& e) {
+    // Start-up errors that have no message of their own yet.
+    messages.Critical(QString::fromUtf8(e.what()));
+    return 1;
   }
   return app.exec();
 }

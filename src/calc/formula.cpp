@@ -228,9 +228,9 @@ double Formul_Al(const QString& Formul) {
     }
     try {
       Evaluate_Piece(piece, evaluation);
-    } catch (FormulaError& e) {
-      if (evaluation.last_piece != Formul) e.message += QString(" (formül: %1)").arg(Formul);
-      throw;
+    } catch (const FormulaError& e) {
+      if (evaluation.last_piece == Formul) throw;
+      throw FormulaError(e.message + QString(" (formül: %1)").arg(Formul));
     }
     work.replace(evaluation.last_piece, evaluation.result_text);
     // The text itself and not the last piece gives the value, so "-(1+2)" is -3.

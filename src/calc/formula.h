@@ -9,14 +9,18 @@
 
 #include <QString>
 #include <cstdint>
+#include <stdexcept>
 
 #include "db/db_session.h"
 
 
 // Thrown when a formula cannot be evaluated: division by zero, overflow of the currency
 // range, a text that cannot be reduced to a number. `message` is a Turkish sentence naming
-// the problem and the text concerned.
-struct FormulaError {
+// the problem and the text concerned; what() is the same text in UTF-8.
+struct FormulaError : std::runtime_error {
+  explicit FormulaError(const QString& text)
+      : std::runtime_error(text.toStdString()), message(text) {}
+
   QString message;
 };
 

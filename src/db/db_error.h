@@ -1,9 +1,10 @@
 // A database error as the program sees it: a number and a description. Connection refusals,
 // failing statements and recordset misuse all arrive as DbError; a refused duplicate key is
-// recognisable on every engine through Is_Duplicate().
+// recognisable on every engine through Is_Duplicate(). what() is the description in UTF-8.
 #pragma once
 
 #include <QString>
+#include <stdexcept>
 
 // ADO's numbers for the errors the program reacts to.
 constexpr long kErrItemNotFound = 3265;          // field name not in the collection
@@ -13,7 +14,10 @@ constexpr long kErrIntegrityViolation = -2147217873;  // 0x80040E2F DB_E_INTEGRI
 constexpr long kErrConnectionRefused = -2147467259;   // 0x80004005
 constexpr long kErrStatement = -2147217900;      // 0x80040E14 syntax or other statement error
 
-struct DbError {
+struct DbError : std::runtime_error {
+  DbError(long number, const QString& description)
+      : std::runtime_error(description.toStdString()), Number(number), Description(description) {}
+
   long Number = 0;
   QString Description;
 

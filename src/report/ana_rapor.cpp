@@ -152,8 +152,6 @@ void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout) 
 
 void ActiveReport_ReportStart(AppState& state, AnaRapor& report, ReportContext& context) {
   ReportDefinition& layout = context.report;
-  report.DataControl_ConnectionString = state.Connection_String;
-  report.DataControl_Source = state.Report_Sql;
 
   const QString title = Report_Title();
   layout.page_header.Control("raporbaslik").text = title;

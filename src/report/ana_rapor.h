@@ -1,8 +1,8 @@
 // AnaRapor: the printed layout of a computed financial statement on the banded report engine.
 // The layout holds every section and control as designed (positions in twips); the handlers
-// below are the engine's hooks: ReportStart binds the data and fills the page header, the
+// below are the engine's hooks: ReportStart sets the caption and fills the page header, the
 // format handlers set page numbers, group captions and the per-row look of the amount, and
-// ReportEnd releases an export waiting for the report. The rules of Detail_Format are also
+// ReportEnd clears the export's waiting flag. The rules of Detail_Format are also
 // plain functions so they can be checked row after row without a report.
 #pragma once
 
@@ -42,16 +42,10 @@ bool Amount_Blank(double bakiye);
 // Caption of the group header for a Rapor_Yeri value; `previous` for an unknown value.
 QString Group_Caption(const QString& rapor_yeri, const QString& previous);
 
-// The report object: the banded layout plus the settings of its data control and window.
+// The report object: the banded layout and the caption of its window.
 struct AnaRapor {
   ReportDefinition layout;
-  QString DataControl_ConnectionString =
-      "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=SA;Initial Catalog=MUHASEBE";
-  QString DataControl_Source =
-      "SELECT MUHASEBEMALITABLOHAREKET.*, MUHASEBEMALITABLOKART.* FROM MUHASEBEMALITABLOHAREKET "
-      "LEFT JOIN MUHASEBEMALITABLOKART  ON(MUHASEBEMALITABLOHAREKET.Rapor_ID=MUHASEBEMALITABLOKART.Rapor_ID)";
-  QString Caption;                  // the report window's caption
-  QString Document_Title = "Cari Liste";
+  QString Caption;
 };
 
 // The layout as designed, without handlers.
@@ -60,8 +54,8 @@ AnaRapor AnaRapor_Layout();
 // The program's executable name without extension, upper-cased the Turkish way.
 QString Report_Title();
 
-// Handlers. ReportStart works on the report object (data control, caption) and the running
-// layout; the others on the running layout only.
+// Handlers. ReportStart works on the report object (its caption) and the running layout; the
+// others on the running layout only.
 void ActiveReport_ReportStart(AppState& state, AnaRapor& report, ReportContext& context);
 void PageHeader_Format(ReportContext& context);
 void GroupHeader1_Format(ReportContext& context);
@@ -72,7 +66,7 @@ void ActiveReport_ReportEnd(AppState& state, ReportContext& context);
 void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout);
 
 // AnaRapor run for the current state: the rows of state.Report_Sql laid out into pages.
-// `report` receives the object as it stood after ReportStart (caption, data control).
+// `report` receives the object as it stood after ReportStart (its caption).
 ReportPages Run_AnaRapor(AppState& state, AnaRapor* report = nullptr);
 // The same over rows already read (tests, the command line).
 ReportPages Run_AnaRapor(AppState& state, const ReportDataSource& rows, AnaRapor* report = nullptr);

@@ -6,6 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <algorithm>
@@ -15,12 +19,14 @@
 #include "db/suite_text.h"
 #include "report/ana_rapor.h"
 #include "report/report_renderer.h"
+#include "ui_common/twips.h"
 
 namespace {
 
 constexpr int kSameLineTwips = 120;
 constexpr int kTextLineTwips = 255;
 constexpr int kTextColumnTwips = 100;
+// The PDF writer runs at 1440 dots per inch, so one device unit is one twip.
 
 bool Write_File(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
@@ -174,20 +180,36 @@ bool Export_Html(const ReportPages& pages, const QString& path, const QString& t
 }
 
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title) {
-  return PdfRenderer(path, title).Render(pages);
+  if (QFile::exists(path) && !QFile::remove(path)) return false;
+  QPdfWriter writer(path);
+  writer.setResolution(kTwipsPerInch);
+  writer.setCreator("MaliTablo");
+  if (!title.isEmpty()) writer.setTitle(title);
+  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
+                              pages.setup.height / double(kTwipsPerPoint)),
+                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+  writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  bool first = true;
+  for (const ReportPage& page : pages.pages) {
+    if (!first) writer.newPage();
+    first = false;
+    Paint_Page(painter, page, 1.0);
+  }
+  return painter.end();
 }
 
-ReportPages Generate_For_Export(AppState& state, const std::function<void(int)>& pass) {
+QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
+
+ReportPages Generate_For_Export(AppState& state) {
   state.Export_Waiting = true;
-  ReportPages pages;
   try {
-    pages = Run_AnaRapor(state);
+    // The report runs to its end here; ReportEnd clears the flag.
+    return Run_AnaRapor(state);
   } catch (...) {
     state.Export_Waiting = false;
     throw;
   }
-  for (int count = 1; state.Export_Waiting; ++count) {
-    if (pass) pass(count);
-  }
-  return pages;
 }

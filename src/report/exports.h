@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <vector>
 
 #include "report/report_pages.h"
@@ -53,11 +52,12 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
 // per printed row of every page; captions as texts, amounts as numbers in their output format,
 // each amount in the column of its printed position, bold and colours as printed.
 bool Export_Xlsx(const ReportPages& pages, const QString& path);
+// The message of a writer's failure: "Dosya yazılamadı: <path>".
+QString Unwritable_File_Message(const QString& path);
 
-// The statement generated for an export: Export_Waiting is set, the report runs, and while
-// Export_Waiting stays set `pass` is called once per pass with the pass count (the waiting
-// panel blinks and the window repaints from it). AnaRapor's ReportEnd clears the flag.
-ReportPages Generate_For_Export(AppState& state, const std::function<void(int)>& pass = {});
+// The statement generated for an export: Export_Waiting is set while the report runs;
+// AnaRapor's ReportEnd (or a failure) clears it.
+ReportPages Generate_For_Export(AppState& state);
 // Messages of the waiting panel.
 inline const QString kHtmlWaitingMessage = "HTML'e Gönderiliyor";
 inline const QString kTextWaitingMessage = "Text'e Gönderiliyor";

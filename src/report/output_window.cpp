@@ -2,7 +2,7 @@
 // pages on a full-page QPrinter; the exports write their files through the core writers and
 // open them with the desktop's application. When none can be started, the HTML and workbook
 // targets give the message of their missing program; a statement without pages writes no file
-// but the file is opened all the same.
+// but the file is opened all the same. A file that cannot be written is reported, not opened.
 #include "report/output_window.h"
 
 #include <QDesktopServices>
@@ -22,6 +22,7 @@
 #include "report/report_renderer.h"
 #include "report/text_options_dialog.h"
 #include "report/waiting_panel.h"
+#include "ui_common/guarded.h"
 
 namespace {
 
@@ -60,8 +61,9 @@ void Show_Preview(AppState& state, QWidget* parent) {
   if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
     preview.resize(screen->availableGeometry().size() * 0.9);
   preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                   [&pages](QPrinter* target) { Paint_Pages(*target, pages); });
+  QObject::connect(
+      &preview, &QPrintPreviewDialog::paintRequested, &preview,
+      Guard(*state.Message, [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
   preview.exec();
 }
 
@@ -82,17 +84,23 @@ void Print(AppState& state, QWidget* parent) {
 
 bool Open_Document(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
-// The statement for an export, with the waiting panel shown and blinking meanwhile.
+// The statement for an export, with the waiting panel shown meanwhile.
 ReportPages Wait_For_Report(AppState& state, BekletFrm& panel, const QString& message) {
   panel.Show_Message(message);
-  return Generate_For_Export(state, [&panel](int count) { panel.Pass(count); });
+  return Generate_For_Export(state);
+}
+
+// `written` is a writer's result: false gives the critical message naming the file.
+bool Reported(AppState& state, const QString& path, bool written) {
+  if (!written) state.Message->Critical(Unwritable_File_Message(path));
+  return written;
 }
 
 void Export_Pdf_File(AppState& state) {
   AnaRapor report;
   const ReportPages pages = Run_AnaRapor(state, &report);
   const QString path = Export_Path(state, ExportKind::Pdf);
-  Export_Pdf(pages, path, report.Caption);
+  if (!Reported(state, path, Export_Pdf(pages, path, report.Caption))) return;
   Open_Document(path);
 }
 
@@ -100,8 +108,9 @@ void Export_Html_File(AppState& state, QWidget* parent) {
   BekletFrm panel(parent);
   const ReportPages pages = Wait_For_Report(state, panel, kHtmlWaitingMessage);
   const QString path = Export_Path(state, ExportKind::Html);
-  if (!pages.pages.empty()) Export_Html(pages, path, Report_Title());
+  const bool written = pages.pages.empty() || Export_Html(pages, path, Report_Title());
   panel.hide();
+  if (!Reported(state, path, written)) return;
   if (!Open_Document(path)) state.Message->Plain("İnternet Explorer Başlatılamdı.");
 }
 
@@ -111,8 +120,10 @@ void Export_Text_File(AppState& state, QWidget* parent) {
   TexteAtOzellikFrm dialog(parent);
   dialog.exec();
   const QString path = Export_Path(state, ExportKind::Text);
-  if (!dialog.Cancelled() && !pages.pages.empty()) Export_Text(pages, path, dialog.Options());
+  const bool written =
+      dialog.Cancelled() || pages.pages.empty() || Export_Text(pages, path, dialog.Options());
   panel.hide();
+  if (!Reported(state, path, written)) return;
   Open_Document(path);
 }
 
@@ -121,7 +132,8 @@ void Export_Excel_File(AppState& state, QWidget* parent) {
   const ReportPages pages = Wait_For_Report(state, panel, kExcelWaitingMessage);
   panel.hide();
   const QString path = Export_Path(state, ExportKind::Excel);
-  if (!pages.pages.empty()) Export_Xlsx(pages, path);
+  const bool written = pages.pages.empty() || Export_Xlsx(pages, path);
+  if (!Reported(state, path, written)) return;
   if (!Open_Document(path)) state.Message->Plain("Excel Programını Yüklemelisiniz");
 }
 

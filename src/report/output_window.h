@@ -8,5 +8,7 @@ struct AppState;
 class QWidget;
 
 // `target` is the text of the run window's RaporYeri cell: "Ekran", "Yazıcı", "PDF", "Html",
-// "Text" or "Excel"; any other text produces nothing.
+// "Text" or "Excel"; any other text produces nothing. An export file that cannot be written is
+// reported with a critical message naming it and is not opened. Errors of the statement's query
+// propagate to the caller.
 void Produce_Output(AppState& state, const QString& target, QWidget* parent);

@@ -73,18 +73,6 @@ ReportDefinition::ReportDefinition() {
   report_footer.name = "ReportFooter";
 }
 
-std::vector<ReportSection*> ReportDefinition::Sections() {
-  return {&report_header, &page_header, &group_header, &detail, &group_footer, &page_footer,
-          &report_footer};
-}
-
-ReportSection* ReportDefinition::Section(const QString& name) {
-  for (ReportSection* section : Sections()) {
-    if (section->name == name) return section;
-  }
-  return nullptr;
-}
-
 // ---- Layout ----
 
 namespace {

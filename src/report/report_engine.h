@@ -94,12 +94,6 @@ struct ReportDefinition {
   ReportHook group_header_format;
   ReportHook detail_format;
   ReportHook report_end;     // after the last page is laid out
-
-  // The sections in print order: report header, page header, group header, detail, group
-  // footer, page footer, report footer.
-  std::vector<ReportSection*> Sections();
-  // The section named `name` ("Detail", "PageHeader", ...); nullptr when unknown.
-  ReportSection* Section(const QString& name);
 };
 
 // Runs the definition (a working copy: the caller's stays as designed) over every row of

@@ -1,13 +1,8 @@
-// Painting of laid-out pages with QPainter and the PDF renderer on QPdfWriter. The writer runs
-// at 1440 dots per inch, so one device unit is one twip.
+// Painting of laid-out pages with QPainter.
 #include "report/report_renderer.h"
 
-#include <QFile>
 #include <QFont>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPen>
 #include <cmath>
 
@@ -47,30 +42,4 @@ void Paint_Page(QPainter& painter, const ReportPage& page, double device_per_twi
                                            Qt::TextSingleLine | Qt::TextDontClip),
                      text.text);
   }
-}
-
-bool PdfRenderer::Render(const ReportPages& pages) {
-  if (QFile::exists(path_) && !QFile::remove(path_)) return false;
-  QPdfWriter writer(path_);
-  writer.setResolution(kTwipsPerInch);
-  writer.setCreator("MaliTablo");
-  if (!title_.isEmpty()) writer.setTitle(title_);
-  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
-                              pages.setup.height / double(kTwipsPerPoint)),
-                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-  writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-
-  QPainter painter;
-  if (!painter.begin(&writer)) return false;
-  bool first = true;
-  for (const ReportPage& page : pages.pages) {
-    if (!first) writer.newPage();
-    first = false;
-    Paint_Page(painter, page, 1.0);
-  }
-  return painter.end();
-}
-
-bool Render_Pdf(const ReportPages& pages, const QString& path) {
-  return PdfRenderer(path).Render(pages);
 }

@@ -37,16 +37,3 @@ void BekletFrm::Show_Message(const QString& message) {
   raise();
   QApplication::processEvents();
 }
-
-void BekletFrm::Blink() {
-  QPalette colours = palette();
-  const QColor background = colours.color(QPalette::Window);
-  colours.setColor(QPalette::Window, colours.color(QPalette::WindowText));
-  colours.setColor(QPalette::WindowText, background);
-  setPalette(colours);
-}
-
-void BekletFrm::Pass(int count) {
-  if (count % 100 == 0) Blink();
-  QApplication::processEvents();
-}

@@ -1,6 +1,5 @@
 // BekletFrm: the panel shown while a statement is generated for an export. Its label MesajLbl
-// says where the statement goes; every 100th pass of the wait swaps the panel's background
-// with the label's text colour, so the panel blinks.
+// says where the statement goes.
 #pragma once
 
 #include <QFrame>
@@ -14,10 +13,6 @@ class BekletFrm : public QFrame {
 
   // Shows the panel with `message`, centred over the parent, and lets it paint.
   void Show_Message(const QString& message);
-  // One pass of the wait: blinks on every 100th pass and lets the window repaint.
-  void Pass(int count);
-  // Swaps the panel's background and the label's text colour.
-  void Blink();
 
   QLabel* MesajLbl;
 };

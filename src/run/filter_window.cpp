@@ -18,11 +18,11 @@
 #include <cmath>
 
 #include "process/app_state.h"
-#include "db/db_error.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/run_driver.h"
 #include "ui_common/date_box.h"
+#include "ui_common/guarded.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/turkish_text.h"
 
@@ -122,26 +122,32 @@ void FiltreFrm::Build_Controls() {
   FiltreGrd->setObjectName("FiltreGrd");
   FiltreGrd->setFont(Grid_Font());
   FiltreGrd->horizontalHeader()->setStretchLastSection(true);
-  FiltreGrd->before_change = [this](int row, int col) { return Before_Change(row, col); };
-  FiltreGrd->after_change = [this](int row, int col, int old_row, int old_col) {
+  // The grids' hooks run the window's rules; an error in a rule becomes its message.
+  Messages& messages = *s_.Message;
+  FiltreGrd->before_change =
+      Guard(messages, [this](int row, int col) { return Before_Change(row, col); });
+  FiltreGrd->after_change = Guard(messages, [this](int row, int col, int old_row, int old_col) {
     After_Change(row, col, old_row, old_col);
-  };
-  FiltreGrd->Model()->after_edit = [this](int row, int col) { After_Edit(row, col); };
-  FiltreGrd->key_down = [this](QKeyEvent* e) { return Grid_Key_Down(e); };
-  FiltreGrd->key_up = [this](QKeyEvent* e) { return Grid_Key_Up(e); };
-  FiltreGrd->editor_key = [this](QLineEdit* editor, QKeyEvent* e) { return Editor_Key(editor, e); };
-  FiltreGrd->scrolled = [this] {
+  });
+  FiltreGrd->Model()->after_edit =
+      Guard(messages, [this](int row, int col) { After_Edit(row, col); });
+  FiltreGrd->key_down = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Down(e); });
+  FiltreGrd->key_up = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Up(e); });
+  FiltreGrd->editor_key = Guard(
+      messages, [this](QLineEdit* editor, QKeyEvent* e) { return Editor_Key(editor, e); });
+  FiltreGrd->scrolled = Guard(messages, [this] {
     if (!grid_.Text(grid_.Row(), kOptions).isEmpty())
       Place_Ara_Button();
     else if (AraBtn)
       AraBtn->hide();
-  };
+  });
   layout->addWidget(FiltreGrd, 1);
 
   AraBtn = new QPushButton("...", FiltreGrd->viewport());
   AraBtn->setObjectName("AraBtn");
   AraBtn->hide();
-  connect(AraBtn, &QPushButton::clicked, this, &FiltreFrm::AraBtn_Click);
+  connect(AraBtn, &QPushButton::clicked, this,
+          [this] { Guarded(*s_.Message, [this] { AraBtn_Click(); }); });
 
   CoktanSecmeliGrd = new KeyedGridView(&popup_, central);
   CoktanSecmeliGrd->setObjectName("CoktanSecmeliGrd");
@@ -151,18 +157,19 @@ void FiltreFrm::Build_Controls() {
   CoktanSecmeliGrd->horizontalHeader()->setStretchLastSection(true);
   CoktanSecmeliGrd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   CoktanSecmeliGrd->setEditTriggers(QAbstractItemView::AnyKeyPressed);
-  CoktanSecmeliGrd->Model()->after_edit = [this](int row, int) { Popup_Tick_Changed(popup_, row); };
-  CoktanSecmeliGrd->after_change = [this](int, int col, int, int) {
+  CoktanSecmeliGrd->Model()->after_edit =
+      Guard(messages, [this](int row, int) { Popup_Tick_Changed(popup_, row); });
+  CoktanSecmeliGrd->after_change = Guard(messages, [this](int, int col, int, int) {
     if (col == popup_.Col_Index("Secim")) return;
     Popup_Col_Changed(popup_);
     CoktanSecmeliGrd->Go_To(popup_.Row(), popup_.Col());
-  };
-  CoktanSecmeliGrd->double_clicked = [this] {
+  });
+  CoktanSecmeliGrd->double_clicked = Guard(messages, [this] {
     Popup_Double_Click(popup_);
     CoktanSecmeliGrd->Refresh();
-  };
-  CoktanSecmeliGrd->key_down = [this](QKeyEvent* e) { return Popup_Key_Down(e); };
-  CoktanSecmeliGrd->key_up = [this](QKeyEvent* e) { return Popup_Key_Up(e); };
+  });
+  CoktanSecmeliGrd->key_down = Guard(messages, [this](QKeyEvent* e) { return Popup_Key_Down(e); });
+  CoktanSecmeliGrd->key_up = Guard(messages, [this](QKeyEvent* e) { return Popup_Key_Up(e); });
   CoktanSecmeliGrd->hide();
 
   // Output target and the progress of the choice lists.
@@ -216,7 +223,8 @@ void FiltreFrm::Build_Controls() {
   buttons->addWidget(TamamBtn);
   buttons->addWidget(CikisBtn);
   layout->addWidget(SSPanel1);
-  connect(Tablo_OlusturBtn, &QPushButton::clicked, this, &FiltreFrm::Tablo_Olustur);
+  connect(Tablo_OlusturBtn, &QPushButton::clicked, this,
+          [this] { Guarded(*s_.Message, [this] { Tablo_Olustur(); }); });
   connect(TamamBtn, &QPushButton::clicked, this, &FiltreFrm::Run);
   connect(CikisBtn, &QPushButton::clicked, this, &QWidget::close);
 
@@ -299,11 +307,7 @@ void FiltreFrm::Form_Activate() {
     Bar2->setValue(std::min(done, Bar2->maximum()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   };
-  try {
-    FillChoiceLists(s_, grid_, progress);
-  } catch (const DbError& e) {
-    s_.Message->Critical(e.Description);
-  }
+  Guarded(*s_.Message, [&] { FillChoiceLists(s_, grid_, progress); });
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   Bar2->setValue(0);
   s_.Filter_Window_Ready = true;
@@ -323,7 +327,8 @@ void FiltreFrm::showEvent(QShowEvent* event) {
 void FiltreFrm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && !s_.Filter_Window_Ready)
-    QMetaObject::invokeMethod(this, &FiltreFrm::Form_Activate, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded(*s_.Message, [this] { Form_Activate(); }); }, Qt::QueuedConnection);
 }
 
 void FiltreFrm::resizeEvent(QResizeEvent* event) {
@@ -456,10 +461,10 @@ bool FiltreFrm::eventFilter(QObject* watched, QEvent* event) {
                                     widget == CoktanSecmeliGrd;
       if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete) {
         if (!is_delete_target) return false;
-        Delete_Key();
+        Guarded(*s_.Message, [this] { Delete_Key(); });
         return true;
       }
-      if (Window_Key(key)) return true;
+      if (Guarded(*s_.Message, [this, key] { return Window_Key(key); })) return true;
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -585,7 +590,7 @@ void FiltreFrm::Focus_Changed(QWidget* old_focus, QWidget* new_focus) {
     return w && (w == CoktanSecmeliGrd || CoktanSecmeliGrd->isAncestorOf(w));
   };
   if (!inside(old_focus) || inside(new_focus) || new_focus == AraBtn) return;
-  Close_Popup(true);
+  Guarded(*s_.Message, [this] { Close_Popup(true); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -640,7 +645,9 @@ void FiltreFrm::Run() {
   steps.produce_output = [this](const RunParameters&) {
     if (output_) output_(Output_Target());
   };
-  Run_Statement(s_, grid_, steps);
+  // An error the run does not report itself (the output's, say) is shown here, and the window
+  // is ready for the next run all the same.
+  Guarded(*s_.Message, [&] { Run_Statement(s_, grid_, steps); });
   Hide_Waiting();
   // The run may complete typed dates in the grid.
   FiltreGrd->Refresh();
@@ -650,12 +657,7 @@ void FiltreFrm::Run() {
 void FiltreFrm::Tablo_Olustur() {
   s_.Table_Type = 2;
   hide();
-  auto show_again = [this] { show(); };
-  if (table_list_) {
-    table_list_(show_again);
-    return;
-  }
-  auto* list = new TableListStandIn(show_again);
+  auto* list = new TableListStandIn([this] { show(); });
   list->setObjectName("MuhMaliTabloListe");
   table_list_window_ = list;
   list->show();

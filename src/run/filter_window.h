@@ -2,7 +2,8 @@
 // the grid FiltreGrd, the output target RaporYeri, the multiple-choice popup CoktanSecmeliGrd
 // opened by AraBtn, the waiting frame Bekleme of a run, and the buttons Tablo_OlusturBtn,
 // TamamBtn and CikisBtn. A run goes through Run_Statement; the output it ends with is handed to
-// the output handler with the text of RaporYeri. Closing the window ends the program.
+// the output handler with the text of RaporYeri. Closing the window ends the program. An error
+// in a handler or a run is shown as a critical message (ui_common/guarded.h).
 #pragma once
 
 #include <QMainWindow>
@@ -38,11 +39,6 @@ class FiltreFrm : public QMainWindow {
 
   // Produces the output of a run for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
-  // Shows the list of table definitions while the run window is hidden; the default is a
-  // stand-in window. The handler gets a callback that shows the run window again.
-  void Set_Table_List_Handler(std::function<void(std::function<void()> show_again)> handler) {
-    table_list_ = std::move(handler);
-  }
 
   // Form_Activate: fills the choice lists once.
   void Form_Activate();
@@ -56,7 +52,6 @@ class FiltreFrm : public QMainWindow {
   KeyedGrid& Filter_Grid() { return grid_; }
   KeyedGrid& Choice_Popup() { return popup_; }
   QString Output_Target() const;
-  bool Date_Typed() const { return date_typed_; }
 
  signals:
   void Closed();
@@ -108,7 +103,6 @@ class FiltreFrm : public QMainWindow {
   bool escape_in_grid_ = false;
   int popup_row_ = 0;
   OutputHandler output_;
-  std::function<void(std::function<void()>)> table_list_;
 
   KeyedGridView* FiltreGrd = nullptr;
   KeyedGridView* CoktanSecmeliGrd = nullptr;

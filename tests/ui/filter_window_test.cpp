@@ -1,14 +1,17 @@
 // The run window driven by keys and clicks offscreen: cell moves and their refusals, the copy
 // and completion rules of typed values, Delete, the multiple-choice popup, F9, the grid's size,
-// a run refused for a wrong date. A whole run to its output is in run_to_pdf_test.cpp.
+// a run refused for a wrong date, an error of the output shown as a message. A whole run to its
+// output is in run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDate>
 #include <QFile>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 
+#include "db/db_error.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "run/choice_lists.h"
@@ -246,6 +249,29 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
   Recordset rs;
   Open_Recordset(t.state.Db(), rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
   EXPECT_EQ(rs.Field("N").toInt(), 0);
+}
+
+TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+         "VALUES (1,'T','T',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+         "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
+  r.w->Set_Output_Handler([this](const QString& target) {
+    r.outputs << target;
+    throw DbError{kErrStatement, QString::fromUtf8("Rapor okunamadı")};
+  });
+  // F2 runs; the error of the output reaches the user instead of the event loop.
+  r.Key(Qt::Key_F2);
+  ASSERT_EQ(r.outputs, QStringList{"Ekran"});
+  ASSERT_EQ(t.messages.entries.size(), 1u) << t.messages.Texts().join(" / ").toStdString();
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[0].text, QString::fromUtf8("Rapor okunamadı"));
+  EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
+  // The window is not left half-way through a run: the button starts the next one.
+  QTest::mouseClick(r.w->findChild<QPushButton*>("TamamBtn"), Qt::LeftButton);
+  EXPECT_EQ(r.outputs.size(), 2);
+  EXPECT_EQ(t.messages.entries.size(), 2u);
 }
 
 TEST(CalculationPercentBox, ShowsEveryDigitAndTurnsAtFortySevenRounded) {

@@ -1,6 +1,6 @@
 // The output targets driven offscreen: documents are caught by a "file" URL handler instead of
 // being opened. The text dialog's buttons and boxes, cancelling it (no file, still opened), the
-// HTML, workbook and PDF files written and opened, unknown targets.
+// HTML, workbook and PDF files written and opened, unknown targets, files that cannot be written.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -96,6 +96,25 @@ TEST(ReportOutput, FileTargetsWriteAndOpen) {
   EXPECT_EQ(f.opened.paths, expected);
   for (const QString& path : expected) EXPECT_GT(QFile(path).size(), 100) << path.toStdString();
   EXPECT_TRUE(f.suite.messages.entries.empty());
+}
+
+TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
+  OutputFixture f;
+  // The program folder does not exist: no writer can create its file there.
+  f.suite.state.Program_Folder = f.File("yok");
+  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
+  for (const char* target : {"PDF", "Html", "Excel", "Text"})
+    Produce_Output(f.suite.state, target, nullptr);
+  EXPECT_TRUE(f.opened.paths.isEmpty()) << f.opened.paths.join(", ").toStdString();
+  const QStringList names{"Temp.pdf", "Temp.Htm", "Temp.xlsx", "Temp.txt"};
+  ASSERT_EQ(f.suite.messages.entries.size(), 4u)
+      << f.suite.messages.Texts().join(" / ").toStdString();
+  for (int i = 0; i < 4; ++i) {
+    const auto& entry = f.suite.messages.entries[static_cast<size_t>(i)];
+    EXPECT_EQ(entry.kind, MessageKind::Critical);
+    EXPECT_EQ(entry.text, QString::fromUtf8("Dosya yazılamadı: ") + f.File("yok/" + names[i]));
+  }
+  EXPECT_FALSE(f.suite.state.Export_Waiting);
 }
 
 #include "report_output_test.moc"
