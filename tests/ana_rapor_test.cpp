@@ -50,8 +50,9 @@ using DetailLookCases = CaseFileTest;
 
 TEST_P(DetailLookCases, RowAfterRow) {
   const std::map<QString, int> places{{"Bakiye", kBakiyeLeft}, {"ATutar", kATutarLeft}, {"BTutar", kBTutarLeft}};
-  const std::map<QString, QColor> colours{
-      {"black", QColor(Qt::black)}, {"green", QColor(53, 179, 82)}, {"red", QColor(232, 0, 5)}};
+  const std::map<QString, QColor> colours{{"black", QColor(Qt::black)},
+                                          {"green", QColor(53, 179, 82)},
+                                          {"red", QColor(232, 0, 5)}};
   int left = kBakiyeLeft;
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
@@ -101,7 +102,8 @@ TEST_P(CompanyNumberFormats, ReplaceTheDesignedOnes) {
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
     ASSERT_EQ(c.size(), 2) << line.Where();
-    ASSERT_TRUE(QStringList({"page_header", "detail", "page_footer", "group_header"}).contains(line.key))
+    ASSERT_TRUE(
+        QStringList({"page_header", "detail", "page_footer", "group_header"}).contains(line.key))
         << line.Where();
     ReportDefinition layout;
     ReportSection& section = line.key == "page_header"   ? layout.page_header

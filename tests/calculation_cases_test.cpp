@@ -6,7 +6,8 @@
 //   account: CODE | NAME [| MAIN CODE]        a main account, or a sub-account of MAIN
 //   line:    ACCOUNT | YYYY-MM-DD | DEBIT | CREDIT [| TYPE]
 //   period:  DATE_FILTER_SQL                 default: the whole year 2026
-//   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA [| AMOUNT] [| PLACE]
+//   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA
+//            [| AMOUNT] [| PLACE]
 //   expect:  ROW NUMBER | BTUTAR | ATUTAR | BAKIYE   ("NULL" for an empty column)
 #include <gtest/gtest.h>
 
@@ -118,7 +119,7 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(calculation, CalculationCases, testing::ValuesIn(Case_Files("calculation")),
-                         Case_File_Name);
+INSTANTIATE_TEST_SUITE_P(calculation, CalculationCases,
+                         testing::ValuesIn(Case_Files("calculation")), Case_File_Name);
 
 }  // namespace

@@ -22,8 +22,11 @@ TEST_P(SqlDialect, RewritesForTheEngine) {
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
     ASSERT_EQ(c.size(), 2) << line.Where();
-    ASSERT_TRUE(QStringList({"Sqlite", "Postgres", "SqlServer"}).contains(line.key)) << line.Where();
-    const Engine engine = line.key == "Sqlite" ? Engine::Sqlite : line.key == "Postgres" ? Engine::Postgres : Engine::SqlServer;
+    ASSERT_TRUE(QStringList({"Sqlite", "Postgres", "SqlServer"}).contains(line.key))
+        << line.Where();
+    const Engine engine = line.key == "Sqlite"     ? Engine::Sqlite
+                          : line.key == "Postgres" ? Engine::Postgres
+                                                   : Engine::SqlServer;
     EXPECT_EQ(To_Engine_Dialect(c[0], engine), c[1]) << line.Where();
   }
 }

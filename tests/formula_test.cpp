@@ -34,7 +34,8 @@ TEST_P(FormulaEvaluator, GivesTheExpectedTexts) {
         Hesapla(expression);
         ADD_FAILURE() << "no error";
       } catch (const FormulaError& e) {
-        EXPECT_TRUE(e.message.startsWith("Formül") && e.message.endsWith(text)) << e.message.toStdString();
+        EXPECT_TRUE(e.message.startsWith("Formül") && e.message.endsWith(text))
+            << e.message.toStdString();
       }
     } else {
       ASSERT_EQ(c.key, "Hesapla");

@@ -78,7 +78,8 @@ TEST_P(ReportOutputFormat, GivesTheExpectedTexts) {
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
     ASSERT_EQ(c.size(), 3) << line.Where();
-    ASSERT_TRUE(QStringList({"number", "integer", "null", "text"}).contains(line.key)) << line.Where();
+    ASSERT_TRUE(QStringList({"number", "integer", "null", "text"}).contains(line.key))
+        << line.Where();
     const QVariant value = line.key == "number"    ? QVariant(c[1].toDouble())
                            : line.key == "integer" ? QVariant(c[1].toInt())
                            : line.key == "null"    ? QVariant()

@@ -47,8 +47,8 @@ std::vector<CaseLine> Read_Case_File(const std::string& relative) {
     const qsizetype colon = line.indexOf(u':');
     c.key = line.left(colon).trimmed();
     if (colon < 0 || !key_rule.match(c.key).hasMatch()) {
-      ADD_FAILURE() << relative << ":" << number << ": no \"key:\" at the start: "
-                    << line.toStdString();
+      ADD_FAILURE() << relative << ":" << number
+                    << ": no \"key:\" at the start: " << line.toStdString();
       continue;
     }
     c.text = line.mid(colon + 1);
