@@ -1,7 +1,7 @@
 // The statement layout: the amount position carried from row to row, colours and weights,
-// blank zeros (tests/cases/report/detail_look.txt), group captions, the page header filled at
-// report start and company number formats (tests/cases/report/company_formats.txt). A run from
-// the database is in ui/run_to_pdf_test.cpp.
+// blank zeros (tests/cases/detail_look), group captions, the page header filled at report start
+// and company number formats (tests/cases/company_formats). A run from the database is in
+// ui/run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QDate>
@@ -47,16 +47,20 @@ using AnaRaporTest = GuiTest;
 
 }  // namespace
 
-TEST(AnaRaporRules, DetailLookRowAfterRow) {
+using DetailLookCases = CaseFileTest;
+
+TEST_P(DetailLookCases, RowAfterRow) {
   const std::map<QString, int> places{{"Bakiye", kBakiyeLeft}, {"ATutar", kATutarLeft}, {"BTutar", kBTutarLeft}};
-  const std::map<QString, QColor> colours{
-      {"black", QColor(Qt::black)}, {"green", QColor(53, 179, 82)}, {"red", QColor(232, 0, 5)}};
-  auto unquoted = [](const QString& v) { return v.startsWith('"') ? v.mid(1, v.size() - 2) : v; };
+  const std::map<QString, QColor> colours{{"black", QColor(Qt::black)},
+                                          {"green", QColor(53, 179, 82)},
+                                          {"red", QColor(232, 0, 5)}};
   int left = kBakiyeLeft;
-  for (const QStringList& c : Case_Rows("report/detail_look.txt")) {
-    ASSERT_EQ(c.size(), 5) << S(c.join('|'));
-    SCOPED_TRACE(S(c.join('|')));
-    const DetailLook look = Detail_Look(c[0], unquoted(c[1]), c[2].toDouble(), left);
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(line.key, "row") << line.Where();
+    ASSERT_EQ(c.size(), 5) << line.Where();
+    SCOPED_TRACE(line.Where());
+    const DetailLook look = Detail_Look(c[0], c[1], c[2].toDouble(), left);
     const QStringList words = c[4].split(' ');
     EXPECT_EQ(look.amount_left, places.at(c[3]));
     EXPECT_EQ(look.amount_bold, words.contains("bold"));
@@ -66,6 +70,9 @@ TEST(AnaRaporRules, DetailLookRowAfterRow) {
     left = look.amount_left;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(detail_look, DetailLookCases, testing::ValuesIn(Case_Files("detail_look")),
+                         Case_File_Name);
 
 TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
   RecordingMessages messages;
@@ -105,7 +112,9 @@ TEST(AnaRaporRules, GroupCaptions) {
   EXPECT_FALSE(report.layout.group_header.Control("Rapor_Yeri").visible);
 }
 
-TEST(AnaRaporRules, CompanyNumberFormats) {
+using CompanyNumberFormats = CaseFileTest;
+
+TEST_P(CompanyNumberFormats, ReplaceTheDesignedOnes) {
   RecordingMessages messages;
   AppState state(messages);
   state.Amount_Format = "#,##0";
@@ -113,18 +122,25 @@ TEST(AnaRaporRules, CompanyNumberFormats) {
   state.Currency_Format = "#,##0.00";
   state.Currency_Unit_Price_Format = "#,##0.000";
   state.Rate_Format = "#,##0.0000";
-  for (const QStringList& c : Case_Rows("report/company_formats.txt")) {
-    ASSERT_EQ(c.size(), 3) << S(c.join('|'));
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(c.size(), 2) << line.Where();
+    ASSERT_TRUE(
+        QStringList({"page_header", "detail", "page_footer", "group_header"}).contains(line.key))
+        << line.Where();
     ReportDefinition layout;
-    ReportSection& section = c[0] == "page_header" ? layout.page_header
-                             : c[0] == "detail"    ? layout.detail
-                             : c[0] == "page_footer" ? layout.page_footer
-                                                     : layout.group_header;
-    section.Add_Field("x", "x", 0, 0, 10, c[1]);
+    ReportSection& section = line.key == "page_header"   ? layout.page_header
+                             : line.key == "detail"      ? layout.detail
+                             : line.key == "page_footer" ? layout.page_footer
+                                                         : layout.group_header;
+    section.Add_Field("x", "x", 0, 0, 10, c[0]);
     ApplyCompanyNumberFormats(state, layout);
-    EXPECT_EQ(S(section.Control("x").output_format), S(c[2])) << S(c.join('|'));
+    EXPECT_EQ(S(section.Control("x").output_format), S(c[1])) << line.Where();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(company_formats, CompanyNumberFormats,
+                         testing::ValuesIn(Case_Files("company_formats")), Case_File_Name);
 
 TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   RecordingMessages messages;

@@ -1,16 +1,17 @@
 // Calculation scenarios: each file under cases/calculation holds a chart of accounts, voucher
 // lines, a statement definition and the expected BTutar, ATutar and Bakiye of every row. The
-// runner builds a company database from it, computes the statement and compares.
+// runner builds a company database from it, computes the statement and compares; each file is
+// a test of its own.
 //
 //   account: CODE | NAME [| MAIN CODE]        a main account, or a sub-account of MAIN
 //   line:    ACCOUNT | YYYY-MM-DD | DEBIT | CREDIT [| TYPE]
 //   period:  FIRST DAY | LAST DAY [| LEVEL FROM | LEVEL TO]   default: the whole year 2026
-//   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA [| AMOUNT] [| PLACE]
+//   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA
+//            [| AMOUNT] [| PLACE]
 //   expect:  ROW NUMBER | BTUTAR | ATUTAR | BAKIYE   ("NULL" for an empty column)
 #include <gtest/gtest.h>
 
 #include <QDate>
-#include <QDir>
 #include <map>
 
 #include "calc/ledger_aggregation.h"
@@ -40,8 +41,9 @@ QString Expected_Text(const QString& v) {
   return v == "NULL" ? v : QString::number(v.toDouble(), 'f', 2);
 }
 
-void Run_Case(const QString& name) {
-  SCOPED_TRACE(name.toStdString());
+using CalculationCases = CaseFileTest;
+
+TEST_P(CalculationCases, GiveTheExpectedAmounts) {
   TestSuite t;
   const char* months[] = {"Ocak", "Şubat", "Mart", "Nisan", "Mayıs", "Haziran",
                           "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
@@ -55,11 +57,10 @@ void Run_Case(const QString& name) {
       "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=1 ORDER BY Rapor_Yeri, Satir_No";
   t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
          "VALUES (1, 'T', 'Deneme', 2)");
-  for (QStringList f : Case_Rows("calculation/" + name)) {
-    const QString line = f.join(" | ");
-    const QString key = f[0].section(':', 0, 0);
-    const QString rest = f[0].section(':', 1).trimmed();
-    f[0] = rest;
+  for (const CaseLine& c : Read_Case_File(GetParam())) {
+    SCOPED_TRACE(c.Where());
+    const QStringList& f = c.fields;
+    const QString& key = c.key;
     if (key == "account") {
       int id = ++next_account;
       bool is_main = f.size() < 3;
@@ -69,7 +70,7 @@ void Run_Case(const QString& name) {
                  .arg(id).arg(Literal(f[0]), Literal(f[1])).arg(is_main ? 1 : 0));
     } else if (key == "line") {
       QDate d = QDate::fromString(f[1], "yyyy-MM-dd");
-      ASSERT_TRUE(d.isValid()) << line.toStdString();
+      ASSERT_TRUE(d.isValid());
       int ana = main_id.count(f[0]) ? main_id[f[0]] : 999;  // 999: no such account
       t.Exec(QString("INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi, MHesap_Kod, "
                      "Ana_Hesap_ID, BTutar, ATutar) VALUES ('%1', '%2', '%3', %4, %5, %6, %7, %8, %9)")
@@ -86,7 +87,7 @@ void Run_Case(const QString& name) {
       parameters.levels = {f.value(2), f.value(3)};
     } else if (key == "row") {
       ++row_number;
-      ASSERT_GE(f.size(), 9) << line.toStdString();
+      ASSERT_GE(f.size(), 9);
       int level = static_cast<int>(f[1].count('.')) + 1;
       t.Exec(QString("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, "
                      "Satir_Tipi, Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, "
@@ -98,10 +99,10 @@ void Run_Case(const QString& name) {
                  .arg(Literal(f[6]), Literal(f[7]), Literal(f[8]))
                  .arg(f.value(9).isEmpty() ? "NULL" : f.value(9)));
     } else if (key == "expect") {
-      ASSERT_EQ(f.size(), 4) << line.toStdString();
+      ASSERT_EQ(f.size(), 4);
       expected.push_back({f[0].toInt(), f[1], f[2], f[3]});
     } else {
-      FAIL() << "unknown line: " << line.toStdString();
+      FAIL() << "unknown key";
     }
   }
   t.Connect();
@@ -124,11 +125,7 @@ void Run_Case(const QString& name) {
   }
 }
 
-}  // namespace
+INSTANTIATE_TEST_SUITE_P(calculation, CalculationCases,
+                         testing::ValuesIn(Case_Files("calculation")), Case_File_Name);
 
-TEST(CalculationCases, EveryCaseFileGivesItsExpectedAmounts) {
-  QDir dir(QString(MALITABLO_TEST_CASES) + "/calculation");
-  QStringList files = dir.entryList({"*.txt"}, QDir::Files, QDir::Name);
-  ASSERT_FALSE(files.isEmpty());
-  for (const QString& f : files) Run_Case(f);
-}
+}  // namespace

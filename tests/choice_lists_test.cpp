@@ -19,14 +19,24 @@ int Add(KeyedGrid& grid, const char* caption, const QString& secenek = {}) {
 
 }  // namespace
 
-TEST(ChoiceLists, LookupStatements) {
+using ChoiceListStatements = CaseFileTest;
+
+TEST_P(ChoiceListStatements, ByCaption) {
   RecordingMessages messages;
   AppState state(messages);
   state.Movement_Table = "CARIHAREKETLER";
-  for (const QStringList& c : Case_Rows("run/choice_lists.txt")) {
-    ASSERT_EQ(c.size(), 2) << c.join('|').toStdString();
-    EXPECT_EQ(Choice_List_Sql(state, c[0]), c[1]);
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(line.key, "caption") << line.Where();
+    ASSERT_EQ(c.size(), 2) << line.Where();
+    EXPECT_EQ(Choice_List_Sql(state, c[0]), c[1]) << line.Where();
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(choice_lists, ChoiceListStatements,
+                         testing::ValuesIn(Case_Files("choice_lists")), Case_File_Name);
+
+TEST(ChoiceLists, TwoColumnListsAndItemValues) {
   EXPECT_TRUE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Adı")));
   EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Muhasebe Özel Kod2")));
   EXPECT_FALSE(Is_Two_Column_List(QString::fromUtf8("Satıcı Kodu")));

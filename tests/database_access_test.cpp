@@ -17,13 +17,23 @@
 #include "support/case_file.h"
 #include "support/test_suite.h"
 
-TEST(SqlDialect, CaseFile) {
-  for (const QStringList& c : Case_Rows("sql/dialect.txt")) {
-    ASSERT_EQ(c.size(), 3) << c.join('|').toStdString();
-    const Engine engine = c[0] == "Sqlite" ? Engine::Sqlite : c[0] == "Postgres" ? Engine::Postgres : Engine::SqlServer;
-    EXPECT_EQ(To_Engine_Dialect(c[1], engine), c[2]);
+using SqlDialect = CaseFileTest;
+
+TEST_P(SqlDialect, RewritesForTheEngine) {
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(c.size(), 2) << line.Where();
+    ASSERT_TRUE(QStringList({"Sqlite", "Postgres", "SqlServer"}).contains(line.key))
+        << line.Where();
+    const Engine engine = line.key == "Sqlite"     ? Engine::Sqlite
+                          : line.key == "Postgres" ? Engine::Postgres
+                                                   : Engine::SqlServer;
+    EXPECT_EQ(To_Engine_Dialect(c[0], engine), c[1]) << line.Where();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(sql_dialect, SqlDialect, testing::ValuesIn(Case_Files("sql_dialect")),
+                         Case_File_Name);
 
 TEST(SqliteEngine, DatesCompareWithBothLiteralFormsAndInMin) {
   TestSuite t;

@@ -1,10 +1,9 @@
 // The condition builders: the scenario files of tests/cases/filters (rows, base statement,
-// expected statement) run through the statement pass, and the pieces with rules of their own.
+// expected statement) run through the statement pass, the cell texts read as yes, no and dates
+// (tests/cases/filter_values), and the pieces with rules of their own.
 #include <gtest/gtest.h>
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
 
 #include "process/app_state.h"
 #include "run/filter_conditions.h"
@@ -25,16 +24,11 @@ QString With_Year(QString text) {
   return text.replace("{YEAR}", QString::number(QDate::currentDate().year()));
 }
 
-FilterCase Read_Case(const QString& path) {
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+FilterCase Read_Case(const std::string& file) {
   FilterCase c;
-  for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    const qsizetype colon = line.indexOf(':');
-    const QString key = line.left(colon);
-    QString value = line.mid(colon + 1);
-    if (value.startsWith(' ')) value.remove(0, 1);
+  for (const CaseLine& line : Read_Case_File(file)) {
+    const QString& key = line.key;
+    const QString& value = line.text;
     if (key == "base") {
       c.base = value;
     } else if (key == "sql") {
@@ -55,37 +49,66 @@ FilterCase Read_Case(const QString& path) {
       c.cells.emplace_back(where.section(' ', 0, 0).toInt(), where.section(' ', 1),
                            With_Year(value.section('=', 1)));
     } else {
-      ADD_FAILURE() << "unknown line in " << path.toStdString() << ": " << line.toStdString();
+      ADD_FAILURE() << "unknown key: " << line.Where();
     }
   }
   return c;
 }
 
-}  // namespace
+using FilterScenarios = CaseFileTest;
 
-TEST(FilterConditions, Scenarios) {
-  const QDir dir(QString(MALITABLO_TEST_CASES) + "/filters");
-  const QStringList files = dir.entryList({"*.case"}, QDir::Files, QDir::Name);
-  ASSERT_GE(files.size(), 10);
-  for (const QString& name : files) {
-    SCOPED_TRACE(name.toStdString());
-    const FilterCase c = Read_Case(dir.filePath(name));
-    KeyedGrid grid = Make_Filter_Grid();
-    for (const auto& cells : c.rows) {
-      const int row = grid.Add_Row();
-      grid.Set_Text(row, "Girsin", "True");
-      for (const auto& [key, value] : cells) grid.Set_Text(row, key, value);
+TEST_P(FilterScenarios, BuildTheExpectedStatement) {
+  const FilterCase c = Read_Case(GetParam());
+  KeyedGrid grid = Make_Filter_Grid();
+  for (const auto& cells : c.rows) {
+    const int row = grid.Add_Row();
+    grid.Set_Text(row, "Girsin", "True");
+    for (const auto& [key, value] : cells) grid.Set_Text(row, key, value);
+  }
+  const StatementQuery query = Build_Report_Sql(c.base, grid);
+  EXPECT_EQ(query.sql.toStdString(), c.sql.toStdString());
+  EXPECT_EQ(query.error.toStdString(), c.error.toStdString());
+  if (c.where) {
+    EXPECT_EQ(query.has_where, *c.where);
+  }
+  for (const auto& [row, key, value] : c.cells)
+    EXPECT_EQ(grid.Text(row, key).toStdString(), value.toStdString()) << key.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(filters, FilterScenarios, testing::ValuesIn(Case_Files("filters")),
+                         Case_File_Name);
+
+using FilterValues = CaseFileTest;
+
+TEST_P(FilterValues, ReadAsYesOrNo) {
+  KeyedGrid grid = Make_Filter_Grid();
+  const int row = grid.Add_Row();
+  for (const CaseLine& c : Read_Case_File(GetParam())) {
+    SCOPED_TRACE(c.Where());
+    ASSERT_EQ(c.fields.size(), 2);
+    const QString& text = c.fields[0];
+    grid.Set_Text(row, "Baslangic", text);
+    bool got = false;
+    if (c.key == "RowAsBoolean") {
+      got = RowAsBoolean(grid, row);
+    } else if (c.key == "Text_As_Boolean") {
+      got = Text_As_Boolean(text);
+    } else if (c.key == "Is_Valid_Date_Text") {
+      got = Is_Valid_Date_Text(text);
+    } else {
+      FAIL() << "unknown key";
     }
-    const StatementQuery query = Build_Report_Sql(c.base, grid);
-    EXPECT_EQ(query.sql.toStdString(), c.sql.toStdString());
-    EXPECT_EQ(query.error.toStdString(), c.error.toStdString());
-    if (c.where) {
-      EXPECT_EQ(query.has_where, *c.where);
-    }
-    for (const auto& [row, key, value] : c.cells)
-      EXPECT_EQ(grid.Text(row, key).toStdString(), value.toStdString()) << key.toStdString();
+    EXPECT_EQ(got, c.fields[1] == "yes");
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(filter_values, FilterValues,
+                         testing::ValuesIn(Case_Files("filter_values")), Case_File_Name);
+
+}  // namespace
+
+// The scenarios cover every kind of filter row.
+TEST(FilterConditions, ScenarioFiles) { EXPECT_GE(Case_Files("filters").size(), 10u); }
 
 TEST(FilterConditions, JoinInsertPosition) {
   const QString sql = "SELECT * FROM A INNER JOIN K ON (A.ID=K.ID AND (K.T IN (1,2))) WHERE x";
@@ -98,17 +121,4 @@ TEST(FilterConditions, JoinInsertPosition) {
   at = FindJoinInsertPosition("SELECT * FROM A JOIN K ON (A.ID=K.ID", "K.Kod");
   EXPECT_EQ(at.mode, 2);
   EXPECT_EQ(at.position, 36);
-}
-
-TEST(FilterConditions, RowsAsBooleanAndDates) {
-  KeyedGrid grid = Make_Filter_Grid();
-  const int row = grid.Add_Row();
-  for (const QStringList& c : Case_Rows("filters/values.txt")) {
-    ASSERT_EQ(c.size(), 3) << c.join('|').toStdString();
-    grid.Set_Text(row, "Baslangic", c[1]);
-    const bool got = c[0] == "RowAsBoolean"      ? RowAsBoolean(grid, row)
-                     : c[0] == "Text_As_Boolean" ? Text_As_Boolean(c[1])
-                                                 : Is_Valid_Date_Text(c[1]);
-    EXPECT_EQ(got, c[2] == "yes") << c.join('|').toStdString();
-  }
 }

@@ -1,5 +1,5 @@
 // Formula rows: number texts and the evaluator on its own (tests/cases/evaluator), and
-// substitution plus evaluation against a company database (tests/cases/formulas/cases.txt).
+// substitution plus evaluation against a company database (tests/cases/formulas).
 #include <gtest/gtest.h>
 
 #include "calc/formula.h"
@@ -14,32 +14,42 @@ static void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-TEST(FormulaEvaluator, CaseFile) {
-  for (const QStringList& c : Case_Rows("evaluator/cases.txt")) {
-    ASSERT_EQ(c.size(), 3) << c.join('|').toStdString();
-    SCOPED_TRACE(c.join(" | ").toStdString());
-    if (c[0] == "Number_Text") {
-      EXPECT_EQ(Number_Text(c[1].toDouble()), c[2]);
-    } else if (c[0] == "Formul_Al" && c[2] == "error") {
-      EXPECT_THROW(Formul_Al(c[1]), FormulaError);
-    } else if (c[0] == "Formul_Al") {
-      EXPECT_EQ(Formul_Al(c[1]), c[2].toDouble());
-    } else if (c[2] == "error") {
-      QString expression = c[1];
+using FormulaEvaluator = CaseFileTest;
+
+TEST_P(FormulaEvaluator, GivesTheExpectedTexts) {
+  for (const CaseLine& c : Read_Case_File(GetParam())) {
+    ASSERT_EQ(c.fields.size(), 2) << c.Where();
+    SCOPED_TRACE(c.Where());
+    const QString& text = c.fields[0];
+    const QString& expected = c.fields[1];
+    if (c.key == "Number_Text") {
+      EXPECT_EQ(Number_Text(text.toDouble()), expected);
+    } else if (c.key == "Formul_Al" && expected == "error") {
+      EXPECT_THROW(Formul_Al(text), FormulaError);
+    } else if (c.key == "Formul_Al") {
+      EXPECT_EQ(Formul_Al(text), expected.toDouble());
+    } else if (c.key == "Hesapla" && expected == "error") {
+      QString expression = text;
       try {
         Hesapla(expression);
         ADD_FAILURE() << "no error";
       } catch (const FormulaError& e) {
-        EXPECT_TRUE(e.message.startsWith("Formül") && e.message.endsWith(c[1])) << e.message.toStdString();
+        EXPECT_TRUE(e.message.startsWith("Formül") && e.message.endsWith(text))
+            << e.message.toStdString();
       }
     } else {
-      ASSERT_EQ(c[0], "Hesapla");
-      QString expression = c[1];
-      EXPECT_DOUBLE_EQ(Hesapla(expression), c[2].toDouble());
-      EXPECT_EQ(expression, c[2]);
+      ASSERT_EQ(c.key, "Hesapla");
+      QString expression = text;
+      EXPECT_DOUBLE_EQ(Hesapla(expression), expected.toDouble());
+      EXPECT_EQ(expression, expected);
     }
   }
-  // Blanks and a decimal comma inside the expression.
+}
+
+INSTANTIATE_TEST_SUITE_P(evaluator, FormulaEvaluator, testing::ValuesIn(Case_Files("evaluator")),
+                         Case_File_Name);
+
+TEST(FormulaHesapla, BlanksAndADecimalComma) {
   QString blanks = " 1 , 5 + 1 ";
   EXPECT_EQ(Hesapla(blanks), 2.5);
   EXPECT_EQ(blanks, "2.5");
@@ -64,12 +74,16 @@ TEST(FormulaLookup, SendsTheLookupQueryAsWritten) {
             "SELECT * FROM YOKTABLO  WHERE Rapor_ID=7AND Satir_Kodu='O''NUR'");
 }
 
-TEST(FormulaCases, SubstituteAndEvaluate) {
+using FormulaCases = CaseFileTest;
+
+TEST_P(FormulaCases, SubstituteAndEvaluate) {
   TestSuite suite;
   suite.Connect();
-  for (const QStringList& c : Case_Rows("formulas/cases.txt")) {
-    ASSERT_EQ(c.size(), 4) << c.join('|').toStdString();
-    SCOPED_TRACE(c.join(" | ").toStdString());
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(line.key, "formula") << line.Where();
+    ASSERT_EQ(c.size(), 4) << line.Where();
+    SCOPED_TRACE(line.Where());
     suite.Exec("DELETE FROM MUHASEBEMALITABLOHAREKET");
     for (const QString& row : c[0].split(';', Qt::SkipEmptyParts)) {
       QString code = row.section('=', 0, 0).trimmed();
@@ -90,5 +104,8 @@ TEST(FormulaCases, SubstituteAndEvaluate) {
   }
   EXPECT_TRUE(suite.messages.entries.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(formulas, FormulaCases, testing::ValuesIn(Case_Files("formulas")),
+                         Case_File_Name);
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The banded report engine: pagination of details with page header and footer on every page,
 // report header and footer once, group sections on key changes, format hooks changing controls
-// per row, page number and count fields, output formats (tests/cases/report) and rows read
+// per row, page number and count fields, output formats (tests/cases/output_formats) and rows read
 // through the recordset layer. The PDF itself is read back in exports_test.cpp.
 #include <gtest/gtest.h>
 
@@ -72,16 +72,24 @@ ReportDefinition Small_Report() {
 
 }  // namespace
 
-TEST(ReportOutputFormat, CaseFile) {
-  for (const QStringList& c : Case_Rows("report/output_format.txt")) {
-    ASSERT_EQ(c.size(), 4) << S(c.join('|'));
-    const QVariant value = c[1] == "number"  ? QVariant(c[2].toDouble())
-                           : c[1] == "integer" ? QVariant(c[2].toInt())
-                           : c[1] == "null"    ? QVariant()
-                                               : QVariant(c[2]);
-    EXPECT_EQ(S(Apply_Output_Format(c[0], value)), S(c[3])) << S(c.join('|'));
+using ReportOutputFormat = CaseFileTest;
+
+TEST_P(ReportOutputFormat, GivesTheExpectedTexts) {
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(c.size(), 3) << line.Where();
+    ASSERT_TRUE(QStringList({"number", "integer", "null", "text"}).contains(line.key))
+        << line.Where();
+    const QVariant value = line.key == "number"    ? QVariant(c[1].toDouble())
+                           : line.key == "integer" ? QVariant(c[1].toInt())
+                           : line.key == "null"    ? QVariant()
+                                                   : QVariant(c[1]);
+    EXPECT_EQ(S(Apply_Output_Format(c[0], value)), S(c[2])) << line.Where();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(output_formats, ReportOutputFormat,
+                         testing::ValuesIn(Case_Files("output_formats")), Case_File_Name);
 
 TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   // First page body: 6500 - 500 (report header) = 6000 -> 6 rows; then 6 rows per page.

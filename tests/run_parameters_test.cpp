@@ -28,21 +28,29 @@ QString Period(TestSuite& suite, const QString& first, const QString& last, int 
 
 }  // namespace
 
-TEST(RunParameters, MonthBounds) {
+using MonthBounds = CaseFileTest;
+
+TEST_P(MonthBounds, GiveTheLedgerPeriod) {
   TestSuite suite;
   suite.Exec(QString::fromUtf8(
       "INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
       "('2026-01-05', '2026', 'Ocak', 1, 'Mahsup Fişi'), ('2026-02-10', '2026', 'Şubat', 2, 'Mahsup Fişi'), "
       "('2026-04-10', '2026', 'Nisan', 4, 'Mahsup Fişi')"));
   suite.Connect();
-  for (const QStringList& c : Case_Rows("run/month_bounds.txt")) {
-    ASSERT_EQ(c.size(), 4) << c.join('|').toStdString();
-    auto month = [](QString m) { return m.startsWith('"') ? m.mid(1, m.size() - 2) : m; };
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& c = line.fields;
+    ASSERT_EQ(line.key, "months") << line.Where();
+    ASSERT_EQ(c.size(), 4) << line.Where();
     const QString expected = " AND MUHFISHAR.Yil='" + c[2] + "'" + (c[3].isEmpty() ? "" : " " + c[3]);
-    EXPECT_EQ(Period(suite, month(c[0]), month(c[1]), c[2].toInt()), expected) << c.join('|').toStdString();
+    EXPECT_EQ(Period(suite, c[0], c[1], c[2].toInt()), expected) << line.Where();
   }
   EXPECT_TRUE(suite.messages.entries.empty());
+}
 
+INSTANTIATE_TEST_SUITE_P(month_bounds, MonthBounds, testing::ValuesIn(Case_Files("month_bounds")),
+                         Case_File_Name);
+
+TEST(RunParameters, MonthLastDay) {
   EXPECT_EQ(Month_Last_Day("02", 2023), "28");
   EXPECT_EQ(Month_Last_Day("02", 2000), "29");
   EXPECT_EQ(Month_Last_Day("02", 1900), "28");

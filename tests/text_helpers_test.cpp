@@ -1,6 +1,7 @@
 // The shared text and number helpers of the windows: Turkish upper-casing, the password
-// transform, the picker's balance cell, amount texts, exact amounts and the date box (all also
-// from tests/cases/text_helpers), the list windows' sort toggle and search keys, tag navigation.
+// transform, the picker's balance cell, amount texts, exact amounts and the date box (also from
+// the case files of tests/cases/turkish_text, amounts, exact_amount and date_box), the list
+// windows' sort toggle and search keys, tag navigation.
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -22,9 +23,9 @@ namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
 
-}  // namespace
+using TurkishText = CaseFileTest;
 
-TEST(TurkishText, CaseFile) {
+TEST_P(TurkishText, GivesTheExpectedTexts) {
   RecordingMessages messages;
   AppState state(messages);
   auto chars = [](const QString& codes) {
@@ -32,43 +33,49 @@ TEST(TurkishText, CaseFile) {
     for (const QString& code : codes.split(' ', Qt::SkipEmptyParts)) text += QChar(code.toInt());
     return text;
   };
-  for (const QStringList& c : Case_Rows("text_helpers/turkish.txt")) {
-    SCOPED_TRACE(S(c.join('|')));
-    if (c[0] == "Upper_TR") {
-      ASSERT_EQ(c.size(), 3);
-      EXPECT_EQ(Upper_TR(c[1]), c[2]);
-    } else if (c[0] == "Encode_Password") {
-      ASSERT_EQ(c.size(), 3);
-      EXPECT_EQ(Encode_Password(chars(c[1])), chars(c[2]));
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    SCOPED_TRACE(line.Where());
+    const QStringList& c = line.fields;
+    if (line.key == "Upper_TR") {
+      ASSERT_EQ(c.size(), 2);
+      EXPECT_EQ(Upper_TR(c[0]), c[1]);
+    } else if (line.key == "Encode_Password") {
+      ASSERT_EQ(c.size(), 2);
+      EXPECT_EQ(Encode_Password(chars(c[0])), chars(c[1]));
     } else {
-      ASSERT_EQ(c.size(), 6);
-      ASSERT_EQ(c[0], "Format_Balance");
-      state.Amount_Decimals = c[2].toInt();
-      state.Currency_Decimals = c[3].toInt();
-      EXPECT_EQ(Format_Balance(state, c[1], c[4].toDouble()), c[5]);
+      ASSERT_EQ(c.size(), 5);
+      ASSERT_EQ(line.key, "Format_Balance");
+      state.Amount_Decimals = c[1].toInt();
+      state.Currency_Decimals = c[2].toInt();
+      EXPECT_EQ(Format_Balance(state, c[0], c[3].toDouble()), c[4]);
     }
   }
-  EXPECT_EQ(Upper_TR_Edit("ali veli", 3).text, "ALİ VELİ");
-  EXPECT_EQ(Upper_TR_Edit("ali veli", 3).caret, 3);
-  EXPECT_EQ(Upper_TR_Edit("ab", 9).caret, 2);
 }
 
-TEST(AmountText, CaseFile) {
+INSTANTIATE_TEST_SUITE_P(turkish_text, TurkishText, testing::ValuesIn(Case_Files("turkish_text")),
+                         Case_File_Name);
+
+using AmountText = CaseFileTest;
+
+TEST_P(AmountText, GivesTheExpectedTexts) {
   const NumberSeparators us{u'.', u','};
-  for (const QStringList& row : Case_Rows("text_helpers/amounts.txt")) {
-    ASSERT_EQ(row.size(), 4) << S(row.join('|'));
-    const int n = row[1].toInt();
-    const QString& f = row[0];
-    const QString got = f == "Amount_To_Text"          ? Amount_To_Text(n, row[2])
-                        : f == "Amount_Of_Number"      ? Amount_To_Text(n, row[2].toDouble())
-                        : f == "Amount_To_Text_US"     ? Amount_To_Text(n, row[2], us)
-                        : f == "Format_Amount_Text_US" ? Format_Amount_Text(n, row[2], us)
-                                                       : Format_Amount_Text(n, row[2]);
-    ASSERT_TRUE(f.startsWith("Amount_") || f.startsWith("Format_Amount_Text")) << S(f);
-    EXPECT_EQ(got, row[3]) << S(row.join('|'));
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& row = line.fields;
+    ASSERT_EQ(row.size(), 3) << line.Where();
+    const int n = row[0].toInt();
+    const QString& f = line.key;
+    const QString got = f == "Amount_To_Text"          ? Amount_To_Text(n, row[1])
+                        : f == "Amount_Of_Number"      ? Amount_To_Text(n, row[1].toDouble())
+                        : f == "Amount_To_Text_US"     ? Amount_To_Text(n, row[1], us)
+                        : f == "Format_Amount_Text_US" ? Format_Amount_Text(n, row[1], us)
+                                                       : Format_Amount_Text(n, row[1]);
+    ASSERT_TRUE(f.startsWith("Amount_") || f.startsWith("Format_Amount_Text")) << line.Where();
+    EXPECT_EQ(got, row[2]) << line.Where();
   }
-  EXPECT_EQ(Amount_To_Text(2, "  12,3  "), "12,30");
 }
+
+INSTANTIATE_TEST_SUITE_P(amounts, AmountText, testing::ValuesIn(Case_Files("amounts")),
+                         Case_File_Name);
 
 namespace {
 
@@ -103,13 +110,15 @@ QString Amount_Outcome(const QString& text) {
 
 }  // namespace
 
-TEST(ExactAmount, CaseFile) {
-  auto unquoted = [](const QString& v) { return v.startsWith('"') ? v.mid(1, v.size() - 2) : v; };
-  for (const QStringList& row : Case_Rows("text_helpers/exact_amount.txt")) {
-    ASSERT_EQ(row.size(), 4) << S(row.join('|'));
-    SCOPED_TRACE(S(row.join('|')));
+using ExactAmountCases = CaseFileTest;
+
+TEST_P(ExactAmountCases, GiveTheExpectedTexts) {
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    SCOPED_TRACE(line.Where());
+    const QStringList row = QStringList{line.key} + line.fields;
+    ASSERT_EQ(row.size(), 4);
     const QString& f = row[0];
-    const QString input = unquoted(row[1]);
+    const QString input = row[1];
     const int n = row[2].toInt();
     QString got;
     if (f == "Round") {
@@ -136,6 +145,9 @@ TEST(ExactAmount, CaseFile) {
   }
 }
 
+INSTANTIATE_TEST_SUITE_P(exact_amount, ExactAmountCases,
+                         testing::ValuesIn(Case_Files("exact_amount")), Case_File_Name);
+
 TEST(ExactAmount, ValuesAndLimits) {
   EXPECT_EQ(Amount::Read("0.1")->Value(), 0.1);
   EXPECT_EQ(Amount::Read("-1234.5678")->Value(), -1234.5678);
@@ -150,9 +162,14 @@ TEST(ExactAmount, ValuesAndLimits) {
   EXPECT_EQ(DecimalDigits::Read("999.99995")->Rounded(4).Text(), "1000");
 }
 
-TEST(DateBox, CaseFile) {
-  for (const QStringList& row : Case_Rows("text_helpers/date_box.txt")) {
-    ASSERT_EQ(row.size(), 6) << S(row.join('|'));
+using DateBox = CaseFileTest;
+
+TEST_P(DateBox, ShowsAndRefusesAsExpected) {
+  for (const CaseLine& line : Read_Case_File(GetParam())) {
+    const QStringList& row = line.fields;
+    ASSERT_EQ(line.key, "typed") << line.Where();
+    ASSERT_EQ(row.size(), 6) << line.Where();
+    SCOPED_TRACE(line.Where());
     DateBoxEdit edit = Format_Date_Box(row[0], row[1].toInt(), true);
     const bool refused = !row[5].isEmpty();
     EXPECT_EQ(edit.text, row[2]) << S(row[0]);
@@ -165,6 +182,22 @@ TEST(DateBox, CaseFile) {
       EXPECT_EQ(edit.message, row[5]) << S(row[0]);
     }
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(date_box, DateBox, testing::ValuesIn(Case_Files("date_box")),
+                         Case_File_Name);
+
+}  // namespace
+
+TEST(TurkishTextEdit, UpperCasesAndKeepsTheCaret) {
+  EXPECT_EQ(Upper_TR_Edit("ali veli", 3).text, "ALİ VELİ");
+  EXPECT_EQ(Upper_TR_Edit("ali veli", 3).caret, 3);
+  EXPECT_EQ(Upper_TR_Edit("ab", 9).caret, 2);
+}
+
+TEST(AmountTextInput, BlanksAroundTheText) { EXPECT_EQ(Amount_To_Text(2, "  12,3  "), "12,30"); }
+
+TEST(DateBoxRules, UntouchedUnrefusedAndFocus) {
   DateBoxEdit untouched = Format_Date_Box("31122005", 3, false);
   EXPECT_TRUE(!untouched.applied && untouched.text == "31122005" && untouched.result.isEmpty());
 

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The printed statement's files from the command line: PDF, HTML, text and workbook written
+# where asked, or as Temp.* in the program folder.
+source "$(dirname "$0")/demo_suite.sh"
+accept_regional_settings
+
+for format in pdf html txt xlsx; do
+  "$cli" run "$company" --set "Tablo Kodu=GT" --format $format --out "$work/gt.$format" \
+    2>"$work/err" || fail "$format run: $(cat "$work/err")"
+  [ -s "$work/gt.$format" ] || fail "$format file empty"
+done
+pdftotext "$work/gt.pdf" - | grep -q "SATIR ADI" || fail "pdf text"
+grep -q "SATIR ADI" "$work/gt.html" || fail "html text"
+unzip -p "$work/gt.xlsx" xl/worksheets/sheet1.xml | grep -q "<v>" || fail "xlsx numbers"
+# The text file (Windows-1254) holds the net sales row under the caption the JSON run gives.
+"$cli" run "$company" --set "Tablo Kodu=GT" --format json --out "$work/gt.json" \
+  2>"$work/err" || fail "json run: $(cat "$work/err")"
+net=$(python3 -c "import json; print(next(r['Satir_Adi'] for r in json.load(open('$work/gt.json')) if r['Satir_Kodu'] == 'C'))")
+iconv -f cp1254 -t utf-8 "$work/gt.txt" | grep -qF "$net" || fail "txt row: $net"
+rm -f "$program_dir/Temp.xlsx"
+"$cli" run "$company" --set "Tablo Kodu=GT" --format xlsx 2>/dev/null || fail "xlsx default"
+[ -s "$program_dir/Temp.xlsx" ] || fail "Temp.xlsx not in the program folder"
+echo "output files: all passed"
