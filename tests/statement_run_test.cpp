@@ -18,6 +18,8 @@
 
 namespace {
 
+std::string S(const QString& text) { return text.toStdString(); }
+
 class DemoRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -166,4 +168,42 @@ TEST(StatementRun, FootnotesOff) {
   EXPECT_TRUE(t.state.Report_Sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
       << t.state.Report_Sql.toStdString();
 
+}
+
+TEST_F(DemoRun, RunsThatWouldPrintNothingSayWhy) {
+  auto refused = [&](const QString& message) {
+    const auto a = Run();
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(a.empty());  // no output
+    ASSERT_EQ(messages.entries.size(), 1u) << S(messages.Texts().join(" / "));
+    EXPECT_EQ(messages.entries[0].kind, MessageKind::Critical);
+    EXPECT_EQ(S(messages.entries[0].text), S(message));
+    messages.entries.clear();
+  };
+  // A code no table has; a code of the other kind names that kind.
+  Set("Tablo Kodu", "YOK");
+  refused("\"YOK\" kodlu bir gelir tablosu bulunamadı.");
+  Set("Tablo Kodu", "BL");
+  refused("\"BL\" kodlu bir gelir tablosu bulunamadı. Bu bir bilanço; \"Tablo Türü\" satırında "
+          "\"Bilanço\" seçiniz.");
+  // Months reversed.
+  Set("Tablo Kodu", "GT");
+  Set("Rapor Başlangıç Ayı", "Mart");
+  Set("Rapor Bitiş Ayı", "Şubat");
+  refused("Rapor Bitiş Ayı, Rapor Başlangıç Ayından önce olamaz.");
+  // Levels no row has.
+  Set("Rapor Başlangıç Ayı", "Ocak");
+  Set("Rapor Bitiş Ayı", "Aralık");
+  Set("Seviye", "7", "9");
+  refused("Seçilen seviyelerde (7..9) tabloda satır yok.");
+}
+
+TEST_F(DemoRun, TableCodesMatchInTurkishWithoutLetterCase) {
+  const auto upper = Run();
+  ASSERT_TRUE(ran);
+  Set("Tablo Kodu", "gt");
+  EXPECT_EQ(Run(), upper);
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic"), "GT");
+  EXPECT_TRUE(messages.entries.empty());
 }
