@@ -7,6 +7,7 @@
 #include "calc/ledger_aggregation.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "run/run_driver.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -74,4 +75,26 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
     rs.Move_Next();
     EXPECT_TRUE(rs.Is_Null("Bakiye"));
   }
+}
+
+TEST(CalculationRun, FormulasNamingCodesNoRowHasAreListed) {
+  TestSuite t;
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
+         "Formul, Bakiye) VALUES (1,1,1,9,'A','',10), (1,1,2,9,'B','',4), (1,1,3,9,'C','',NULL), "
+         "(1,1,4,11,'F','A-XX*B',NULL), (1,1,5,11,'G','A+C+YY-XX',NULL)");
+  t.Connect();
+  const CalculationResult result = Tablo_Hesapla(
+      t.state.Db(), Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
+  // The code disappears with its operator: A-XX*B computes A-B. C has a row (no amount): no word.
+  Recordset rs;
+  Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");
+  EXPECT_EQ(rs.Number("Bakiye"), 6);
+  ASSERT_EQ(result.unknown_codes.size(), 3u);
+  EXPECT_EQ(result.unknown_codes[0].row_code, "F");
+  EXPECT_EQ(result.unknown_codes[0].code, "XX");
+  EXPECT_EQ(result.unknown_codes[1].row_code, "G");
+  EXPECT_EQ(result.unknown_codes[1].code, "YY");
+  EXPECT_EQ(result.unknown_codes[2].code, "XX");
+  EXPECT_EQ(Unknown_Codes_Text(result).split('\n').value(1), QString::fromUtf8("F satırının formülünde: XX"));
 }

@@ -243,7 +243,7 @@ double Formul_Al(const QString& Formul) {
 }
 
 QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, const QString& SQL,
-                          int32_t Rapor_ID) {
+                          int32_t Rapor_ID, QStringList* unknown_codes) {
   static const QString operators = "+-*/()";
   QString token;
   QString output;
@@ -264,6 +264,8 @@ QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, cons
                        Sql_Quote_Value(token) + "'");
     // A code with no row or no value disappears with the operator that ends it.
     if (!rs.Eof() && !rs.Is_Null("Bakiye")) output += Number_Text(rs.Number("Bakiye")) + character;
+    if (rs.Is_Open() && rs.Eof() && unknown_codes && !unknown_codes->contains(token))
+      unknown_codes->append(token);
     token.clear();
   }
   output.replace(',', '.');

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <stdexcept>
 
@@ -28,8 +29,9 @@ struct FormulaError : std::runtime_error {
 // through `SQL` + " WHERE Rapor_ID=<id>AND Satir_Kodu='<code>'" (a recordset of its own). A code
 // with no row, or whose Bakiye is NULL, disappears together with the operator that ends it.
 // A failing lookup query has shown its messages and raises DbError from the closed recordset.
+// Codes that no row of the table has are added to `unknown_codes` when it is given.
 QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, const QString& SQL,
-                          int32_t Rapor_ID);
+                          int32_t Rapor_ID, QStringList* unknown_codes = nullptr);
 // Reduces a substituted formula to one number (innermost parentheses first).
 double Formul_Al(const QString& Formul);  // throws FormulaError
 // Evaluates one flat piece in place (rewrites `expression` to the text of its value); a piece

@@ -65,6 +65,7 @@ class Calculation {
       : db_(db), ledger_condition_(Ledger_Condition(parameters)),
         statement_sql_(parameters.statement_sql), progress_(progress) {}
   void Run();
+  const CalculationResult& Result() const { return result_; }
 
  private:
   void Group_Row();
@@ -95,6 +96,7 @@ class Calculation {
   Recordset sums_;        // ledger sums of the current row's accounts, or rows listed for it
   Recordset range_sums_;  // ledger sums of one range, or a formula row
   Recordset target_;      // the row the amounts are written into
+  CalculationResult result_;
   Totals subtotal_;
   Totals grand_total_;
 };
@@ -288,9 +290,12 @@ void Calculation::Formula_Row() {
   for (; !formula_rows.Eof(); formula_rows.Move_Next()) {
     QString substituted;
     QString formula = formula_rows.Text("Formul");
+    QStringList unknown;
     if (!formula.isEmpty())
       substituted = Formulu_Yerlestir(db_, formula, "SELECT * FROM " + kRow + " ",
-                                      formula_rows.Field("Rapor_ID").toInt());
+                                      formula_rows.Field("Rapor_ID").toInt(), &unknown);
+    for (const QString& code : unknown)
+      result_.unknown_codes.push_back({row.Text("Satir_Kodu").trimmed(), code});
     value = substituted.isEmpty() ? 0.0 : Formul_Al(substituted);
   }
   Open_Update_Recordset(db_, target_,
@@ -316,7 +321,9 @@ QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
   return b;
 }
 
-void Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
-                   const ProgressCallback& progress) {
-  Calculation(db, parameters, progress).Run();
+CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
+                                const ProgressCallback& progress) {
+  Calculation calculation(db, parameters, progress);
+  calculation.Run();
+  return calculation.Result();
 }

@@ -5,7 +5,9 @@
 // evaluated over other rows' amounts. Each row is written back and committed on its own.
 #pragma once
 
+#include <QString>
 #include <QVariant>
+#include <vector>
 
 #include "calc/run_parameters.h"
 #include "db/db_session.h"
@@ -18,9 +20,18 @@
 QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
                         const QVariant& credit, const QVariant& balance);
 
+// A formula row that names a code no row of its table has (the code counts as nothing).
+struct UnknownFormulaCode {
+  QString row_code;
+  QString code;
+};
+struct CalculationResult {
+  std::vector<UnknownFormulaCode> unknown_codes;
+};
+
 // Computes the rows of the parameters' statement query over their ledger period and levels,
 // telling `progress` before the first row (0 of -1) and after every row.
 // A database error or a formula that cannot be evaluated ends the calculation by exception
 // (DbError, FormulaError); rows already written keep their new values.
-void Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
-                   const ProgressCallback& progress = {});
+CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
+                                const ProgressCallback& progress = {});

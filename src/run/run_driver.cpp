@@ -18,6 +18,14 @@ void Append_Condition(QString& sql, const QString& condition) {
 
 }  // namespace
 
+QString Unknown_Codes_Text(const CalculationResult& result) {
+  QString text = QString::fromUtf8(
+      "Formüllerde tabloda olmayan satır kodları var; bu kodlar hesaba katılmadı:");
+  for (const UnknownFormulaCode& unknown : result.unknown_codes)
+    text += QString::fromUtf8("\n%1 satırının formülünde: %2").arg(unknown.row_code, unknown.code);
+  return text;
+}
+
 QString Append_Display_Conditions(const QString& statement_sql, bool print_footnotes,
                                   const KeyedGrid& grid) {
   QString sql = statement_sql;
@@ -72,8 +80,9 @@ bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
     return false;  // the failing query has shown its messages
   }
   if (steps.show_waiting) steps.show_waiting();
+  CalculationResult result;
   try {
-    Tablo_Hesapla(s.Db(), parameters, steps.progress);
+    result = Tablo_Hesapla(s.Db(), parameters, steps.progress);
   } catch (const DbError& e) {
     if (steps.hide_waiting) steps.hide_waiting();
     // A failing query has shown its own two messages; its closed recordset adds nothing.
@@ -93,5 +102,6 @@ bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   s.Report_Sql = parameters.statement_sql;
   s.Workplace_Name = parameters.workplace_name;
   if (steps.produce_output) steps.produce_output(parameters);
+  if (!result.unknown_codes.empty()) s.Message->Information(Unknown_Codes_Text(result));
   return true;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+#include "calc/ledger_aggregation.h"
 #include "calc/run_parameters.h"
 #include "db/db_session.h"
 #include "process/progress.h"
@@ -34,6 +35,9 @@ bool Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
 // statement without rows (no such table), or no row within the chosen levels. "" when it
 // would print rows.
 QString Nothing_To_Print(const DbSession& db, const RunParameters& parameters);
+
+// The warning after a run whose formulas name codes no row has: one line per row and code.
+QString Unknown_Codes_Text(const CalculationResult& result);
 
 // The statement query with the display conditions appended: "Hareket Görmüşler" and the
 // footnote option.
