@@ -7,6 +7,7 @@
 #include <QDate>
 #include <map>
 
+#include "model/financial_table.h"
 #include "process/app_state.h"
 #include "process/messages.h"
 #include "report/ana_rapor.h"
@@ -98,18 +99,26 @@ TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
 
 TEST(AnaRaporRules, GroupCaptions) {
   EXPECT_EQ(S(Group_Caption("", "DİPNOTLAR")), "DİPNOTLAR");
-  // The handler writes the hidden Rapor_Yeri label of the running layout, group after group.
-  AnaRapor report = AnaRapor_Layout();
-  ReportRows rows({"Rapor_Yeri"});
-  for (int yeri : {1, 2, 7, 3}) rows.Add_Row({yeri});
-  QStringList captions;
-  for (int row = 0; row < rows.Row_Count(); ++row) {
-    ReportContext context{report.layout, rows, row, 1};
-    GroupHeader1_Format(context);
-    captions << report.layout.group_header.Control("Rapor_Yeri").text;
+  // The handler writes the Rapor_Yeri label of the running layout, group after group; a
+  // balance sheet shows it over both sides and the footnotes, an income statement only over
+  // its footnotes (and a passive side); a placement of no known kind heads nothing.
+  for (int kind : {kKindIncomeStatement, kKindBalanceSheet}) {
+    AnaRapor report = AnaRapor_Layout();
+    ReportRows rows({"Rapor_Yeri", "Rapor_Tipi"});
+    for (int yeri : {1, 2, 7, 3}) rows.Add_Row({yeri, kind});
+    QStringList captions;
+    for (int row = 0; row < rows.Row_Count(); ++row) {
+      ReportContext context{report.layout, rows, row, 1};
+      GroupHeader1_Format(context);
+      const ReportControl& caption = report.layout.group_header.Control("Rapor_Yeri");
+      captions << (caption.visible ? caption.text : "(" + caption.text + ")");
+    }
+    const QStringList expected =
+        kind == kKindBalanceSheet
+            ? QStringList{"AKTİFLER", "PASİFLER", "(PASİFLER)", "DİPNOTLAR"}
+            : QStringList{"(AKTİFLER)", "PASİFLER", "(PASİFLER)", "DİPNOTLAR"};
+    EXPECT_EQ(captions, expected);
   }
-  EXPECT_EQ(captions, (QStringList{"AKTİFLER", "PASİFLER", "PASİFLER", "DİPNOTLAR"}));
-  EXPECT_FALSE(report.layout.group_header.Control("Rapor_Yeri").visible);
 }
 
 using CompanyNumberFormats = CaseFileTest;
@@ -157,7 +166,10 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   EXPECT_EQ(S(Text_Of(pages, "SubeAdi")), "");
   EXPECT_FALSE(Has_Line(pages, "Line15"));
   EXPECT_FALSE(Has_Line(pages, "Satir_Cizgi"));
-  for (const char* hidden : {"txtBTutar", "txtSatir_Tipi", "Rapor_Yeri"}) EXPECT_TRUE(From(pages, hidden).empty()) << hidden;
+  for (const char* hidden : {"txtBTutar", "txtSatir_Tipi"}) EXPECT_TRUE(From(pages, hidden).empty()) << hidden;
+  // An income statement heads only its footnotes.
+  EXPECT_EQ(S(Text_Of(pages, "Rapor_Yeri")), "DİPNOTLAR");
+  EXPECT_EQ(From(pages, "Rapor_Yeri").size(), 1u);
 
   const auto captions = From(pages, "txtSatir_Adi");
   const auto amounts = From(pages, "txtBakiye");

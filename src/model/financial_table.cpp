@@ -63,6 +63,11 @@ QString Placement_Caption(int placement) {
   }
 }
 
+bool Placement_Heading_Shown(int placement, int kind) {
+  if (placement == kPlaceMain) return kind == kKindBalanceSheet;
+  return placement == kPlacePassive || placement == kPlaceFootnote;
+}
+
 QStringList Definition_Grid_Keys(int placement) {
   QStringList keys = {"Satir_No",        "Satir_Tipi",    "Satir_Kodu",    "Satir_Adi",
                       "Satir_Seviyesi",  "Rapor_Yeri",    "Hesaplama_Tipi", "Bakiye_Tipi",

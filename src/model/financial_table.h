@@ -69,6 +69,10 @@ QString Placement_Grid_Name(int placement);  // "FisGrd", "PasifGrd", "DipNotGrd
 // Caption of a placement wherever rows are shown by placement: "AKTİFLER", "PASİFLER",
 // "DİPNOTLAR"; "" for any other value.
 QString Placement_Caption(int placement);
+// Whether a statement of `kind` heads the rows of `placement` with its caption: a balance sheet
+// heads both sides and the footnotes, an income statement only its footnotes (and a passive
+// side, should it have one).
+bool Placement_Heading_Shown(int placement, int kind);
 
 // Column keys of a definition grid, in order: 16 columns in the main grid (with Formul), 15 in
 // the passive and footnote grids. Yazilacak is always the last column and the only visible one.

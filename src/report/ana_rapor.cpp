@@ -105,7 +105,7 @@ AnaRapor AnaRapor_Layout() {
   r.group_column = "Rapor_Yeri";
   r.group_header.height = 60;
   Hidden(r.group_header.Add_Field("txtRapor_Yeri", "Rapor_Yeri", 3975, 0, 1440));
-  Hidden(r.group_header.Add_Label("Rapor_Yeri", "", 15, 0, 1590));
+  Set_Font(Hidden(r.group_header.Add_Label("Rapor_Yeri", "", 15, 30, 4000)), kTahoma, 9, true);
 
   Build_Detail(r.detail);
 
@@ -178,8 +178,12 @@ void PageHeader_Format(ReportContext& context) {
 }
 
 void GroupHeader1_Format(ReportContext& context) {
-  ReportControl& caption = context.report.group_header.Control("Rapor_Yeri");
+  ReportSection& header = context.report.group_header;
+  ReportControl& caption = header.Control("Rapor_Yeri");
   caption.text = Group_Caption(context.Value("Rapor_Yeri").toString(), caption.text);
+  caption.visible = Placement_Heading_Shown(context.Value("Rapor_Yeri").toInt(),
+                                            context.Value("Rapor_Tipi").toInt());
+  header.height = caption.visible ? 330 : 60;
 }
 
 void Detail_Format(ReportContext& context) {

@@ -76,11 +76,10 @@ QByteArray Text(const AppState& s, const ReportDataSource& rows) {
     bool heading;
   };
   std::vector<Line> lines;
-  int placement = kPlaceMain;
+  int placement = 0;
   for (int r = 0; r < rows.Row_Count(); ++r) {
     int place = rows.Value(r, "Rapor_Yeri").toInt();
-    // The main placement comes first and has no heading of its own.
-    if (place != placement && (place == kPlacePassive || place == kPlaceFootnote))
+    if (place != placement && Placement_Heading_Shown(place, rows.Value(r, "Rapor_Tipi").toInt()))
       lines.push_back({Placement_Caption(place), "", true});
     placement = place;
     int level = std::max(1, rows.Value(r, "Satir_Seviyesi").toInt());
