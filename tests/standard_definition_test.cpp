@@ -102,7 +102,8 @@ TEST(StandardDefinition, ShippedFiles) {
       }
 
   // Balance sheet: only single accounts (totals take no ranges); a contra account "(-)" shows
-  // minus its balance so that its group and totals deduct it; one grand total per side.
+  // minus its balance so that its group and totals deduct it; one grand total per side; no
+  // ten siblings, so that no code is the prefix of another's.
   for (int p : {kPlaceMain, kPlacePassive}) {
     const KeyedGrid& b = balance.Grid(p);
     int grand_totals = 0;
@@ -110,10 +111,20 @@ TEST(StandardDefinition, ShippedFiles) {
       SCOPED_TRACE(b.Text(r, "Yazilacak").toStdString());
       grand_totals += b.Text(r, "Satir_Tipi").toInt() == kRowGrandTotal;
       if (b.Text(r, "Satir_Tipi").toInt() != kRowSingleAccount) continue;
-      EXPECT_TRUE(QString(p == kPlaceMain ? "12" : "345").contains(b.Text(r, "MHesap_KodBas").left(1)));
+      // The passive side carries the period's result itself: the income statement accounts
+      // under "Kapatılmamış Dönem Kârı (Zararı)", income as plus, the rest as minus.
+      const bool result = b.Text(r, "Satir_Kodu").startsWith("5.4.3.");
+      const QString classes = p == kPlaceMain ? "12" : result ? "67" : "345";
+      EXPECT_TRUE(classes.contains(b.Text(r, "MHesap_KodBas").left(1)));
       EXPECT_EQ(Options(b, r), b.Text(r, "Satir_Adi").contains("(-)") ? "1020" : "1010");
     }
     EXPECT_EQ(grand_totals, 1);
+    for (int r = 1; r < b.Rows(); ++r)
+      for (int o = 1; o < b.Rows(); ++o) {
+        const QString code = b.Text(r, "Satir_Kodu"), other = b.Text(o, "Satir_Kodu");
+        if (code.isEmpty() || o == r || !other.startsWith(code) || other == code) continue;
+        EXPECT_EQ(other.at(code.size()), '.') << code.toStdString() << " is a prefix of " << other.toStdString();
+      }
   }
 }
 

@@ -207,3 +207,27 @@ TEST_F(DemoRun, TableCodesMatchInTurkishWithoutLetterCase) {
   EXPECT_EQ(grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic"), "GT");
   EXPECT_TRUE(messages.entries.empty());
 }
+
+TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
+  Set("Tablo Türü", "Bilanço");
+  Table_Kind_Changed(state, grid);
+  // The kind's lists and first month.
+  EXPECT_EQ(S(grid.Text(grid.Find_Row("FiltreLbl", "Rapor Başlangıç Ayı"), "Baslangic")), "Açılış");
+  EXPECT_TRUE(grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("BL"));
+  EXPECT_FALSE(grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("GT"));
+  Set("Tablo Kodu", "BL");
+  const std::pair<const char*, const char*> months[] = {
+      {"Ocak", "01/31/2026"}, {"Haziran", "06/30/2026"}, {"Aralık", "12/31/2026"}};
+  for (const auto& [last, last_day] : months) {
+    SCOPED_TRACE(last);
+    Set("Rapor Bitiş Ayı", QString::fromUtf8(last));
+    const auto a = Run();
+    ASSERT_TRUE(ran) << S(messages.Texts().join(" / "));
+    const double assets = a.at("AKTİF TOPLAMI").toDouble();
+    EXPECT_GT(assets, 0);
+    EXPECT_NEAR(a.at("PASİF TOPLAMI").toDouble(), assets, 0.005);
+    // The period's result is carried by the statement: income less expenses of the period.
+    EXPECT_NEAR(a.at("5.4.3").toDouble(), Net({"6", "7"}, QString(" AND Tarih<='") + last_day + "'"),
+                0.005);
+  }
+}

@@ -112,7 +112,20 @@ int Run(AppState& state, const RunOptions& options) {
   KeyedGrid grid = Make_Filter_Grid();
   Load_Master_File(state, grid);
   FillChoiceLists(state, grid);
-  for (const QString& set : options.sets) {
+  // The statement kind goes first, as in the window: its lists and its first month, which the
+  // other values may then change.
+  const QString kind_caption = QString::fromUtf8("Tablo Türü");
+  QStringList sets;
+  for (const QString& set : options.sets)
+    if (set.section('=', 0, 0) == kind_caption) sets << set;
+  const bool kind_set = !sets.isEmpty();
+  for (const QString& set : options.sets)
+    if (set.section('=', 0, 0) != kind_caption) sets << set;
+  for (int i = 0; i < sets.size(); ++i) {
+    const QString& set = sets[i];
+    if (kind_set && i > 0 && sets[i - 1].section('=', 0, 0) == kind_caption &&
+        set.section('=', 0, 0) != kind_caption)
+      Table_Kind_Changed(state, grid);
     int equals = set.indexOf('=');
     QString caption = set.left(equals);
     int row = equals > 0 ? grid.Find_Row("FiltreLbl", caption) : -1;
@@ -129,6 +142,7 @@ int Run(AppState& state, const RunOptions& options) {
       grid.Set_Text(row, "Baslangic", value);
     }
   }
+  if (kind_set && sets.last().section('=', 0, 0) == kind_caption) Table_Kind_Changed(state, grid);
   bool written = true;
   RunSteps steps;
   steps.produce_output = [&](const RunParameters& parameters) {

@@ -7,6 +7,7 @@
 #include "db/query.h"
 #include "db/recordset.h"
 #include "run/blank_trim.h"
+#include "run/parameter_preparation.h"
 
 namespace {
 
@@ -33,10 +34,10 @@ const Caption kCaptions[] = {
     {"Muhasebe Kodu", Target::Plain, "MUHKART", "MHesap_Kod", "MHesap_Ad", nullptr},
     {"Muhasebe Adı", Target::Plain, "MUHKART", "MHesap_Ad", "MHesap_Kod", nullptr},
     {"Tablo Kodu", Target::Plain, nullptr, nullptr, nullptr,
-     "SELECT DISTINCT RTRIM(Rapor_Kodu) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 "
+     "SELECT DISTINCT RTRIM(Rapor_Kodu) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi={KIND} "
      "ORDER BY RTRIM(Rapor_Kodu)"},
     {"Tablo Adı", Target::Plain, nullptr, nullptr, nullptr,
-     "SELECT DISTINCT RTRIM(Rapor_Adi) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 "
+     "SELECT DISTINCT RTRIM(Rapor_Adi) as Deger FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi={KIND} "
      "ORDER BY RTRIM(Rapor_Adi)"},
     {"Satıcı Kodu", Target::Options, nullptr, nullptr, nullptr,
      "SELECT DISTINCT Satici_Kodu as Deger, Satici_Adi as Deger2 FROM SATICI"},
@@ -151,10 +152,10 @@ QString Options_Sql(const QString& caption) {
 
 }  // namespace
 
-QString Choice_List_Sql(const AppState& state, const QString& caption) {
+QString Choice_List_Sql(const AppState& state, const QString& caption, int kind) {
   const Caption* c = Find_Caption(caption);
   if (!c || c->target == Target::Today) return {};
-  if (c->own_sql) return QString::fromUtf8(c->own_sql);
+  if (c->own_sql) return QString::fromUtf8(c->own_sql).replace("{KIND}", QString::number(kind));
   const QString table = c->table ? QString::fromUtf8(c->table) : state.Movement_Table;
   const QString column = QString::fromUtf8(c->column);
   QString sql = "SELECT DISTINCT RTRIM(" + column + ") as Deger";
@@ -180,6 +181,7 @@ QString BuildOptionList(AppState& state, const QString& caption) {
 }
 
 void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& progress) {
+  const int kind = Table_Kind(grid);
   const int maximum = grid.Rows() - 1;
   if (progress) progress(0, maximum);
   for (int row = 1; row < grid.Rows(); ++row) {
@@ -200,7 +202,7 @@ void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& p
         std::optional<QString> list =
             caption == QString::fromUtf8("İskonto")
                 ? Read_Discount_List(state)
-                : Read_Choice_List(state, Choice_List_Sql(state, caption),
+                : Read_Choice_List(state, Choice_List_Sql(state, caption, kind),
                                    Is_Two_Column_List(caption));
         if (list)
           grid.Set_Text(row, "Secenek", (c->target == Target::WithHepsi ? "Hepsi" : "") + *list);
@@ -208,6 +210,25 @@ void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& p
       }
     }
   }
+}
+
+void Table_Kind_Changed(AppState& state, KeyedGrid& grid) {
+  const int kind = Table_Kind(grid);
+  for (const char* caption : {"Tablo Kodu", "Tablo Adı"}) {
+    const int row = grid.Find_Row("FiltreLbl", QString::fromUtf8(caption));
+    if (row <= 0) continue;
+    if (auto list = Read_Choice_List(state, Choice_List_Sql(state, grid.Text(row, "FiltreLbl"), kind),
+                                     false))
+      grid.Set_Text(row, "Secenek", *list);
+    // A code or name of the other kind does not stay chosen.
+    const QString chosen = grid.Text(row, "Baslangic");
+    if (!chosen.isEmpty() && !grid.Text(row, "Secenek").split('|').contains(chosen))
+      grid.Set_Text(row, "Baslangic", {});
+  }
+  const int first = grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
+  if (first > 0)
+    grid.Set_Text(first, "Baslangic",
+                  QString::fromUtf8(kind == kKindBalanceSheet ? "Açılış" : "Ocak"));
 }
 
 KeyedGrid Make_Choice_Popup() {

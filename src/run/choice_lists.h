@@ -7,13 +7,16 @@
 
 #include <QString>
 
+#include "model/financial_table.h"
 #include "process/progress.h"
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
 
 // The look-up statement behind a caption, "" for a caption without one.
-QString Choice_List_Sql(const AppState& state, const QString& caption);
+// The table code and name lists list the tables of `kind`.
+QString Choice_List_Sql(const AppState& state, const QString& caption,
+                        int kind = kKindIncomeStatement);
 // Whether the caption asks for a two-column list.
 bool Is_Two_Column_List(const QString& caption);
 
@@ -25,6 +28,10 @@ QString BuildDiscountList(AppState& state);
 // The options of "Satıcı Kodu" / "Satıcı Adı": "," then "code  /  name," per seller.
 QString BuildOptionList(AppState& state, const QString& caption);
 
+// After the "Tablo Türü" row changed: the table code and name lists of the chosen kind (a chosen
+// code or name of the other kind is cleared) and its first month ("Açılış" for a balance sheet,
+// "Ocak" for an income statement).
+void Table_Kind_Changed(AppState& state, KeyedGrid& grid);
 // Gives every known caption of the filter grid its list, telling `progress` before each row.
 void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& progress = {});
 

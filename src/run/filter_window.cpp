@@ -20,6 +20,7 @@
 #include "process/app_state.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
+#include "run/parameter_preparation.h"
 #include "run/run_driver.h"
 #include "ui_common/date_box.h"
 #include "ui_common/guarded.h"
@@ -380,6 +381,11 @@ void FiltreFrm::After_Change(int row, int col, int old_row, int old_col) {
 }
 
 void FiltreFrm::After_Edit(int row, int col) {
+  if (grid_.Text(row, kCaption) == QString::fromUtf8("Tablo Türü") && grid_.Col_Key(col) == kStart) {
+    Table_Kind_Changed(s_, grid_);
+    FiltreGrd->Refresh();
+    return;
+  }
   if (grid_.Col_Key(col) == kEnd || grid_.Text(row, kType) != "GR" ||
       grid_.Text(row, kCaption) == "Seviyesi" || grid_.Text(row, kStart).isEmpty())
     return;
@@ -655,7 +661,7 @@ void FiltreFrm::Run() {
 }
 
 void FiltreFrm::Tablo_Olustur() {
-  s_.Table_Type = 2;
+  s_.Table_Type = Table_Kind(grid_);
   hide();
   auto* list = new TableListStandIn([this] { show(); });
   list->setObjectName("MuhMaliTabloListe");

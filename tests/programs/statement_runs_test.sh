@@ -27,4 +27,24 @@ PY
 "$cli" run "$company" --set "Yok Böyle=1" >/dev/null 2>"$work/err" && fail "unknown caption but exit 0"
 grep -q "Yok Böyle" "$work/err" || fail "unknown caption not named"
 "$cli" run "$company" --set "Seviye=a..b" >/dev/null 2>"$work/err" && fail "bad level but exit 0"
+# The balance sheet from the opening: both sides and equal totals, whatever the last month.
+for last in Haziran Aralık; do
+  "$cli" run "$company" --set "Tablo Türü=Bilanço" --set "Tablo Kodu=bl" --set "Rapor Bitiş Ayı=$last" \
+    >"$work/bl.txt" 2>"$work/err" || fail "balance sheet to $last: $(cat "$work/err")"
+  for side in AKTİFLER PASİFLER DİPNOTLAR; do grep -q "^$side$" "$work/bl.txt" || fail "$side missing"; done
+  assets=$(grep "^AKTİF TOPLAMI" "$work/bl.txt" | awk '{print $NF}')
+  liabilities=$(grep "^PASİF TOPLAMI" "$work/bl.txt" | awk '{print $NF}')
+  [ -n "$assets" ] && [ "$assets" = "$liabilities" ] || fail "to $last: assets $assets, liabilities $liabilities"
+done
+# Runs that would print nothing say why and end non-zero.
+refused() {
+  "$cli" run "$company" "$@" >"$work/out" 2>"$work/err" && fail "exit 0 for $*"
+  [ -s "$work/out" ] && fail "output for $*"
+  grep -q "$expected" "$work/err" || fail "no reason for $*: $(cat "$work/err")"
+}
+expected='"YOK" kodlu bir gelir tablosu bulunamadı.' refused --set "Tablo Kodu=YOK"
+expected='Bu bir bilanço' refused --set "Tablo Kodu=BL"
+expected='Rapor Bitiş Ayı, Rapor Başlangıç Ayından önce olamaz.' \
+  refused --set "Tablo Kodu=GT" --set "Rapor Başlangıç Ayı=Mart" --set "Rapor Bitiş Ayı=Şubat"
+expected='Seçilen seviyelerde (8..9) tabloda satır yok.' refused --set "Tablo Kodu=gt" --set "Seviye=8..9"
 echo "statement runs: all passed"
