@@ -39,6 +39,11 @@ DbError To_Db_Error(const QSqlError& e, Engine engine) {
       break;
   }
   if (duplicate) return {kErrIntegrityViolation, text};
+  const bool locked = engine == Engine::Sqlite     ? native == "5" || native == "6" ||
+                                                         text.contains("database is locked")
+                      : engine == Engine::Postgres ? native == "55P03" || native == "40P01"
+                                                   : native == "1222";
+  if (locked) return {kErrLockTimeout, text};
   if (e.type() == QSqlError::ConnectionError) return {kErrConnectionRefused, text};
   return {kErrStatement, text.trimmed()};
 }
@@ -216,11 +221,18 @@ void Connection::Execute_Batch(const QString& sql, const std::vector<std::vector
   if (!db.commit()) throw To_Db_Error(db.lastError(), engine_);
 }
 
-void Connection::Begin_Transaction() {
+void Connection::Begin_Transaction(bool for_writing) {
   if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
   if (in_transaction_) throw DbError{kErrStatement, "Bağlantıda zaten açık bir işlem var."};
   QSqlDatabase db = Db();
-  if (!db.transaction()) throw To_Db_Error(db.lastError(), engine_);
+  if (for_writing && engine_ == Engine::Sqlite) {
+    // The write lock is taken at the start (waiting up to the busy timeout), so two writers
+    // queue instead of one failing half-way when it first writes.
+    QSqlQuery begin(db);
+    if (!begin.exec("BEGIN IMMEDIATE")) throw To_Db_Error(begin.lastError(), engine_);
+  } else if (!db.transaction()) {
+    throw To_Db_Error(db.lastError(), engine_);
+  }
   in_transaction_ = true;
 }
 

@@ -46,8 +46,10 @@ class Connection {
   // Runs one statement for each row of values inside a single transaction (bulk loads).
   void Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows);
   // One transaction over the statements that follow, up to Commit or Rollback. Begin and Commit
-  // throw DbError when the engine refuses; Rollback never throws.
-  void Begin_Transaction();
+  // throw DbError when the engine refuses; Rollback never throws. A transaction for writing
+  // takes the embedded engine's write lock at once, so concurrent writers wait for each other
+  // (a lock not granted in time is DbError::Is_Lock_Timeout()).
+  void Begin_Transaction(bool for_writing = false);
   void Commit();
   void Rollback();
   bool In_Transaction() const { return in_transaction_; }

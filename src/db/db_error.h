@@ -12,6 +12,7 @@ constexpr long kErrNoCurrentRecord = 3021;       // BOF or EOF
 constexpr long kErrObjectClosed = 3704;          // recordset is closed
 constexpr long kErrIntegrityViolation = -2147217873;  // 0x80040E2F DB_E_INTEGRITYVIOLATION
 constexpr long kErrConnectionRefused = -2147467259;   // 0x80004005
+constexpr long kErrLockTimeout = -2147217871;     // 0x80040E31 DB_E_TIMEOUT: a lock was not granted in time
 constexpr long kErrStatement = -2147217900;      // 0x80040E14 syntax or other statement error
 
 struct DbError : std::runtime_error {
@@ -22,4 +23,5 @@ struct DbError : std::runtime_error {
   QString Description;
 
   bool Is_Duplicate() const { return Number == kErrIntegrityViolation; }
+  bool Is_Lock_Timeout() const { return Number == kErrLockTimeout; }
 };

@@ -2,6 +2,7 @@
 
 #include "calc/formula.h"
 #include "calc/ledger_aggregation.h"
+#include "db/connection.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "model/financial_table.h"
@@ -61,39 +62,62 @@ QString Nothing_To_Print(const DbSession& db, const RunParameters& p) {
       .arg(p.levels.from, p.levels.to);
 }
 
-bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+namespace {
+
+// The run's transaction: taken for writing before the first row is computed, committed once the
+// output has read its rows back, rolled back on any failure (or when the process dies), so the
+// stored results are one run's whole.
+class RunTransaction {
+ public:
+  explicit RunTransaction(Connection& connection) : connection_(connection) {
+    connection_.Begin_Transaction(true);
+  }
+  ~RunTransaction() {
+    if (!committed_) connection_.Rollback();
+  }
+  void Commit() {
+    connection_.Commit();
+    committed_ = true;
+  }
+
+ private:
+  Connection& connection_;
+  bool committed_ = false;
+};
+
+// Hides the waiting frame however the calculation ends.
+struct Waiting {
+  const RunSteps& steps;
+  bool shown = false;
+  void Show() {
+    if (steps.show_waiting) steps.show_waiting();
+    shown = true;
+  }
+  void Hide() {
+    if (shown && steps.hide_waiting) steps.hide_waiting();
+    shown = false;
+  }
+  ~Waiting() { Hide(); }
+};
+
+bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   RunParameters parameters = Parametreleri_Hazirla(s, grid);
   s.Report_Sql = parameters.statement_sql;
   s.Row_Lines = parameters.row_lines;
-  s.F2_Run_Flag = false;
   if (!parameters.error.isEmpty()) {
     s.Message->Critical(parameters.error);
     return false;
   }
-  try {
-    const QString refusal = Nothing_To_Print(s.Db(), parameters);
-    if (!refusal.isEmpty()) {
-      s.Message->Critical(refusal);
-      return false;
-    }
-  } catch (const DbError&) {
-    return false;  // the failing query has shown its messages
-  }
-  if (steps.show_waiting) steps.show_waiting();
-  CalculationResult result;
-  try {
-    result = Tablo_Hesapla(s.Db(), parameters, steps.progress);
-  } catch (const DbError& e) {
-    if (steps.hide_waiting) steps.hide_waiting();
-    // A failing query has shown its own two messages; its closed recordset adds nothing.
-    if (e.Number != kErrObjectClosed) s.Message->Critical(e.Description);
-    return false;
-  } catch (const FormulaError& e) {
-    if (steps.hide_waiting) steps.hide_waiting();
-    s.Message->Critical(e.message);
+  const QString refusal = Nothing_To_Print(s.Db(), parameters);
+  if (!refusal.isEmpty()) {
+    s.Message->Critical(refusal);
     return false;
   }
-  if (steps.hide_waiting) steps.hide_waiting();
+  Waiting waiting{steps};
+  waiting.Show();
+  RunTransaction transaction(*s.Db_Connection);
+  const CalculationResult result = Tablo_Hesapla(s.Db(), parameters, steps.progress);
+  waiting.Hide();
   parameters.statement_sql =
       Append_Display_Conditions(parameters.statement_sql, parameters.print_footnotes, grid);
   // The workplace name is looked up before the output, which is produced at once here and
@@ -102,6 +126,25 @@ bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   s.Report_Sql = parameters.statement_sql;
   s.Workplace_Name = parameters.workplace_name;
   if (steps.produce_output) steps.produce_output(parameters);
+  transaction.Commit();
   if (!result.unknown_codes.empty()) s.Message->Information(Unknown_Codes_Text(result));
   return true;
+}
+
+}  // namespace
+
+bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+  s.F2_Run_Flag = false;
+  try {
+    return Run(s, grid, steps);
+  } catch (const DbError& e) {
+    if (e.Is_Lock_Timeout())
+      s.Message->Critical(kRunLockedMessage);
+    else if (e.Number != kErrObjectClosed)  // a failing query has shown its own two messages
+      s.Message->Critical(e.Description);
+    return false;
+  } catch (const FormulaError& e) {
+    s.Message->Critical(e.message);
+    return false;
+  }
 }

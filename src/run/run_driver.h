@@ -27,7 +27,13 @@ struct RunSteps {
   std::function<void(const RunParameters&)> produce_output;
 };
 
-// Runs the statement of `grid`. Returns false when the run stopped (a rejected filter value,
+// Shown when another run holds the statements' write lock longer than the wait allows.
+inline const char* kRunLockedMessage =
+    "Tablolar şu anda başka bir çalıştırma tarafından hesaplanıyor. Lütfen biraz sonra tekrar "
+    "deneyiniz.";
+
+// Runs the statement of `grid` in one transaction: the computed amounts and the output's
+// read-back of them belong to this run alone; a run that fails leaves the previous results. Returns false when the run stopped (a rejected filter value,
 // a database error or a formula that cannot be evaluated), after its message.
 bool Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
 
