@@ -206,8 +206,8 @@ TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
   income.kind = "2";
   EXPECT_TRUE(Save_Table(ts.state, income));
 
-  // A cell that cannot be stored: the two-message road; the rows before it stay written, and
-  // the mended table saves over its own header.
+  // A cell that cannot be stored: the two-message road; nothing of the new table is stored
+  // and it stays new, so the mended table is saved as a new one.
   TableDefinition broken = Sample("BOZUK");
   broken.PasifGrd.Set_Text(1, "Hesaplama_Tipi", "x");
   EXPECT_FALSE(Save_Table(ts.state, broken));
@@ -216,7 +216,9 @@ TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
   EXPECT_EQ(ts.messages.entries[0].title, "Velora ");
   EXPECT_EQ(ts.messages.entries[1].title, "Hata Detayı");
   EXPECT_TRUE(ts.messages.entries[1].text.contains("Hesaplama_Tipi"));
-  EXPECT_EQ(Stored(ts, broken.table_id).size(), 6u);
+  EXPECT_TRUE(broken.add_flag);
+  EXPECT_EQ(broken.table_id, 0);
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='BOZUK'"), 0);
   broken.PasifGrd.Set_Text(1, "Hesaplama_Tipi", "1");
   EXPECT_TRUE(Save_Table(ts.state, broken));
   EXPECT_EQ(Stored(ts, broken.table_id).size(), 10u);
@@ -226,4 +228,73 @@ TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
   odd.kind = "1 OR 1=1";
   EXPECT_FALSE(Save_Table(ts.state, odd));
   EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='TUR'"), 0);
+}
+
+namespace {
+
+// Every column of every stored header and row, for comparing the database before and after.
+QStringList Everything(TestSuite& ts) {
+  QStringList lines;
+  for (const char* sql : {"SELECT * FROM MUHASEBEMALITABLOKART ORDER BY Rapor_ID",
+                          "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_ID"}) {
+    Recordset rs;
+    Open_Recordset(ts.state.Db(), rs, sql);
+    for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next()) {
+      QStringList cells;
+      for (const QString& f : rs.Field_Names())
+        cells << (rs.Is_Null(f) ? QString("<N>") : rs.Field(f).toString());
+      lines << cells.join("|");
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(TableDefinition, ARefusedRowLeavesTheStoredTableAsItWas) {
+  TestSuite ts;
+  ts.Connect();
+  TableDefinition def = Sample("BL");
+  ASSERT_TRUE(Save_Table(ts.state, def));
+  const int32_t id = def.table_id;
+  ts.Exec("CREATE TRIGGER refuse BEFORE INSERT ON MUHASEBEMALITABLOHAREKET "
+          "WHEN NEW.Satir_Adi = 'RED' BEGIN SELECT RAISE(ABORT, 'satır reddedildi'); END");
+  const QStringList before = Everything(ts);
+
+  // A change of an existing table: new name, one row less, and the last row refused.
+  def.name = "Değişen Ad";
+  def.FisGrd.Remove_Row(2);
+  def.DipNotGrd.Set_Text(2, "Satir_Adi", "RED");
+  EXPECT_FALSE(Save_Table(ts.state, def));
+  EXPECT_EQ(Everything(ts), before);
+  EXPECT_EQ(def.table_id, id);
+  EXPECT_FALSE(def.add_flag);
+  EXPECT_EQ(def.name, "Değişen Ad");  // the window keeps what the user typed
+  EXPECT_EQ(def.FisGrd.Rows(), 6);
+  EXPECT_TRUE(ts.messages.Texts().join("\n").contains("satır reddedildi"));
+
+  // The same under a new code: no header is left behind.
+  TableDefinition copy = def;
+  copy.add_flag = true;
+  copy.table_id = 0;
+  copy.code = "BL2";
+  EXPECT_FALSE(Save_Table(ts.state, copy));
+  EXPECT_EQ(Everything(ts), before);
+  EXPECT_TRUE(copy.add_flag);
+  EXPECT_EQ(copy.table_id, 0);
+
+  // A failing statement inside the save (the rows' table gone) ends it the same way.
+  ts.messages.entries.clear();
+  def.DipNotGrd.Set_Text(2, "Satir_Adi", "Not");
+  ts.Exec("ALTER TABLE MUHASEBEMALITABLOHAREKET RENAME TO ESKI");
+  EXPECT_FALSE(Save_Table(ts.state, def));
+  ts.Exec("ALTER TABLE ESKI RENAME TO MUHASEBEMALITABLOHAREKET");
+  EXPECT_EQ(Everything(ts), before);
+  EXPECT_TRUE(ts.messages.Texts().contains("Kayıt Yapılırken BirHata Oluştu."));
+
+  // The connection is usable again: the mended table saves.
+  ts.messages.entries.clear();
+  EXPECT_TRUE(Save_Table(ts.state, def)) << ts.messages.Texts().join("\n").toStdString();
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Adi='Değişen Ad'"), 1);
+  EXPECT_EQ(Stored(ts, id).size(), 9u);
 }

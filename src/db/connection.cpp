@@ -216,6 +216,31 @@ void Connection::Execute_Batch(const QString& sql, const std::vector<std::vector
   if (!db.commit()) throw To_Db_Error(db.lastError(), engine_);
 }
 
+void Connection::Begin_Transaction() {
+  if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
+  if (in_transaction_) throw DbError{kErrStatement, "Bağlantıda zaten açık bir işlem var."};
+  QSqlDatabase db = Db();
+  if (!db.transaction()) throw To_Db_Error(db.lastError(), engine_);
+  in_transaction_ = true;
+}
+
+void Connection::Commit() {
+  if (!in_transaction_) throw DbError{kErrStatement, "Bağlantıda açık bir işlem yok."};
+  QSqlDatabase db = Db();
+  if (!db.commit()) {
+    DbError e = To_Db_Error(db.lastError(), engine_);
+    Rollback();
+    throw e;
+  }
+  in_transaction_ = false;
+}
+
+void Connection::Rollback() {
+  if (!in_transaction_) return;
+  in_transaction_ = false;
+  Db().rollback();
+}
+
 QString Connection::Primary_Key(const QString& table) const {
   // Asked on every write of a recordset: each table's key is looked up once per connection.
   auto known = primary_keys_.find(table);

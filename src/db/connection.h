@@ -45,6 +45,12 @@ class Connection {
   QueryResult Execute_Bound(const QString& sql, const std::vector<QVariant>& values);
   // Runs one statement for each row of values inside a single transaction (bulk loads).
   void Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows);
+  // One transaction over the statements that follow, up to Commit or Rollback. Begin and Commit
+  // throw DbError when the engine refuses; Rollback never throws.
+  void Begin_Transaction();
+  void Commit();
+  void Rollback();
+  bool In_Transaction() const { return in_transaction_; }
   QString Primary_Key(const QString& table) const;
 
   static QString Sqlite_Folder(const QString& server);
@@ -59,6 +65,7 @@ class Connection {
   QString database_;
   Engine engine_ = Engine::Sqlite;
   bool open_ = false;
+  bool in_transaction_ = false;
   QRegularExpression own_prefix_;
   mutable std::map<QString, QString> primary_keys_;  // "<database>.dbo." on the embedded engine; empty otherwise
 };

@@ -2,6 +2,7 @@
 #include "model/table_definition.h"
 
 #include "process/app_state.h"
+#include "db/connection.h"
 #include "db/db_error.h"
 #include "db/query.h"
 #include "db/sql_text.h"
@@ -175,30 +176,55 @@ bool Save_Table(AppState& state, TableDefinition& def) {
     state.Message->Critical("Tablo tipi bir sayı olmalıdır: '" + def.kind + "'");
     return false;
   }
+  // A failed save leaves the window as it was: the stored table's id and mode come back with it.
+  const int32_t old_id = def.table_id;
+  const bool old_add = def.add_flag;
+  // The query procedures show a failing statement and go on; inside the save such a failure
+  // ends the transaction like any other.
+  QString failure;
+  DbSession db = state.Db();
+  db.show_error = [&state, &failure](const QString& text) {
+    if (failure.isEmpty()) failure = text;
+    state.Message->Critical(text);
+  };
+  auto stop_on_failure = [&failure] {
+    if (!failure.isEmpty()) throw DbError{kErrStatement, failure};
+  };
+  const std::shared_ptr<Connection> connection = state.Db_Connection;
   try {
-    Open_Update_Recordset(state.Db(), def.header, Header_Sql(def.table_id));
+    if (!connection) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
+    connection->Begin_Transaction();
+    Open_Update_Recordset(db, def.header, Header_Sql(def.table_id));
+    stop_on_failure();
     if (def.add_flag) def.header.Add_New();
     def.header.Set_Field("Rapor_Kodu", Text_Value(def.code));
     def.header.Set_Field("Rapor_Adi", Text_Value(def.name));
     def.header.Set_Field("Rapor_Tipi", Integer_Value("Rapor_Tipi", def.kind));
     def.header.Update_Batch();
     if (def.add_flag) {
-      Open_Recordset(state.Db(), def.header,
+      Open_Recordset(db, def.header,
                      "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='" +
                          Sql_Quote_Value(def.code) + "' AND Rapor_Tipi=" + def.kind);
+      stop_on_failure();
       def.table_id = def.header.Field("Rapor_ID").toInt();
       // The header exists now: later saves update it instead of inserting it again.
       def.add_flag = false;
     }
-    Delete_Rows(state, def);
-    Open_Rows(state, def);
+    Open_Update_Recordset(db, def.rows, Delete_Rows_Sql(def.table_id));
+    stop_on_failure();
+    Open_Update_Recordset(db, def.rows, Rows_Sql(def.table_id));
+    stop_on_failure();
     int number = 0;
     for (int placement : kPlacements) {
       const KeyedGrid& grid = def.Grid(placement);
       for (int r = 1; r < grid.Rows(); ++r) Save_Row(state, def, placement, grid, r, ++number);
     }
+    connection->Commit();
     return true;
   } catch (const DbError& e) {
+    if (connection) connection->Rollback();
+    def.table_id = old_id;
+    def.add_flag = old_add;
     if (e.Is_Duplicate()) {
       state.Message->Plain(e.Description);
       state.Message->Critical(kDuplicateTableMessage);

@@ -47,8 +47,9 @@ void Open_Rows(AppState& state, TableDefinition& def);
 // for main-grid row i at index i, 1..Row_Count; index 0 unused; group rows carry their code and
 // name, other rows ""). A table without rows clears the formula list.
 void Load_Rows(AppState& state, TableDefinition& def);
-// Writes the header and all rows; true when everything was written. A new table takes its
-// Rapor_ID and switches to change mode as soon as its header is stored. Failures are shown to
+// Writes the header and all rows in one transaction; true when everything was written. A new
+// table takes its Rapor_ID and switches to change mode once it is stored. A failure leaves the
+// stored table, the grids, the id and the mode as they were before the save; it is shown to
 // the user: a duplicate code as the database's description and then kDuplicateTableMessage,
 // anything else as "Kayıt Yapılırken BirHata Oluştu." and the description.
 bool Save_Table(AppState& state, TableDefinition& def);
