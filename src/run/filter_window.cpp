@@ -19,6 +19,8 @@
 
 #include "process/app_state.h"
 #include "db/db_error.h"
+#include "editor/table_list_window.h"
+#include "model/financial_table.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/run_driver.h"
@@ -51,33 +53,6 @@ QFont Grid_Font() {
 bool Printable_Key(const QKeyEvent* event) {
   return !event->text().isEmpty() && event->text().at(0).isPrint();
 }
-
-// Stands for the list of table definitions until that window exists.
-class TableListStandIn : public QWidget {
- public:
-  explicit TableListStandIn(std::function<void()> on_close) : on_close_(std::move(on_close)) {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromUtf8("Mali Tablo Listesi"));
-    auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(QString::fromUtf8("Tablo listesi henüz hazır değil."), this);
-    text->setAlignment(Qt::AlignCenter);
-    layout->addWidget(text);
-    auto* close_button = new QPushButton(QString::fromUtf8("Kapat"), this);
-    close_button->setObjectName("CikisBtn");
-    connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-    layout->addWidget(close_button, 0, Qt::AlignRight);
-    resize(360, 120);
-  }
-
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    if (on_close_) on_close_();
-    event->accept();
-  }
-
- private:
-  std::function<void()> on_close_;
-};
 
 }  // namespace
 
@@ -647,16 +622,21 @@ void FiltreFrm::Run() {
   running_ = false;
 }
 
+int Table_List_Kind(const KeyedGrid& filter_grid) {
+  const int row = filter_grid.Find_Row("FiltreLbl", "Tablo Türü");
+  if (row > 0 && filter_grid.Text(row, "Baslangic").trimmed() == "Bilanço") return kKindBalanceSheet;
+  return kKindIncomeStatement;
+}
+
 void FiltreFrm::Tablo_Olustur() {
-  s_.Table_Type = 2;
+  s_.Table_Type = Table_List_Kind(grid_);
   hide();
   auto show_again = [this] { show(); };
   if (table_list_) {
     table_list_(show_again);
     return;
   }
-  auto* list = new TableListStandIn(show_again);
-  list->setObjectName("MuhMaliTabloListe");
+  auto* list = new MuhMaliTabloListe(s_, show_again);
   table_list_window_ = list;
   list->show();
 }

@@ -27,6 +27,10 @@ struct CalculationPercent {
 };
 CalculationPercent Calculation_Percent(int done, int count);
 
+// The kind of statement the table list opens for: the "Tablo Türü" row's choice ("Bilanço" is a
+// balance sheet), an income statement when the grid has no such row.
+int Table_List_Kind(const KeyedGrid& filter_grid);
+
 class FiltreFrm : public QMainWindow {
   Q_OBJECT
  public:
@@ -38,11 +42,13 @@ class FiltreFrm : public QMainWindow {
 
   // Produces the output of a run for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
-  // Shows the list of table definitions while the run window is hidden; the default is a
-  // stand-in window. The handler gets a callback that shows the run window again.
+  // Shows the list of table definitions while the run window is hidden; the default is the
+  // table list window. The handler gets a callback that shows the run window again.
   void Set_Table_List_Handler(std::function<void(std::function<void()> show_again)> handler) {
     table_list_ = std::move(handler);
   }
+  // The table list while it is open.
+  QWidget* Table_List_Window() const { return table_list_window_; }
 
   // Form_Activate: fills the choice lists once.
   void Form_Activate();
