@@ -284,12 +284,12 @@ bool MuhMaliTabloTanim::Grid_Key_Down(KeyedGridView* grid, QKeyEvent* event) {
     return true;
   }
   if (key == Qt::Key_Left || key == Qt::Key_Right) {
-    if (grid == FisGrd && PasifGrd->isEnabled() && PasifGrd->isVisible()) {
-      PasifGrd->setFocus();
-      return true;
-    }
-    if (grid == PasifGrd && FisGrd->isEnabled()) {
-      FisGrd->setFocus();
+    KeyedGridView* other = grid == FisGrd ? PasifGrd : grid == PasifGrd ? FisGrd : nullptr;
+    const bool can_go = other == PasifGrd ? other->isEnabled() && other->isVisible()
+                                          : other && other->isEnabled();
+    if (can_go) {
+      other->setFocus();
+      active_ = other;
       return true;
     }
   }

@@ -77,6 +77,8 @@ FiltreFrm::FiltreFrm(AppState& state, QWidget* parent)
 
 FiltreFrm::~FiltreFrm() {
   qApp->removeEventFilter(this);
+  // An open table list goes with the window it would show again.
+  delete table_list_window_.data();
   // Destroying the controls moves the focus; the window is no longer there to follow it.
   disconnect(qApp, &QApplication::focusChanged, this, &FiltreFrm::Focus_Changed);
   // The views show member grids: they go before the members.
