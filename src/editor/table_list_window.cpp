@@ -18,6 +18,7 @@
 #include "process/app_state.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/list_operations.h"
+#include "ui_common/twips.h"
 
 namespace {
 
@@ -158,7 +159,17 @@ QString MuhMaliTabloListe::Caption() const {
 
 void MuhMaliTabloListe::Fill_Grid() {
   Fill_List_Grid(list_);
+  Show_Rows();
+}
+
+void MuhMaliTabloListe::Show_Rows() {
   TDBG1->Refresh();
+  // The code and name columns are at least as wide as their longest text.
+  for (int col : {kListCodeColumn, kListNameColumn}) {
+    TDBG1->resizeColumnToContents(col);
+    const int design = list_.grid.Col_Width(col) / kTwipsPerPixel;
+    TDBG1->setColumnWidth(col, std::max(design, TDBG1->columnWidth(col) + 8));
+  }
   FormBaslik->FormLabel->setText(Caption());
 }
 
@@ -183,10 +194,7 @@ void MuhMaliTabloListe::Form_Activate() {
 void MuhMaliTabloListe::AramaTimer_Timer() {
   AramaTimer.stop();
   search_pending_ = false;
-  if (Search_List(s_, list_, Arama->text())) {
-    TDBG1->Refresh();
-    FormBaslik->FormLabel->setText(Caption());
-  }
+  if (Search_List(s_, list_, Arama->text())) Show_Rows();
 }
 
 bool MuhMaliTabloListe::Grid_Key_Down(QKeyEvent* event) {
@@ -303,7 +311,7 @@ void MuhMaliTabloListe::SilBtn_Click() {
   Delete_Table(s_, table.id);
   // The deleted table leaves the list at once; the list is queried again at the next search.
   list_.grid.Remove_Row(row);
-  TDBG1->Refresh();
+  Show_Rows();
   TDBG1->setFocus();
 }
 

@@ -57,6 +57,7 @@ class MuhMaliTabloListe : public QWidget {
  private:
   void Build_Controls();
   void Fill_Grid();
+  void Show_Rows();
   void Open_Definition(bool add, bool view);
   bool Grid_Key_Down(QKeyEvent* event);
   bool Grid_Key_Up(QKeyEvent* event);
