@@ -50,6 +50,7 @@ MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, std::function<void(bool)> 
   Build_Row_Menu();
   active_ = FisGrd;
   if (def_.view_flag) Lock_For_View();
+  // The window sees keys before its controls, and its grids' focus and mouse presses.
   qApp->installEventFilter(this);
 }
 
@@ -69,8 +70,6 @@ KeyedGridView* MuhMaliTabloTanim::Make_Grid(int placement, QWidget* parent) {
   grid->horizontalHeader()->setStretchLastSection(true);
   grid->double_clicked = [this] { Menu_Item("MnSatirDegistir"); };
   grid->key_down = [this, grid](QKeyEvent* e) { return Grid_Key_Down(grid, e); };
-  grid->viewport()->installEventFilter(this);
-  grid->installEventFilter(this);
   return grid;
 }
 

@@ -54,6 +54,7 @@ MuhMaliTabloListe::MuhMaliTabloListe(AppState& state, std::function<void()> on_c
   connect(&Timer1, &QTimer::timeout, this, &MuhMaliTabloListe::Blink);
   Build_Controls();
   FormBaslik->FormLabel->setText(Caption());
+  // The window sees keys before its controls, and its grid's focus and mouse releases.
   qApp->installEventFilter(this);
 }
 
@@ -108,8 +109,6 @@ void MuhMaliTabloListe::Build_Controls() {
   TDBG1->key_down = [this](QKeyEvent* e) { return Grid_Key_Down(e); };
   TDBG1->key_up = [this](QKeyEvent* e) { return Grid_Key_Up(e); };
   TDBG1->double_clicked = [this] { DegistirBtn_Click(); };
-  TDBG1->viewport()->installEventFilter(this);
-  TDBG1->installEventFilter(this);
   connect(TDBG1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &MuhMaliTabloListe::Heading_Click);
   auto* grid_row = new QHBoxLayout;

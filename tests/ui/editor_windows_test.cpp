@@ -375,3 +375,14 @@ TEST_F(EditorWindows, BalanceSheetGridsAndListSearch) {
   Screenshot(def, "definition_balance_sheet");
   delete def;
 }
+
+TEST(TableListKind, FollowsTheTableKindRowOfTheRunWindow) {
+  KeyedGrid filter({"FiltreLbl", "Baslangic"});
+  EXPECT_EQ(Table_List_Kind(filter), 2);  // no such row: income statements
+  const int row = filter.Add_Row();
+  filter.Set_Text(row, "FiltreLbl", "Tablo Türü");
+  filter.Set_Text(row, "Baslangic", "Bilanço");
+  EXPECT_EQ(Table_List_Kind(filter), 1);
+  filter.Set_Text(row, "Baslangic", "Gelir Tablosu");
+  EXPECT_EQ(Table_List_Kind(filter), 2);
+}
