@@ -1,13 +1,12 @@
 // The statement editor's rules without a screen: the table list's statements, search, sort and
-// delete; the definition window's menu, keys, row change, delete and insertion by code; the
-// save through the code and name dialog; the dialog's refusals and results.
+// delete; the definition window's menu, keys, row change, delete and insertion by code; the code
+// and name dialog's refusals and results.
 #include <gtest/gtest.h>
 
 #include "db/query.h"
 #include "editor/code_name.h"
 #include "editor/definition_editing.h"
 #include "editor/table_list.h"
-#include "model/standard_definition.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -27,20 +26,23 @@ QStringList Codes(const TableList& list) {
 // Headers of both kinds, each with two rows.
 void Add_Tables(TestSuite& ts) {
   int id = 0;
-  for (auto [code, name, kind] : {std::tuple{"12A", "Zeytin", 2}, std::tuple{"120", "Armut", 2},
-                                   std::tuple{"2", "Ceviz", 2}, std::tuple{"121", "Bilanço", 1},
-                                   std::tuple{"AHMET'İN", "Ahmet'in", 2}}) {
+  for (auto [code, name, kind] :
+       {std::tuple{"12A", "Zeytin", 2}, std::tuple{"120", "Armut", 2}, std::tuple{"2", "Ceviz", 2},
+        std::tuple{"121", "Bilanço", 1}, std::tuple{"AHMET'İN", "Ahmet'in", 2}}) {
     ++id;
-    ts.Exec(QString("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-                    "VALUES (%1, '%2', '%3', %4)")
-                .arg(id)
-                .arg(QString(code).replace("'", "''"), QString(name).replace("'", "''"))
-                .arg(kind));
+    ts.Exec(
+        QString("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+                "VALUES (%1, '%2', '%3', %4)")
+            .arg(id)
+            .arg(QString(code).replace("'", "''"), QString(name).replace("'", "''"))
+            .arg(kind));
     for (int n = 1; n <= 2; ++n)
-      ts.Exec(QString("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi) "
-                      "VALUES (%1, 1, %2, 1)")
-                  .arg(id)
-                  .arg(n));
+      ts.Exec(
+          QString(
+              "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi) "
+              "VALUES (%1, 1, %2, 1)")
+              .arg(id)
+              .arg(n));
   }
 }
 
@@ -63,12 +65,17 @@ QStringList Codes(const KeyedGrid& grid) {
 
 TEST(TableListRules, StatementsCaptionsAndSortColumns) {
   EXPECT_EQ(List_Base_Sql(2),
-            "SELECT Rapor_ID,Rapor_Kodu,Rapor_Adi,Rapor_Tipi FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2");
-  EXPECT_EQ(List_Search_Sql("B", "Rapor_Adi", "  ab "), "B AND Rapor_Adi LIKE 'ab%' ORDER BY Rapor_Adi ASC");
-  EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", "O'N"), "B AND Rapor_Kodu LIKE 'O''N%' ORDER BY Rapor_Kodu ASC");
+            "SELECT Rapor_ID,Rapor_Kodu,Rapor_Adi,Rapor_Tipi FROM MUHASEBEMALITABLOKART WHERE "
+            "Rapor_Tipi=2");
+  EXPECT_EQ(List_Search_Sql("B", "Rapor_Adi", "  ab "),
+            "B AND Rapor_Adi LIKE 'ab%' ORDER BY Rapor_Adi ASC");
+  EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", "O'N"),
+            "B AND Rapor_Kodu LIKE 'O''N%' ORDER BY Rapor_Kodu ASC");
   EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", ""), "B ORDER BY Rapor_Kodu ASC");
-  EXPECT_EQ(List_Caption(List_Title_Prefix(2), 1), "Torvika Tablosu Listesi =>  Rapor Koduna Göre..");
-  EXPECT_EQ(List_Caption(List_Title_Prefix(1), 2), "Bilanço Tablosu Listesi =>  Rapor Adına Göre..");
+  EXPECT_EQ(List_Caption(List_Title_Prefix(2), 1),
+            "Torvika Tablosu Listesi =>  Rapor Koduna Göre..");
+  EXPECT_EQ(List_Caption(List_Title_Prefix(1), 2),
+            "Bilanço Tablosu Listesi =>  Rapor Adına Göre..");
   EXPECT_EQ(List_Title_Prefix(7), "ABC Listesi => ");
   // Left from the code goes to the name, Right from the name back to the code.
   EXPECT_EQ(Next_Sort_Column(1, true), 2);
@@ -146,9 +153,9 @@ TEST(TableListRules, SearchSortAndDelete) {
 TEST(DefinitionEditing, MenuKeysAndLayoutByKind) {
   QStringList captions;
   for (const RowMenuItem& item : Row_Menu_Items()) captions << item.caption;
-  EXPECT_EQ(captions, QStringList({"DİPNOT EKLE", "GRUP", "TEK HESAP", "HESAP ARALIĞI", "ARA TOPLAM",
-                                   "GENEL TOPLAM", "SAYFA DÜZENİ", "TUTAR", "FORMÜL", "SATIR DEĞİŞTİR",
-                                   "SATIR SİL", "DİPNOTLAR"}));
+  EXPECT_EQ(captions, QStringList({"DİPNOT EKLE", "GRUP", "TEK HESAP", "HESAP ARALIĞI",
+                                   "ARA TOPLAM", "GENEL TOPLAM", "SAYFA DÜZENİ", "TUTAR", "FORMÜL",
+                                   "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
   QStringList footnote_items, body_items;
   for (const RowMenuItem& item : Row_Menu_Items()) {
     if (Row_Menu_Item_Visible(item.name, kPlaceFootnote)) footnote_items << item.caption;
@@ -220,48 +227,6 @@ TEST(DefinitionEditing, ChangeDeleteAndInsertionByCode) {
   EXPECT_TRUE(Delete_Current_Row(one));
   EXPECT_EQ(one.Row(), 0);
   EXPECT_FALSE(Delete_Current_Row(one));
-}
-
-TEST(DefinitionEditing, SaveThroughTheCodeAndNameDialog) {
-  TestSuite ts;
-  ts.Connect();
-  TableDefinition def;
-  def.add_flag = true;
-  def.kind = "2";
-  Read_Standard_Definition(";1;A;Satışlar;1;1;1;0;0;0;;;;;;\n", def);
-
-  // Cancelled: nothing is saved, the table keeps its code and name.
-  bool asked = false;
-  EXPECT_FALSE(Save_Definition(ts.state, def, false, [&] {
-    asked = true;
-    EXPECT_EQ(ts.state.Caller_Form, "MuhMaliTabloTanim");
-    Code_Name_Cancel(ts.state, Code_Name_Start(ts.state));
-    return false;
-  }));
-  EXPECT_TRUE(asked);
-  EXPECT_TRUE(ts.state.Child_Cancelled);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 0);
-
-  // Confirmed: the dialog's code and name are the table's; the table is stored and then changed.
-  auto confirm = [&](const QString& code, const QString& name) {
-    return [&ts, code, name] { return Code_Name_Confirm(ts.state, code, name); };
-  };
-  EXPECT_TRUE(Save_Definition(ts.state, def, false, confirm("  GT'2  ", " Gelir Tablosu ")));
-  EXPECT_EQ(def.code, "GT'2");
-  EXPECT_EQ(def.name, "Gelir Tablosu");
-  EXPECT_FALSE(def.add_flag);
-  const int32_t id = def.table_id;
-  EXPECT_GT(id, 0);
-  EXPECT_TRUE(Save_Definition(ts.state, def, false, confirm("GT'2", "Yeni Ad")));
-  EXPECT_EQ(def.table_id, id);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 1);
-
-  // Saved as new: a second header with copies of the rows.
-  EXPECT_TRUE(Save_Definition(ts.state, def, true, confirm("GT3", "Kopya")));
-  EXPECT_NE(def.table_id, id);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 2);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 2);
-  EXPECT_TRUE(ts.messages.entries.empty());
 }
 
 TEST(CodeNameRules, RefusalsAndResults) {

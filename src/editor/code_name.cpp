@@ -9,7 +9,9 @@ QString Code_Name_Refusal(const QString& code, const QString& name) {
   return {};
 }
 
-CodeNameStart Code_Name_Start(const AppState& state) { return {state.Table_Code, state.Table_Name}; }
+CodeNameStart Code_Name_Start(const AppState& state) {
+  return {state.Table_Code, state.Table_Name};
+}
 
 bool Code_Name_Confirm(AppState& state, const QString& code, const QString& name) {
   const QString refusal = Code_Name_Refusal(code, name);

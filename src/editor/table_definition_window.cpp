@@ -41,7 +41,9 @@ void MuhMaliTabloTanim::Set_Row_Editor(RowEditorOpener opener) { Row_Editor() = 
 
 MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, std::function<void(bool)> on_closed,
                                      QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), def_(Open_Table_Definition(state)),
+    : QWidget(parent, Qt::Window),
+      s_(state),
+      def_(Open_Table_Definition(state)),
       on_closed_(std::move(on_closed)) {
   setObjectName("MuhMaliTabloTanim");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -284,8 +286,8 @@ bool MuhMaliTabloTanim::Grid_Key_Down(KeyedGridView* grid, QKeyEvent* event) {
   }
   if (key == Qt::Key_Left || key == Qt::Key_Right) {
     KeyedGridView* other = grid == FisGrd ? PasifGrd : grid == PasifGrd ? FisGrd : nullptr;
-    const bool can_go = other == PasifGrd ? other->isEnabled() && other->isVisible()
-                                          : other && other->isEnabled();
+    const bool can_go =
+        other == PasifGrd ? other->isEnabled() && other->isVisible() : other && other->isEnabled();
     if (can_go) {
       other->setFocus();
       active_ = other;

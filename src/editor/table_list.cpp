@@ -57,7 +57,9 @@ QString List_Search_Sql(const QString& base_sql, const QString& sort_field, cons
 }
 
 TableList::TableList(int type)
-    : list_type(type), base_sql(List_Base_Sql(type)), title_prefix(List_Title_Prefix(type)),
+    : list_type(type),
+      base_sql(List_Base_Sql(type)),
+      title_prefix(List_Title_Prefix(type)),
       grid(kListKeys) {
   grid.Set_Col_Hidden(0, true);
   grid.Set_Col_Width(kListCodeColumn, 2500);
@@ -90,7 +92,8 @@ void Set_Sort_Column(TableList& list, int column) {
   for (int c : {kListCodeColumn, kListNameColumn}) {
     const bool sort = c == column;
     list.grid.Set_Text(0, c, Heading(c) + (sort ? " ^" : ""));
-    list.grid.Set_Fore_Color(0, c, Color_Of_Value(sort ? kSortColumnColorValue : kOtherColumnColorValue));
+    list.grid.Set_Fore_Color(0, c,
+                             Color_Of_Value(sort ? kSortColumnColorValue : kOtherColumnColorValue));
   }
 }
 
@@ -121,6 +124,8 @@ bool Listed_Table(const TableList& list, int row, ListedTable& table) {
 void Delete_Table(AppState& state, int32_t table_id) {
   Recordset shared;
   const QString id = QString::number(table_id);
-  Open_Update_Recordset(state.Db(), shared, "DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
-  Open_Update_Recordset(state.Db(), shared, "DELETE FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=" + id);
+  Open_Update_Recordset(state.Db(), shared,
+                        "DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
+  Open_Update_Recordset(state.Db(), shared,
+                        "DELETE FROM MUHASEBEMALITABLOKART WHERE Rapor_ID=" + id);
 }

@@ -40,7 +40,9 @@ QPixmap Magnifier(const QColor& glass) {
 
 MuhMaliTabloListe::MuhMaliTabloListe(AppState& state, std::function<void()> on_closed,
                                      QWidget* parent)
-    : QWidget(parent, Qt::Window), s_(state), list_(state.Table_Type),
+    : QWidget(parent, Qt::Window),
+      s_(state),
+      list_(state.Table_Type),
       on_closed_(std::move(on_closed)) {
   setObjectName("MuhMaliTabloListe");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -138,7 +140,8 @@ void MuhMaliTabloListe::Build_Controls() {
   MNHepsi = new QMenu("Hepsi", this);
   MNHepsi->setObjectName("MNHepsi");
   for (auto [name, caption, key] :
-       {std::tuple{"MNEkle", "Ekle", "KeyEkle"}, std::tuple{"MNDegistir", "Değiştir", "KeyDegistir"},
+       {std::tuple{"MNEkle", "Ekle", "KeyEkle"},
+        std::tuple{"MNDegistir", "Değiştir", "KeyDegistir"},
         std::tuple{"MNIncele", "İncele", "KeyIncele"}, std::tuple{"MNSil", "Sil", "KeySil"},
         std::tuple{"MNYazdir", "Yazdır", ""}, std::tuple{"MNCikis", "Çıkış", "KeyCikis"}}) {
     QAction* action = MNHepsi->addAction(QString::fromUtf8(caption));
@@ -211,9 +214,7 @@ bool MuhMaliTabloListe::Grid_Key_Down(QKeyEvent* event) {
       if (has_rows) TDBG1->Go_To(1, std::max(grid.Col(), 1));
       return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      DegistirBtn_Click();
-      return true;
+    case Qt::Key_Enter: DegistirBtn_Click(); return true;
     case Qt::Key_Delete:
       if (!Arama->text().isEmpty()) {
         Arama->clear();
@@ -232,13 +233,13 @@ bool MuhMaliTabloListe::Grid_Key_Down(QKeyEvent* event) {
       Show_Popup(TDBG1->viewport()->mapToGlobal(cell.center()));
       return true;
     }
-    default:
-      break;
+    default: break;
   }
   const QString text = event->text();
   if (event->key() == Qt::Key_Backspace || (!text.isEmpty() && text.at(0).isPrint())) {
     QString search = Arama->text();
-    const int code = event->key() == Qt::Key_Backspace ? 8 : static_cast<int>(text.toUcs4().value(0));
+    const int code =
+        event->key() == Qt::Key_Backspace ? 8 : static_cast<int>(text.toUcs4().value(0));
     search_pending_ = Search_Key_Press(search, code).result;
     Arama->setText(search);
     return true;
@@ -327,11 +328,16 @@ void MuhMaliTabloListe::closeEvent(QCloseEvent* event) {
 }
 
 void MuhMaliTabloListe::Menu_Click(const QString& key) {
-  if (key == "KeyEkle") EkleBtn_Click();
-  else if (key == "KeyDegistir") DegistirBtn_Click();
-  else if (key == "KeyIncele") InceleBtn_Click();
-  else if (key == "KeySil") SilBtn_Click();
-  else if (key == "KeyCikis") CikisBtn_Click();
+  if (key == "KeyEkle")
+    EkleBtn_Click();
+  else if (key == "KeyDegistir")
+    DegistirBtn_Click();
+  else if (key == "KeyIncele")
+    InceleBtn_Click();
+  else if (key == "KeySil")
+    SilBtn_Click();
+  else if (key == "KeyCikis")
+    CikisBtn_Click();
 }
 
 void MuhMaliTabloListe::Show_Popup(const QPoint& global) {

@@ -34,8 +34,8 @@ using Amounts = std::map<QString, double>;
 Amounts Cli_Amounts(const QString& command_line, const QString& code) {
   QProcess cli;
   cli.start(QString(MALITABLO_PROGRAM_DIR) + "/malitablo-cli",
-            {"run", command_line, "--set", "Tablo Kodu=" + code, "--set", "Rapor Başlangıç Ayı=Ocak",
-             "--set", "Rapor Bitiş Ayı=Aralık", "--format", "json"});
+            {"run", command_line, "--set", "Tablo Kodu=" + code, "--set",
+             "Rapor Başlangıç Ayı=Ocak", "--set", "Rapor Bitiş Ayı=Aralık", "--format", "json"});
   EXPECT_TRUE(cli.waitForFinished(60000));
   EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   Amounts amounts;
@@ -47,11 +47,13 @@ Amounts Cli_Amounts(const QString& command_line, const QString& code) {
 Amounts Stored_Amounts(TestSuite& t, const QString& code) {
   Amounts amounts;
   Recordset rs;
-  Open_Recordset(t.state.Db(),
-                 rs,
-                 "SELECT h.Satir_Kodu, h.Bakiye FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
-                 "ON h.Rapor_ID=k.Rapor_ID WHERE k.Rapor_Kodu='" + code + "'");
-  for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next()) amounts[rs.Text("Satir_Kodu").trimmed()] = rs.Number("Bakiye");
+  Open_Recordset(
+      t.state.Db(), rs,
+      "SELECT h.Satir_Kodu, h.Bakiye FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
+      "ON h.Rapor_ID=k.Rapor_ID WHERE k.Rapor_Kodu='" +
+          code + "'");
+  for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next())
+    amounts[rs.Text("Satir_Kodu").trimmed()] = rs.Number("Bakiye");
   return amounts;
 }
 
@@ -64,8 +66,8 @@ TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
   options.suite_folder = t.Root() + "/demo";
   options.program_folder = MALITABLO_PROGRAM_DIR;
   Create_Demo_Suite(options);
-  const QString command_line =
-      QString(kDemoCompany) + "|" + Demo_Data_Folder(options.suite_folder) + "|1|sa|" + QChar(0x00E6);
+  const QString command_line = QString(kDemoCompany) + "|" +
+                               Demo_Data_Folder(options.suite_folder) + "|1|sa|" + QChar(0x00E6);
   t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
   t.state.Movement_Table = "CARIHAREKETLER";
   Parse_Command_Line(t.state, command_line);

@@ -245,7 +245,9 @@ TEST_F(EditorWindows, AddChangeViewCopyAndDeleteATable) {
   EXPECT_EQ(Shown(Grid("FisGrd")), rows.mid(1));
   EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
   // Cancelling the dialog saves nothing and keeps the window's code.
-  On_Dialog([](RaporKodAdFrm* d) { QTest::keyClick(d->findChild<QLineEdit*>("Tablo_Kod"), Qt::Key_Escape); });
+  On_Dialog([](RaporKodAdFrm* d) {
+    QTest::keyClick(d->findChild<QLineEdit*>("Tablo_Kod"), Qt::Key_Escape);
+  });
   QTest::keyClick(Grid("FisGrd"), Qt::Key_F2);
   EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
   QTest::keyClick(Grid("FisGrd"), Qt::Key_F3);
@@ -305,7 +307,8 @@ TEST_F(EditorWindows, RowMenuPerGridAndFootnotes) {
   EXPECT_TRUE(footnotes->isVisible());
   EXPECT_FALSE(Grid("FisGrd")->isEnabled());
   QTest::mouseClick(footnotes->viewport(), Qt::RightButton, {}, QPoint(20, 20));
-  EXPECT_EQ(visible_items(), QStringList({"DİPNOT EKLE", "FORMÜL", "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
+  EXPECT_EQ(visible_items(),
+            QStringList({"DİPNOT EKLE", "FORMÜL", "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
   Definition()->Row_Menu()->hide();
   Screenshot(Definition(), "definition_footnotes");
   // Escape in the footnote grid hides it again.
@@ -314,16 +317,20 @@ TEST_F(EditorWindows, RowMenuPerGridAndFootnotes) {
   EXPECT_TRUE(Grid("FisGrd")->isEnabled());
 
   // Leaving without a save keeps the list as it was (no reload).
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES ('X', 'Y', 2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES ('X', 'Y', 2)");
   QTest::mouseClick(Definition()->findChild<QPushButton*>("KapatButon"), Qt::LeftButton);
   EXPECT_EQ(Listed(), QStringList());
 }
 
 TEST_F(EditorWindows, BalanceSheetGridsAndListSearch) {
-  for (auto [code, name, kind] : {std::tuple{"120", "Bilanço A", 1}, std::tuple{"12B", "Bilanço B", 1},
-                                   std::tuple{"300", "Aylık", 1}, std::tuple{"GT", "Gelir", 2}})
+  for (auto [code, name, kind] :
+       {std::tuple{"120", "Bilanço A", 1}, std::tuple{"12B", "Bilanço B", 1},
+        std::tuple{"300", "Aylık", 1}, std::tuple{"GT", "Gelir", 2}})
     t.Exec(QString("INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-                   "VALUES ('%1', '%2', %3)").arg(code, name).arg(kind));
+                   "VALUES ('%1', '%2', %3)")
+               .arg(code, name)
+               .arg(kind));
   t.state.Table_Type = 1;
   MuhMaliTabloListe list(t.state, {});
   list.show();
@@ -365,7 +372,9 @@ TEST_F(EditorWindows, BalanceSheetGridsAndListSearch) {
   auto* passive = def->findChild<KeyedGridView*>("PasifGrd");
   EXPECT_TRUE(passive->isVisible());
   EXPECT_GT(passive->Grid().Rows(), 1);
-  EXPECT_EQ(passive->model()->headerData(passive->Grid().Col_Index("Yazilacak"), Qt::Horizontal).toString(),
+  EXPECT_EQ(passive->model()
+                ->headerData(passive->Grid().Col_Index("Yazilacak"), Qt::Horizontal)
+                .toString(),
             "PASİFLER");
   Activate(def);
   main->setFocus();
