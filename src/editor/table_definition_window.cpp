@@ -51,6 +51,9 @@ MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, std::function<void(bool)> 
   Build_Controls();
   Build_Row_Menu();
   active_ = FisGrd;
+  // As in any grid with a fixed header row, the first definition row is the current one.
+  for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd})
+    if (grid->Grid().Rows() > 1) grid->Go_To(1, grid->Grid().Col_Index("Yazilacak"));
   if (def_.view_flag) Lock_For_View();
   // The window sees keys before its controls, and its grids' focus and mouse presses.
   qApp->installEventFilter(this);
