@@ -18,6 +18,9 @@
 #include <cmath>
 
 #include "process/app_state.h"
+#include "db/db_error.h"
+#include "editor/table_list_window.h"
+#include "model/financial_table.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
@@ -53,33 +56,6 @@ bool Printable_Key(const QKeyEvent* event) {
   return !event->text().isEmpty() && event->text().at(0).isPrint();
 }
 
-// Stands for the list of table definitions until that window exists.
-class TableListStandIn : public QWidget {
- public:
-  explicit TableListStandIn(std::function<void()> on_close) : on_close_(std::move(on_close)) {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromUtf8("Mali Tablo Listesi"));
-    auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(QString::fromUtf8("Tablo listesi henüz hazır değil."), this);
-    text->setAlignment(Qt::AlignCenter);
-    layout->addWidget(text);
-    auto* close_button = new QPushButton(QString::fromUtf8("Kapat"), this);
-    close_button->setObjectName("CikisBtn");
-    connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-    layout->addWidget(close_button, 0, Qt::AlignRight);
-    resize(360, 120);
-  }
-
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    if (on_close_) on_close_();
-    event->accept();
-  }
-
- private:
-  std::function<void()> on_close_;
-};
-
 }  // namespace
 
 FiltreFrm::FiltreFrm(AppState& state, QWidget* parent)
@@ -103,6 +79,8 @@ FiltreFrm::FiltreFrm(AppState& state, QWidget* parent)
 
 FiltreFrm::~FiltreFrm() {
   qApp->removeEventFilter(this);
+  // An open table list goes with the window it would show again.
+  delete table_list_window_.data();
   // Destroying the controls moves the focus; the window is no longer there to follow it.
   disconnect(qApp, &QApplication::focusChanged, this, &FiltreFrm::Focus_Changed);
   // The views show member grids: they go before the members.
@@ -663,8 +641,7 @@ void FiltreFrm::Run() {
 void FiltreFrm::Tablo_Olustur() {
   s_.Table_Type = Table_Kind(grid_);
   hide();
-  auto* list = new TableListStandIn([this] { show(); });
-  list->setObjectName("MuhMaliTabloListe");
+  auto* list = new MuhMaliTabloListe(s_, [this] { show(); });
   table_list_window_ = list;
   list->show();
 }

@@ -39,6 +39,8 @@ class FiltreFrm : public QMainWindow {
 
   // Produces the output of a run for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
+  // The table list while it is open.
+  QWidget* Table_List_Window() const { return table_list_window_; }
 
   // Form_Activate: fills the choice lists once.
   void Form_Activate();

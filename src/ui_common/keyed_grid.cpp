@@ -72,6 +72,15 @@ void KeyedGrid::Set_Back_Color(int row, int col, const QColor& color) {
   Row_Cells(row).at(col).back = color;
 }
 
+QColor KeyedGrid::Fore_Color(int row, int col) const {
+  if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) return {};
+  return cells_[row][col].fore;
+}
+
+void KeyedGrid::Set_Fore_Color(int row, int col, const QColor& color) {
+  Row_Cells(row).at(col).fore = color;
+}
+
 bool KeyedGrid::Bold(int row, int col) const {
   if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) return false;
   return cells_[row][col].bold;

@@ -1,9 +1,9 @@
 // A keyed grid: rows of text cells addressed by column key, the plain data behind every grid of
 // the program (the definition grids, the run window's filter grid, the multiple-choice popup,
 // the row editor's lists). Row 0 is the header row; data rows start at 1. Each cell may carry a
-// choice list ("a|b|c"), a background colour and a bold flag; columns may be hidden and have a
-// width in twips; the grid has a current cell and an editable flag. Windows show a keyed grid
-// through a model adapter; every rule on grids is written against this class.
+// choice list ("a|b|c"), a background and a text colour and a bold flag; columns may be hidden
+// and have a width in twips; the grid has a current cell and an editable flag. Windows show a
+// keyed grid through a model adapter; every rule on grids is written against this class.
 #pragma once
 
 #include <QColor>
@@ -52,6 +52,8 @@ class KeyedGrid {
   void Set_Combo_List(int row, const QString& key, const QString& list);
   QColor Back_Color(int row, int col) const;  // invalid colour means the grid's default
   void Set_Back_Color(int row, int col, const QColor& color);
+  QColor Fore_Color(int row, int col) const;  // invalid colour means the grid's default
+  void Set_Fore_Color(int row, int col, const QColor& color);
   bool Bold(int row, int col) const;
   void Set_Bold(int row, int col, bool bold);
 
@@ -73,6 +75,7 @@ class KeyedGrid {
     QString text;
     QString combo;
     QColor back;
+    QColor fore;
     bool bold = false;
   };
   struct Column {

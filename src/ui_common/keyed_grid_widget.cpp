@@ -59,6 +59,11 @@ QVariant KeyedGridModel::data(const QModelIndex& index, int role) const {
       if (color.isValid()) return QBrush(color);
       return {};
     }
+    case Qt::ForegroundRole: {
+      const QColor color = grid_->Fore_Color(row, col);
+      if (color.isValid()) return QBrush(color);
+      return {};
+    }
     case Qt::FontRole:
       if (grid_->Bold(row, col)) {
         QFont font = font_;
@@ -76,6 +81,8 @@ QVariant KeyedGridModel::data(const QModelIndex& index, int role) const {
 QVariant KeyedGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return QAbstractTableModel::headerData(section, orientation, role);
   if (role == Qt::DisplayRole) return grid_->Text(0, section);
+  if (role == Qt::ForegroundRole && grid_->Fore_Color(0, section).isValid())
+    return QBrush(grid_->Fore_Color(0, section));
   if (role == Qt::FontRole && grid_->Bold(0, section)) {
     QFont font = font_;
     font.setBold(true);

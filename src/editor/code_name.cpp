@@ -1,0 +1,31 @@
+// Checks and results of the code and name dialog.
+#include "editor/code_name.h"
+
+#include "process/app_state.h"
+
+QString Code_Name_Refusal(const QString& code, const QString& name) {
+  if (code.trimmed().isEmpty()) return "Lütfen Tablo Kodunu Giriniz";
+  if (name.trimmed().isEmpty()) return "Lütfen Tablo Adını Giriniz";
+  return {};
+}
+
+CodeNameStart Code_Name_Start(const AppState& state) {
+  return {state.Table_Code, state.Table_Name};
+}
+
+bool Code_Name_Confirm(AppState& state, const QString& code, const QString& name) {
+  const QString refusal = Code_Name_Refusal(code, name);
+  if (!refusal.isEmpty()) {
+    state.Message->Critical(refusal);
+    return false;
+  }
+  state.Table_Code = code.trimmed();
+  state.Table_Name = name.trimmed();
+  return true;
+}
+
+void Code_Name_Cancel(AppState& state, const CodeNameStart& start) {
+  state.Child_Cancelled = true;
+  state.Table_Code = start.code;
+  state.Table_Name = start.name;
+}

@@ -1,0 +1,349 @@
+// The definition window: its grids and frames, the row menu, the keys, the saves.
+#include "editor/table_definition_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/code_name_dialog.h"
+#include "editor/definition_editing.h"
+#include "editor/form_title_panel.h"
+#include "process/app_state.h"
+#include "ui_common/keyed_grid_widget.h"
+#include "ui_common/twips.h"
+
+namespace {
+
+MuhMaliTabloTanim::RowEditorOpener& Row_Editor() {
+  static MuhMaliTabloTanim::RowEditorOpener opener;
+  return opener;
+}
+
+QFrame* Make_Frame(QWidget* parent, const char* name) {
+  auto* frame = new QFrame(parent);
+  frame->setObjectName(name);
+  frame->setFrameShape(QFrame::Box);
+  frame->setFrameShadow(QFrame::Sunken);
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(2, 2, 2, 2);
+  return frame;
+}
+
+}  // namespace
+
+void MuhMaliTabloTanim::Set_Row_Editor(RowEditorOpener opener) { Row_Editor() = std::move(opener); }
+
+MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, std::function<void(bool)> on_closed,
+                                     QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      s_(state),
+      def_(Open_Table_Definition(state)),
+      on_closed_(std::move(on_closed)) {
+  setObjectName("MuhMaliTabloTanim");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(kDefinitionWindowTitle);
+  Build_Controls();
+  Build_Row_Menu();
+  active_ = FisGrd;
+  // As in any grid with a fixed header row, the first definition row is the current one.
+  for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd})
+    if (grid->Grid().Rows() > 1) grid->Go_To(1, grid->Grid().Col_Index("Yazilacak"));
+  if (def_.view_flag) Lock_For_View();
+  // The window sees keys before its controls, and its grids' focus and mouse presses.
+  qApp->installEventFilter(this);
+}
+
+MuhMaliTabloTanim::~MuhMaliTabloTanim() {
+  qApp->removeEventFilter(this);
+  KaydetBtn = nullptr;
+  FisGrd = PasifGrd = DipNotGrd = nullptr;
+  // The views show the definition's grids: they go before it.
+  qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
+KeyedGridView* MuhMaliTabloTanim::Make_Grid(int placement, QWidget* parent) {
+  auto* grid = new KeyedGridView(&def_.Grid(placement), parent);
+  grid->setObjectName(Placement_Grid_Name(placement));
+  grid->setAlternatingRowColors(true);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->horizontalHeader()->setStretchLastSection(true);
+  grid->double_clicked = [this] { Menu_Item("MnSatirDegistir"); };
+  grid->key_down = [this, grid](QKeyEvent* e) { return Grid_Key_Down(grid, e); };
+  return grid;
+}
+
+void MuhMaliTabloTanim::Build_Controls() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 8);
+  layout->setSpacing(6);
+  FormBaslik = new FormTitlePanel(kDefinitionWindowTitle, this);
+  connect(FormBaslik->KapatButon, &QPushButton::clicked, this, &MuhMaliTabloTanim::CikisBtn_Click);
+  layout->addWidget(FormBaslik);
+
+  auto* grids = new QHBoxLayout;
+  grids->setContentsMargins(8, 0, 8, 0);
+  AktifShape = Make_Frame(this, "AktifShape");
+  FisGrd = Make_Grid(kPlaceMain, AktifShape);
+  AktifShape->layout()->addWidget(FisGrd);
+  PasifShape = Make_Frame(this, "PasifShape");
+  PasifGrd = Make_Grid(kPlacePassive, PasifShape);
+  PasifShape->layout()->addWidget(PasifGrd);
+  grids->addWidget(AktifShape, 1);
+  grids->addWidget(PasifShape, 1);
+  if (Shows_Passive_Grid(def_.kind)) {
+    AktifShape->setMinimumWidth(480);
+    PasifShape->setMinimumWidth(480);
+  } else {
+    AktifShape->setMinimumWidth((kWideMainGridTwips + kWideFrameExtraTwips) / kTwipsPerPixel);
+    PasifShape->hide();
+  }
+  layout->addLayout(grids, 1);
+
+  DipNotPnl = Make_Frame(this, "DipNotPnl");
+  DipNotGrd = Make_Grid(kPlaceFootnote, DipNotPnl);
+  DipNotPnl->layout()->addWidget(DipNotGrd);
+  DipNotPnl->setMinimumHeight(180);
+  DipNotPnl->hide();
+  auto* footnotes = new QHBoxLayout;
+  footnotes->setContentsMargins(8, 0, 8, 0);
+  footnotes->addWidget(DipNotPnl);
+  layout->addLayout(footnotes);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(8, 0, 8, 0);
+  auto* hint = new QLabel("Satır işlemleri için tabloda sağ tıklayın.", this);
+  hint->setEnabled(false);
+  buttons->addWidget(hint);
+  buttons->addStretch();
+  KaydetBtn = new QPushButton("&Kaydet", this);
+  KaydetBtn->setObjectName("KaydetBtn");
+  FKaydetBtn = new QPushButton("&Farklı Kaydet", this);
+  FKaydetBtn->setObjectName("FKaydetBtn");
+  CikisBtn = new QPushButton("&Çıkış ", this);
+  CikisBtn->setObjectName("CikisBtn");
+  for (QPushButton* b : {KaydetBtn, FKaydetBtn, CikisBtn}) {
+    b->setMinimumWidth(110);
+    b->setFocusPolicy(Qt::TabFocus);
+    buttons->addWidget(b);
+  }
+  layout->addLayout(buttons);
+  connect(KaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloTanim::KaydetBtn_Click);
+  connect(FKaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloTanim::FKaydetBtn_Click);
+  connect(CikisBtn, &QPushButton::clicked, this, &MuhMaliTabloTanim::CikisBtn_Click);
+  resize(1010, 640);
+}
+
+void MuhMaliTabloTanim::Build_Row_Menu() {
+  MnHepsi = new QMenu("Hepsi", this);
+  MnHepsi->setObjectName("MnHepsi");
+  for (const RowMenuItem& item : Row_Menu_Items()) {
+    QAction* action = nullptr;
+    if (item.name == "MnSayfaDuzeni") {
+      QMenu* page = MnHepsi->addMenu(item.caption);
+      page->setObjectName("MnSayfaDuzeniMenu");
+      // The page layout items have no action.
+      const QStringList names = {"MnBosSatir", "MnCiftCizgi", "MnTekCizgi"};
+      const QStringList captions = Page_Layout_Captions();
+      for (int i = 0; i < names.size(); ++i) page->addAction(captions[i])->setObjectName(names[i]);
+      action = page->menuAction();
+    } else {
+      action = MnHepsi->addAction(item.caption);
+      connect(action, &QAction::triggered, this, [this, name = item.name] { Menu_Item(name); });
+    }
+    action->setObjectName(item.name);
+  }
+}
+
+int MuhMaliTabloTanim::Active_Placement() const {
+  if (active_ == DipNotGrd) return kPlaceFootnote;
+  if (active_ == PasifGrd) return kPlacePassive;
+  return kPlaceMain;
+}
+
+void MuhMaliTabloTanim::Lock_For_View() {
+  for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd}) {
+    grid->Grid().Set_Editable(false);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  }
+  KaydetBtn->hide();
+  FKaydetBtn->hide();
+}
+
+void MuhMaliTabloTanim::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (active_) active_->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving and leaving
+
+void MuhMaliTabloTanim::Save(bool as_new) {
+  const bool stored = Save_Definition(s_, def_, as_new, [this] {
+    RaporKodAdFrm dialog(s_, this);
+    dialog.exec();
+    return !dialog.Kayit_Iptal();
+  });
+  if (stored) {
+    saved_ = true;
+    Refresh_Grids();
+  }
+}
+
+void MuhMaliTabloTanim::KaydetBtn_Click() { Save(false); }
+
+void MuhMaliTabloTanim::FKaydetBtn_Click() { Save(true); }
+
+void MuhMaliTabloTanim::CikisBtn_Click() { close(); }
+
+void MuhMaliTabloTanim::closeEvent(QCloseEvent* event) {
+  if (closing_) return event->accept();
+  closing_ = true;
+  // Left without a save, the list below keeps what it shows; after a save it reloads.
+  s_.Child_Cancelled = !saved_;
+  event->accept();
+  if (on_closed_) on_closed_(saved_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Row menu
+
+void MuhMaliTabloTanim::Menu_Item(const QString& name) {
+  for (const RowMenuItem& item : Row_Menu_Items()) {
+    if (item.name != name || item.row_type == 0) continue;
+    Satir_Tipi = item.row_type;
+    s_.Add_Mode = true;
+    s_.View_Mode = false;
+    return Open_Row_Editor();
+  }
+  KeyedGrid& grid = active_->Grid();
+  if (name == "MnSatirDegistir") {
+    const int type = Row_To_Change(grid);
+    if (type < 0) return;
+    Satir_Tipi = type;
+    s_.Add_Mode = false;
+    s_.View_Mode = false;
+    Open_Row_Editor();
+  } else if (name == "MnSatir_Sil") {
+    if (!s_.Message->Question(kDeleteRowQuestion)) return;
+    if (Delete_Current_Row(grid)) active_->Refresh();
+  } else if (name == "MnDipNot") {
+    Toggle_Footnotes();
+  }
+}
+
+void MuhMaliTabloTanim::Open_Row_Editor() {
+  s_.Caller_Form = objectName();
+  if (!Row_Editor()) {
+    // The row editor plugs in here (Set_Row_Editor).
+    s_.Message->Information("Satır düzenleme penceresi henüz hazır değil.");
+    return;
+  }
+  setEnabled(false);
+  Row_Editor()(*this);
+}
+
+void MuhMaliTabloTanim::Row_Editor_Closed() {
+  setEnabled(true);
+  Refresh_Grids();
+  show();
+  if (active_) active_->setFocus();
+}
+
+void MuhMaliTabloTanim::Refresh_Grids() {
+  for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd}) grid->Refresh();
+}
+
+void MuhMaliTabloTanim::Toggle_Footnotes() {
+  FisGrd->setEnabled(!FisGrd->isEnabled());
+  PasifGrd->setEnabled(!PasifGrd->isEnabled());
+  DipNotPnl->setVisible(!DipNotPnl->isVisible());
+  KeyedGridView* target = DipNotPnl->isVisible() ? DipNotGrd : FisGrd;
+  target->setFocus();
+  active_ = target;
+}
+
+void MuhMaliTabloTanim::Show_Row_Menu(KeyedGridView* grid, Qt::MouseButton button,
+                                      const QPoint& global) {
+  active_ = grid;
+  grid->setFocus();
+  const int placement = Active_Placement();
+  for (QAction* action : MnHepsi->actions())
+    action->setVisible(Row_Menu_Item_Visible(action->objectName(), placement));
+  if (button == Qt::RightButton) MnHepsi->popup(global);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys and focus
+
+bool MuhMaliTabloTanim::Grid_Key_Down(KeyedGridView* grid, QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    Menu_Item("MnSatirDegistir");
+    return true;
+  }
+  if (key == Qt::Key_Left || key == Qt::Key_Right) {
+    KeyedGridView* other = grid == FisGrd ? PasifGrd : grid == PasifGrd ? FisGrd : nullptr;
+    const bool can_go =
+        other == PasifGrd ? other->isEnabled() && other->isVisible() : other && other->isEnabled();
+    if (can_go) {
+      other->setFocus();
+      active_ = other;
+      return true;
+    }
+  }
+  if (key == Qt::Key_Escape && grid == DipNotGrd) {
+    Menu_Item("MnDipNot");
+    return true;
+  }
+  return false;
+}
+
+void MuhMaliTabloTanim::Grid_Focus_In(KeyedGridView* grid) {
+  active_ = grid;
+  QPalette palette = grid->palette();
+  palette.setColor(QPalette::Highlight, Focus_Selection_Color());
+  palette.setColor(QPalette::HighlightedText, Qt::black);
+  grid->setPalette(palette);
+}
+
+void MuhMaliTabloTanim::Grid_Focus_Out(KeyedGridView* grid) {
+  QPalette palette = grid->palette();
+  const QColor color = Unfocused_Selection_Color(grid->Grid().Row(), palette.color(QPalette::Base),
+                                                 palette.color(QPalette::AlternateBase));
+  palette.setColor(QPalette::Highlight, color);
+  palette.setColor(QPalette::HighlightedText, palette.color(QPalette::Text));
+  grid->setPalette(palette);
+}
+
+bool MuhMaliTabloTanim::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (event->type() == QEvent::KeyPress && KaydetBtn && widget && widget->window() == this &&
+      isEnabled()) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = 0;
+    if (key->key() == Qt::Key_F2) code = 113;
+    if (key->key() == Qt::Key_F3) code = 114;
+    if (key->key() == Qt::Key_Escape) code = 27;
+    switch (Definition_Window_Key(code, KaydetBtn->isVisible(), s_.View_Mode)) {
+      case DefinitionKey::Save: KaydetBtn_Click(); return true;
+      case DefinitionKey::Exit: CikisBtn_Click(); return true;
+      case DefinitionKey::None: break;
+    }
+  }
+  for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd}) {
+    if (!grid) continue;
+    if (watched == grid && event->type() == QEvent::FocusIn) Grid_Focus_In(grid);
+    if (watched == grid && event->type() == QEvent::FocusOut) Grid_Focus_Out(grid);
+    if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      Show_Row_Menu(grid, mouse->button(), mouse->globalPosition().toPoint());
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}

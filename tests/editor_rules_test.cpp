@@ -1,0 +1,255 @@
+// The statement editor's rules without a screen: the table list's statements, search, sort and
+// delete; the definition window's menu, keys, row change, delete and insertion by code; the code
+// and name dialog's refusals and results.
+#include <gtest/gtest.h>
+
+#include "db/query.h"
+#include "editor/code_name.h"
+#include "editor/definition_editing.h"
+#include "editor/table_list.h"
+#include "support/test_suite.h"
+
+namespace {
+
+int Count(TestSuite& ts, const QString& from_where) {
+  Recordset rs;
+  Open_Recordset(ts.state.Db(), rs, "SELECT COUNT(*) AS N FROM " + from_where);
+  return rs.Field("N").toInt();
+}
+
+QStringList Codes(const TableList& list) {
+  QStringList codes;
+  for (int r = 1; r < list.grid.Rows(); ++r) codes << list.grid.Text(r, "Rapor_Kodu");
+  return codes;
+}
+
+// Headers of both kinds, each with two rows.
+void Add_Tables(TestSuite& ts) {
+  int id = 0;
+  for (auto [code, name, kind] :
+       {std::tuple{"12A", "Zeytin", 2}, std::tuple{"120", "Armut", 2}, std::tuple{"2", "Ceviz", 2},
+        std::tuple{"121", "Bilanço", 1}, std::tuple{"AHMET'İN", "Ahmet'in", 2}}) {
+    ++id;
+    ts.Exec(
+        QString("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+                "VALUES (%1, '%2', '%3', %4)")
+            .arg(id)
+            .arg(QString(code).replace("'", "''"), QString(name).replace("'", "''"))
+            .arg(kind));
+    for (int n = 1; n <= 2; ++n)
+      ts.Exec(
+          QString(
+              "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi) "
+              "VALUES (%1, 1, %2, 1)")
+              .arg(id)
+              .arg(n));
+  }
+}
+
+KeyedGrid Grid_With_Codes(const QStringList& codes) {
+  KeyedGrid grid = Make_Definition_Grid(kPlaceMain);
+  for (const QString& code : codes) {
+    const int r = grid.Add_Row();
+    grid.Set_Text(r, "Satir_Kodu", code);
+  }
+  return grid;
+}
+
+QStringList Codes(const KeyedGrid& grid) {
+  QStringList codes;
+  for (int r = 1; r < grid.Rows(); ++r) codes << grid.Text(r, "Satir_Kodu");
+  return codes;
+}
+
+}  // namespace
+
+TEST(TableListRules, StatementsCaptionsAndSortColumns) {
+  EXPECT_EQ(List_Base_Sql(2),
+            "SELECT Rapor_ID,Rapor_Kodu,Rapor_Adi,Rapor_Tipi FROM MUHASEBEMALITABLOKART WHERE "
+            "Rapor_Tipi=2");
+  EXPECT_EQ(List_Search_Sql("B", "Rapor_Adi", "  ab "),
+            "B AND Rapor_Adi LIKE 'ab%' ORDER BY Rapor_Adi ASC");
+  EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", "O'N"),
+            "B AND Rapor_Kodu LIKE 'O''N%' ORDER BY Rapor_Kodu ASC");
+  EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", ""), "B ORDER BY Rapor_Kodu ASC");
+  EXPECT_EQ(List_Caption(List_Title_Prefix(2), 1),
+            "Torvika Tablosu Listesi =>  Rapor Koduna Göre..");
+  EXPECT_EQ(List_Caption(List_Title_Prefix(1), 2),
+            "Bilanço Tablosu Listesi =>  Rapor Adına Göre..");
+  EXPECT_EQ(List_Title_Prefix(7), "ABC Listesi => ");
+  // Left from the code goes to the name, Right from the name back to the code.
+  EXPECT_EQ(Next_Sort_Column(1, true), 2);
+  EXPECT_EQ(Next_Sort_Column(2, true), 1);
+  EXPECT_EQ(Next_Sort_Column(2, false), 1);
+  EXPECT_EQ(Next_Sort_Column(1, false), 2);
+
+  TableList list(2);
+  EXPECT_EQ(list.grid.Text(0, 1), "Rapor Kodu ^");
+  EXPECT_EQ(list.grid.Text(0, 2), "Rapor Adı");
+  EXPECT_EQ(list.grid.Fore_Color(0, 1), QColor(0x34, 0x69, 0xCB));
+  EXPECT_EQ(list.grid.Fore_Color(0, 2), QColor(0x80, 0, 0));
+  EXPECT_TRUE(list.grid.Col_Hidden(0));
+  Set_Sort_Column(list, 2);
+  EXPECT_EQ(list.sort_field, "Rapor_Adi");
+  EXPECT_EQ(list.grid.Text(0, 1), "Rapor Kodu");
+  EXPECT_EQ(list.grid.Text(0, 2), "Rapor Adı ^");
+  EXPECT_EQ(list.grid.Fore_Color(0, 1), QColor(0x80, 0, 0));
+  Set_Sort_Column(list, 3);  // the kind column keeps the field
+  EXPECT_EQ(list.sort_field, "Rapor_Adi");
+  EXPECT_EQ(list.sort_column, 3);
+}
+
+TEST(TableListRules, SearchSortAndDelete) {
+  TestSuite ts;
+  ts.Connect();
+  Add_Tables(ts);
+  TableList list(2);
+  EXPECT_TRUE(Search_List(ts.state, list, ""));
+  EXPECT_EQ(Codes(list), QStringList({"120", "12A", "2", "AHMET'İN"}));
+  EXPECT_EQ(list.grid.Row(), 1);
+  EXPECT_FALSE(Search_List(ts.state, list, ""));  // the same text does not query again
+  EXPECT_TRUE(Search_List(ts.state, list, "12"));
+  EXPECT_EQ(Codes(list), QStringList({"120", "12A"}));
+  EXPECT_EQ(list.last_search_text, "12");
+  EXPECT_TRUE(Search_List(ts.state, list, "AHMET'"));
+  EXPECT_EQ(Codes(list), QStringList({"AHMET'İN"}));
+  EXPECT_TRUE(ts.messages.entries.empty());
+
+  // The name column: the same text searches the names, ordered by name.
+  Set_Sort_Column(list, 2);
+  EXPECT_TRUE(Search_List(ts.state, list, ""));
+  EXPECT_EQ(Codes(list), QStringList({"AHMET'İN", "120", "2", "12A"}));
+  // F12: ascending without the direction word, then descending, then ascending again.
+  Toggle_List_Order(ts.state, list);
+  EXPECT_TRUE(list.rows.Source().endsWith(" ORDER BY Rapor_Adi"));
+  Toggle_List_Order(ts.state, list);
+  EXPECT_EQ(Codes(list), QStringList({"12A", "2", "120", "AHMET'İN"}));
+  Toggle_List_Order(ts.state, list);
+  EXPECT_EQ(Codes(list).first(), "AHMET'İN");
+
+  ListedTable table;
+  EXPECT_FALSE(Listed_Table(list, 0, table));
+  EXPECT_FALSE(Listed_Table(list, 5, table));
+  ASSERT_TRUE(Listed_Table(list, 2, table));
+  EXPECT_EQ(table.code, "120");
+  EXPECT_EQ(table.name, "Armut");
+  EXPECT_EQ(table.type, 2);
+
+  // Delete: that table's rows and header only.
+  Delete_Table(ts.state, table.id);
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 4);
+  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 8);
+  EXPECT_EQ(Count(ts, QString("MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=%1").arg(table.id)), 0);
+  list.last_sql.clear();
+  Search_List(ts.state, list, "");
+  EXPECT_EQ(list.grid.Rows(), 4);
+
+  // The other kind lists only its own tables.
+  TableList sheets(1);
+  Search_List(ts.state, sheets, "");
+  EXPECT_EQ(Codes(sheets), QStringList({"121"}));
+}
+
+TEST(DefinitionEditing, MenuKeysAndLayoutByKind) {
+  QStringList captions;
+  for (const RowMenuItem& item : Row_Menu_Items()) captions << item.caption;
+  EXPECT_EQ(captions, QStringList({"DİPNOT EKLE", "GRUP", "TEK HESAP", "HESAP ARALIĞI",
+                                   "ARA TOPLAM", "GENEL TOPLAM", "SAYFA DÜZENİ", "TUTAR", "FORMÜL",
+                                   "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
+  QStringList footnote_items, body_items;
+  for (const RowMenuItem& item : Row_Menu_Items()) {
+    if (Row_Menu_Item_Visible(item.name, kPlaceFootnote)) footnote_items << item.caption;
+    if (Row_Menu_Item_Visible(item.name, kPlacePassive)) body_items << item.caption;
+  }
+  EXPECT_EQ(footnote_items,
+            QStringList({"DİPNOT EKLE", "FORMÜL", "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
+  EXPECT_EQ(body_items.size(), 11);
+  EXPECT_FALSE(body_items.contains("DİPNOT EKLE"));
+
+  // F2 saves while the button shows; F3 closes outside view mode, Escape only in it.
+  EXPECT_EQ(Definition_Window_Key(113, true, false), DefinitionKey::Save);
+  EXPECT_EQ(Definition_Window_Key(113, false, true), DefinitionKey::None);
+  EXPECT_EQ(Definition_Window_Key(114, true, false), DefinitionKey::Exit);
+  EXPECT_EQ(Definition_Window_Key(114, false, true), DefinitionKey::None);
+  EXPECT_EQ(Definition_Window_Key(27, false, true), DefinitionKey::Exit);
+  EXPECT_EQ(Definition_Window_Key(27, true, false), DefinitionKey::None);
+
+  EXPECT_TRUE(Shows_Passive_Grid("1"));
+  EXPECT_FALSE(Shows_Passive_Grid("2"));
+  EXPECT_FALSE(Shows_Passive_Grid("7"));
+  EXPECT_EQ(Unfocused_Selection_Color(3, Qt::white, Qt::gray), QColor(Qt::white));
+  EXPECT_EQ(Unfocused_Selection_Color(2, Qt::white, Qt::gray), QColor(Qt::gray));
+  EXPECT_EQ(Focus_Selection_Color(), QColor(255, 128, 128));
+}
+
+TEST(DefinitionEditing, ChangeDeleteAndInsertionByCode) {
+  KeyedGrid grid = Grid_With_Codes({"1", "1.2", "3", "a"});
+  EXPECT_EQ(Row_To_Change(grid), -1);  // the header row is current
+  grid.Set_Current(2, 0);
+  grid.Set_Text(2, "Satir_Tipi", "11");
+  EXPECT_EQ(Row_To_Change(grid), 11);
+  grid.Set_Text(2, "Satir_Tipi", "x");
+  EXPECT_EQ(Row_To_Change(grid), 0);
+
+  // Codes go before the first code that sorts after them, by character code: "1.10" sorts
+  // before "1.2", upper-case letters before lower-case ones; a last code goes to the end.
+  EXPECT_EQ(Insertion_Row(grid, "1.10"), 2);
+  EXPECT_EQ(Insertion_Row(grid, "2"), 3);
+  EXPECT_EQ(Insertion_Row(grid, "B"), 4);
+  EXPECT_EQ(Insertion_Row(grid, "b"), 5);
+  EXPECT_EQ(Insertion_Row(grid, ""), 2);  // no code: the current row
+  grid.Set_Current(0, 0);
+  EXPECT_EQ(Insertion_Row(grid, ""), 5);
+  EXPECT_EQ(Row_With_Code(grid, "3"), 3);
+  EXPECT_EQ(Row_With_Code(grid, "3", 3), -1);
+
+  DefinitionRow row;
+  row.Satir_Tipi = kRowAmount;
+  row.Satir_Kodu = "2.1.1";
+  row.Satir_Adi = " Teminat";
+  row.Bakiye = 1500;
+  const int r = Insert_Definition_Row(grid, row);
+  EXPECT_EQ(r, 3);
+  EXPECT_EQ(Codes(grid), QStringList({"1", "1.2", "2.1.1", "3", "a"}));
+  EXPECT_EQ(grid.Text(r, "Satir_Seviyesi"), "3");
+  EXPECT_EQ(grid.Text(r, "Yazilacak"), "2.1.1 Teminat");
+  EXPECT_EQ(grid.Text(r, "Tutar"), "1500");
+  EXPECT_EQ(grid.Text(r, "Hesaplama_Tipi"), "1");
+  KeyedGrid footnotes = Make_Definition_Grid(kPlaceFootnote);
+  row.Formul = "1+2";
+  EXPECT_EQ(Insert_Definition_Row(footnotes, row), 1);  // no Formul column: nothing to fill
+
+  grid.Set_Current(3, 0);
+  EXPECT_TRUE(Delete_Current_Row(grid));
+  EXPECT_EQ(Codes(grid), QStringList({"1", "1.2", "3", "a"}));
+  KeyedGrid one = Grid_With_Codes({"1"});
+  one.Set_Current(1, 0);
+  EXPECT_TRUE(Delete_Current_Row(one));
+  EXPECT_EQ(one.Row(), 0);
+  EXPECT_FALSE(Delete_Current_Row(one));
+}
+
+TEST(CodeNameRules, RefusalsAndResults) {
+  RecordingMessages messages;
+  AppState state(messages);
+  EXPECT_EQ(Code_Name_Refusal("   ", "Ad"), "Lütfen Tablo Kodunu Giriniz");
+  EXPECT_EQ(Code_Name_Refusal("", ""), "Lütfen Tablo Kodunu Giriniz");
+  EXPECT_EQ(Code_Name_Refusal("K", " "), "Lütfen Tablo Adını Giriniz");
+  EXPECT_EQ(Code_Name_Refusal("K", "A"), "");
+
+  state.Table_Code = "ESKİ";
+  state.Table_Name = "Eski Ad";
+  const CodeNameStart start = Code_Name_Start(state);
+  EXPECT_FALSE(Code_Name_Confirm(state, " ", "Ad"));
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_EQ(messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(state.Table_Code, "ESKİ");
+  const QString thirty = QString("ÇĞİÖŞÜ'").repeated(5).left(30);
+  EXPECT_TRUE(Code_Name_Confirm(state, " " + thirty + " ", thirty));
+  EXPECT_EQ(state.Table_Code, thirty);
+  EXPECT_FALSE(state.Child_Cancelled);
+  Code_Name_Cancel(state, start);
+  EXPECT_EQ(state.Table_Code, "ESKİ");
+  EXPECT_EQ(state.Table_Name, "Eski Ad");
+  EXPECT_TRUE(state.Child_Cancelled);
+}
