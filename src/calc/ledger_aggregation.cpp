@@ -136,8 +136,9 @@ QString Calculation::Range_Query(const QString& from, const QString& to) const {
 
 QString Calculation::Prefix_Rows_With_Lines() const {
   return "LEFT JOIN MUHKART ON(" + kRow + ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
-         "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " + kRow + ".Satir_Kodu LIKE '" +
-         Quoted_Trim(rows_, "Satir_Kodu") + "%'" + " AND " + kRow + ".Rapor_Yeri=" + Place() +
+         "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " +
+         Like_Prefix_Condition(kRow + ".Satir_Kodu", rows_.Text("Satir_Kodu").trimmed()) +
+         " AND " + kRow + ".Rapor_Yeri=" + Place() +
          " AND " + kRow + ".Rapor_ID=" + Report();
 }
 

@@ -8,3 +8,29 @@ bool Is_Sql_Number(const QString& value) {
   static const QRegularExpression number(R"(^\s*[-+]?(\d+(\.\d*)?|\.\d+)\s*$)");
   return number.match(value).hasMatch();
 }
+
+qsizetype Index_Outside_Quotes(const QString& sql, const QString& needle, qsizetype from,
+                               Qt::CaseSensitivity cs) {
+  bool quoted = false;
+  for (qsizetype i = 0; i < sql.size(); ++i) {
+    if (sql[i] == u'\'') {
+      quoted = !quoted;  // '' inside a literal toggles twice
+      continue;
+    }
+    if (!quoted && i >= from && QStringView(sql).mid(i).startsWith(needle, cs)) return i;
+  }
+  return -1;
+}
+
+QString Like_Prefix_Condition(const QString& column, const QString& value) {
+  QString pattern;
+  bool escaped = false;
+  for (QChar c : value) {
+    if (c == u'%' || c == u'_' || c == u'[' || c == u'\\') {
+      pattern += u'\\';
+      escaped = true;
+    }
+    pattern += c;
+  }
+  return column + " LIKE '" + Sql_Quote_Value(pattern) + "%'" + (escaped ? " ESCAPE '\\'" : "");
+}

@@ -8,3 +8,11 @@
 QString Sql_Quote_Value(const QString& value);
 // True when `value` may be written bare: a plain decimal number.
 bool Is_Sql_Number(const QString& value);
+
+// The first position at or after `from` where `needle` starts outside every quoted literal
+// ('...', with '' for a quote inside); -1 when there is none.
+qsizetype Index_Outside_Quotes(const QString& sql, const QString& needle, qsizetype from = 0,
+                               Qt::CaseSensitivity cs = Qt::CaseSensitive);
+// "column LIKE 'value%'": the rows whose column starts with `value` taken as plain text. A value
+// with a pattern character (%, _, [ or the escape \) has it escaped, with an ESCAPE clause.
+QString Like_Prefix_Condition(const QString& column, const QString& value);

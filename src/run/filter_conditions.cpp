@@ -57,24 +57,23 @@ DateParts Date_Parts(const QString& text) {
 JoinInsertPosition FindJoinInsertPosition(const QString& sql, const QString& alan) {
   const qsizetype dot = alan.indexOf('.');
   if (dot < 0) return {};
-  const qsizetype join = sql.indexOf("JOIN " + alan.left(dot) + " ON");
+  const qsizetype join = Index_Outside_Quotes(sql, "JOIN " + alan.left(dot) + " ON");
   if (join < 0) return {};
-  qsizetype current = sql.indexOf('(', join);
-  if (current < 0) return {};
+  const qsizetype open = Index_Outside_Quotes(sql, "(", join);
+  if (open < 0) return {};
+  // Parentheses inside quoted values are text, not structure.
   int depth = 1;
-  for (;;) {
-    const qsizetype open = sql.indexOf('(', current + 1);
-    const qsizetype close = sql.indexOf(')', current + 1);
-    if (close < 0) return {2, sql.size()};
-    if (open >= 0 && open < close) {
+  bool quoted = false;
+  for (qsizetype i = open + 1; i < sql.size(); ++i) {
+    if (sql[i] == u'\'') {
+      quoted = !quoted;
+    } else if (!quoted && sql[i] == u'(') {
       ++depth;
-      current = open;
-    } else {
-      --depth;
-      current = close;
-      if (depth == 0) return {2, close};
+    } else if (!quoted && sql[i] == u')' && --depth == 0) {
+      return {2, i};
     }
   }
+  return {2, sql.size()};
 }
 
 QString AddRangeCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,

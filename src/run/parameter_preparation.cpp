@@ -99,7 +99,7 @@ QString Level_Bound(const QString& caption, const QString& value, QString& error
 StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
   StatementBuild build;
   QString sql = base_sql;
-  build.has_where = base_sql.toUpper().contains("WHERE");
+  build.has_where = Index_Outside_Quotes(base_sql, "WHERE", 0, Qt::CaseInsensitive) >= 0;
   for (int row = 1; row < grid.Rows(); ++row) {
     if (grid.Text(row, "FiltreLbl").isEmpty()) break;
     if (!Text_As_Boolean(grid.Text(row, "Girsin"))) continue;

@@ -5,6 +5,7 @@
 #include "db/connection.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "db/sql_text.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
 #include "run/parameter_preparation.h"
@@ -14,7 +15,7 @@ namespace {
 const QString kTable = "MUHASEBEMALITABLOHAREKET";
 
 void Append_Condition(QString& sql, const QString& condition) {
-  sql += (sql.contains("WHERE") ? " AND " : " WHERE ") + condition;
+  sql += (Index_Outside_Quotes(sql, "WHERE") >= 0 ? " AND " : " WHERE ") + condition;
 }
 
 }  // namespace
