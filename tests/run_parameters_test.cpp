@@ -2,6 +2,7 @@
 // options and the workplace of the report header, on a company database.
 #include <gtest/gtest.h>
 
+#include "db/db_error.h"
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
@@ -129,4 +130,15 @@ TEST(RunParameters, Workplace) {
   grid.Set_Text(name, "Baslangic", QString::fromUtf8("Ankara'nın Şubesi"));
   EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
   EXPECT_TRUE(suite.messages.entries.empty());
+}
+
+TEST(RunParameters, AFailedLookUpStopsTheRun) {
+  TestSuite suite;
+  suite.Exec("ALTER TABLE MUHFISHAR RENAME COLUMN Ay_Index TO Ay_No");
+  suite.Connect();
+  KeyedGrid grid = Make_Filter_Grid();
+  Add(grid, "Rapor Başlangıç Ayı", "Şubat");
+  // The statement's own two messages, then no period guessed from the fallback months.
+  EXPECT_THROW(Parametreleri_Hazirla(suite.state, grid), DbError);
+  EXPECT_EQ(suite.messages.entries.size(), 2u);
 }

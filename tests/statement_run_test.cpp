@@ -231,3 +231,52 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
                 0.005);
   }
 }
+
+TEST_F(DemoRun, AFailedRunLeavesThePreviousResultsWhole) {
+  auto stored = [&] {
+    std::vector<double> amounts;
+    Recordset rs;
+    Open_Recordset(state.Db(), rs,
+                   "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_ID");
+    for (; !rs.Eof(); rs.Move_Next()) amounts.push_back(rs.Number("Bakiye"));
+    return amounts;
+  };
+  const auto year = Run();
+  ASSERT_TRUE(ran);
+  const auto before = stored();
+
+  // February's run dies at its tenth row, after nine rows were written.
+  Set("Rapor Bitiş Ayı", "Şubat");
+  RunSteps dying;
+  dying.progress = [](int done, int) {
+    if (done == 10) throw std::runtime_error("kill");
+  };
+  EXPECT_THROW(Run_Statement(state, grid, dying), std::runtime_error);
+  EXPECT_EQ(stored(), before);
+
+  // The rerun is February's, whole.
+  const auto february = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_NE(february, year);
+  EXPECT_NEAR(february.at("A").toDouble(), Net({"60"}, " AND Tarih<='02/28/2026'"), 0.005);
+}
+
+TEST_F(DemoRun, OnlyAReadingBaseStatementRuns) {
+  auto lines = [&] {
+    Recordset rs;
+    Open_Recordset(state.Db(), rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
+    return rs.Number("N");
+  };
+  const double count = lines();
+  for (const char* base : {"DELETE FROM MUHFISHAR", "SELECT * FROM MUHFISHAR; DELETE FROM MUHFISHAR",
+                           "UPDATE MUHFISHAR SET BTutar=0", "SELECT 1 -- comment"}) {
+    SCOPED_TRACE(base);
+    state.Base_Sql = base;
+    messages.entries.clear();
+    EXPECT_TRUE(Run().empty());
+    EXPECT_FALSE(ran);
+    ASSERT_EQ(messages.entries.size(), 1u);
+    EXPECT_TRUE(messages.entries[0].text.endsWith("/Master.mtr"));
+    EXPECT_EQ(lines(), count);
+  }
+}

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "db/date_collation.h"
+#include "db/sql_text.h"
 
 namespace {
 
@@ -251,6 +252,25 @@ void Connection::Rollback() {
   if (!in_transaction_) return;
   in_transaction_ = false;
   Db().rollback();
+}
+
+bool Connection::Is_Read_Only_Statement(const QString& sql) const {
+  if (!Is_Single_Select(sql)) return false;
+  if (engine_ != Engine::Sqlite || !open_) return true;
+  const QByteArray text = To_Engine_Dialect(Own_Database_Unqualified(sql), engine_).toUtf8();
+  QVariant handle = Db().driver()->handle();
+  auto* sqlite = *static_cast<sqlite3* const*>(handle.data());
+  sqlite3_stmt* statement = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(sqlite, text.constData(), static_cast<int>(text.size()), &statement,
+                         &tail) != SQLITE_OK) {
+    sqlite3_finalize(statement);
+    return true;  // not a statement the engine knows: running it reports the error
+  }
+  const bool read_only = statement && sqlite3_stmt_readonly(statement) &&
+                         QByteArray(tail).trimmed().isEmpty();
+  sqlite3_finalize(statement);
+  return read_only;
 }
 
 QString Connection::Primary_Key(const QString& table) const {

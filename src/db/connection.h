@@ -54,6 +54,9 @@ class Connection {
   void Rollback();
   bool In_Transaction() const { return in_transaction_; }
   QString Primary_Key(const QString& table) const;
+  // True when `sql` is one statement that only reads: the engine's own test where it has one
+  // (the embedded engine prepares it and asks), else the text's shape (Is_Single_Select).
+  bool Is_Read_Only_Statement(const QString& sql) const;
 
   static QString Sqlite_Folder(const QString& server);
 

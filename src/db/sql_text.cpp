@@ -34,3 +34,14 @@ QString Like_Prefix_Condition(const QString& column, const QString& value) {
   }
   return column + " LIKE '" + Sql_Quote_Value(pattern) + "%'" + (escaped ? " ESCAPE '\\'" : "");
 }
+
+bool Is_Single_Select(const QString& sql) {
+  QString text = sql.trimmed();
+  if (text.endsWith(u';')) text.chop(1);
+  static const QRegularExpression first_word(R"(^(SELECT|WITH)\b)",
+                                             QRegularExpression::CaseInsensitiveOption);
+  if (!first_word.match(text).hasMatch()) return false;
+  for (const char* outside : {";", "--", "/*"})
+    if (Index_Outside_Quotes(text, QString::fromLatin1(outside)) >= 0) return false;
+  return true;
+}

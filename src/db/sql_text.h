@@ -13,6 +13,9 @@ bool Is_Sql_Number(const QString& value);
 // ('...', with '' for a quote inside); -1 when there is none.
 qsizetype Index_Outside_Quotes(const QString& sql, const QString& needle, qsizetype from = 0,
                                Qt::CaseSensitivity cs = Qt::CaseSensitive);
+// True when `sql` is one SELECT (or WITH ... SELECT) statement: no second statement after a ";"
+// and no comment outside quoted values.
+bool Is_Single_Select(const QString& sql);
 // "column LIKE 'value%'": the rows whose column starts with `value` taken as plain text. A value
 // with a pattern character (%, _, [ or the escape \) has it escaped, with an ESCAPE clause.
 QString Like_Prefix_Condition(const QString& column, const QString& value);

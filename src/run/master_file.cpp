@@ -122,8 +122,17 @@ QString ReadMasterFile(AppState& state, KeyedGrid& grid, const QString& path) {
   return ReadMasterText(*text, state.Base_Sql, state.Group_Sql, grid);
 }
 
+QString Master_File_Path(const AppState& state) { return state.Program_Folder + "/Master.mtr"; }
+
+QString Master_Base_Sql_Not_Read_Only(const QString& path) {
+  return QString::fromUtf8(
+             "Rapor tanım dosyasındaki temel sorgu yalnızca okuyan tek bir SELECT olmalıdır; "
+             "rapor çalıştırılmadı.\n%1")
+      .arg(path);
+}
+
 QString ReadMasterFile(AppState& state, KeyedGrid& grid) {
-  return ReadMasterFile(state, grid, state.Program_Folder + "/Master.mtr");
+  return ReadMasterFile(state, grid, Master_File_Path(state));
 }
 
 void Load_Master_File(AppState& state, KeyedGrid& grid) {

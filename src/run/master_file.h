@@ -18,6 +18,12 @@ const QStringList& Filter_Column_Keys();
 // columns 4 to 10 hidden.
 KeyedGrid Make_Filter_Grid();
 
+// The master file of the program's folder.
+QString Master_File_Path(const AppState& state);
+// The message when the base statement of the master file at `path` is not a single statement
+// that only reads: the run does not start.
+QString Master_Base_Sql_Not_Read_Only(const QString& path);
+
 // Messages of a damaged master file.
 QString Master_Base_Sql_Error();
 QString Master_Filter_Error();

@@ -6,6 +6,7 @@
 #include <vector>
 #include <optional>
 
+#include "db/db_error.h"
 #include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
@@ -16,6 +17,12 @@
 #include "ui_common/turkish_text.h"
 
 namespace {
+
+// A look-up whose statement failed has shown its messages; the run stops there rather than
+// going on with a guess.
+void Require_Open(const Recordset& rs) {
+  if (!rs.Is_Open()) throw DbError{kErrObjectClosed, QString::fromUtf8("Sorgu çalıştırılamadı.")};
+}
 
 const QString kFirstMonth = QString::fromUtf8("Rapor Başlangıç Ayı");
 const QString kLastMonth = QString::fromUtf8("Rapor Bitiş Ayı");
@@ -41,13 +48,15 @@ std::optional<std::optional<QDate>> Opening_Date(const DbSession& db) {
   Open_Recordset(db, rs,
                  QString::fromUtf8(
                      "SELECT MIN(Tarih) AS Tarih FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'"));
-  if (!rs.Is_Open() || rs.Record_Count() == 0) return std::nullopt;
+  Require_Open(rs);
+  if (rs.Record_Count() == 0) return std::nullopt;
   rs.Move_First();
   if (!rs.Is_Null("Tarih")) return Field_Date(rs.Field("Tarih"));
   Open_Recordset(db, rs,
                  QString::fromUtf8("SELECT COUNT(*) AS Adet FROM MUHFISHAR WHERE "
                                    "Islem_Tipi='Açılış Fişi'"));
-  const bool any = rs.Is_Open() && !rs.Eof() && rs.Number("Adet") > 0;
+  Require_Open(rs);
+  const bool any = !rs.Eof() && rs.Number("Adet") > 0;
   if (!any) return std::nullopt;
   return std::optional<QDate>();
 }
@@ -59,7 +68,8 @@ int Month_Number(const DbSession& db, const QString& month, int fallback) {
   Open_Recordset(db, rs,
                  "SELECT MIN(Tarih)AS Tarih ,Ay_Index  FROM MUHFISHAR WHERE AY='" +
                      Sql_Quote_Value(month) + "'" + " GROUP BY Ay_Index");
-  if (!rs.Is_Open() || rs.Record_Count() == 0) return fallback;
+  Require_Open(rs);
+  if (rs.Record_Count() == 0) return fallback;
   rs.Move_First();
   return static_cast<int>(rs.Number("Ay_Index"));
 }
@@ -163,7 +173,8 @@ QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
     if (!read) {
       Recordset rs;
       Open_Recordset(db, rs, "SELECT Rapor_Kodu, Rapor_Adi, Rapor_Tipi FROM MUHASEBEMALITABLOKART");
-      for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next())
+      Require_Open(rs);
+      for (; !rs.Eof(); rs.Move_Next())
         headers.push_back({rs.Text("Rapor_Kodu"), rs.Text("Rapor_Adi"),
                            static_cast<int>(rs.Number("Rapor_Tipi"))});
       read = true;
@@ -228,7 +239,8 @@ QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid) {
   QString name;
   Recordset rs;
   Open_Recordset(db, rs, "SELECT * FROM ISYERITANIM ");
-  if (!rs.Is_Open() || rs.Record_Count() < 2) return name;
+  Require_Open(rs);
+  if (rs.Record_Count() < 2) return name;
   for (int row = 1; row < grid.Rows(); ++row) {
     const QString caption = grid.Text(row, "FiltreLbl");
     const QString value = grid.Text(row, "Baslangic");
@@ -243,7 +255,8 @@ QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid) {
     Open_Recordset(db, rs,
                    "SELECT * FROM ISYERITANIM WHERE " + column + "='" + Sql_Quote_Value(value) +
                        "' ");
-    if (rs.Is_Open() && !rs.Eof()) name = rs.Text("Isyeri_Adi");
+    Require_Open(rs);
+    if (!rs.Eof()) name = rs.Text("Isyeri_Adi");
   }
   return name;
 }

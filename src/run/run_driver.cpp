@@ -8,6 +8,7 @@
 #include "db/sql_text.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
+#include "run/master_file.h"
 #include "run/parameter_preparation.h"
 
 namespace {
@@ -102,6 +103,10 @@ struct Waiting {
 };
 
 bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+  if (!s.Db_Connection || !s.Db_Connection->Is_Read_Only_Statement(s.Base_Sql)) {
+    s.Message->Critical(Master_Base_Sql_Not_Read_Only(Master_File_Path(s)));
+    return false;
+  }
   RunParameters parameters = Parametreleri_Hazirla(s, grid);
   s.Report_Sql = parameters.statement_sql;
   s.Row_Lines = parameters.row_lines;
