@@ -98,3 +98,18 @@ TEST(CalculationRun, FormulasNamingCodesNoRowHasAreListed) {
   EXPECT_EQ(result.unknown_codes[2].code, "XX");
   EXPECT_EQ(Unknown_Codes_Text(result).split('\n').value(1), QString::fromUtf8("F satırının formülünde: XX"));
 }
+
+TEST(CalculationRun, RowIdsBeyondThirtyTwoBits) {
+  TestSuite t;
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+         "VALUES (3000000000,'T','T',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Satir_ID, Rapor_ID, Rapor_Yeri, Satir_No, "
+         "Satir_Tipi, Satir_Kodu, Formul, Bakiye) VALUES (5000000001,3000000000,1,1,9,'A','',7), "
+         "(5000000002,3000000000,1,2,11,'F','A+A',NULL)");
+  t.Connect();
+  Tablo_Hesapla(t.state.Db(),
+                Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
+  Recordset rs;
+  Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");
+  EXPECT_EQ(rs.Number("Bakiye"), 14);
+}

@@ -243,7 +243,7 @@ double Formul_Al(const QString& Formul) {
 }
 
 QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, const QString& SQL,
-                          int32_t Rapor_ID, QStringList* unknown_codes) {
+                          qint64 Rapor_ID, QStringList* unknown_codes) {
   static const QString operators = "+-*/()";
   QString token;
   QString output;

@@ -31,7 +31,7 @@ struct FormulaError : std::runtime_error {
 // A failing lookup query has shown its messages and raises DbError from the closed recordset.
 // Codes that no row of the table has are added to `unknown_codes` when it is given.
 QString Formulu_Yerlestir(const DbSession& db, const QString& Gelen_Formul, const QString& SQL,
-                          int32_t Rapor_ID, QStringList* unknown_codes = nullptr);
+                          qint64 Rapor_ID, QStringList* unknown_codes = nullptr);
 // Reduces a substituted formula to one number (innermost parentheses first).
 double Formul_Al(const QString& Formul);  // throws FormulaError
 // Evaluates one flat piece in place (rewrites `expression` to the text of its value); a piece

@@ -294,7 +294,7 @@ void Calculation::Formula_Row() {
     QStringList unknown;
     if (!formula.isEmpty())
       substituted = Formulu_Yerlestir(db_, formula, "SELECT * FROM " + kRow + " ",
-                                      formula_rows.Field("Rapor_ID").toInt(), &unknown);
+                                      formula_rows.Field("Rapor_ID").toLongLong(), &unknown);
     for (const QString& code : unknown)
       result_.unknown_codes.push_back({row.Text("Satir_Kodu").trimmed(), code});
     value = substituted.isEmpty() ? 0.0 : Formul_Al(substituted);

@@ -114,14 +114,14 @@ void Fill_List_Grid(TableList& list) {
 
 bool Listed_Table(const TableList& list, int row, ListedTable& table) {
   if (row < 1 || row >= list.grid.Rows()) return false;
-  table.id = list.grid.Text(row, "Rapor_ID").toInt();
+  table.id = list.grid.Text(row, "Rapor_ID").toLongLong();
   table.code = list.grid.Text(row, "Rapor_Kodu");
   table.name = list.grid.Text(row, "Rapor_Adi");
   table.type = list.grid.Text(row, "Rapor_Tipi").toInt();
   return true;
 }
 
-void Delete_Table(AppState& state, int32_t table_id) {
+void Delete_Table(AppState& state, qint64 table_id) {
   Recordset shared;
   const QString id = QString::number(table_id);
   Open_Update_Recordset(state.Db(), shared,

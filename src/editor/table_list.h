@@ -76,4 +76,4 @@ bool Listed_Table(const TableList& list, int row, ListedTable& table);
 // "Seçilen Rapor Tanımı Silinecektir. Onaylıyormusunuz?"
 inline const char* kDeleteTableQuestion = "Seçilen Rapor Tanımı Silinecektir. Onaylıyormusunuz?";
 // Deletes the table's rows and then its header.
-void Delete_Table(AppState& state, int32_t table_id);
+void Delete_Table(AppState& state, qint64 table_id);

@@ -99,7 +99,7 @@ QString Display_Text(const QString& code, const QString& name);
 
 // Header record of MUHASEBEMALITABLOKART.
 struct TableHeader {
-  int32_t Rapor_ID = 0;
+  qint64 Rapor_ID = 0;
   QString Rapor_Kodu;
   QString Rapor_Adi;
   int Rapor_Tipi = kKindIncomeStatement;
@@ -108,8 +108,8 @@ struct TableHeader {
 // Row record of MUHASEBEMALITABLOHAREKET. Bakiye is Null (an invalid QVariant) when no amount
 // is stored; BTutar, ATutar and Bakiye are also written by every run of the statement.
 struct DefinitionRow {
-  int32_t Satir_ID = 0;
-  int32_t Rapor_ID = 0;
+  qint64 Satir_ID = 0;
+  qint64 Rapor_ID = 0;
   int16_t Rapor_Yeri = kPlaceMain;
   int32_t Satir_No = 0;
   int Satir_Tipi = kRowGroup;

@@ -113,15 +113,15 @@ void Save_Row(AppState& state, TableDefinition& def, int placement, const KeyedG
 
 }  // namespace
 
-QString Rows_Sql(int32_t table_id) {
+QString Rows_Sql(qint64 table_id) {
   return "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + QString::number(table_id);
 }
 
-QString Delete_Rows_Sql(int32_t table_id) {
+QString Delete_Rows_Sql(qint64 table_id) {
   return "DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + QString::number(table_id);
 }
 
-QString Header_Sql(int32_t table_id) {
+QString Header_Sql(qint64 table_id) {
   return "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_Id=" + QString::number(table_id);
 }
 
@@ -177,7 +177,7 @@ bool Save_Table(AppState& state, TableDefinition& def) {
     return false;
   }
   // A failed save leaves the window as it was: the stored table's id and mode come back with it.
-  const int32_t old_id = def.table_id;
+  const qint64 old_id = def.table_id;
   const bool old_add = def.add_flag;
   // The query procedures show a failing statement and go on; inside the save such a failure
   // ends the transaction like any other.
@@ -206,7 +206,7 @@ bool Save_Table(AppState& state, TableDefinition& def) {
                      "SELECT * FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='" +
                          Sql_Quote_Value(def.code) + "' AND Rapor_Tipi=" + def.kind);
       stop_on_failure();
-      def.table_id = def.header.Field("Rapor_ID").toInt();
+      def.table_id = def.header.Field("Rapor_ID").toLongLong();
       // The header exists now: later saves update it instead of inserting it again.
       def.add_flag = false;
     }

@@ -20,7 +20,7 @@ inline const char* kDuplicateTableMessage =
     "Girdiğiniz Koduna Sahip Bir Tablo Zaten Var.Lütfen Tablo Kodunu Değiştiriniz";
 
 struct TableDefinition : DefinitionGrids {
-  int32_t table_id = 0;   // Rapor_ID; 0 for a new table until its first save
+  qint64 table_id = 0;   // Rapor_ID; 0 for a new table until its first save
   bool add_flag = false;  // the next save inserts a header
   bool view_flag = false;
   QString code;
@@ -32,9 +32,9 @@ struct TableDefinition : DefinitionGrids {
 };
 
 // The statements, each followed by the table id in decimal.
-QString Rows_Sql(int32_t table_id);
-QString Delete_Rows_Sql(int32_t table_id);
-QString Header_Sql(int32_t table_id);
+QString Rows_Sql(qint64 table_id);
+QString Delete_Rows_Sql(qint64 table_id);
+QString Header_Sql(qint64 table_id);
 
 // The window's opening: takes Table_ID, Add_Mode, View_Mode, Table_Code, Table_Name and
 // Table_Type from the state, opens the rows, and loads them (change and view) or offers the

@@ -81,7 +81,7 @@ struct AppState {
   // Editing.
   QString Caller_Form;
   bool Child_Cancelled = false;
-  int32_t Table_ID = 0;
+  qint64 Table_ID = 0;
   QString Table_Code;
   QString Table_Name;
   int Table_Type = 2;
@@ -92,7 +92,7 @@ struct AppState {
   int Row_Count = 0;
   int Account_Pick_Mode = 0;
   int Account_List_Type = 0;
-  int32_t Picked_Account_ID = 0;
+  qint64 Picked_Account_ID = 0;
   QString Picked_Account_Code;
   QString Picked_Account_Name;
 
