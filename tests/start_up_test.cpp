@@ -38,6 +38,20 @@ TEST(CommandLine, FieldsAndGlobals) {
   EXPECT_EQ(t.state.Sql_Password, "p");
 }
 
+TEST(CommandLine, UserIdOutsideItsRangeIsNoUser) {
+  TestSuite t;
+  Parse(t, "DB|SRV|88888888888888888888|sa|p");
+  EXPECT_EQ(t.state.User_ID, 0);
+  Parse(t, "DB|SRV|-2147483649|sa|p");
+  EXPECT_EQ(t.state.User_ID, 0);
+  Parse(t, "DB|SRV|inf|sa|p");
+  EXPECT_EQ(t.state.User_ID, 0);
+  Parse(t, "DB|SRV|2147483647|sa|p");
+  EXPECT_EQ(t.state.User_ID, 2147483647);
+  Parse(t, " 12.9 |SRV| 12.9 |sa|p");
+  EXPECT_EQ(t.state.User_ID, 12);
+}
+
 TEST(CommandLine, EmptyAndShortLines) {
   TestSuite t;
   EXPECT_EQ(Parse(t, ""), (QStringList{"", "-1"}));

@@ -7,7 +7,6 @@
 // Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) without opening them.
 // A --set value "START..END" sets the start and the end value of the filter row.
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -97,11 +96,13 @@ bool Wants_Export(int argc, char** argv) {
 
 bool Write_Output(const QByteArray& bytes, const QString& path) {
   if (path.isEmpty()) {
-    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
-    return true;
+    const bool written = std::fwrite(bytes.constData(), 1, bytes.size(), stdout) ==
+                             static_cast<size_t>(bytes.size()) &&
+                         std::fflush(stdout) == 0;
+    if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
+    return written;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+  if (!Write_Export_File(path, bytes)) {
     Error(Unwritable_File_Message(path));
     return false;
   }

@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include <QSysInfo>
+#include <cmath>
 
 #include "process/app_state.h"
 #include "process/program_end.h"
@@ -69,7 +70,11 @@ void Parse_Command_Line(AppState& s, const QString& c) {
   }
   s.Database_Name = s.Parametreler[1];
   s.Server_Name = s.Parametreler[2];
-  s.User_ID = static_cast<int32_t>(s.Parametreler[3].trimmed().toDouble());
+  // An id that is no number within the 32-bit range names no user.
+  const double user_id = s.Parametreler[3].trimmed().toDouble();
+  s.User_ID = std::isfinite(user_id) && std::abs(user_id) < 2147483648.0
+                  ? static_cast<int32_t>(user_id)
+                  : 0;
   s.Sql_User = s.Parametreler[4];
   s.Sql_Password = s.Parametreler[5] == QString(QChar(0x00E6)) ? QString() : s.Parametreler[5];
 }

@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -49,6 +50,19 @@ DbError To_Db_Error(const QSqlError& e, Engine engine) {
   return {kErrStatement, text.trimmed()};
 }
 
+// A database is named, never given as a path.
+bool Is_Plain_Database_Name(const QString& name) {
+  return !name.contains('/') && !name.contains('\\') && !name.contains("..") &&
+         !QDir::isAbsolutePath(name);
+}
+
+// The file starts with the header of an SQLite database (an empty file does not).
+bool Is_Sqlite_File(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
 }  // namespace
 
 Engine Engine_For_Server(const QString& server) {
@@ -83,13 +97,17 @@ void Connection::Open(const QString& server, const QString& database, const QStr
   QSqlDatabase::removeDatabase(name_);
   switch (engine_) {
     case Engine::Sqlite: {
+      // The name is checked before any file is looked at: it may not reach out of the folder.
+      if (!Is_Plain_Database_Name(database))
+        throw DbError{kErrConnectionRefused, "Veritabanı adı geçersiz: " + database};
       QDir folder(Sqlite_Folder(server));
       QString file = folder.filePath(database + ".sqlite");
       QString definitions = folder.filePath("Defination_DB.sqlite");
-      if (database.isEmpty() || !QFileInfo(file).isFile())
+      // Opening never creates a database: a missing, empty or foreign file is refused as it is.
+      if (database.isEmpty() || !QFileInfo(file).isFile() || !Is_Sqlite_File(file))
         throw DbError{kErrConnectionRefused,
                       "Veritabanı bulunamadı veya erişim reddedildi: " + file};
-      if (!QFileInfo(definitions).isFile())
+      if (!QFileInfo(definitions).isFile() || !Is_Sqlite_File(definitions))
         throw DbError{kErrConnectionRefused,
                       "Tanımlama veritabanı bulunamadı: " + definitions};
       QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name_);

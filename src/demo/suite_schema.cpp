@@ -150,8 +150,12 @@ void Create_Sqlite_Database(const QString& folder, const QString& database) {
   QDir().mkpath(folder);
   sqlite3* handle = nullptr;
   const QString path = QDir(folder).filePath(database + ".sqlite");
-  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // The journal mode is written into the file's header, so the file is a database from here
+  // on (the connection opens nothing less).
+  if (rc == SQLITE_OK)
+    rc = sqlite3_exec(handle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
   sqlite3_close(handle);
   if (rc != SQLITE_OK)
     throw DbError{kErrConnectionRefused, "Veritabanı dosyası oluşturulamadı: " + path};

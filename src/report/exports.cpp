@@ -4,8 +4,10 @@
 // 255 twips, so it reads like the printout.
 #include "report/exports.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -27,13 +29,6 @@ constexpr int kSameLineTwips = 120;
 constexpr int kTextLineTwips = 255;
 constexpr int kTextColumnTwips = 100;
 // The PDF writer runs at 1440 dots per inch, so one device unit is one twip.
-
-bool Write_File(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(bytes);
-  return file.commit();
-}
 
 // A line's texts in columns: each at its printed place, at least one blank after the previous.
 QString Placed_Line(const PrintedRow& row, int margin_left) {
@@ -128,10 +123,10 @@ QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& o
 
 bool Export_Text(const ReportPages& pages, const QString& path, const TextExportOptions& options) {
   const QString content = Text_Export_Content(pages, options);
-  if (!options.unicode) return Write_File(path, Encode_Windows1254(content));
+  if (!options.unicode) return Write_Export_File(path, Encode_Windows1254(content));
   QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
   const QByteArray bytes = encoder.encode(content);
-  return Write_File(path, bytes);
+  return Write_Export_File(path, bytes);
 }
 
 QString Html_Export_Content(const ReportPages& pages, const QString& title) {
@@ -176,12 +171,30 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
 }
 
 bool Export_Html(const ReportPages& pages, const QString& path, const QString& title) {
-  return Write_File(path, Html_Export_Content(pages, title).toUtf8());
+  return Write_Export_File(path, Html_Export_Content(pages, title).toUtf8());
+}
+
+bool Write_Export_File(const QString& path, const QByteArray& bytes) {
+  const QFileInfo target(path);
+  if (target.exists() && !target.isFile()) {
+    // A device or a pipe is written in place: a file renamed over it would replace it.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  file.write(bytes);
+  return file.commit();
 }
 
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title) {
-  if (QFile::exists(path) && !QFile::remove(path)) return false;
-  QPdfWriter writer(path);
+  // Drawn in memory, then written as one checked file.
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&pdf);
   writer.setResolution(kTwipsPerInch);
   writer.setCreator("MaliTablo");
   if (!title.isEmpty()) writer.setTitle(title);
@@ -198,7 +211,8 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
     first = false;
     Paint_Page(painter, page, 1.0);
   }
-  return painter.end();
+  if (!painter.end()) return false;
+  return Write_Export_File(path, pdf.data());
 }
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }

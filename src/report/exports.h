@@ -52,6 +52,9 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
 // per printed row of every page; captions as texts, amounts as numbers in their output format,
 // each amount in the column of its printed position, bold and colours as printed.
 bool Export_Xlsx(const ReportPages& pages, const QString& path);
+// Writes the whole file, checked to its last byte: a regular file is replaced only once it is
+// written in full; a device or a pipe is written in place. False when anything fails.
+bool Write_Export_File(const QString& path, const QByteArray& bytes);
 // The message of a writer's failure: "Dosya yazılamadı: <path>".
 QString Unwritable_File_Message(const QString& path);
 

@@ -5,8 +5,8 @@
 #include <xlsxwriter.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
 #include <map>
 
 #include "report/ana_rapor.h"
@@ -100,10 +100,8 @@ void Write_Row(Workbook& book, const PrintedRow& row, int sheet_row, int margin_
   }
 }
 
-}  // namespace
-
-bool Export_Xlsx(const ReportPages& pages, const QString& path) {
-  if (QFileInfo::exists(path) && !QFile::remove(path)) return false;
+// The workbook written by the library at `path`; false when it could not be made.
+bool Write_Workbook(const ReportPages& pages, const QString& path) {
   Workbook book(path);
   if (!book.Ok()) return false;
   worksheet_set_column(book.Sheet(), 0, 0, 48, nullptr);
@@ -132,4 +130,17 @@ bool Export_Xlsx(const ReportPages& pages, const QString& path) {
     header_written = true;
   }
   return book.Close();
+}
+
+}  // namespace
+
+bool Export_Xlsx(const ReportPages& pages, const QString& path) {
+  // The library writes its own file: it is made in a folder of its own, then copied whole.
+  QTemporaryDir folder;
+  if (!folder.isValid()) return false;
+  const QString made = folder.filePath("Temp.xlsx");
+  if (!Write_Workbook(pages, made)) return false;
+  QFile file(made);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  return Write_Export_File(path, file.readAll());
 }

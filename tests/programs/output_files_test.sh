@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The printed statement's files from the command line: PDF, HTML, text and workbook written
-# where asked, or as Temp.* in the program folder.
+# where asked, or as Temp.* in the program folder; a write that fails is reported.
 source "$(dirname "$0")/demo_suite.sh"
 accept_regional_settings
 
@@ -20,4 +20,17 @@ iconv -f cp1254 -t utf-8 "$work/gt.txt" | grep -qF "$net" || fail "txt row: $net
 rm -f "$program_dir/Temp.xlsx"
 "$cli" run "$company" --set "Tablo Kodu=GT" --format xlsx 2>/dev/null || fail "xlsx default"
 [ -s "$program_dir/Temp.xlsx" ] || fail "Temp.xlsx not in the program folder"
+# A full disk: every format says so in Turkish and exits non-zero. A device node of the test's
+# own stands in for /dev/full where one can be made, so that nothing outside the test is at stake.
+full=/dev/full
+mknod "$work/full" c 1 7 2>/dev/null && full=$work/full
+for format in text csv json pdf html txt xlsx; do
+  "$cli" run "$company" --set "Tablo Kodu=GT" --format $format --out "$full" \
+    >/dev/null 2>"$work/err" && fail "$format to a full disk exited 0"
+  grep -q "Dosya yazılamadı: $full" "$work/err" || fail "$format full-disk message: $(cat "$work/err")"
+  [ -c "$full" ] || fail "$format replaced the device $full"
+done
+# The listing on a full standard output too.
+"$cli" run "$company" --set "Tablo Kodu=GT" >"$full" 2>"$work/err" && fail "full stdout exited 0"
+grep -q "Çıktı yazılamadı" "$work/err" || fail "full stdout message: $(cat "$work/err")"
 echo "output files: all passed"
