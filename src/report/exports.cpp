@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,8 +17,10 @@
 #include <cmath>
 
 #include "process/app_state.h"
+#include "db/registry.h"
 #include "db/suite_text.h"
 #include "report/ana_rapor.h"
+#include "report/report_data.h"
 #include "report/report_renderer.h"
 #include "ui_common/twips.h"
 
@@ -60,6 +63,15 @@ QString Separated_Line(const PrintedRow& row, const QString& separator) {
   return fields.join(separator);
 }
 
+// The printed font first, then its usual stand-ins, then any sans-serif font.
+QString Font_Stack(const QString& family) {
+  QStringList fonts{"'" + family + "'"};
+  if (family.contains("Narrow")) fonts << "'Arial Narrow'";
+  fonts << QStringList{"'Liberation Sans'", "Arial", "Helvetica", "sans-serif"};
+  fonts.removeDuplicates();
+  return fonts.join(", ");
+}
+
 QString Px(int twips) { return QString::number(twips / double(kTwipsPerPixel), 'f', 1) + "px"; }
 
 }  // namespace
@@ -74,8 +86,17 @@ QString Export_File_Name(ExportKind kind) {
   return "Temp.xlsx";
 }
 
-QString Export_Path(const AppState& state, ExportKind kind) {
-  return QDir(state.Program_Folder).filePath(Export_File_Name(kind));
+QString Output_Folder() { return QFileInfo(Registry_File()).absolutePath(); }
+
+QString Export_Path(ExportKind kind) {
+  const QString folder = Output_Folder();
+  QDir().mkpath(folder);
+  return QDir(folder).filePath(Export_File_Name(kind));
+}
+
+QString Not_Opened_Message(const QString& path) {
+  return "Dosya yazıldı: " + QDir::toNativeSeparators(path) +
+         "\nBu dosyayı açacak program başlatılamadı; dosyayı bu konumdan açabilirsiniz.";
 }
 
 std::vector<PrintedRow> Printed_Rows(const ReportPage& page) {
@@ -160,9 +181,9 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
         const char* align = text->alignment == TextAlign::Right    ? "right"
                             : text->alignment == TextAlign::Center ? "center"
                                                                    : "left";
-        html += QString("<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:'%4';"
+        html += QString("<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:%4;"
                         "font-size:%5pt;font-weight:%6;color:%7;text-align:%8;\">%9</span>")
-                    .arg(Px(text->left), Px(text->top), Px(text->width), text->font.family)
+                    .arg(Px(text->left), Px(text->top), Px(text->width), Font_Stack(text->font.family))
                     .arg(text->font.size)
                     .arg(text->font.bold ? "bold" : "normal", text->color.name(), align,
                          text->text.toHtmlEscaped());
@@ -203,11 +224,16 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
 
-ReportPages Generate_For_Export(AppState& state) {
+ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
+                                StatementHeading* heading) {
   state.Export_Waiting = true;
   try {
     // The report runs to its end here; ReportEnd clears the flag.
-    return Run_AnaRapor(state);
+    const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+    const StatementHeading made = Statement_Heading(
+        state, rows, parameters, Opening_Voucher_In(state.Db(), parameters.period));
+    if (heading) *heading = made;
+    return Run_AnaRapor(state, rows, made);
   } catch (...) {
     state.Export_Waiting = false;
     throw;

@@ -81,6 +81,7 @@ struct PageCountSlot {
   size_t page;
   size_t text;
   QString format;
+  bool with_number;  // "n / N"
 };
 
 class Layout {
@@ -113,9 +114,12 @@ class Layout {
     Place(report_.report_footer, nullptr);
     End_Page();
 
+    const int count = static_cast<int>(result_.pages.size());
     for (const PageCountSlot& slot : page_count_slots_) {
-      result_.pages[slot.page].texts[slot.text].text = Apply_Output_Format(
-          slot.format, static_cast<int>(result_.pages.size()));
+      QString text = Apply_Output_Format(slot.format, count);
+      if (slot.with_number)
+        text = Apply_Output_Format(slot.format, static_cast<int>(slot.page) + 1) + " / " + text;
+      result_.pages[slot.page].texts[slot.text].text = text;
     }
     ReportContext end = Context(row_);
     Call(report_.report_end, end);
@@ -144,7 +148,7 @@ class Layout {
       if (control.column == Page_Number_Field) {
         control.value = page;
         control.text = Apply_Output_Format(control.output_format, page);
-      } else if (control.column != Page_Count_Field) {
+      } else if (control.column != Page_Count_Field && control.column != Page_Of_Count_Field) {
         control.value = data_.Value(row_, control.column);
         control.text = Apply_Output_Format(control.output_format, control.value);
       }
@@ -165,6 +169,10 @@ class Layout {
       Call(*hook, context);
     }
     if (!section.visible) return;
+    if (y_ + section.height > Body_Bottom() && y_ > body_top_) {
+      End_Page();
+      Start_Page();
+    }
     Emit(section, y_);
     y_ += section.height;
   }
@@ -213,8 +221,10 @@ class Layout {
                                       control.fore_color, control.name, section.name});
         continue;
       }
-      if (control.kind == ControlKind::Field && control.column == Page_Count_Field) {
-        page_count_slots_.push_back({result_.pages.size() - 1, page.texts.size(), control.output_format});
+      if (control.kind == ControlKind::Field &&
+          (control.column == Page_Count_Field || control.column == Page_Of_Count_Field)) {
+        page_count_slots_.push_back({result_.pages.size() - 1, page.texts.size(),
+                                     control.output_format, control.column == Page_Of_Count_Field});
       }
       page.texts.push_back(PageText{control.text, left + control.left, top + control.top,
                                     control.width, control.height, control.font, control.fore_color,

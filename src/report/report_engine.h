@@ -17,9 +17,10 @@
 enum class ControlKind { Label, Field, Line };
 
 // A field bound to one of these names prints the page number or the page count, formatted
-// with the field's output format.
+// with the field's output format, or both as "n / N".
 inline const QString Page_Number_Field = "=PageNumber";
 inline const QString Page_Count_Field = "=PageCount";
+inline const QString Page_Of_Count_Field = "=PageOfCount";
 
 struct ReportControl {
   QString name;
@@ -97,5 +98,6 @@ struct ReportDefinition {
 };
 
 // Runs the definition (a working copy: the caller's stays as designed) over every row of
-// `data` into pages.
+// `data` into pages. A section whose hook makes it taller than the room left on the page
+// moves to the next page.
 ReportPages Run_Report(ReportDefinition definition, const ReportDataSource& data);

@@ -45,7 +45,7 @@ class RunWindow {
   void Open() {
     t_.Connect();
     w = std::make_unique<FiltreFrm>(t_.state);
-    w->Set_Output_Handler([this](const QString& target) { outputs << target; });
+    w->Set_Output_Handler([this](const RunParameters&, const QString& target) { outputs << target; });
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -257,7 +257,7 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
          "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
   Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
-  r.w->Set_Output_Handler([this](const QString& target) {
+  r.w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
     r.outputs << target;
     throw DbError{kErrStatement, QString::fromUtf8("Rapor okunamadı")};
   });
