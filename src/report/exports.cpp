@@ -1,6 +1,7 @@
 // Printed rows, the export paths, and the PDF, HTML and text writers. The text file places a
-// line's texts in columns of 100 twips when no field separator is given (right-aligned texts
-// end where they end on paper) and keeps the vertical gaps of the page as empty lines, one per
+// line's texts in columns of 75 twips (a character of the printed narrow font) when no
+// field separator is given (right-aligned texts end where they end on paper; a text that would
+// run into the next keeps two blanks before it) and keeps the vertical gaps of the page as empty lines, one per
 // 255 twips, so it reads like the printout.
 #include "report/exports.h"
 
@@ -28,7 +29,7 @@ namespace {
 
 constexpr int kSameLineTwips = 120;
 constexpr int kTextLineTwips = 255;
-constexpr int kTextColumnTwips = 100;
+constexpr int kTextColumnTwips = 75;
 // The PDF writer runs at 1440 dots per inch, so one device unit is one twip.
 
 bool Write_File(const QString& path, const QByteArray& bytes) {
@@ -38,7 +39,7 @@ bool Write_File(const QString& path, const QByteArray& bytes) {
   return file.commit();
 }
 
-// A line's texts in columns: each at its printed place, at least one blank after the previous.
+// A line's texts in columns: each at its printed place, at least two blanks after the previous.
 QString Placed_Line(const PrintedRow& row, int margin_left) {
   QString line;
   for (const PageText* text : row.texts) {
@@ -50,7 +51,7 @@ QString Placed_Line(const PrintedRow& row, int margin_left) {
     } else if (text->alignment == TextAlign::Center) {
       start = (text->left - margin_left + text->width / 2) / kTextColumnTwips - length / 2;
     }
-    const int minimum = line.isEmpty() ? 0 : static_cast<int>(line.size()) + 1;
+    const int minimum = line.isEmpty() ? 0 : static_cast<int>(line.size()) + 2;
     start = std::max({start, minimum, 0});
     line += QString(start - line.size(), u' ') + text->text;
   }
