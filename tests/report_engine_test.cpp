@@ -122,6 +122,11 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   EXPECT_TRUE(Texts(pages.pages[3], "txtAdi").isEmpty());
   EXPECT_EQ(Texts(pages.pages[3], "RaporSonu").size(), 1);
 
+  // A closing section that no longer fits is left out rather than opening a page of its own.
+  taller.report_footer.closing = true;
+  EXPECT_EQ(Run_Report(taller, Numbered_Rows(18, 100)).pages.size(), 3u);
+  EXPECT_EQ(Run_Report(taller, Numbered_Rows(17, 100)).pages.back().texts.back().control, "RaporSonu");
+
   EXPECT_EQ(Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"})).pages.size(), 1u);  // no rows
 
   // Hidden sections and controls take no place and print nothing.
@@ -134,6 +139,22 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 7);
   EXPECT_EQ(Texts(pages.pages[0], "txtTutar").size(), 0);
   EXPECT_EQ(Count_Lines(pages, "AltCizgi"), 0);
+}
+
+TEST(ReportEngine, PageOfCountAndSectionsGrownByTheirHook) {
+  // The sixth row grows to 1500 twips in its hook: it no longer fits under five rows of 1000
+  // on the first page's 6000 and opens the second page, whole.
+  ReportDefinition report = Small_Report();
+  report.page_header.Add_Field("SayfaSayisi", Page_Of_Count_Field, 6000, 0, 1500);
+  report.detail_format = [](ReportContext& c) {
+    c.report.detail.height = c.Value("Adi").toString() == "Satir 6" ? 1500 : 1000;
+  };
+  const ReportPages pages = Run_Report(report, Numbered_Rows(8, 100));
+  ASSERT_EQ(pages.pages.size(), 2u);
+  EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 5);
+  EXPECT_EQ(S(Texts(pages.pages[1], "txtAdi").front()), "Satir 6");
+  EXPECT_EQ(Texts(pages.pages[0], "SayfaSayisi"), QStringList{"1 / 2"});
+  EXPECT_EQ(Texts(pages.pages[1], "SayfaSayisi"), QStringList{"2 / 2"});
 }
 
 TEST(ReportEngine, GroupSectionsOnKeyChange) {

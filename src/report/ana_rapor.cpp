@@ -208,6 +208,7 @@ AnaRapor AnaRapor_Layout() {
   Build_Detail(r.detail);
 
   r.group_footer.height = 160;
+  r.group_footer.closing = true;
   r.group_footer.Add_Line("Line14", 0, 100, kFullWidth, 100);
 
   r.page_footer.height = 400;
@@ -216,6 +217,7 @@ AnaRapor AnaRapor_Layout() {
   r.page_footer.Add_Line("Line16", 0, 330, kFullWidth, 330);
 
   r.report_footer.height = 60;
+  r.report_footer.closing = true;
   r.report_footer.Add_Line("Line17", 0, 0, kFullWidth, 0);
   return report;
 }

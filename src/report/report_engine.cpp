@@ -159,6 +159,7 @@ class Layout {
   // (fields, hook) so the hook sees the page it prints on.
   void Place(ReportSection& section, const ReportHook* hook) {
     if (!section.visible) return;
+    if (section.closing && y_ + section.height > Body_Bottom()) return;
     if (y_ + section.height > Body_Bottom() && y_ > body_top_) {
       End_Page();
       Start_Page();

@@ -48,6 +48,9 @@ struct ReportSection {
   QString name;
   int height = 0;  // twips
   bool visible = true;
+  // A section that only closes what precedes it (a rule under a group): when it no longer fits
+  // on the page it is left out instead of opening the next page with it.
+  bool closing = false;
   std::vector<ReportControl> controls;
 
   // The control named `name`; throws std::out_of_range when there is none.
