@@ -1,8 +1,8 @@
 // Printed rows, the export paths, and the PDF, HTML and text writers. The text file places a
 // line's texts in columns of 75 twips (a character of the printed narrow font) when no
 // field separator is given (right-aligned texts end where they end on paper; a text that would
-// run into the next keeps two blanks before it) and keeps the vertical gaps of the page as empty lines, one per
-// 255 twips, so it reads like the printout.
+// run into the next keeps two blanks before it) and keeps the vertical gaps of the page as empty
+// lines, one per 255 twips, so it reads like the printout.
 #include "report/exports.h"
 
 #include <QDir>

@@ -115,7 +115,8 @@ void Export_Pdf_File(AppState& state, const RunParameters& parameters) {
 void Export_Html_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
   BekletFrm panel(parent);
   StatementHeading heading;
-  const ReportPages pages = Wait_For_Report(state, parameters, panel, kHtmlWaitingMessage, &heading);
+  const ReportPages pages =
+      Wait_For_Report(state, parameters, panel, kHtmlWaitingMessage, &heading);
   const QString path = Export_Path(ExportKind::Html);
   const bool written = pages.pages.empty() || Export_Html(pages, path, heading.title);
   panel.hide();
@@ -139,7 +140,8 @@ void Export_Text_File(AppState& state, const RunParameters& parameters, QWidget*
 void Export_Excel_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
   BekletFrm panel(parent);
   StatementHeading heading;
-  const ReportPages pages = Wait_For_Report(state, parameters, panel, kExcelWaitingMessage, &heading);
+  const ReportPages pages =
+      Wait_For_Report(state, parameters, panel, kExcelWaitingMessage, &heading);
   panel.hide();
   const QString path = Export_Path(ExportKind::Excel);
   const bool written = pages.pages.empty() || Export_Xlsx(pages, path, heading.title);

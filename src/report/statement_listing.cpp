@@ -88,15 +88,17 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
       lines.push_back({Placement_Caption(place), {}, 0, true, false});
     placement = place;
     const QVariant amount = rows.Value(r, "Bakiye");
-    const DetailLook look =
-        Detail_Look(rows.Value(r, "Satir_Tipi").toString(), rows.Value(r, "Satir_Seviyesi").toString(),
-                    amount.toDouble(), Is_Net_Result(rows, r));
+    const DetailLook look = Detail_Look(rows.Value(r, "Satir_Tipi").toString(),
+                                        rows.Value(r, "Satir_Seviyesi").toString(),
+                                        amount.toDouble(), Is_Net_Result(rows, r));
     Line line;
     line.caption = QString(2 * (look.caption_indent / kLevelIndent), ' ') +
                    rows.Value(r, "Satir_Adi").toString().trimmed();
     if (!look.amount_blank)
       line.amount = Apply_Output_Format(s.Amount_Format, amount, System_Separators(s));
-    line.column = look.amount_left == kOuterAmountLeft ? 2 : look.amount_left == kMiddleAmountLeft ? 1 : 0;
+    line.column = look.amount_left == kOuterAmountLeft    ? 2
+                  : look.amount_left == kMiddleAmountLeft ? 1
+                                                          : 0;
     line.rules = look.result_rules;
     lines.push_back(line);
   }
@@ -109,7 +111,8 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
   auto amount_line = [&](int column, const QString& amount) {
     QString text = QString(caption_width, ' ');
     for (int c = 0; c < 3; ++c)
-      text += "  " + (c == column ? amount.rightJustified(amount_width) : QString(amount_width, ' '));
+      text +=
+          "  " + (c == column ? amount.rightJustified(amount_width) : QString(amount_width, ' '));
     return text;
   };
   QStringList out;
