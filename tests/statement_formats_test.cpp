@@ -275,6 +275,7 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
   EXPECT_EQ(S(sheet_name), S(title));
   ASSERT_GT(frozen, 3);
   EXPECT_EQ(S(sheet[static_cast<size_t>(frozen - 1)]["A"]), "SATIR ADI");
+  EXPECT_EQ(S(sheet[static_cast<size_t>(frozen - 1)]["D"]), "CARİ");  // over the outer column
   QStringList workbook_header;
   for (int r = 0; r < frozen; ++r)
     for (const auto& [column, text] : sheet[static_cast<size_t>(r)]) workbook_header << text;

@@ -27,10 +27,13 @@ constexpr double kCaptionMaxWidth = 100;
 // Texts of the page header that number the pages; a workbook has no pages.
 const QSet<QString> kPageNumbering = {"Label25", "Sayfa"};
 
+// The column of a text by where it is anchored: a right-aligned text (an amount, the "CARİ"
+// heading) by its right edge, others by their left edge.
 int Column_Of(const PageText& text, int margin_left) {
+  const int anchor = text.alignment == TextAlign::Right ? text.left + text.width - 1 : text.left;
   int column = 0;
   for (int start : kColumnStarts) {
-    if (text.left - margin_left >= start) ++column;
+    if (anchor - margin_left >= start) ++column;
   }
   return column;
 }
