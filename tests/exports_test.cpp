@@ -1,7 +1,8 @@
-// The export files of a statement: the PDF read back with pdftotext, the workbook read back as
-// the zip it is (amounts as number cells in the company format), the HTML page and the text file
-// holding the same rows, each text option and overwriting. The file names are checked through
-// the output targets in ui/report_output_test.cpp.
+// The export files of a statement: their place beside the registry file, the PDF read back with
+// pdftotext, the workbook read back as the zip it is (amounts as number cells rounded to the
+// company format, the sheet's name, frozen header and caption width), the HTML page and the text
+// file holding the same rows, each text option and overwriting. The output targets are in
+// ui/report_output_test.cpp; both demo statements in every format in statement_formats_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QFile>
