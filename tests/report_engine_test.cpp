@@ -157,6 +157,42 @@ TEST(ReportEngine, PageOfCountAndSectionsGrownByTheirHook) {
   EXPECT_EQ(Texts(pages.pages[1], "SayfaSayisi"), QStringList{"2 / 2"});
 }
 
+TEST(ReportEngine, RepeatedGroupHeaderHeadsEveryPageItsGroupGoesOnTo) {
+  // Groups of 8 rows of 1000 twips; a body of 6500 holds 6 rows under a group header of 500.
+  ReportDefinition report = Small_Report();
+  report.report_header.visible = false;
+  report.group_column = "Yeri";
+  report.group_header.height = 500;
+  report.group_header.repeat_on_page = true;
+  report.group_header.Add_Field("txtYeri", "Yeri", 0, 0, 500);
+  report.group_footer.height = 400;
+  report.group_footer.closing = true;
+  report.group_footer.Add_Line("GrupCizgisi", 0, 0, 11000, 0);
+  const ReportPages pages = Run_Report(report, Numbered_Rows(16, 8));
+  std::vector<QStringList> headers, rows;
+  for (const ReportPage& page : pages.pages) {
+    headers.push_back(Texts(page, "txtYeri"));
+    rows.push_back(Texts(page, "txtAdi"));
+  }
+  // Page 2 goes on with group 1 under its header again, then starts group 2; page 3 goes on
+  // with group 2.
+  ASSERT_EQ(pages.pages.size(), 3u);
+  EXPECT_EQ(headers, (std::vector<QStringList>{{"1"}, {"1", "2"}, {"2"}}));
+  EXPECT_EQ(rows[1].front(), "Satir 7");
+  EXPECT_EQ(rows[2].front(), "Satir 12");
+  // The header stands right under the page header, the rows below it.
+  const PageText* repeated = Find_Text(pages.pages[1], "txtYeri", "1");
+  ASSERT_NE(repeated, nullptr);
+  EXPECT_EQ(repeated->top, 2000);
+  EXPECT_EQ(Find_Text(pages.pages[1], "txtAdi", "Satir 7")->top, 2500);
+  // Without the setting the header prints once per group.
+  report.group_header.repeat_on_page = false;
+  int printed = 0;
+  for (const ReportPage& page : Run_Report(report, Numbered_Rows(16, 8)).pages)
+    printed += static_cast<int>(Texts(page, "txtYeri").size());
+  EXPECT_EQ(printed, 2);
+}
+
 TEST(ReportEngine, GroupSectionsOnKeyChange) {
   ReportDefinition report = Small_Report();
   report.page.height = 100000;

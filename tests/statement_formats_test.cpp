@@ -20,6 +20,7 @@
 
 #include "db/suite_text.h"
 #include "demo/demo_suite.h"
+#include "model/financial_table.h"
 #include "report/ana_rapor.h"
 #include "report/output_format.h"
 #include "support/gui_application.h"
@@ -159,7 +160,9 @@ bool Is_Amount(const QString& word) {
 
 // The body rows of the PDF: the words of each line, captions left of the inner column, the
 // amount by the right edge of its word.
-std::vector<PrintedLine> Pdf_Rows(const QByteArray& bbox, QStringList* header_words) {
+// `first_lines` receives the first line under the column headings of every page.
+std::vector<PrintedLine> Pdf_Rows(const QByteArray& bbox, QStringList* header_words,
+                                  QStringList* first_lines) {
   struct Word {
     double x1, y, x2;
     QString text;
@@ -181,8 +184,10 @@ std::vector<PrintedLine> Pdf_Rows(const QByteArray& bbox, QStringList* header_wo
       if (!body) {
         if (header_words) *header_words << all;
         body = all.startsWith("SATIR ADI");
+        if (body) first_lines->append(QString());
         continue;
       }
+      if (first_lines->last().isEmpty()) first_lines->last() = all;
       if (kHeadings.contains(all)) continue;
       PrintedLine line;
       QStringList caption;
@@ -258,9 +263,9 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
   ASSERT_FALSE(fiscal_year.isEmpty());
 
   // PDF: the heading on every page, then the rows.
-  QStringList header;
+  QStringList header, first_lines;
   const std::vector<PrintedLine> pdf =
-      Pdf_Rows(Run_Program("pdftotext", {"-bbox", Output("pdf"), "-"}), &header);
+      Pdf_Rows(Run_Program("pdftotext", {"-bbox", Output("pdf"), "-"}), &header, &first_lines);
   Expect_Rows("PDF", pdf, expected);
   for (const QString& words : {company_name, title, period})
     EXPECT_TRUE(header.join(" / ").contains(words))
@@ -282,9 +287,20 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
   for (const QString& words : {company_name, title, period})
     EXPECT_TRUE(workbook_header.contains(words)) << S(words);
   std::vector<PrintedLine> workbook;
+  QStringList workbook_headings, shown_headings;
+  for (const QJsonValue& v : json) {
+    const int place = v["Rapor_Yeri"].toInt();
+    if (Placement_Heading_Shown(place, Balance_Sheet() ? kKindBalanceSheet : kKindIncomeStatement))
+      shown_headings << Placement_Caption(place);
+  }
+  shown_headings.removeDuplicates();
   for (size_t r = static_cast<size_t>(frozen); r < sheet.size(); ++r) {
     auto cells = sheet[r];
-    if (cells.empty() || kHeadings.contains(cells["A"])) continue;
+    if (cells.empty()) continue;
+    if (kHeadings.contains(cells["A"])) {
+      workbook_headings << cells["A"];
+      continue;
+    }
     PrintedLine line{cells["A"], "", -1};
     for (int c = 0; c < 3; ++c) {
       const QString value = cells[QString(QChar('B' + c))];
@@ -300,6 +316,8 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
     workbook.push_back(line);
   }
   Expect_Rows("workbook", workbook, expected);
+  // Each side's heading once: a sheet has no pages to repeat it on.
+  EXPECT_EQ(workbook_headings, shown_headings);
 
   // HTML: the page's texts placed as printed.
   const QString html = QString::fromUtf8(Read(Output("html")));

@@ -201,6 +201,7 @@ AnaRapor AnaRapor_Layout() {
 
   r.group_column = "Rapor_Yeri";
   r.group_header.height = 60;
+  r.group_header.repeat_on_page = true;
   Hidden(r.group_header.Add_Field("txtRapor_Yeri", "Rapor_Yeri", 3975, 0, 1440));
   Set_Font(Hidden(r.group_header.Add_Label("Rapor_Yeri", "", 0, 140, 5000)), kTahoma, 10, true);
   Hidden(r.group_header.Add_Line("Rapor_Yeri_Cizgi", 0, 400, 5000, 400));

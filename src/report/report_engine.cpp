@@ -102,14 +102,17 @@ class Layout {
     for (int row = 0; row < rows; ++row) {
       const QString row_key = data_.Value(row, report_.group_column).toString();
       if (grouped && (row == 0 || row_key != key)) {
+        group_open_ = false;
         if (row > 0) Place(report_.group_footer, nullptr);
         row_ = row;
         Place(report_.group_header, &report_.group_header_format);
+        group_open_ = true;
       }
       key = row_key;
       row_ = row;
       Place(report_.detail, &report_.detail_format);
     }
+    group_open_ = false;
     if (grouped && rows > 0) Place(report_.group_footer, nullptr);
     Place(report_.report_footer, nullptr);
     End_Page();
@@ -201,6 +204,11 @@ class Layout {
       }
     }
     body_top_ = y_;
+    // A group that goes on over the page break heads the new page again.
+    if (group_open_ && report_.group_header.repeat_on_page) {
+      Place(report_.group_header, &report_.group_header_format);
+      body_top_ = y_;
+    }
   }
 
   void End_Page() {
@@ -242,6 +250,7 @@ class Layout {
   int row_ = -1;
   int y_ = 0;
   int body_top_ = 0;
+  bool group_open_ = false;  // a group header has been placed and its footer not yet
 };
 
 }  // namespace

@@ -51,6 +51,8 @@ struct ReportSection {
   // A section that only closes what precedes it (a rule under a group): when it no longer fits
   // on the page it is left out instead of opening the next page with it.
   bool closing = false;
+  // A group header printed again under the page header of every page its group continues on.
+  bool repeat_on_page = false;
   std::vector<ReportControl> controls;
 
   // The control named `name`; throws std::out_of_range when there is none.

@@ -161,6 +161,7 @@ bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& s
   int sheet_row = 0;
   int header_rows = 0;
   bool header_written = false;
+  QString last_group_heading;
   for (const ReportPage& page : pages.pages) {
     for (const PrintedRow& printed : Printed_Rows(page)) {
       PrintedRow row{printed.top, {}};
@@ -174,6 +175,16 @@ bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& s
         row.texts.push_back(text);
       }
       if (row.texts.empty()) continue;
+      // A group heading repeated at the top of a page goes on with the same group: a sheet has
+      // no pages, so it is written once.
+      const bool group_heading =
+          std::all_of(row.texts.begin(), row.texts.end(),
+                      [](const PageText* t) { return t->section == "GroupHeader1"; });
+      if (group_heading) {
+        const QString heading = row.texts.front()->text;
+        if (heading == last_group_heading) continue;
+        last_group_heading = heading;
+      }
       if (!header && !header_written && sheet_row > 0) {
         header_rows = sheet_row;
         ++sheet_row;  // a blank row under the header
