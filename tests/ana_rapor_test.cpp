@@ -1,10 +1,12 @@
-// The statement layout: the amount position carried from row to row, colours and weights,
-// blank zeros (tests/cases/detail_look), group captions, the page header filled at report start
-// and company number formats (tests/cases/company_formats). A run from the database is in
-// ui/run_to_pdf_test.cpp.
+// The statement layout: the amount column, colours, weights, indentation and rules of each row
+// (tests/cases/detail_look), the result rows, the period and heading, group captions, the page
+// header filled at report start, page numbering, and company number formats
+// (tests/cases/company_formats). Runs from the demo database are in statement_formats_test.cpp
+// and ui/run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <algorithm>
 #include <map>
 
 #include "model/financial_table.h"
@@ -50,26 +52,79 @@ using AnaRaporTest = GuiTest;
 
 using DetailLookCases = CaseFileTest;
 
-TEST_P(DetailLookCases, RowAfterRow) {
-  const std::map<QString, int> places{{"Bakiye", kBakiyeLeft}, {"ATutar", kATutarLeft}, {"BTutar", kBTutarLeft}};
+TEST_P(DetailLookCases, EachRowOnItsOwn) {
+  const std::map<QString, int> places{
+      {"outer", kOuterAmountLeft}, {"middle", kMiddleAmountLeft}, {"inner", kInnerAmountLeft}};
   const std::map<QString, QColor> colours{{"black", QColor(Qt::black)},
                                           {"green", QColor(53, 179, 82)},
                                           {"red", QColor(232, 0, 5)}};
-  int left = kBakiyeLeft;
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
     ASSERT_EQ(line.key, "row") << line.Where();
-    ASSERT_EQ(c.size(), 5) << line.Where();
+    ASSERT_EQ(c.size(), 6) << line.Where();
     SCOPED_TRACE(line.Where());
-    const DetailLook look = Detail_Look(c[0], c[1], c[2].toDouble(), left);
-    const QStringList words = c[4].split(' ');
-    EXPECT_EQ(look.amount_left, places.at(c[3]));
+    const DetailLook look = Detail_Look(c[0], c[1], c[2].toDouble(), c[3] == "yes");
+    const QStringList words = c[5].split(' ');
+    EXPECT_EQ(look.amount_left, places.at(c[4]));
     EXPECT_EQ(look.amount_bold, words.contains("bold"));
     EXPECT_EQ(look.amount_color, colours.at(words.value(words.contains("bold") ? 1 : 0)));
     EXPECT_EQ(look.amount_blank, words.contains("blank"));
     EXPECT_EQ(look.caption_bold, words.contains("caption-bold"));
-    left = look.amount_left;
+    EXPECT_EQ(look.result_rules, words.contains("rules"));
+    int indent = 0;
+    for (const QString& word : words)
+      if (word.startsWith("indent-")) indent = word.mid(7).toInt();
+    EXPECT_EQ(look.caption_indent, indent * kLevelIndent);
   }
+}
+
+TEST(AnaRaporRules, NetResultIsTheLastFormulaOrAGrandTotal) {
+  ReportRows rows({"Satir_Tipi"});
+  for (int type : {1, 11, 2, 5, 11, 4, 11, 10}) rows.Add_Row({type});
+  std::vector<bool> result;
+  for (int row = 0; row < rows.Row_Count(); ++row) result.push_back(Is_Net_Result(rows, row));
+  EXPECT_EQ(result, (std::vector<bool>{false, false, false, true, false, false, true, false}));
+  ReportRows none({"Satir_Tipi"});
+  none.Add_Row({2});
+  EXPECT_FALSE(Is_Net_Result(none, 0));
+}
+
+TEST_F(AnaRaporTest, PeriodAndHeading) {
+  const QDate start(2026, 1, 1), end(2026, 12, 31);
+  LedgerPeriod period;
+  period.year = 2026;
+  period.first_day = QDate(2026, 3, 1);
+  period.last_day = QDate(2026, 6, 30);
+  EXPECT_EQ(S(Period_Text(period, start, end, false)), "01.03.2026 - 30.06.2026");
+  EXPECT_EQ(S(Period_Text(period, start, end, true)), "01.03.2026 - 30.06.2026 (Açılış dahil)");
+  // Open bounds take the fiscal year's days, or the calendar year's when it is another year.
+  period.first_day.reset();
+  period.last_day.reset();
+  EXPECT_EQ(S(Period_Text(period, start, end, false)), "01.01.2026 - 31.12.2026");
+  EXPECT_EQ(S(Period_Text(period, QDate(2025, 7, 1), QDate(), false)), "01.01.2026 - 31.12.2026");
+  period.year = 0;
+  EXPECT_EQ(S(Period_Text(period, start, end, true)), "");
+
+  // The heading: the statement's name from its rows, the opening only on a balance sheet.
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Company_Name = "ÖRNEK A.Ş.";
+  state.Fiscal_Year_Start = start;
+  state.Fiscal_Year_End = end;
+  ReportRows rows({"Rapor_Adi"});
+  rows.Add_Row({" Gelir Tablosu "});
+  RunParameters run;
+  run.period.year = 2026;
+  run.workplace_name = "MERKEZ";
+  run.kind = kKindIncomeStatement;
+  StatementHeading heading = Statement_Heading(state, rows, run, true);
+  EXPECT_EQ(S(heading.title), "Gelir Tablosu");
+  EXPECT_EQ(S(heading.period), "01.01.2026 - 31.12.2026");
+  EXPECT_EQ(S(heading.company), "ÖRNEK A.Ş.");
+  EXPECT_EQ(S(heading.workplace), "MERKEZ");
+  run.kind = kKindBalanceSheet;
+  EXPECT_EQ(S(Statement_Heading(state, rows, run, true).period), "01.01.2026 - 31.12.2026 (Açılış dahil)");
+  EXPECT_EQ(S(Statement_Heading(state, ReportRows({"Rapor_Adi"}), run, false).title), "MALİTABLO_TESTS");
 }
 
 INSTANTIATE_TEST_SUITE_P(detail_look, DetailLookCases, testing::ValuesIn(Case_Files("detail_look")),
@@ -80,21 +135,35 @@ TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
   AppState state(messages);
   state.Amount_Format = "#,##0.00";
   state.Company_Name = "ÖRNEK A.Ş.";
-  const QByteArray listing = Statement_Listing(state, Sample_Statement(), ListingFormat::Text);
+  const StatementHeading heading{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026", ""};
+  const QByteArray listing =
+      Statement_Listing(state, heading, Sample_Statement(), ListingFormat::Text);
   const QStringList lines = QString::fromUtf8(listing).split('\n');
   auto line_of = [&](const QString& caption) {
     for (const QString& line : lines)
-      if (line.trimmed().startsWith(caption)) return line.simplified();
+      if (line.trimmed().startsWith(caption)) return line;
     return QString("<none>");
   };
   // A footnote row prints its amount, a zero row nothing, as on the printed statement.
-  EXPECT_EQ(S(line_of("Şüpheli alacaklar dipnotu")), "Şüpheli alacaklar dipnotu 12,50");
-  EXPECT_EQ(S(line_of("Diğer Gelirler")), "Diğer Gelirler");
-  EXPECT_EQ(S(line_of("Faaliyet Zararı")), "Faaliyet Zararı -45,50");
+  EXPECT_EQ(S(line_of("Şüpheli alacaklar dipnotu").simplified()), "Şüpheli alacaklar dipnotu 12,50");
+  EXPECT_EQ(S(line_of("Diğer Gelirler").simplified()), "Diğer Gelirler");
+  EXPECT_EQ(S(line_of("Faaliyet Zararı").simplified()), "Faaliyet Zararı -45,50");
   EXPECT_TRUE(Amount_Blank(0) && !Amount_Blank(-0.01));
   // The footnotes come under the caption the printed statement gives them.
   EXPECT_TRUE(lines.contains("DİPNOTLAR"));
   EXPECT_FALSE(lines.contains("AKTİFLER"));
+  // The heading, then each amount in its column: a level-2 group in the middle column, its
+  // rows in the inner one, indented; the grand total outer, between its rules.
+  EXPECT_EQ(lines.mid(0, 3), (QStringList{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026"}));
+  const QString group = line_of("A. BRÜT SATIŞLAR"), row = line_of("Yurt İçi Satışlar"),
+                total = line_of("DÖNEM NET KÂRI");
+  EXPECT_TRUE(row.startsWith("    Yurt İçi")) << S(row);
+  EXPECT_LT(row.size(), group.size());
+  EXPECT_LT(group.size(), total.size());
+  const int at = static_cast<int>(lines.indexOf(total));
+  EXPECT_TRUE(lines.value(at - 1).trimmed().startsWith("---")) << S(lines.value(at - 1));
+  EXPECT_TRUE(lines.value(at + 1).trimmed().startsWith("===")) << S(lines.value(at + 1));
+  EXPECT_EQ(lines.value(at - 1).size(), total.size());
 }
 
 TEST(AnaRaporRules, GroupCaptions) {
@@ -155,18 +224,28 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   RecordingMessages messages;
   AppState state(messages);
   state.Amount_Format = "#,##0.00";
-  state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
   state.Export_Waiting = true;
-  ReportPages pages = Run_AnaRapor(state, Sample_Statement());
+  StatementHeading heading{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026", ""};
+  AnaRapor report;
+  ReportPages pages = Run_AnaRapor(state, Sample_Statement(), heading, &report);
   EXPECT_FALSE(state.Export_Waiting);
 
   ASSERT_EQ(pages.pages.size(), 1u);
-  EXPECT_EQ(S(Text_Of(pages, "raporbaslik")), "MALİTABLO_TESTS");
+  // The page says what it is; the window keeps the program's name.
+  EXPECT_EQ(S(Text_Of(pages, "raporbaslik")), "Gelir Tablosu");
+  EXPECT_EQ(S(report.Caption), "MALİTABLO_TESTS");
+  EXPECT_EQ(S(Text_Of(pages, "Donem")), "01.01.2026 - 31.12.2026");
+  EXPECT_EQ(S(Text_Of(pages, "Firma")), "ÖRNEK A.Ş.");
+  EXPECT_EQ(S(Text_Of(pages, "Sayfa")), "1 / 1");
   EXPECT_EQ(S(Text_Of(pages, "Tarih")), S(QDate::currentDate().toString("dd.MM.yyyy")));
   EXPECT_EQ(S(Text_Of(pages, "SubeAdi")), "");
   EXPECT_FALSE(Has_Line(pages, "Line15"));
   EXPECT_FALSE(Has_Line(pages, "Satir_Cizgi"));
   for (const char* hidden : {"txtBTutar", "txtSatir_Tipi"}) EXPECT_TRUE(From(pages, hidden).empty()) << hidden;
+  // 15 mm margins on A4.
+  EXPECT_EQ(pages.setup.width, 11906);
+  EXPECT_EQ(pages.setup.margin_left, 850);
+  EXPECT_EQ(pages.setup.margin_right, 850);
   // An income statement heads only its footnotes.
   EXPECT_EQ(S(Text_Of(pages, "Rapor_Yeri")), "DİPNOTLAR");
   EXPECT_EQ(From(pages, "Rapor_Yeri").size(), 1u);
@@ -178,14 +257,36 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   const int m = pages.setup.margin_left;
   const std::vector<QString> texts{"1.250.000,50", "1.000.000,25", "250.000,25", "", "1.250.000,50",
                                    "987,65", "-45,50", "942,15", "12,50"};
-  const std::vector<int> lefts{kATutarLeft, kBTutarLeft, kBTutarLeft, kBTutarLeft, kBTutarLeft,
-                               kBTutarLeft, kBTutarLeft, kATutarLeft, kBTutarLeft};
+  const std::vector<int> lefts{kMiddleAmountLeft, kInnerAmountLeft, kInnerAmountLeft,
+                               kInnerAmountLeft,  kInnerAmountLeft, kInnerAmountLeft,
+                               kInnerAmountLeft,  kOuterAmountLeft, kInnerAmountLeft};
   for (size_t i = 0; i < amounts.size(); ++i) {
     EXPECT_EQ(S(amounts[i]->text), S(texts[i])) << i;
     EXPECT_EQ(amounts[i]->left, m + lefts[i]) << i;
     EXPECT_EQ(amounts[i]->top, captions[i]->top) << i;
   }
-  EXPECT_TRUE(captions[7]->font.bold && amounts[6]->font.bold);  // the hook's look reaches the page
+  // The outer column ends at the right margin.
+  EXPECT_EQ(amounts[7]->left + amounts[7]->width, pages.setup.width - pages.setup.margin_right);
+  // Sub-rows indented by level; the grand total's caption bold, the formula amounts bold.
+  EXPECT_EQ(captions[1]->left, captions[0]->left + kLevelIndent);
+  EXPECT_TRUE(captions[7]->font.bold && amounts[6]->font.bold && amounts[5]->font.bold);
+  EXPECT_FALSE(captions[1]->font.bold || amounts[1]->font.bold);
+  // The result rows (the last formula and the grand total) carry a rule above the amount and a
+  // double rule below it, over their own columns.
+  std::vector<int> above, below;
+  for (const PageLine& line : pages.pages[0].lines) {
+    if (line.control == "Ust_Cizgi") {
+      above.push_back(line.x1 - m);
+      EXPECT_LT(line.y1, amounts[line.x1 - m == kInnerAmountLeft ? 6 : 7]->top);
+    }
+    if (line.control.startsWith("Alt_Cizgi")) {
+      below.push_back(line.x1 - m);
+      EXPECT_GT(line.y1, amounts[line.x1 - m == kInnerAmountLeft ? 6 : 7]->top + 200);
+    }
+  }
+  EXPECT_EQ(above, (std::vector<int>{kInnerAmountLeft, kOuterAmountLeft}));
+  EXPECT_EQ(below, (std::vector<int>{kInnerAmountLeft, kInnerAmountLeft, kOuterAmountLeft,
+                                     kOuterAmountLeft}));
   // One group footer line per placement, and the report footer's.
   int group_lines = 0;
   for (const PageLine& line : pages.pages[0].lines) group_lines += line.control == "Line14";
@@ -193,13 +294,38 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   EXPECT_TRUE(Has_Line(pages, "Line17"));
 
   // A work place, row lines and a company without decimals.
-  state.Workplace_Name = "MERKEZ ŞUBE";
+  heading.workplace = "MERKEZ ŞUBE";
   state.Row_Lines = true;
   state.Amount_Format = "#,##0";
-  pages = Run_AnaRapor(state, Sample_Statement());
-  EXPECT_EQ(S(Text_Of(pages, "SubeAdi")), "MERKEZ ŞUBE");
+  pages = Run_AnaRapor(state, Sample_Statement(), heading);
+  EXPECT_EQ(S(Text_Of(pages, "SubeAdi")), "İşyeri : MERKEZ ŞUBE");
   EXPECT_TRUE(Has_Line(pages, "Line15"));
   EXPECT_TRUE(Has_Line(pages, "Satir_Cizgi"));
   EXPECT_EQ(S(From(pages, "txtBakiye")[0]->text), "1.250.001");
   EXPECT_EQ(S(From(pages, "txtBakiye")[5]->text), "988");
+}
+
+TEST_F(AnaRaporTest, LongStatementNumbersItsPagesAndKeepsResultRowsWhole) {
+  RecordingMessages messages;
+  AppState state(messages);
+  state.Amount_Format = "#,##0.00";
+  ReportRows rows = Statement_Columns();
+  for (int i = 1; i <= 150; ++i) Add_Statement_Row(rows, 1, QString("Satır %1").arg(i), i, 2, 2);
+  Add_Statement_Row(rows, 1, "DÖNEM NET KÂRI", 5, 11, 1);
+  const ReportPages pages = Run_AnaRapor(state, rows, StatementHeading{"F", "T", "", ""});
+  ASSERT_GE(pages.pages.size(), 3u);
+  const int count = static_cast<int>(pages.pages.size());
+  const int body_bottom = pages.setup.height - pages.setup.margin_bottom - 400;
+  for (const ReportPage& page : pages.pages) {
+    const auto sayfa = std::find_if(page.texts.begin(), page.texts.end(),
+                                    [](const PageText& t) { return t.control == "Sayfa"; });
+    ASSERT_NE(sayfa, page.texts.end());
+    EXPECT_EQ(S(sayfa->text), S(QString("%1 / %2").arg(page.number).arg(count)));
+    // Every line of the body, the result row's rules included, stays above the page footer.
+    for (const PageLine& line : page.lines) {
+      if (line.section == "Detail") {
+        EXPECT_LE(line.y1, body_bottom) << line.control.toStdString();
+      }
+    }
+  }
 }

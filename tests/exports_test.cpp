@@ -1,7 +1,8 @@
-// The export files of a statement: the PDF read back with pdftotext, the workbook read back as
-// the zip it is (amounts as number cells in the company format), the HTML page and the text file
-// holding the same rows, each text option and overwriting. The file names are checked through
-// the output targets in ui/report_output_test.cpp.
+// The export files of a statement: their place beside the registry file, the PDF read back with
+// pdftotext, the workbook read back as the zip it is (amounts as number cells rounded to the
+// company format, the sheet's name, frozen header and caption width), the HTML page and the text
+// file holding the same rows, each text option and overwriting. The output targets are in
+// ui/report_output_test.cpp; both demo statements in every format in statement_formats_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -40,16 +41,21 @@ class ExportsTest : public GuiTest {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     state.Amount_Format = "#,##0.00";
-    state.Program_Folder = dir.path();
+    // Exports go beside the registry file.
+    old_registry = qgetenv("MALITABLO_REGISTRY");
+    qputenv("MALITABLO_REGISTRY", dir.filePath("kullanici/registry.ini").toUtf8());
   }
+  void TearDown() override { qputenv("MALITABLO_REGISTRY", old_registry); }
   ReportPages Pages(int extra_rows = 0) {
     ReportRows rows = Sample_Statement();
     for (int i = 1; i <= extra_rows; ++i) Add_Statement_Row(rows, 3, QString("Ek satır %1").arg(i), i, 10, 3);
-    return Run_AnaRapor(state, rows);
+    return Run_AnaRapor(state, rows, heading);
   }
   QString Path(const QString& name) const { return dir.filePath(name); }
 
   QTemporaryDir dir;
+  QByteArray old_registry;
+  StatementHeading heading{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026", ""};
   RecordingMessages messages;
   AppState state{messages};
 };
@@ -62,12 +68,14 @@ const QStringList kAmounts{"1.250.000,50", "1.000.000,25", "250.000,25", "987,65
 }  // namespace
 
 TEST_F(ExportsTest, PdfHoldsEveryCaptionAndAmount) {
-  const QString path = Export_Path(state, ExportKind::Pdf);
+  const QString path = Export_Path(ExportKind::Pdf);
+  EXPECT_EQ(S(path), S(dir.filePath("kullanici/Temp.pdf")));
   ASSERT_TRUE(Export_Pdf(Pages(), path, "MALİTABLO"));
   const QString text = Run_Program("pdftotext", {"-layout", path, "-"});
-  for (const QString& expected : kCaptions + kAmounts + QStringList{"SATIR ADI", "CARİ", "TARİH :", "SAYFA :"}) {
+  for (const QString& expected : kCaptions + kAmounts + QStringList{"SATIR ADI", "CARİ", "TARİH :", "SAYFA :", "Gelir Tablosu", "ÖRNEK A.Ş.", "01.01.2026 - 31.12.2026"}) {
     EXPECT_TRUE(text.contains(expected)) << S(expected) << " not in\n" << S(text);
   }
+  EXPECT_TRUE(text.contains(QRegularExpression("SAYFA :\\s+1\\s*/\\s*1\\n")));
   // The blank zero prints no amount on its line.
   for (const QString& line : text.split(u'\n')) {
     if (line.contains("Diğer Gelirler")) { EXPECT_EQ(S(line.trimmed()), "Diğer Gelirler"); }
@@ -79,8 +87,8 @@ TEST_F(ExportsTest, PdfHoldsEveryCaptionAndAmount) {
 }
 
 TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
-  const QString path = Export_Path(state, ExportKind::Excel);
-  ASSERT_TRUE(Export_Xlsx(Pages(), path));
+  const QString path = Export_Path(ExportKind::Excel);
+  ASSERT_TRUE(Export_Xlsx(Pages(), path, "Gelir Tablosu"));
   ASSERT_TRUE(Read(path).startsWith("PK\x03\x04"));
   const QString sheet = Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"});
   const QString strings = Run_Program("unzip", {"-p", path, "xl/sharedStrings.xml"});
@@ -88,30 +96,64 @@ TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
   ASSERT_TRUE(sheet.contains("<sheetData>")) << S(sheet);
 
   // Header on top: the company label, the date, the title, the column headings; no page number.
-  for (const QString& expected : kCaptions + QStringList{"Firma", "TARİH : ", "MALİTABLO_TESTS", "SATIR ADI", "CARİ"}) {
+  for (const QString& expected : kCaptions + QStringList{"ÖRNEK A.Ş.", "TARİH : ", "Gelir Tablosu", "01.01.2026 - 31.12.2026", "SATIR ADI", "CARİ"}) {
     EXPECT_TRUE(strings.contains(expected.toHtmlEscaped())) << S(expected);
   }
   EXPECT_FALSE(strings.contains("SAYFA"));
-  // Amounts are number cells in the column of their printed position: B second, C first.
+  // Amounts are number cells in the column of their printed position (B inner, C middle, D
+  // outer), rounded to the company's decimals: 987.654 is written as the 987,65 printed.
   const QRegularExpression number_cell("<c r=\"([A-Z]+)(\\d+)\"(?: s=\"\\d+\")?><v>([^<]+)</v></c>");
   QStringList numbers;
   for (const auto& m : number_cell.globalMatch(sheet)) numbers << m.captured(1) + "=" + m.captured(3);
   EXPECT_EQ(numbers, (QStringList{"C=1250000.5", "B=1000000.25", "B=250000.25", "B=1250000.5",
-                                  "B=987.654", "B=-45.5", "C=942.15", "B=12.5"}));
-  EXPECT_FALSE(sheet.contains("<c r=\"B4\""));  // no cell for the blank zero row below the header
+                                  "B=987.65", "B=-45.5", "D=942.15", "B=12.5"}));
+  // The sheet is named after the statement, its header rows stay frozen, and the captions'
+  // column is wider than the amounts'.
+  const QString book = Run_Program("unzip", {"-p", path, "xl/workbook.xml"});
+  EXPECT_TRUE(book.contains("<sheet name=\"Gelir Tablosu\"")) << S(book);
+  const QRegularExpression pane("<pane ySplit=\"(\\d+)\" topLeftCell=\"A(\\d+)\"");
+  const auto frozen = pane.match(sheet);
+  ASSERT_TRUE(frozen.hasMatch()) << S(sheet);
+  EXPECT_EQ(frozen.captured(1).toInt() + 1, frozen.captured(2).toInt());
+  // The frozen rows end with the column headings.
+  const int headings_row = frozen.captured(1).toInt();
+  EXPECT_TRUE(sheet.contains(QRegularExpression(QString("<row r=\"%1\"[^>]*><c r=\"A%1\" s=\"\\d+\" t=\"s\"").arg(headings_row)))) << S(sheet);
+  const QRegularExpression widths("<col min=\"1\" max=\"1\" width=\"([\\d.]+)\"[^>]*/><col min=\"2\" max=\"4\" width=\"([\\d.]+)\"");
+  const auto width = widths.match(sheet);
+  ASSERT_TRUE(width.hasMatch()) << S(sheet);
+  EXPECT_GT(width.captured(1).toDouble(), width.captured(2).toDouble());
   EXPECT_TRUE(styles.contains("formatCode=\"#,##0.00\"")) << S(styles);  // the company's format
 
   // Zero decimals: the format follows the company.
   state.Amount_Format = "#,##0";
-  ASSERT_TRUE(Export_Xlsx(Pages(), path));
+  ASSERT_TRUE(Export_Xlsx(Pages(), path, "Gelir Tablosu"));
   EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/styles.xml"}).contains("formatCode=\"#,##0\""));
+  EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"}).contains("<v>988</v>"));
+
+  // A caption longer than any other widens its column.
+  ReportRows rows = Sample_Statement();
+  Add_Statement_Row(rows, 1, QString(90, u'X'), 1, 2, 3);
+  ASSERT_TRUE(Export_Xlsx(Run_AnaRapor(state, rows, heading), path, "Gelir Tablosu"));
+  const auto wider = widths.match(Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"}));
+  ASSERT_TRUE(wider.hasMatch());
+  EXPECT_GT(wider.captured(1).toDouble(), width.captured(1).toDouble() + 30);
+}
+
+TEST(ExportRules, SheetNames) {
+  EXPECT_EQ(S(Sheet_Name("Gelir Tablosu")), "Gelir Tablosu");
+  EXPECT_EQ(S(Sheet_Name("Bilanço [2026/12]: *özet?*")), "Bilanço 2026 12 özet");
+  EXPECT_EQ(S(Sheet_Name(QString(40, u'Ş'))), S(QString(31, u'Ş')));
+  EXPECT_EQ(S(Sheet_Name("'Tablo'")), "Tablo");
+  EXPECT_EQ(S(Sheet_Name(" ?* ")), "Sayfa1");
+  // The message after a file no program opened names the file.
+  EXPECT_TRUE(Not_Opened_Message("/ev/k/Temp.pdf").startsWith("Dosya yazıldı: /ev/k/Temp.pdf\n"));
 }
 
 TEST_F(ExportsTest, HtmlAndTextHoldTheSameRows) {
   const ReportPages pages = Pages(80);
   ASSERT_EQ(pages.pages.size(), 2u);
-  const QString html_path = Export_Path(state, ExportKind::Html);
-  const QString text_path = Export_Path(state, ExportKind::Text);
+  const QString html_path = Export_Path(ExportKind::Html);
+  const QString text_path = Export_Path(ExportKind::Text);
   ASSERT_TRUE(Export_Html(pages, html_path, "MALİTABLO"));
   TextExportOptions options;
   options.field_separator = "\t";
@@ -146,7 +188,7 @@ TEST_F(ExportsTest, HtmlAndTextHoldTheSameRows) {
 
 TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
   const ReportPages pages = Pages(80);
-  const QString path = Export_Path(state, ExportKind::Text);
+  const QString path = Export_Path(ExportKind::Text);
   auto write = [&](const TextExportOptions& options) {
     EXPECT_TRUE(Export_Text(pages, path, options));
     return Read(path);
@@ -159,11 +201,11 @@ TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
   EXPECT_TRUE(lines.contains(""));
   int placed = 0;
   for (const QString& line : lines) {
-    if (line.startsWith("Yurt İçi Satışlar")) {
+    if (line.trimmed().startsWith("Yurt İçi Satışlar")) {
       EXPECT_TRUE(line.endsWith("1.000.000,25"));
       placed = static_cast<int>(line.size());
     }
-    if (line.startsWith("Şüpheli")) { EXPECT_EQ(line.size(), placed) << S(line); }  // right edges meet
+    if (line.trimmed().startsWith("Şüpheli")) { EXPECT_EQ(line.size(), placed) << S(line); }  // right edges meet
   }
   EXPECT_GT(placed, 40);
 
@@ -181,8 +223,8 @@ TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
   options.page_separator = "----- SAYFA SONU -----";
   const QString separated = Decode_Windows1254(write(options));
   EXPECT_EQ(separated.count("\r\n----- SAYFA SONU -----\r\n"), 1);  // between the two pages only
-  EXPECT_LT(separated.indexOf("SAYFA : 1"), separated.indexOf("SAYFA SONU"));
-  EXPECT_GT(separated.indexOf("SAYFA : 2"), separated.indexOf("SAYFA SONU"));
+  EXPECT_LT(separated.indexOf(QRegularExpression("SAYFA :\\s+1 / 2")), separated.indexOf("SAYFA SONU"));
+  EXPECT_GT(separated.indexOf(QRegularExpression("SAYFA :\\s+2 / 2")), separated.indexOf("SAYFA SONU"));
 
   options = {};
   options.field_separator = ";";

@@ -122,6 +122,11 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   EXPECT_TRUE(Texts(pages.pages[3], "txtAdi").isEmpty());
   EXPECT_EQ(Texts(pages.pages[3], "RaporSonu").size(), 1);
 
+  // A closing section that no longer fits is left out rather than opening a page of its own.
+  taller.report_footer.closing = true;
+  EXPECT_EQ(Run_Report(taller, Numbered_Rows(18, 100)).pages.size(), 3u);
+  EXPECT_EQ(Run_Report(taller, Numbered_Rows(17, 100)).pages.back().texts.back().control, "RaporSonu");
+
   EXPECT_EQ(Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"})).pages.size(), 1u);  // no rows
 
   // Hidden sections and controls take no place and print nothing.
@@ -134,6 +139,58 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 7);
   EXPECT_EQ(Texts(pages.pages[0], "txtTutar").size(), 0);
   EXPECT_EQ(Count_Lines(pages, "AltCizgi"), 0);
+}
+
+TEST(ReportEngine, PageOfCountAndSectionsGrownByTheirHook) {
+  // The sixth row grows to 1500 twips in its hook: it no longer fits under five rows of 1000
+  // on the first page's 6000 and opens the second page, whole.
+  ReportDefinition report = Small_Report();
+  report.page_header.Add_Field("SayfaSayisi", Page_Of_Count_Field, 6000, 0, 1500);
+  report.detail_format = [](ReportContext& c) {
+    c.report.detail.height = c.Value("Adi").toString() == "Satir 6" ? 1500 : 1000;
+  };
+  const ReportPages pages = Run_Report(report, Numbered_Rows(8, 100));
+  ASSERT_EQ(pages.pages.size(), 2u);
+  EXPECT_EQ(Texts(pages.pages[0], "txtAdi").size(), 5);
+  EXPECT_EQ(S(Texts(pages.pages[1], "txtAdi").front()), "Satir 6");
+  EXPECT_EQ(Texts(pages.pages[0], "SayfaSayisi"), QStringList{"1 / 2"});
+  EXPECT_EQ(Texts(pages.pages[1], "SayfaSayisi"), QStringList{"2 / 2"});
+}
+
+TEST(ReportEngine, RepeatedGroupHeaderHeadsEveryPageItsGroupGoesOnTo) {
+  // Groups of 8 rows of 1000 twips; a body of 6500 holds 6 rows under a group header of 500.
+  ReportDefinition report = Small_Report();
+  report.report_header.visible = false;
+  report.group_column = "Yeri";
+  report.group_header.height = 500;
+  report.group_header.repeat_on_page = true;
+  report.group_header.Add_Field("txtYeri", "Yeri", 0, 0, 500);
+  report.group_footer.height = 400;
+  report.group_footer.closing = true;
+  report.group_footer.Add_Line("GrupCizgisi", 0, 0, 11000, 0);
+  const ReportPages pages = Run_Report(report, Numbered_Rows(16, 8));
+  std::vector<QStringList> headers, rows;
+  for (const ReportPage& page : pages.pages) {
+    headers.push_back(Texts(page, "txtYeri"));
+    rows.push_back(Texts(page, "txtAdi"));
+  }
+  // Page 2 goes on with group 1 under its header again, then starts group 2; page 3 goes on
+  // with group 2.
+  ASSERT_EQ(pages.pages.size(), 3u);
+  EXPECT_EQ(headers, (std::vector<QStringList>{{"1"}, {"1", "2"}, {"2"}}));
+  EXPECT_EQ(rows[1].front(), "Satir 7");
+  EXPECT_EQ(rows[2].front(), "Satir 12");
+  // The header stands right under the page header, the rows below it.
+  const PageText* repeated = Find_Text(pages.pages[1], "txtYeri", "1");
+  ASSERT_NE(repeated, nullptr);
+  EXPECT_EQ(repeated->top, 2000);
+  EXPECT_EQ(Find_Text(pages.pages[1], "txtAdi", "Satir 7")->top, 2500);
+  // Without the setting the header prints once per group.
+  report.group_header.repeat_on_page = false;
+  int printed = 0;
+  for (const ReportPage& page : Run_Report(report, Numbered_Rows(16, 8)).pages)
+    printed += static_cast<int>(Texts(page, "txtYeri").size());
+  EXPECT_EQ(printed, 2);
 }
 
 TEST(ReportEngine, GroupSectionsOnKeyChange) {

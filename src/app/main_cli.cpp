@@ -3,10 +3,13 @@
 //   malitablo-cli company "<database>|<server>|<user id>|<sql user>|<password>" [--yes]
 //   malitablo-cli run "<database>|<server>|<user id>|<sql user>|<password>"
 //       [--set "CAPTION=VALUE"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out FILE] [--yes]
-// pdf, html, txt and xlsx write the printed statement's files (by default the program folder's
-// Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) without opening them.
+// pdf, html, txt and xlsx write the printed statement's files (by default Temp.pdf, Temp.Htm,
+// Temp.txt, Temp.xlsx in the user's output folder beside the registry file) without opening
+// them, and say on stderr where they went.
 // A --set value "START..END" sets the start and the end value of the filter row.
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -72,18 +75,24 @@ std::optional<ExportKind> Export_Format(const QString& name) {
 }
 
 // The printed statement's file, written through the same layout as the preview.
-bool Write_Export(AppState& state, ExportKind kind, QString path) {
-  if (path.isEmpty()) path = Export_Path(state, kind);
-  const ReportPages pages = Run_AnaRapor(state);
+bool Write_Export(AppState& state, const RunParameters& parameters, ExportKind kind, QString path) {
+  if (path.isEmpty()) path = Export_Path(kind);
+  StatementHeading heading;
+  const ReportPages pages = Generate_For_Export(state, parameters, &heading);
   bool ok = false;
   switch (kind) {
-    case ExportKind::Pdf: ok = Export_Pdf(pages, path, Report_Title()); break;
-    case ExportKind::Html: ok = Export_Html(pages, path, Report_Title()); break;
+    case ExportKind::Pdf: ok = Export_Pdf(pages, path, heading.title); break;
+    case ExportKind::Html: ok = Export_Html(pages, path, heading.title); break;
     case ExportKind::Text: ok = Export_Text(pages, path, {}); break;
-    case ExportKind::Excel: ok = Export_Xlsx(pages, path); break;
+    case ExportKind::Excel: ok = Export_Xlsx(pages, path, heading.title); break;
   }
-  if (!ok) Error(Unwritable_File_Message(path));
-  return ok;
+  if (!ok) {
+    Error(Unwritable_File_Message(path));
+    return false;
+  }
+  std::fprintf(stderr, "Dosya yazıldı: %s\n",
+               QFileInfo(path).absoluteFilePath().toUtf8().constData());
+  return true;
 }
 
 // The file formats draw text, which needs the GUI library; without a screen it runs offscreen.
@@ -148,11 +157,14 @@ int Run(AppState& state, const RunOptions& options) {
   RunSteps steps;
   steps.produce_output = [&](const RunParameters& parameters) {
     if (options.file) {
-      written = Write_Export(state, *options.file, options.out);
+      written = Write_Export(state, parameters, *options.file, options.out);
       return;
     }
     ReportRows rows = Report_Rows(state, parameters.statement_sql);
-    written = Write_Output(Statement_Listing(state, rows, options.format), options.out);
+    const StatementHeading heading =
+        Statement_Heading(state, rows, parameters,
+                          Opening_Voucher_In(state.Db(), parameters.period));
+    written = Write_Output(Statement_Listing(state, heading, rows, options.format), options.out);
   };
   if (!Run_Statement(state, grid, steps)) return 1;
   return written ? 0 : 1;

@@ -34,7 +34,9 @@ int main(int argc, char** argv) {
     main_window = std::make_unique<FiltreFrm>(state);
     FiltreFrm* window = main_window.get();
     window->Set_Output_Handler(
-        [&state, window](const QString& target) { Produce_Output(state, target, window); });
+        [&state, window](const RunParameters& parameters, const QString& target) {
+          Produce_Output(state, parameters, target, window);
+        });
     QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
     window->show();
   };

@@ -1,11 +1,14 @@
-// The statement layout and its handlers. Controls keep the names, positions and captions of the
-// design; fonts stand in for the designed ones ("Liberation Sans Narrow" for Arial Narrow,
-// "Liberation Sans" for Tahoma). Section heights are this layout's own.
+// The statement layout and its handlers. Controls keep the names and captions of the design;
+// positions fit an A4 page with 15 mm margins; fonts stand in for the designed ones ("Liberation
+// Sans Narrow" for Arial Narrow, "Liberation Sans" for Tahoma).
 #include "report/ana_rapor.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <algorithm>
 
+#include "db/query.h"
+#include "db/recordset.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
 #include "report/report_data.h"
@@ -16,9 +19,16 @@ namespace {
 const QString kNarrow = "Liberation Sans Narrow";
 const QString kTahoma = "Liberation Sans";
 const QString kDesignAmountFormat = "#,##0.00";
-constexpr int kFullWidth = 11088;
+constexpr int kFullWidth = kBodyWidth;
+// A4 with 15 mm margins.
+constexpr int kMargin = 850;
+// Detail rows: an ordinary row, and a result row with room for its rules.
+constexpr int kRowHeight = 255;
+constexpr int kResultRowHeight = 420;
+constexpr int kResultTextTop = 75;
 
-ReportControl& Set_Font(ReportControl& control, const QString& family, double size, bool bold = false) {
+ReportControl& Set_Font(ReportControl& control, const QString& family, double size,
+                        bool bold = false) {
   control.font.family = family;
   control.font.size = size;
   control.font.bold = bold;
@@ -30,61 +40,109 @@ ReportControl& Hidden(ReportControl& control) {
   return control;
 }
 
+ReportControl& Aligned(ReportControl& control, TextAlign alignment) {
+  control.alignment = alignment;
+  return control;
+}
+
+// Company and workplace on the left, date and page on the right; the statement's name and
+// period centred under them; the column headings over a rule.
 void Build_Page_Header(ReportSection& s) {
-  s.height = 1300;
-  Set_Font(s.Add_Label("Firma", "Firma", 0, 0, 3870), kTahoma, 8, true);
+  s.height = 1720;
+  Set_Font(s.Add_Label("Firma", "Firma", 0, 0, 7000), kTahoma, 10, true);
   Set_Font(Hidden(s.Add_Label("Saat", "SAAT", 4905, 0, 1260)), kTahoma, 8);
   Set_Font(Hidden(s.Add_Label("Tarih2", "", 6443, 5, 1134)), kTahoma, 8);
-  Set_Font(s.Add_Label("basliktarih", "TARİH :", 8265, 0, 630), kTahoma, 8);
-  Set_Font(s.Add_Label("Tarih", "", 8895, 0, 2205), kTahoma, 8);
-  s.Add_Line("Line15", 0, 240, 3855, 240);
-  Set_Font(s.Add_Label("raporbaslik", "", 0, 270, 11085), kTahoma, 10, true).alignment = TextAlign::Center;
-  Set_Font(s.Add_Label("SubeAdi", "", 0, 285, 3870), kTahoma, 8);
-  Set_Font(s.Add_Label("Label25", "SAYFA :", 8265, 270, 630), kTahoma, 8);
-  Set_Font(s.Add_Field("Sayfa", "", 8895, 270, 840), kTahoma, 8);
-  Set_Font(s.Add_Label("Label1", "SATIR ADI", 0, 1035, 5670), kTahoma, 8, true);
-  Set_Font(s.Add_Label("Label26", QString(30, u' ') + "CARİ", 5670, 1035, 5413), kTahoma, 8, true);
+  Set_Font(s.Add_Label("basliktarih", "TARİH :", kOuterAmountLeft, 20, 700), kTahoma, 8);
+  Aligned(Set_Font(s.Add_Label("Tarih", "", kOuterAmountLeft + 700, 20, kAmountWidth - 700),
+                   kTahoma, 8),
+          TextAlign::Right);
+  s.Add_Line("Line15", 0, 270, 3855, 270);
+  Set_Font(s.Add_Label("SubeAdi", "", 0, 300, 7000), kTahoma, 8);
+  Set_Font(s.Add_Label("Label25", "SAYFA :", kOuterAmountLeft, 300, 700), kTahoma, 8);
+  Aligned(Set_Font(s.Add_Field("Sayfa", Page_Of_Count_Field, kOuterAmountLeft + 700, 300,
+                               kAmountWidth - 700),
+                   kTahoma, 8),
+          TextAlign::Right);
+  ReportControl& title = s.Add_Label("raporbaslik", "", 0, 680, kFullWidth);
+  Aligned(Set_Font(title, kTahoma, 13, true), TextAlign::Center).height = 330;
+  Aligned(Set_Font(s.Add_Label("Donem", "", 0, 1040, kFullWidth), kTahoma, 9), TextAlign::Center);
+  Set_Font(s.Add_Label("Label1", "SATIR ADI", 0, 1420, kCaptionWidth), kTahoma, 8, true);
+  Aligned(Set_Font(s.Add_Label("Label26", QString(30, u' ') + "CARİ", kInnerAmountLeft, 1420,
+                               kFullWidth - kInnerAmountLeft),
+                   kTahoma, 8, true),
+          TextAlign::Right);
+  s.Add_Line("Line18", 0, 1670, kFullWidth, 1670).line_width = 20;
 }
 
 void Build_Detail(ReportSection& s) {
-  s.height = 255;
-  Set_Font(s.Add_Field("txtSatir_Adi", "Satir_Adi", 0, 0, 5670), kNarrow, 9);
-  auto amount = [&](const QString& name, const QString& column, int left, int top, int width) -> ReportControl& {
-    ReportControl& c = s.Add_Field(name, column, left, top, width, kDesignAmountFormat);
+  s.height = kRowHeight;
+  Set_Font(s.Add_Field("txtSatir_Adi", "Satir_Adi", 0, 0, kCaptionWidth), kNarrow, 9);
+  auto amount = [&](const QString& name, const QString& column, int left,
+                    int top) -> ReportControl& {
+    ReportControl& c = s.Add_Field(name, column, left, top, kAmountWidth, kDesignAmountFormat);
     Set_Font(c, kNarrow, 9);
     c.alignment = TextAlign::Right;
     return c;
   };
-  Hidden(amount("txtBTutar", "BTutar", kBTutarLeft, 825, 1695));
-  Hidden(amount("txtATutar", "ATutar", kATutarLeft, 825, 1650));
-  amount("txtBakiye", "Bakiye", kBakiyeLeft, 0, 1740);
+  Hidden(amount("txtBTutar", "BTutar", kInnerAmountLeft, 825));
+  Hidden(amount("txtATutar", "ATutar", kMiddleAmountLeft, 825));
+  amount("txtBakiye", "Bakiye", kOuterAmountLeft, 0);
   Hidden(s.Add_Field("txtSatir_Tipi", "Satir_Tipi", 0, 0, 0));
   Hidden(s.Add_Field("txtSatir_Seviyesi", "Satir_Seviyesi", 0, 0, 0));
   s.Add_Line("Satir_Cizgi", 0, 230, kFullWidth, 230);
+  // The rules of a result row, over its amount column.
+  Hidden(s.Add_Line("Ust_Cizgi", 0, 30, kAmountWidth, 30));
+  Hidden(s.Add_Line("Alt_Cizgi1", 0, 340, kAmountWidth, 340));
+  Hidden(s.Add_Line("Alt_Cizgi2", 0, 385, kAmountWidth, 385));
 }
+
+// A number stored in a text or number column; `ok` false when it is none.
+int Stored_Number(const QString& text, bool* ok) { return text.trimmed().toInt(ok); }
 
 }  // namespace
 
 DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi, double bakiye,
-                       int previous_left) {
+                       bool net_result) {
   DetailLook look;
-  const bool formula = satir_tipi == QString::number(kRowFormula);
+  bool typed = false, levelled = false;
+  const int type = Stored_Number(satir_tipi, &typed);
+  const int level = Stored_Number(satir_seviyesi, &levelled);
+  const bool formula = typed && type == kRowFormula;
+  const bool grand_total = typed && type == kRowGrandTotal;
   look.amount_bold = formula;
-  look.amount_color = !formula ? QColor(Qt::black) : bakiye > 0 ? kFormulaPositiveColor : kFormulaOtherColor;
+  look.amount_color = !formula     ? QColor(Qt::black)
+                      : bakiye > 0 ? kFormulaPositiveColor
+                                   : kFormulaOtherColor;
 
-  look.amount_left = previous_left;
-  if (satir_tipi == QString::number(kRowGroup)) {
-    if (satir_seviyesi == "2") look.amount_left = kATutarLeft;
-  } else if (!formula) {
-    look.amount_left = kBTutarLeft;
+  look.amount_left = kInnerAmountLeft;
+  if (grand_total) {
+    look.amount_left = kOuterAmountLeft;
+  } else if (typed && (type == kRowGroup || formula) && levelled) {
+    if (level <= 1)
+      look.amount_left = kOuterAmountLeft;
+    else if (level == 2)
+      look.amount_left = kMiddleAmountLeft;
   }
 
-  bool number = false;
-  look.caption_bold = satir_tipi.trimmed().toInt(&number) == kRowGrandTotal && number;
-  if (look.caption_bold) look.amount_left = kATutarLeft;
-
+  // Footnotes are sentences, not headings: never bold.
+  look.caption_bold = grand_total || (levelled && level <= 1 && !(typed && type == kRowFootnote));
+  look.caption_indent = levelled ? std::clamp(level - 1, 0, 5) * kLevelIndent : 0;
   look.amount_blank = Amount_Blank(bakiye);
+  look.result_rules = net_result;
   return look;
+}
+
+bool Is_Net_Result(const ReportDataSource& rows, int row) {
+  bool ok = false;
+  const int type = Stored_Number(rows.Value(row, "Satir_Tipi").toString(), &ok);
+  if (!ok) return false;
+  if (type == kRowGrandTotal) return true;
+  if (type != kRowFormula) return false;
+  for (int later = row + 1; later < rows.Row_Count(); ++later) {
+    if (Stored_Number(rows.Value(later, "Satir_Tipi").toString(), &ok) == kRowFormula && ok)
+      return false;
+  }
+  return true;
 }
 
 bool Amount_Blank(double bakiye) { return bakiye == 0; }
@@ -95,22 +153,64 @@ QString Group_Caption(const QString& rapor_yeri, const QString& previous) {
   return previous;
 }
 
+QString Period_Text(const LedgerPeriod& period, const QDate& fiscal_year_start,
+                    const QDate& fiscal_year_end, bool opening_in) {
+  if (period.year <= 0) return {};
+  auto in_year = [&](const QDate& date, const QDate& fallback) {
+    return date.isValid() && date.year() == period.year ? date : fallback;
+  };
+  const QDate first =
+      period.first_day.value_or(in_year(fiscal_year_start, QDate(period.year, 1, 1)));
+  const QDate last = period.last_day.value_or(in_year(fiscal_year_end, QDate(period.year, 12, 31)));
+  QString text = first.toString("dd.MM.yyyy") + " - " + last.toString("dd.MM.yyyy");
+  if (opening_in) text += " (Açılış dahil)";
+  return text;
+}
+
+bool Opening_Voucher_In(const DbSession& db, const LedgerPeriod& period) {
+  if (period.year <= 0) return false;
+  RunParameters bounds;
+  bounds.period = period;
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 "SELECT COUNT(*) AS Adet FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'" +
+                     Ledger_Condition(bounds));
+  return rs.Is_Open() && !rs.Eof() && rs.Number("Adet") > 0;
+}
+
+StatementHeading Statement_Heading(const AppState& state, const ReportDataSource& rows,
+                                   const RunParameters& parameters, bool opening_in) {
+  StatementHeading heading;
+  heading.company = state.Company_Name;
+  heading.title =
+      rows.Row_Count() > 0 ? rows.Value(0, "Rapor_Adi").toString().trimmed() : QString();
+  if (heading.title.isEmpty()) heading.title = Report_Title();
+  // Only a balance sheet takes in the opening voucher's accounts, so only it says so.
+  heading.period = Period_Text(parameters.period, state.Fiscal_Year_Start, state.Fiscal_Year_End,
+                               opening_in && parameters.kind == kKindBalanceSheet);
+  heading.workplace = parameters.workplace_name;
+  return heading;
+}
+
 AnaRapor AnaRapor_Layout() {
   AnaRapor report;
   ReportDefinition& r = report.layout;
-  r.page = PageSetup{11906, 16838, 409, 409, 720, 720};
+  r.page = PageSetup{11906, 16838, kMargin, kMargin, kMargin, kMargin};
   r.report_header.height = 0;
   Build_Page_Header(r.page_header);
 
   r.group_column = "Rapor_Yeri";
   r.group_header.height = 60;
+  r.group_header.repeat_on_page = true;
   Hidden(r.group_header.Add_Field("txtRapor_Yeri", "Rapor_Yeri", 3975, 0, 1440));
-  Set_Font(Hidden(r.group_header.Add_Label("Rapor_Yeri", "", 15, 30, 4000)), kTahoma, 9, true);
+  Set_Font(Hidden(r.group_header.Add_Label("Rapor_Yeri", "", 0, 140, 5000)), kTahoma, 10, true);
+  Hidden(r.group_header.Add_Line("Rapor_Yeri_Cizgi", 0, 400, 5000, 400));
 
   Build_Detail(r.detail);
 
-  r.group_footer.height = 60;
-  r.group_footer.Add_Line("Line14", 0, 0, kFullWidth, 0);
+  r.group_footer.height = 160;
+  r.group_footer.closing = true;
+  r.group_footer.Add_Line("Line14", 0, 100, kFullWidth, 100);
 
   r.page_footer.height = 400;
   Hidden(r.page_footer.Add_Label("Label13", "SAYFADAKİ KAYIT SAYISI :", 0, 60, 2500));
@@ -118,6 +218,7 @@ AnaRapor AnaRapor_Layout() {
   r.page_footer.Add_Line("Line16", 0, 330, kFullWidth, 330);
 
   r.report_footer.height = 60;
+  r.report_footer.closing = true;
   r.report_footer.Add_Line("Line17", 0, 0, kFullWidth, 0);
   return report;
 }
@@ -131,10 +232,8 @@ QString Report_Title() {
 
 void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout) {
   const std::pair<QString, const QString*> replacements[] = {
-      {"#,##0.00", &state.Amount_Format},
-      {"#,##0.000", &state.Unit_Price_Format},
-      {"#,##0.0000", &state.Currency_Format},
-      {"#,##0.00000", &state.Currency_Unit_Price_Format},
+      {"#,##0.00", &state.Amount_Format},     {"#,##0.000", &state.Unit_Price_Format},
+      {"#,##0.0000", &state.Currency_Format}, {"#,##0.00000", &state.Currency_Unit_Price_Format},
       {"#,##0.000000", &state.Rate_Format},
   };
   for (ReportSection* section : {&layout.page_header, &layout.detail, &layout.page_footer}) {
@@ -150,31 +249,32 @@ void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout) 
   }
 }
 
-void ActiveReport_ReportStart(AppState& state, AnaRapor& report, ReportContext& context) {
+void ActiveReport_ReportStart(AppState& state, const StatementHeading& heading, AnaRapor& report,
+                              ReportContext& context) {
   ReportDefinition& layout = context.report;
+  ReportSection& header = layout.page_header;
 
-  const QString title = Report_Title();
-  layout.page_header.Control("raporbaslik").text = title;
-  report.Caption = title;
-  // The company's name stands in the "Firma" label, so a printed statement says whose it is.
-  if (!state.Company_Name.isEmpty()) layout.page_header.Control("Firma").text = state.Company_Name;
+  // The window keeps the program's name; the page says which statement it is.
+  report.Caption = Report_Title();
+  header.Control("raporbaslik").text = heading.title.isEmpty() ? report.Caption : heading.title;
+  header.Control("Donem").text = heading.period;
+  header.Control("Firma").text = heading.company.isEmpty() ? QString("Firma") : heading.company;
 
   // The regional check keeps the system's short date form at dd.MM.yyyy.
-  layout.page_header.Control("Tarih").text = QDate::currentDate().toString("dd.MM.yyyy");
+  header.Control("Tarih").text = QDate::currentDate().toString("dd.MM.yyyy");
 
   ApplyCompanyNumberFormats(state, layout);
 
-  const bool workplace = !state.Workplace_Name.isEmpty();
-  layout.page_header.Control("SubeAdi").text = workplace ? state.Workplace_Name : QString();
-  layout.page_header.Control("Line15").visible = workplace;
+  const bool workplace = !heading.workplace.isEmpty();
+  header.Control("SubeAdi").text = workplace ? "İşyeri : " + heading.workplace : QString();
+  header.Control("Line15").visible = workplace;
 
   layout.detail.Control("Satir_Cizgi").visible = state.Row_Lines;
 }
 
 void PageHeader_Format(ReportContext& context) {
-  ReportControl& sayfa = context.report.page_header.Control("Sayfa");
-  sayfa.value = context.page_number;
-  sayfa.text = QString::number(context.page_number);
+  // "n / N": the count is filled in once the last page is known.
+  context.report.page_header.Control("Sayfa").value = context.page_number;
 }
 
 void GroupHeader1_Format(ReportContext& context) {
@@ -183,28 +283,49 @@ void GroupHeader1_Format(ReportContext& context) {
   caption.text = Group_Caption(context.Value("Rapor_Yeri").toString(), caption.text);
   caption.visible = Placement_Heading_Shown(context.Value("Rapor_Yeri").toInt(),
                                             context.Value("Rapor_Tipi").toInt());
-  header.height = caption.visible ? 330 : 60;
+  header.Control("Rapor_Yeri_Cizgi").visible = caption.visible;
+  header.height = caption.visible ? 520 : 60;
 }
 
 void Detail_Format(ReportContext& context) {
   ReportSection& detail = context.report.detail;
   ReportControl& bakiye = detail.Control("txtBakiye");
+  ReportControl& adi = detail.Control("txtSatir_Adi");
   const DetailLook look =
-      Detail_Look(context.Value("Satir_Tipi").toString(), context.Value("Satir_Seviyesi").toString(),
-                  context.Value("Bakiye").toDouble(), bakiye.left);
+      Detail_Look(context.Value("Satir_Tipi").toString(),
+                  context.Value("Satir_Seviyesi").toString(), context.Value("Bakiye").toDouble(),
+                  Is_Net_Result(context.data, context.row));
   bakiye.font.bold = look.amount_bold;
   bakiye.fore_color = look.amount_color;
   bakiye.left = look.amount_left;
-  detail.Control("txtSatir_Adi").font.bold = look.caption_bold;
+  adi.font.bold = look.caption_bold;
+  adi.left = look.caption_indent;
+  adi.width = kCaptionWidth - look.caption_indent;
+  // The indentation places a caption; blanks stored around it would only shift it.
+  adi.text = adi.text.trimmed();
   if (look.amount_blank) bakiye.text = "";
+
+  const int text_top = look.result_rules ? kResultTextTop : 0;
+  detail.height = look.result_rules ? kResultRowHeight : kRowHeight;
+  bakiye.top = text_top;
+  adi.top = text_top;
+  detail.Control("Satir_Cizgi").top = detail.height - 25;
+  for (const char* name : {"Ust_Cizgi", "Alt_Cizgi1", "Alt_Cizgi2"}) {
+    ReportControl& rule = detail.Control(name);
+    rule.visible = look.result_rules;
+    rule.left = look.amount_left;
+  }
 }
 
 void ActiveReport_ReportEnd(AppState& state, ReportContext&) { state.Export_Waiting = false; }
 
-ReportPages Run_AnaRapor(AppState& state, const ReportDataSource& rows, AnaRapor* out) {
+ReportPages Run_AnaRapor(AppState& state, const ReportDataSource& rows,
+                         const StatementHeading& heading, AnaRapor* out) {
   AnaRapor report = AnaRapor_Layout();
   ReportDefinition layout = report.layout;
-  layout.report_start = [&](ReportContext& c) { ActiveReport_ReportStart(state, report, c); };
+  layout.report_start = [&](ReportContext& c) {
+    ActiveReport_ReportStart(state, heading, report, c);
+  };
   layout.page_header_format = PageHeader_Format;
   layout.group_header_format = GroupHeader1_Format;
   layout.detail_format = Detail_Format;
@@ -218,7 +339,10 @@ ReportPages Run_AnaRapor(AppState& state, const ReportDataSource& rows, AnaRapor
   return pages;
 }
 
-ReportPages Run_AnaRapor(AppState& state, AnaRapor* out) {
-  const ReportRows rows = Report_Rows(state, state.Report_Sql);
-  return Run_AnaRapor(state, rows, out);
+ReportPages Run_AnaRapor(AppState& state, const RunParameters& parameters, AnaRapor* out) {
+  const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+  const DbSession db = state.Db();
+  const StatementHeading heading =
+      Statement_Heading(state, rows, parameters, Opening_Voucher_In(db, parameters.period));
+  return Run_AnaRapor(state, rows, heading, out);
 }

@@ -1,7 +1,8 @@
 // Printed rows, the export paths, and the PDF, HTML and text writers. The text file places a
-// line's texts in columns of 100 twips when no field separator is given (right-aligned texts
-// end where they end on paper) and keeps the vertical gaps of the page as empty lines, one per
-// 255 twips, so it reads like the printout.
+// line's texts in columns of 75 twips (a character of the printed narrow font) when no
+// field separator is given (right-aligned texts end where they end on paper; a text that would
+// run into the next keeps two blanks before it) and keeps the vertical gaps of the page as empty
+// lines, one per 255 twips, so it reads like the printout.
 #include "report/exports.h"
 
 #include <QBuffer>
@@ -18,8 +19,10 @@
 #include <cmath>
 
 #include "process/app_state.h"
+#include "db/registry.h"
 #include "db/suite_text.h"
 #include "report/ana_rapor.h"
+#include "report/report_data.h"
 #include "report/report_renderer.h"
 #include "ui_common/twips.h"
 
@@ -27,10 +30,10 @@ namespace {
 
 constexpr int kSameLineTwips = 120;
 constexpr int kTextLineTwips = 255;
-constexpr int kTextColumnTwips = 100;
+constexpr int kTextColumnTwips = 75;
 // The PDF writer runs at 1440 dots per inch, so one device unit is one twip.
 
-// A line's texts in columns: each at its printed place, at least one blank after the previous.
+// A line's texts in columns: each at its printed place, at least two blanks after the previous.
 QString Placed_Line(const PrintedRow& row, int margin_left) {
   QString line;
   for (const PageText* text : row.texts) {
@@ -42,7 +45,7 @@ QString Placed_Line(const PrintedRow& row, int margin_left) {
     } else if (text->alignment == TextAlign::Center) {
       start = (text->left - margin_left + text->width / 2) / kTextColumnTwips - length / 2;
     }
-    const int minimum = line.isEmpty() ? 0 : static_cast<int>(line.size()) + 1;
+    const int minimum = line.isEmpty() ? 0 : static_cast<int>(line.size()) + 2;
     start = std::max({start, minimum, 0});
     line += QString(start - line.size(), u' ') + text->text;
   }
@@ -53,6 +56,15 @@ QString Separated_Line(const PrintedRow& row, const QString& separator) {
   QStringList fields;
   for (const PageText* text : row.texts) fields << text->text.trimmed();
   return fields.join(separator);
+}
+
+// The printed font first, then its usual stand-ins, then any sans-serif font.
+QString Font_Stack(const QString& family) {
+  QStringList fonts{"'" + family + "'"};
+  if (family.contains("Narrow")) fonts << "'Arial Narrow'";
+  fonts << QStringList{"'Liberation Sans'", "Arial", "Helvetica", "sans-serif"};
+  fonts.removeDuplicates();
+  return fonts.join(", ");
 }
 
 QString Px(int twips) { return QString::number(twips / double(kTwipsPerPixel), 'f', 1) + "px"; }
@@ -69,8 +81,17 @@ QString Export_File_Name(ExportKind kind) {
   return "Temp.xlsx";
 }
 
-QString Export_Path(const AppState& state, ExportKind kind) {
-  return QDir(state.Program_Folder).filePath(Export_File_Name(kind));
+QString Output_Folder() { return QFileInfo(Registry_File()).absolutePath(); }
+
+QString Export_Path(ExportKind kind) {
+  const QString folder = Output_Folder();
+  QDir().mkpath(folder);
+  return QDir(folder).filePath(Export_File_Name(kind));
+}
+
+QString Not_Opened_Message(const QString& path) {
+  return "Dosya yazıldı: " + QDir::toNativeSeparators(path) +
+         "\nBu dosyayı açacak program başlatılamadı; dosyayı bu konumdan açabilirsiniz.";
 }
 
 std::vector<PrintedRow> Printed_Rows(const ReportPage& page) {
@@ -155,9 +176,9 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
         const char* align = text->alignment == TextAlign::Right    ? "right"
                             : text->alignment == TextAlign::Center ? "center"
                                                                    : "left";
-        html += QString("<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:'%4';"
+        html += QString("<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:%4;"
                         "font-size:%5pt;font-weight:%6;color:%7;text-align:%8;\">%9</span>")
-                    .arg(Px(text->left), Px(text->top), Px(text->width), text->font.family)
+                    .arg(Px(text->left), Px(text->top), Px(text->width), Font_Stack(text->font.family))
                     .arg(text->font.size)
                     .arg(text->font.bold ? "bold" : "normal", text->color.name(), align,
                          text->text.toHtmlEscaped());
@@ -217,11 +238,16 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
 
-ReportPages Generate_For_Export(AppState& state) {
+ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
+                                StatementHeading* heading) {
   state.Export_Waiting = true;
   try {
     // The report runs to its end here; ReportEnd clears the flag.
-    return Run_AnaRapor(state);
+    const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+    const StatementHeading made = Statement_Heading(
+        state, rows, parameters, Opening_Voucher_In(state.Db(), parameters.period));
+    if (heading) *heading = made;
+    return Run_AnaRapor(state, rows, made);
   } catch (...) {
     state.Export_Waiting = false;
     throw;

@@ -2,14 +2,16 @@
 // Each is a renderer over the same laid-out pages (report_pages.h), so the files cannot
 // disagree with the preview or the printout. The text file and the workbook read a page as
 // printed rows: texts standing on the same line, left to right. Every export writes its fixed
-// file in the program folder (Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx), overwriting the last
-// one; the writers take the target path so any folder will do.
+// file (Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) in the user's output folder, beside the
+// registry stand-in's file, overwriting the last one; the writers take the target path so any
+// folder will do.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
+#include "report/ana_rapor.h"
 #include "report/report_pages.h"
 
 struct AppState;
@@ -18,8 +20,13 @@ enum class ExportKind { Pdf, Html, Text, Excel };
 
 // File name of an export ("Temp.pdf", "Temp.Htm", "Temp.txt", "Temp.xlsx").
 QString Export_File_Name(ExportKind kind);
-// The program folder followed by the export's file name.
-QString Export_Path(const AppState& state, ExportKind kind);
+// The user's output folder: the folder of the registry stand-in's file (the program folder may
+// be read-only for the user).
+QString Output_Folder();
+// The output folder followed by the export's file name; the folder is made when missing.
+QString Export_Path(ExportKind kind);
+// The message when the written file's program cannot be started: it names the file.
+QString Not_Opened_Message(const QString& path);
 
 // One printed line of a page: its texts, left to right. Empty texts are left out.
 struct PrintedRow {
@@ -41,26 +48,32 @@ struct TextExportOptions {
 
 // The text of the text file, before encoding; lines end with "\r\n".
 QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& options);
-// A self-contained HTML page drawing every report page as printed.
+// A self-contained HTML page drawing every report page as printed; texts fall back to a
+// sans-serif font where the printed one is missing.
 QString Html_Export_Content(const ReportPages& pages, const QString& title);
 
 // Writers: false when the file cannot be written.
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title = {});
 bool Export_Html(const ReportPages& pages, const QString& path, const QString& title = {});
 bool Export_Text(const ReportPages& pages, const QString& path, const TextExportOptions& options);
-// A workbook of one sheet: the first page's header on top (without page numbering), then one row
-// per printed row of every page; captions as texts, amounts as numbers in their output format,
-// each amount in the column of its printed position, bold and colours as printed.
-bool Export_Xlsx(const ReportPages& pages, const QString& path);
+// A workbook of one sheet named `sheet_name` (cut to what a sheet name allows): the first
+// page's header on top (without page numbering) with its last row frozen, then one row per
+// printed row of every page; captions as texts in a column as wide as the longest, amounts as
+// numbers rounded to their output format's decimals and shown in it, each amount in the column
+// of its printed position, bold and colours as printed.
+bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& sheet_name = {});
+// A sheet name from a statement name: at most 31 characters, none of []:*?/\, not empty.
+QString Sheet_Name(const QString& statement_name);
 // Writes the whole file, checked to its last byte: a regular file is replaced only once it is
 // written in full; a device or a pipe is written in place. False when anything fails.
 bool Write_Export_File(const QString& path, const QByteArray& bytes);
 // The message of a writer's failure: "Dosya yazılamadı: <path>".
 QString Unwritable_File_Message(const QString& path);
 
-// The statement generated for an export: Export_Waiting is set while the report runs;
-// AnaRapor's ReportEnd (or a failure) clears it.
-ReportPages Generate_For_Export(AppState& state);
+// The statement of a run generated for an export: Export_Waiting is set while the report
+// runs; AnaRapor's ReportEnd (or a failure) clears it. `heading` receives the page's heading.
+ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
+                                StatementHeading* heading = nullptr);
 // Messages of the waiting panel.
 inline const QString kHtmlWaitingMessage = "HTML'e Gönderiliyor";
 inline const QString kTextWaitingMessage = "Text'e Gönderiliyor";

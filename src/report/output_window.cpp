@@ -1,11 +1,12 @@
 // Preview, printing and the export targets. The preview and the printer paint the laid-out
-// pages on a full-page QPrinter; the exports write their files through the core writers and
-// open them with the desktop's application. When none can be started, the HTML and workbook
-// targets give the message of their missing program; a statement without pages writes no file
-// but the file is opened all the same. A file that cannot be written is reported, not opened.
+// pages on a full-page QPrinter; the exports write their files through the core writers into
+// the user's output folder and open them with the desktop's application. When none can be
+// started, the message names the written file; a statement without pages writes no file but
+// the file is opened all the same. A file that cannot be written is reported, not opened.
 #include "report/output_window.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -50,9 +51,9 @@ void Paint_Pages(QPrinter& printer, const ReportPages& pages, int from = 0, int 
   painter.end();
 }
 
-void Show_Preview(AppState& state, QWidget* parent) {
+void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* parent) {
   AnaRapor report;
-  const ReportPages pages = Run_AnaRapor(state, &report);
+  const ReportPages pages = Run_AnaRapor(state, parameters, &report);
   QPrinter printer(QPrinter::HighResolution);
   Prepare_Printer(printer, pages, report.Caption);
   QPrintPreviewDialog preview(&printer, parent);
@@ -67,9 +68,9 @@ void Show_Preview(AppState& state, QWidget* parent) {
   preview.exec();
 }
 
-void Print(AppState& state, QWidget* parent) {
+void Print(AppState& state, const RunParameters& parameters, QWidget* parent) {
   AnaRapor report;
-  const ReportPages pages = Run_AnaRapor(state, &report);
+  const ReportPages pages = Run_AnaRapor(state, parameters, &report);
   QPrinter printer(QPrinter::HighResolution);
   Prepare_Printer(printer, pages, report.Caption);
   QPrintDialog dialog(&printer, parent);
@@ -82,12 +83,19 @@ void Print(AppState& state, QWidget* parent) {
   }
 }
 
-bool Open_Document(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+// Opens a written file with the desktop's application; when none can be started the user is
+// told where the file is. A file that is not there (a cancelled text export without an earlier
+// one) is only opened.
+void Open_Document(AppState& state, const QString& path) {
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+  if (QFileInfo::exists(path)) state.Message->Plain(Not_Opened_Message(path));
+}
 
 // The statement for an export, with the waiting panel shown meanwhile.
-ReportPages Wait_For_Report(AppState& state, BekletFrm& panel, const QString& message) {
+ReportPages Wait_For_Report(AppState& state, const RunParameters& parameters, BekletFrm& panel,
+                            const QString& message, StatementHeading* heading) {
   panel.Show_Message(message);
-  return Generate_For_Export(state);
+  return Generate_For_Export(state, parameters, heading);
 }
 
 // `written` is a writer's result: false gives the critical message naming the file.
@@ -96,61 +104,66 @@ bool Reported(AppState& state, const QString& path, bool written) {
   return written;
 }
 
-void Export_Pdf_File(AppState& state) {
-  AnaRapor report;
-  const ReportPages pages = Run_AnaRapor(state, &report);
-  const QString path = Export_Path(state, ExportKind::Pdf);
-  if (!Reported(state, path, Export_Pdf(pages, path, report.Caption))) return;
-  Open_Document(path);
+void Export_Pdf_File(AppState& state, const RunParameters& parameters) {
+  StatementHeading heading;
+  const ReportPages pages = Generate_For_Export(state, parameters, &heading);
+  const QString path = Export_Path(ExportKind::Pdf);
+  if (!Reported(state, path, Export_Pdf(pages, path, heading.title))) return;
+  Open_Document(state, path);
 }
 
-void Export_Html_File(AppState& state, QWidget* parent) {
+void Export_Html_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
   BekletFrm panel(parent);
-  const ReportPages pages = Wait_For_Report(state, panel, kHtmlWaitingMessage);
-  const QString path = Export_Path(state, ExportKind::Html);
-  const bool written = pages.pages.empty() || Export_Html(pages, path, Report_Title());
+  StatementHeading heading;
+  const ReportPages pages =
+      Wait_For_Report(state, parameters, panel, kHtmlWaitingMessage, &heading);
+  const QString path = Export_Path(ExportKind::Html);
+  const bool written = pages.pages.empty() || Export_Html(pages, path, heading.title);
   panel.hide();
   if (!Reported(state, path, written)) return;
-  if (!Open_Document(path)) state.Message->Plain("İnternet Explorer Başlatılamdı.");
+  Open_Document(state, path);
 }
 
-void Export_Text_File(AppState& state, QWidget* parent) {
+void Export_Text_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
   BekletFrm panel(parent);
-  const ReportPages pages = Wait_For_Report(state, panel, kTextWaitingMessage);
+  const ReportPages pages = Wait_For_Report(state, parameters, panel, kTextWaitingMessage, nullptr);
   TexteAtOzellikFrm dialog(parent);
   dialog.exec();
-  const QString path = Export_Path(state, ExportKind::Text);
+  const QString path = Export_Path(ExportKind::Text);
   const bool written =
       dialog.Cancelled() || pages.pages.empty() || Export_Text(pages, path, dialog.Options());
   panel.hide();
   if (!Reported(state, path, written)) return;
-  Open_Document(path);
+  Open_Document(state, path);
 }
 
-void Export_Excel_File(AppState& state, QWidget* parent) {
+void Export_Excel_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
   BekletFrm panel(parent);
-  const ReportPages pages = Wait_For_Report(state, panel, kExcelWaitingMessage);
+  StatementHeading heading;
+  const ReportPages pages =
+      Wait_For_Report(state, parameters, panel, kExcelWaitingMessage, &heading);
   panel.hide();
-  const QString path = Export_Path(state, ExportKind::Excel);
-  const bool written = pages.pages.empty() || Export_Xlsx(pages, path);
+  const QString path = Export_Path(ExportKind::Excel);
+  const bool written = pages.pages.empty() || Export_Xlsx(pages, path, heading.title);
   if (!Reported(state, path, written)) return;
-  if (!Open_Document(path)) state.Message->Plain("Excel Programını Yüklemelisiniz");
+  Open_Document(state, path);
 }
 
 }  // namespace
 
-void Produce_Output(AppState& state, const QString& target, QWidget* parent) {
+void Produce_Output(AppState& state, const RunParameters& parameters, const QString& target,
+                    QWidget* parent) {
   if (target == "Ekran") {
-    Show_Preview(state, parent);
+    Show_Preview(state, parameters, parent);
   } else if (target == "Yazıcı") {
-    Print(state, parent);
+    Print(state, parameters, parent);
   } else if (target == "Excel") {
-    Export_Excel_File(state, parent);
+    Export_Excel_File(state, parameters, parent);
   } else if (target == "Text") {
-    Export_Text_File(state, parent);
+    Export_Text_File(state, parameters, parent);
   } else if (target == "Html") {
-    Export_Html_File(state, parent);
+    Export_Html_File(state, parameters, parent);
   } else if (target == "PDF") {
-    Export_Pdf_File(state);
+    Export_Pdf_File(state, parameters);
   }
 }

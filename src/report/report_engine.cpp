@@ -81,6 +81,7 @@ struct PageCountSlot {
   size_t page;
   size_t text;
   QString format;
+  bool with_number;  // "n / N"
 };
 
 class Layout {
@@ -101,21 +102,27 @@ class Layout {
     for (int row = 0; row < rows; ++row) {
       const QString row_key = data_.Value(row, report_.group_column).toString();
       if (grouped && (row == 0 || row_key != key)) {
+        group_open_ = false;
         if (row > 0) Place(report_.group_footer, nullptr);
         row_ = row;
         Place(report_.group_header, &report_.group_header_format);
+        group_open_ = true;
       }
       key = row_key;
       row_ = row;
       Place(report_.detail, &report_.detail_format);
     }
+    group_open_ = false;
     if (grouped && rows > 0) Place(report_.group_footer, nullptr);
     Place(report_.report_footer, nullptr);
     End_Page();
 
+    const int count = static_cast<int>(result_.pages.size());
     for (const PageCountSlot& slot : page_count_slots_) {
-      result_.pages[slot.page].texts[slot.text].text = Apply_Output_Format(
-          slot.format, static_cast<int>(result_.pages.size()));
+      QString text = Apply_Output_Format(slot.format, count);
+      if (slot.with_number)
+        text = Apply_Output_Format(slot.format, static_cast<int>(slot.page) + 1) + " / " + text;
+      result_.pages[slot.page].texts[slot.text].text = text;
     }
     ReportContext end = Context(row_);
     Call(report_.report_end, end);
@@ -144,7 +151,7 @@ class Layout {
       if (control.column == Page_Number_Field) {
         control.value = page;
         control.text = Apply_Output_Format(control.output_format, page);
-      } else if (control.column != Page_Count_Field) {
+      } else if (control.column != Page_Count_Field && control.column != Page_Of_Count_Field) {
         control.value = data_.Value(row_, control.column);
         control.text = Apply_Output_Format(control.output_format, control.value);
       }
@@ -155,6 +162,7 @@ class Layout {
   // (fields, hook) so the hook sees the page it prints on.
   void Place(ReportSection& section, const ReportHook* hook) {
     if (!section.visible) return;
+    if (section.closing && y_ + section.height > Body_Bottom()) return;
     if (y_ + section.height > Body_Bottom() && y_ > body_top_) {
       End_Page();
       Start_Page();
@@ -165,6 +173,10 @@ class Layout {
       Call(*hook, context);
     }
     if (!section.visible) return;
+    if (y_ + section.height > Body_Bottom() && y_ > body_top_) {
+      End_Page();
+      Start_Page();
+    }
     Emit(section, y_);
     y_ += section.height;
   }
@@ -192,6 +204,11 @@ class Layout {
       }
     }
     body_top_ = y_;
+    // A group that goes on over the page break heads the new page again.
+    if (group_open_ && report_.group_header.repeat_on_page) {
+      Place(report_.group_header, &report_.group_header_format);
+      body_top_ = y_;
+    }
   }
 
   void End_Page() {
@@ -213,8 +230,10 @@ class Layout {
                                       control.fore_color, control.name, section.name});
         continue;
       }
-      if (control.kind == ControlKind::Field && control.column == Page_Count_Field) {
-        page_count_slots_.push_back({result_.pages.size() - 1, page.texts.size(), control.output_format});
+      if (control.kind == ControlKind::Field &&
+          (control.column == Page_Count_Field || control.column == Page_Of_Count_Field)) {
+        page_count_slots_.push_back({result_.pages.size() - 1, page.texts.size(),
+                                     control.output_format, control.column == Page_Of_Count_Field});
       }
       page.texts.push_back(PageText{control.text, left + control.left, top + control.top,
                                     control.width, control.height, control.font, control.fore_color,
@@ -231,6 +250,7 @@ class Layout {
   int row_ = -1;
   int y_ = 0;
   int body_top_ = 0;
+  bool group_open_ = false;  // a group header has been placed and its footer not yet
 };
 
 }  // namespace

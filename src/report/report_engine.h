@@ -17,9 +17,10 @@
 enum class ControlKind { Label, Field, Line };
 
 // A field bound to one of these names prints the page number or the page count, formatted
-// with the field's output format.
+// with the field's output format, or both as "n / N".
 inline const QString Page_Number_Field = "=PageNumber";
 inline const QString Page_Count_Field = "=PageCount";
+inline const QString Page_Of_Count_Field = "=PageOfCount";
 
 struct ReportControl {
   QString name;
@@ -47,6 +48,11 @@ struct ReportSection {
   QString name;
   int height = 0;  // twips
   bool visible = true;
+  // A section that only closes what precedes it (a rule under a group): when it no longer fits
+  // on the page it is left out instead of opening the next page with it.
+  bool closing = false;
+  // A group header printed again under the page header of every page its group continues on.
+  bool repeat_on_page = false;
   std::vector<ReportControl> controls;
 
   // The control named `name`; throws std::out_of_range when there is none.
@@ -97,5 +103,6 @@ struct ReportDefinition {
 };
 
 // Runs the definition (a working copy: the caller's stays as designed) over every row of
-// `data` into pages.
+// `data` into pages. A section whose hook makes it taller than the room left on the page
+// moves to the next page.
 ReportPages Run_Report(ReportDefinition definition, const ReportDataSource& data);

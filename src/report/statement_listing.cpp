@@ -69,45 +69,69 @@ QByteArray Json(const ReportDataSource& rows) {
   return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
-QByteArray Text(const AppState& s, const ReportDataSource& rows) {
+// The printed statement as text: its heading, then each row with its caption indented by level
+// and its amount in the column the page prints it in (inner, middle, outer), the result rows
+// between rules, under the placement headings the page shows.
+QByteArray Text(const AppState& s, const StatementHeading& heading, const ReportDataSource& rows) {
   struct Line {
     QString caption;
     QString amount;
-    bool heading;
+    int column = 0;  // 0 inner, 1 middle, 2 outer
+    bool heading = false;
+    bool rules = false;
   };
   std::vector<Line> lines;
   int placement = 0;
   for (int r = 0; r < rows.Row_Count(); ++r) {
-    int place = rows.Value(r, "Rapor_Yeri").toInt();
+    const int place = rows.Value(r, "Rapor_Yeri").toInt();
     if (place != placement && Placement_Heading_Shown(place, rows.Value(r, "Rapor_Tipi").toInt()))
-      lines.push_back({Placement_Caption(place), "", true});
+      lines.push_back({Placement_Caption(place), {}, 0, true, false});
     placement = place;
-    int level = std::max(1, rows.Value(r, "Satir_Seviyesi").toInt());
-    QString caption = QString(2 * (level - 1), ' ') + rows.Value(r, "Satir_Adi").toString().trimmed();
-    QVariant amount = rows.Value(r, "Bakiye");
-    const bool blank = Amount_Blank(amount.toDouble());
-    lines.push_back({caption, blank ? QString() : Apply_Output_Format(s.Amount_Format, amount,
-                                                                      System_Separators(s)),
-                     false});
+    const QVariant amount = rows.Value(r, "Bakiye");
+    const DetailLook look = Detail_Look(rows.Value(r, "Satir_Tipi").toString(),
+                                        rows.Value(r, "Satir_Seviyesi").toString(),
+                                        amount.toDouble(), Is_Net_Result(rows, r));
+    Line line;
+    line.caption = QString(2 * (look.caption_indent / kLevelIndent), ' ') +
+                   rows.Value(r, "Satir_Adi").toString().trimmed();
+    if (!look.amount_blank)
+      line.amount = Apply_Output_Format(s.Amount_Format, amount, System_Separators(s));
+    line.column = look.amount_left == kOuterAmountLeft    ? 2
+                  : look.amount_left == kMiddleAmountLeft ? 1
+                                                          : 0;
+    line.rules = look.result_rules;
+    lines.push_back(line);
   }
-  int caption_width = 40, amount_width = 18;
+  int caption_width = 40, amount_width = 16;
   for (const Line& l : lines) {
-    caption_width = std::max(caption_width, static_cast<int>(l.caption.size()));
+    if (!l.heading) caption_width = std::max(caption_width, static_cast<int>(l.caption.size()));
     amount_width = std::max(amount_width, static_cast<int>(l.amount.size()));
   }
-  QString title = rows.Row_Count() > 0 ? rows.Value(0, "Rapor_Adi").toString().trimmed() : QString();
+  const int width = caption_width + 3 * (amount_width + 2);
+  auto amount_line = [&](int column, const QString& amount) {
+    QString text = QString(caption_width, ' ');
+    for (int c = 0; c < 3; ++c)
+      text +=
+          "  " + (c == column ? amount.rightJustified(amount_width) : QString(amount_width, ' '));
+    return text;
+  };
   QStringList out;
-  out << s.Company_Name;
-  if (!title.isEmpty()) out << title;
-  if (!s.Workplace_Name.isEmpty()) out << "İşyeri: " + s.Workplace_Name;
-  out << "Tarih: " + QDate::currentDate().toString("dd.MM.yyyy");
-  out << QString(caption_width + 2 + amount_width, '-');
+  out << heading.company;
+  out << heading.title;
+  if (!heading.period.isEmpty()) out << heading.period;
+  if (!heading.workplace.isEmpty()) out << "İşyeri : " + heading.workplace;
+  out << "TARİH : " + QDate::currentDate().toString("dd.MM.yyyy");
+  out << QString(width, '-');
   for (const Line& l : lines) {
     if (l.heading) {
       out << "" << l.caption;
       continue;
     }
-    out << l.caption.leftJustified(caption_width) + "  " + l.amount.rightJustified(amount_width);
+    if (l.rules) out << amount_line(l.column, QString(amount_width, '-'));
+    QString text = amount_line(l.column, l.amount);
+    text.replace(0, l.caption.size(), l.caption);
+    out << text;
+    if (l.rules) out << amount_line(l.column, QString(amount_width, '='));
   }
   for (QString& line : out)
     while (line.endsWith(' ')) line.chop(1);
@@ -124,11 +148,12 @@ bool Parse_Listing_Format(const QString& name, ListingFormat* format) {
   return true;
 }
 
-QByteArray Statement_Listing(const AppState& s, const ReportDataSource& rows, ListingFormat format) {
+QByteArray Statement_Listing(const AppState& s, const StatementHeading& heading,
+                             const ReportDataSource& rows, ListingFormat format) {
   switch (format) {
     case ListingFormat::Csv: return Csv(rows);
     case ListingFormat::Json: return Json(rows);
     case ListingFormat::Text: break;
   }
-  return Text(s, rows);
+  return Text(s, heading, rows);
 }

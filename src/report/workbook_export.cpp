@@ -1,13 +1,16 @@
 // The workbook export on libxlsxwriter. A printed row becomes a sheet row; each text goes to the
-// column of its printed position: A the captions, B the second amount column, C the first, D
-// the designed amount position (texts sharing a column are joined by a blank). Amounts are
-// written as numbers with their output format, so the sheet shows the company's decimals.
+// column of its printed position: A the captions, B the inner amount column, C the middle, D
+// the outer (texts sharing a column are joined by a blank). Amounts are written as numbers
+// rounded to their output format's decimals (exactly, from their decimal digits) and shown in
+// that format, so the sheet holds what the page prints.
 #include <xlsxwriter.h>
 
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <map>
+#include <optional>
 
 #include "report/ana_rapor.h"
 #include "report/exports.h"
@@ -16,34 +19,57 @@
 namespace {
 
 // Left edges (twips from the margin) where the columns B, C and D begin.
-constexpr int kColumnStarts[] = {5670, kATutarLeft, kBakiyeLeft};
+constexpr int kColumnStarts[] = {kInnerAmountLeft, kMiddleAmountLeft, kOuterAmountLeft};
+// Column widths in characters: amounts, and the captions' at least and at most.
+constexpr double kAmountColumnWidth = 17;
+constexpr double kCaptionMinWidth = 30;
+constexpr double kCaptionMaxWidth = 100;
 // Texts of the page header that number the pages; a workbook has no pages.
 const QSet<QString> kPageNumbering = {"Label25", "Sayfa"};
 
+// The column of a text by where it is anchored: a right-aligned text (an amount, the "CARİ"
+// heading) by its right edge, others by their left edge.
 int Column_Of(const PageText& text, int margin_left) {
+  const int anchor = text.alignment == TextAlign::Right ? text.left + text.width - 1 : text.left;
   int column = 0;
   for (int start : kColumnStarts) {
-    if (text.left - margin_left >= start) ++column;
+    if (anchor - margin_left >= start) ++column;
   }
   return column;
 }
 
+// Decimals of a numeric output format: the digit places after its ".".
+int Format_Decimals(const QString& format) {
+  const qsizetype point = format.indexOf(u'.');
+  int decimals = 0;
+  for (qsizetype i = point + 1; point >= 0 && i < format.size(); ++i) {
+    if (format.at(i) != u'0' && format.at(i) != u'#') break;
+    ++decimals;
+  }
+  return decimals;
+}
+
+// The value of an amount text, rounded to its format's decimals as the page prints it.
 bool Number_Of(const PageText& text, double& number) {
   if (text.format.isEmpty() || text.value.isNull() || !text.value.isValid()) return false;
+  std::optional<DecimalDigits> digits;
   if (text.value.typeId() == QMetaType::QString) {
-    const auto digits = DecimalDigits::Read(text.value.toString(), kFieldNumberSyntax);
-    if (digits) number = digits->Value();
-    return digits.has_value();
+    digits = DecimalDigits::Read(text.value.toString(), kFieldNumberSyntax);
+  } else {
+    bool ok = false;
+    const double value = text.value.toDouble(&ok);
+    if (ok) digits = DecimalDigits::Of_Double(value, kAmountSignificantDigits);
   }
-  bool ok = false;
-  number = text.value.toDouble(&ok);
-  return ok;
+  if (!digits) return false;
+  number = digits->Rounded(Format_Decimals(text.format)).Value();
+  return true;
 }
 
 class Workbook {
  public:
-  explicit Workbook(const QString& path) : book_(workbook_new(QFile::encodeName(path).constData())) {
-    if (book_) sheet_ = workbook_add_worksheet(book_, "Sayfa1");
+  Workbook(const QString& path, const QString& sheet_name)
+      : book_(workbook_new(QFile::encodeName(path).constData())) {
+    if (book_) sheet_ = workbook_add_worksheet(book_, Sheet_Name(sheet_name).toUtf8().constData());
   }
   ~Workbook() {
     if (book_) workbook_close(book_);
@@ -101,15 +127,26 @@ void Write_Row(Workbook& book, const PrintedRow& row, int sheet_row, int margin_
 }
 
 // The workbook written by the library at `path`; false when it could not be made.
-bool Write_Workbook(const ReportPages& pages, const QString& path) {
-  Workbook book(path);
+bool Write_Workbook(const ReportPages& pages, const QString& path, const QString& sheet_name) {
+  Workbook book(path, sheet_name);
   if (!book.Ok()) return false;
-  worksheet_set_column(book.Sheet(), 0, 0, 48, nullptr);
-  worksheet_set_column(book.Sheet(), 1, 3, 16, nullptr);
 
   const int margin_left = pages.setup.margin_left;
+  // The captions' column holds the longest caption of the body.
+  double caption_width = kCaptionMinWidth;
+  for (const ReportPage& page : pages.pages) {
+    for (const PageText& text : page.texts) {
+      if (text.section == "Detail" && Column_Of(text, margin_left) == 0)
+        caption_width = std::max(caption_width, text.text.trimmed().size() * 1.1 + 2);
+    }
+  }
+  worksheet_set_column(book.Sheet(), 0, 0, std::min(caption_width, kCaptionMaxWidth), nullptr);
+  worksheet_set_column(book.Sheet(), 1, 3, kAmountColumnWidth, nullptr);
+
   int sheet_row = 0;
+  int header_rows = 0;
   bool header_written = false;
+  QString last_group_heading;
   for (const ReportPage& page : pages.pages) {
     for (const PrintedRow& printed : Printed_Rows(page)) {
       PrintedRow row{printed.top, {}};
@@ -123,23 +160,51 @@ bool Write_Workbook(const ReportPages& pages, const QString& path) {
         row.texts.push_back(text);
       }
       if (row.texts.empty()) continue;
-      if (!header && !header_written && sheet_row > 0) ++sheet_row;  // a blank row under the header
+      // A group heading repeated at the top of a page goes on with the same group: a sheet has
+      // no pages, so it is written once.
+      const bool group_heading =
+          std::all_of(row.texts.begin(), row.texts.end(),
+                      [](const PageText* t) { return t->section == "GroupHeader1"; });
+      if (group_heading) {
+        const QString heading = row.texts.front()->text;
+        if (heading == last_group_heading) continue;
+        last_group_heading = heading;
+      }
+      if (!header && !header_written && sheet_row > 0) {
+        header_rows = sheet_row;
+        ++sheet_row;  // a blank row under the header
+      }
       if (!header) header_written = true;
       Write_Row(book, row, sheet_row++, margin_left);
     }
     header_written = true;
   }
+  // The header stays in view while the rows scroll.
+  if (header_rows > 0) worksheet_freeze_panes(book.Sheet(), header_rows, 0);
   return book.Close();
 }
 
 }  // namespace
 
-bool Export_Xlsx(const ReportPages& pages, const QString& path) {
+QString Sheet_Name(const QString& statement_name) {
+  QString name;
+  for (QChar c : statement_name.simplified()) {
+    if (QString("[]:*?/\\").contains(c)) c = u' ';
+    name += c;
+  }
+  name = name.simplified().left(31).trimmed();
+  // A sheet name may not begin or end with an apostrophe.
+  while (name.startsWith(u'\'')) name.remove(0, 1);
+  while (name.endsWith(u'\'')) name.chop(1);
+  return name.isEmpty() ? QString("Sayfa1") : name;
+}
+
+bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& sheet_name) {
   // The library writes its own file: it is made in a folder of its own, then copied whole.
   QTemporaryDir folder;
   if (!folder.isValid()) return false;
   const QString made = folder.filePath("Temp.xlsx");
-  if (!Write_Workbook(pages, made)) return false;
+  if (!Write_Workbook(pages, made, sheet_name)) return false;
   QFile file(made);
   if (!file.open(QIODevice::ReadOnly)) return false;
   return Write_Export_File(path, file.readAll());

@@ -40,6 +40,9 @@ const QString kType = "Tip";
 const QString kOptions = "CoktanSecmeSecenek";
 const QString kTargetList = QString::fromUtf8("Ekran|Yazıcı|Excel|PDF|Text|Html");
 const QColor kSingleValueBack(224, 224, 224);
+// The month list's January of the next year: stored with its trailing blank.
+const QString kNextJanuary = QString::fromUtf8("Ocak ");
+const QString kNextJanuaryShown = QString::fromUtf8("Ocak (sonraki yıl)");
 constexpr int kMinimumRows = 28;
 constexpr int kPopupMaxTwips = 6500;
 constexpr int kPopupExtraTwips = 50;
@@ -50,6 +53,12 @@ QFont Grid_Font() {
   QFont font("Liberation Sans Narrow");
   font.setPointSizeF(10);
   return font;
+}
+
+// A row of one value: its type is neither a range ("GR") nor a date range ("TR").
+bool Single_Value_Row(const KeyedGrid& grid, int row) {
+  const QString type = grid.Text(row, "Tip");
+  return type != "GR" && type != "TR";
 }
 
 bool Printable_Key(const QKeyEvent* event) {
@@ -110,6 +119,16 @@ void FiltreFrm::Build_Controls() {
   });
   FiltreGrd->Model()->after_edit =
       Guard(messages, [this](int row, int col) { After_Edit(row, col); });
+  // The grey end cell of a single-value row takes no cursor and no typing.
+  FiltreGrd->Model()->locked = [this](int row, int col) {
+    return grid_.Col_Key(col) == kEnd && !grid_.Text(row, kCaption).isEmpty() &&
+           Single_Value_Row(grid_, row);
+  };
+  // The list's second January (next year's) is told apart on screen; the cell keeps its value.
+  FiltreGrd->Model()->shown = [this](int, int col, const QString& value) {
+    const QString key = grid_.Col_Key(col);
+    return (key == kStart || key == kEnd) && value == kNextJanuary ? kNextJanuaryShown : value;
+  };
   FiltreGrd->key_down = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Down(e); });
   FiltreGrd->key_up = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Up(e); });
   FiltreGrd->editor_key = Guard(
@@ -270,8 +289,7 @@ void FiltreFrm::Form_Load() {
       grid_.Set_Text(row, kStart, "1");
       grid_.Set_Text(row, kEnd, "1");
     }
-    const QString type = grid_.Text(row, kType);
-    if (type != "GR" && type != "TR") grid_.Set_Back_Color(row, end, kSingleValueBack);
+    if (Single_Value_Row(grid_, row)) grid_.Set_Back_Color(row, end, kSingleValueBack);
   }
   FiltreGrd->Refresh();
   FiltreGrd->scrollTo(FiltreGrd->currentIndex());
@@ -456,16 +474,16 @@ bool FiltreFrm::eventFilter(QObject* watched, QEvent* event) {
 
 bool FiltreFrm::Window_Key(QKeyEvent* event) {
   if (event->key() == Qt::Key_F2) {
-    if (event->type() == QEvent::KeyRelease) {
-      // A held key repeats its presses; the flag lets one press start one run.
-      if (!event->isAutoRepeat()) s_.F2_Run_Flag = false;
-      return true;
-    }
+    // One run per press, every press: a held key's repeats start none, and the run does not
+    // wait for a release that a window opened by the run (the preview, a message) may take.
+    if (event->type() == QEvent::KeyRelease || event->isAutoRepeat()) return true;
     if (CoktanSecmeliGrd->isVisible()) Close_Popup(true);
     FiltreGrd->Commit_Edit();
     TamamBtn->setFocus();
-    if (!s_.F2_Run_Flag) Run();
+    // Marks the run as started from F2; the run clears it once it has read its parameters.
     s_.F2_Run_Flag = true;
+    Run();
+    s_.F2_Run_Flag = false;
     return true;
   }
   if (event->key() == Qt::Key_F9 && event->type() == QEvent::KeyPress) {
@@ -626,8 +644,8 @@ void FiltreFrm::Run() {
   steps.show_waiting = [this] { Show_Waiting(); };
   steps.progress = [this](int done, int count) { Show_Progress(done, count); };
   steps.hide_waiting = [this] { Hide_Waiting(); };
-  steps.produce_output = [this](const RunParameters&) {
-    if (output_) output_(Output_Target());
+  steps.produce_output = [this](const RunParameters& parameters) {
+    if (output_) output_(parameters, Output_Target());
   };
   // An error the run does not report itself (the output's, say) is shown here, and the window
   // is ready for the next run all the same.

@@ -13,6 +13,7 @@
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
+struct RunParameters;
 class KeyedGridView;
 class QFrame;
 class QLabel;
@@ -31,13 +32,13 @@ CalculationPercent Calculation_Percent(int done, int count);
 class FiltreFrm : public QMainWindow {
   Q_OBJECT
  public:
-  using OutputHandler = std::function<void(const QString& target)>;
+  using OutputHandler = std::function<void(const RunParameters& parameters, const QString& target)>;
 
   // Form_Load: reads the master file (a damaged one ends the program with ProgramEnd).
   explicit FiltreFrm(AppState& state, QWidget* parent = nullptr);
   ~FiltreFrm() override;
 
-  // Produces the output of a run for the target chosen in RaporYeri.
+  // Produces the output of a run, from its parameters, for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
   // The table list while it is open.
   QWidget* Table_List_Window() const { return table_list_window_; }

@@ -47,7 +47,7 @@ QVariant KeyedGridModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       if (check) return {};
-      return grid_->Text(row, col);
+      return Shown_Text(row, col, grid_->Text(row, col));
     case Qt::EditRole:
       return grid_->Text(row, col);
     case Qt::CheckStateRole:
@@ -94,6 +94,7 @@ QVariant KeyedGridModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags KeyedGridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
+  if (locked && locked(Grid_Row(index), index.column())) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   if (grid_->Editable())
     f |= Is_Check_Column(index.column()) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
@@ -133,10 +134,12 @@ class KeyedGridDelegate : public QStyledItemDelegate {
     QWidget* editor = nullptr;
     if (!list.isEmpty()) {
       auto* combo = new QComboBox(parent);
-      // A list that starts with "|" lets the user type a value of their own.
+      // A list that starts with "|" lets the user type a value of their own; Enter keeps it as
+      // typed, as leaving the cell does, instead of adding it to the list.
       combo->setEditable(list.startsWith('|'));
+      combo->setInsertPolicy(QComboBox::NoInsert);
       for (const QString& item : list.split('|', Qt::SkipEmptyParts)) {
-        QString shown = item;
+        QString shown = view_->Model()->Shown_Text(row, index.column(), item);
         shown.replace(kChoiceColumnSeparator, "    ");
         combo->addItem(shown, Choice_Item_Value(item));
       }
@@ -164,9 +167,11 @@ class KeyedGridDelegate : public QStyledItemDelegate {
     auto* combo = qobject_cast<QComboBox*>(editor);
     if (!combo) return QStyledItemDelegate::setModelData(editor, model, index);
     QString value = combo->currentData().toString();
-    if (combo->isEditable() &&
-        (combo->currentIndex() < 0 || combo->currentText() != combo->itemText(combo->currentIndex())))
-      value = combo->currentText();
+    if (combo->isEditable()) {
+      // Typed text is the value unless it is an item's text exactly.
+      const int found = combo->findText(combo->currentText(), Qt::MatchExactly);
+      value = found >= 0 ? combo->itemData(found).toString() : combo->currentText();
+    }
     model->setData(index, value, Qt::EditRole);
   }
 

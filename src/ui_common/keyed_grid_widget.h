@@ -42,6 +42,14 @@ class KeyedGridModel : public QAbstractTableModel {
 
   // After the user changed a cell (grid row, column).
   std::function<void(int row, int col)> after_edit;
+  // A cell that takes neither the cursor nor typing (it still shows its text and colour).
+  std::function<bool(int row, int col)> locked;
+  // The text a cell (or a choice-list item of the cell) shows for a stored value; the stored
+  // value itself is unchanged. Without it the value shows as it is.
+  std::function<QString(int row, int col, const QString& value)> shown;
+  QString Shown_Text(int row, int col, const QString& value) const {
+    return shown ? shown(row, col, value) : value;
+  }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

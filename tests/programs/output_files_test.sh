@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The printed statement's files from the command line: PDF, HTML, text and workbook written
-# where asked, or as Temp.* in the program folder; a write that fails is reported.
+# where asked, or as Temp.* in the user's output folder beside the registry file, each saying
+# where it went; a write that fails is reported.
 source "$(dirname "$0")/demo_suite.sh"
 accept_regional_settings
 
@@ -17,9 +18,11 @@ unzip -p "$work/gt.xlsx" xl/worksheets/sheet1.xml | grep -q "<v>" || fail "xlsx 
   2>"$work/err" || fail "json run: $(cat "$work/err")"
 net=$(python3 -c "import json; print(next(r['Satir_Adi'] for r in json.load(open('$work/gt.json')) if r['Satir_Kodu'] == 'C'))")
 iconv -f cp1254 -t utf-8 "$work/gt.txt" | grep -qF "$net" || fail "txt row: $net"
-rm -f "$program_dir/Temp.xlsx"
-"$cli" run "$company" --set "Tablo Kodu=GT" --format xlsx 2>/dev/null || fail "xlsx default"
-[ -s "$program_dir/Temp.xlsx" ] || fail "Temp.xlsx not in the program folder"
+"$cli" run "$company" --set "Tablo Kodu=GT" --format xlsx 2>"$work/err" || fail "xlsx default"
+[ -s "$work/Temp.xlsx" ] || fail "Temp.xlsx not beside the registry file"
+grep -qxF "Dosya yazıldı: $work/Temp.xlsx" "$work/err" || fail "no word of where: $(cat "$work/err")"
+[ ! -e "$program_dir/Temp.xlsx" ] || [ "$program_dir/Temp.xlsx" -ot "$work/Temp.xlsx" ] \
+  || fail "written into the program folder"
 # A full disk: every format says so in Turkish and exits non-zero. A device node of the test's
 # own stands in for /dev/full where one can be made, so that nothing outside the test is at stake.
 full=/dev/full

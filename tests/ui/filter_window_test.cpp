@@ -1,10 +1,12 @@
 // The run window driven by keys and clicks offscreen: cell moves and their refusals, the copy
 // and completion rules of typed values, Delete, the multiple-choice popup, F9, the grid's size,
-// a run refused for a wrong date, an error of the output shown as a message. A whole run to its
-// output is in run_to_pdf_test.cpp.
+// a run refused for a wrong date, an error of the output shown as a message, F2 once per press,
+// typed codes kept, the locked end cells, next year's January. A whole run to its output is in
+// run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QFile>
 #include <QPushButton>
@@ -45,7 +47,7 @@ class RunWindow {
   void Open() {
     t_.Connect();
     w = std::make_unique<FiltreFrm>(t_.state);
-    w->Set_Output_Handler([this](const QString& target) { outputs << target; });
+    w->Set_Output_Handler([this](const RunParameters&, const QString& target) { outputs << target; });
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -257,7 +259,7 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
          "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
   Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
-  r.w->Set_Output_Handler([this](const QString& target) {
+  r.w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
     r.outputs << target;
     throw DbError{kErrStatement, QString::fromUtf8("Rapor okunamadı")};
   });
@@ -272,6 +274,100 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   QTest::mouseClick(r.w->findChild<QPushButton*>("TamamBtn"), Qt::LeftButton);
   EXPECT_EQ(r.outputs.size(), 2);
   EXPECT_EQ(t.messages.entries.size(), 2u);
+}
+
+TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+         "VALUES (1,'T','T',2)");
+  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+         "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
+  // A run's preview or message takes the key's release: ten presses, ten runs.
+  for (int i = 0; i < 10; ++i) {
+    QTest::keyPress(r.Focus(), Qt::Key_F2);
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(r.outputs.size(), 10);
+  // Released, pressed and released again: one more.
+  QTest::keyRelease(r.Focus(), Qt::Key_F2);
+  r.Key(Qt::Key_F2);
+  EXPECT_EQ(r.outputs.size(), 11);
+  // A held key's repeated presses start nothing.
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(r.Focus(), &repeat);
+  EXPECT_EQ(r.outputs.size(), 11);
+  EXPECT_FALSE(t.state.F2_Run_Flag);
+  EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join(" / ").toStdString();
+}
+
+TEST_F(FilterWindow, EnterKeepsATypedCodeAsTabDoes) {
+  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+         "VALUES (1,'GT','Gelir Tablosu',2)");
+  Open("Tablo Kodu;;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;True;;;\n"
+       "Açıklama;;;;X.A;;OZ;False;;;\n");
+  ASSERT_TRUE(r.Cell(1, "Secenek").contains("GT")) << r.Cell(1, "Secenek").toStdString();
+  // A code not in the list stays as typed, whichever key ends the edit; the run reports it.
+  ASSERT_EQ(r.G().Row(), 1);
+  ASSERT_EQ(r.Current_Key(), "Baslangic");
+  r.Type("XY");
+  ASSERT_TRUE(r.Grid()->Editing());
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "XY");
+  auto clear = [&] {
+    r.G().Set_Text(1, "Baslangic", "");
+    r.Grid()->Refresh();
+    r.Grid()->setFocus();
+  };
+  clear();
+  r.Type("ZW");
+  r.Key(Qt::Key_Tab);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "ZW");
+  // A code of the list is taken as it is listed.
+  clear();
+  r.Type("GT");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "GT");
+}
+
+TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
+  Open();
+  KeyedGridModel* model = r.Grid()->Model();
+  const int end = r.G().Col_Index("Bitis");
+  // Row 1 holds one value (TK): its end cell is neither enabled nor editable; a range row's is.
+  EXPECT_FALSE(model->flags(model->Cell_Index(1, end)) & Qt::ItemIsEnabled);
+  EXPECT_TRUE(model->flags(model->Cell_Index(2, end)) & Qt::ItemIsEditable);
+  EXPECT_EQ(r.G().Back_Color(1, end), QColor(224, 224, 224));
+  // A double click on it opens no editor there; typing afterwards does not reach it.
+  const QRect cell = r.Grid()->Cell_Rect(1, end);
+  QTest::mouseDClick(r.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+  QApplication::processEvents();
+  r.Type("Q");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Bitis"), "");
+  EXPECT_NE(r.Current_Key(), "Bitis");
+  // An empty row's end cell is not locked by the rule (it is closed by its own).
+  EXPECT_TRUE(model->flags(model->Cell_Index(20, end)) & Qt::ItemIsEnabled);
+}
+
+TEST_F(FilterWindow, NextYearsJanuaryIsToldApartOnScreen) {
+  Open(QString::fromUtf8("Rapor Başlangıç Ayı;Ocak;;;MUHFISHAR.Tarih;Açılış|Ocak|Şubat|Aralık|Ocak ;DT;False;;;\n"));
+  KeyedGridModel* model = r.Grid()->Model();
+  const QModelIndex start = model->Cell_Index(1, r.G().Col_Index("Baslangic"));
+  EXPECT_EQ(model->data(start, Qt::DisplayRole).toString(), "Ocak");
+  r.G().Set_Text(1, "Baslangic", "Ocak ");
+  EXPECT_EQ(model->data(start, Qt::DisplayRole).toString(), QString::fromUtf8("Ocak (sonraki yıl)"));
+  EXPECT_EQ(model->data(start, Qt::EditRole).toString(), "Ocak ");
+  // The list shows both Januaries apart and writes the stored values.
+  r.Key(Qt::Key_Return);
+  auto* combo = r.Grid()->findChild<QComboBox*>();
+  ASSERT_NE(combo, nullptr);
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  EXPECT_EQ(items, (QStringList{"Açılış", "Ocak", "Şubat", "Aralık", "Ocak (sonraki yıl)"}));
+  EXPECT_EQ(combo->currentIndex(), 4);
+  combo->setCurrentIndex(1);
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "Ocak");
 }
 
 TEST(CalculationPercentBox, ShowsEveryDigitAndTurnsAtFortySevenRounded) {

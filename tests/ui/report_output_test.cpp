@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "calc/run_parameters.h"
+#include "report/exports.h"
 #include "report/output_window.h"
 #include "report/text_options_dialog.h"
 #include "support/test_suite.h"
@@ -47,14 +49,15 @@ struct OutputFixture {
                "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES (1, 1, 1, 2, 'Kasa', 3, 1234.5)");
     suite.Connect();
     suite.state.Amount_Format = "#,##0.00";
-    suite.state.Program_Folder = folder.path();
-    suite.state.Report_Sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
+    parameters.statement_sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
   }
   ~OutputFixture() { QDesktopServices::unsetUrlHandler("file"); }
-  QString File(const QString& name) const { return folder.filePath(name); }
+  // Exports go to the folder of the suite's registry file.
+  QString File(const QString& name) const { return suite.Root() + "/" + name; }
+  void Output(const QString& target) { Produce_Output(suite.state, parameters, target, nullptr); }
 
   TestSuite suite;
-  QTemporaryDir folder;
+  RunParameters parameters;
   OpenedDocuments opened;
 };
 
@@ -65,7 +68,7 @@ TEST(ReportOutput, TextTargetAsksForItsOptions) {
   const QString path = f.File("Temp.txt");
   // Cancelled: nothing is written, the file is opened all the same.
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
-  Produce_Output(f.suite.state, "Text", nullptr);
+  f.Output("Text");
   EXPECT_FALSE(QFile::exists(path));
   EXPECT_EQ(f.opened.paths, QStringList{path});
   EXPECT_FALSE(f.suite.state.Export_Waiting);
@@ -76,7 +79,7 @@ TEST(ReportOutput, TextTargetAsksForItsOptions) {
     d.UnicodeText->setChecked(true);
     d.btnOK->click();
   });
-  Produce_Output(f.suite.state, "Text", nullptr);
+  f.Output("Text");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
@@ -88,10 +91,10 @@ TEST(ReportOutput, TextTargetAsksForItsOptions) {
 
 TEST(ReportOutput, FileTargetsWriteAndOpen) {
   OutputFixture f;
-  Produce_Output(f.suite.state, "Html", nullptr);
-  Produce_Output(f.suite.state, "Excel", nullptr);
-  Produce_Output(f.suite.state, "PDF", nullptr);
-  Produce_Output(f.suite.state, "Kağıt", nullptr);
+  f.Output("Html");
+  f.Output("Excel");
+  f.Output("PDF");
+  f.Output("Kağıt");
   const QStringList expected{f.File("Temp.Htm"), f.File("Temp.xlsx"), f.File("Temp.pdf")};
   EXPECT_EQ(f.opened.paths, expected);
   for (const QString& path : expected) EXPECT_GT(QFile(path).size(), 100) << path.toStdString();
@@ -100,11 +103,14 @@ TEST(ReportOutput, FileTargetsWriteAndOpen) {
 
 TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
   OutputFixture f;
-  // The program folder does not exist: no writer can create its file there.
-  f.suite.state.Program_Folder = f.File("yok");
+  // The output folder cannot be made: a file stands where it would be.
+  QFile blocker(f.File("yok"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  qputenv("MALITABLO_REGISTRY", f.File("yok/registry.ini").toUtf8());
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
   for (const char* target : {"PDF", "Html", "Excel", "Text"})
-    Produce_Output(f.suite.state, target, nullptr);
+    f.Output(target);
   EXPECT_TRUE(f.opened.paths.isEmpty()) << f.opened.paths.join(", ").toStdString();
   const QStringList names{"Temp.pdf", "Temp.Htm", "Temp.xlsx", "Temp.txt"};
   ASSERT_EQ(f.suite.messages.entries.size(), 4u)
@@ -115,6 +121,19 @@ TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
     EXPECT_EQ(entry.text, QString::fromUtf8("Dosya yazılamadı: ") + f.File("yok/" + names[i]));
   }
   EXPECT_FALSE(f.suite.state.Export_Waiting);
+}
+
+TEST(ReportOutput, FileNoProgramOpensIsNamedToTheUser) {
+  OutputFixture f;
+  // No application takes the file: the user is told where it was written, once per export.
+  QDesktopServices::unsetUrlHandler("file");
+  f.Output("PDF");
+  f.Output("Excel");
+  ASSERT_EQ(f.suite.messages.entries.size(), 2u) << f.suite.messages.Texts().join(" / ").toStdString();
+  EXPECT_EQ(f.suite.messages.entries[0].kind, MessageKind::Plain);
+  EXPECT_EQ(f.suite.messages.entries[0].text, Not_Opened_Message(f.File("Temp.pdf")));
+  EXPECT_EQ(f.suite.messages.entries[1].text, Not_Opened_Message(f.File("Temp.xlsx")));
+  EXPECT_TRUE(QFile::exists(f.File("Temp.xlsx")));
 }
 
 #include "report_output_test.moc"

@@ -1,5 +1,5 @@
 // A whole run from the window to its file: the demo income statement, January to December,
-// output "PDF", F2. Temp.pdf is written in the program folder with the statement's rows, and
+// output "PDF", F2. Temp.pdf is written in the user's output folder with the statement's rows, and
 // the amounts stored by the run are the ones the command line gives for the same choices.
 #include <gtest/gtest.h>
 
@@ -67,7 +67,9 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   struct Unset {
     ~Unset() { QDesktopServices::unsetUrlHandler("file"); }
   } unset;
-  w->Set_Output_Handler([&](const QString& target) { Produce_Output(t.state, target, w.get()); });
+  w->Set_Output_Handler([&](const RunParameters& parameters, const QString& target) {
+    Produce_Output(t.state, parameters, target, w.get());
+  });
   w->show();
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -89,7 +91,8 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   QTest::keyClick(filter, Qt::Key_F2);
   EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join('\n').toStdString();
 
-  const QString pdf = program.filePath("Temp.pdf");
+  // Written into the user's output folder, beside the registry file.
+  const QString pdf = t.Root() + "/Temp.pdf";
   ASSERT_TRUE(QFile::exists(pdf));
   EXPECT_EQ(opened.paths, QStringList{pdf});
 

@@ -1,0 +1,421 @@
+// Both demo statements through every output of the command line: the PDF (read back with
+// pdftotext -bbox, word by word with its position), the workbook (its cells), the HTML page,
+// the text file, the text listing, CSV and JSON. Each printed row is read back as its caption,
+// its amount as printed and the column it stands in, and every format must give the same rows
+// as the statement's own rows (JSON) under the printed statement's decisions; the page must
+// say which statement it is, for whom and for which period.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QXmlStreamReader>
+#include <map>
+
+#include "db/suite_text.h"
+#include "demo/demo_suite.h"
+#include "model/financial_table.h"
+#include "report/ana_rapor.h"
+#include "report/output_format.h"
+#include "support/gui_application.h"
+
+namespace {
+
+std::string S(const QString& text) { return text.toStdString(); }
+
+// One printed row: caption, amount text ("" when none) and its column (0 inner, 1 middle,
+// 2 outer, -1 without an amount).
+struct PrintedLine {
+  QString caption;
+  QString amount;
+  int column = -1;
+  bool operator==(const PrintedLine&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const PrintedLine& l) {
+  return out << "[" << S(l.caption) << " | " << S(l.amount) << " | " << l.column << "]";
+}
+
+const QStringList kHeadings{"AKTİFLER", "PASİFLER", "DİPNOTLAR"};
+const int kColumnLefts[] = {kInnerAmountLeft, kMiddleAmountLeft, kOuterAmountLeft};
+constexpr int kMargin = 850;
+
+// The column whose right edge (twips from the paper's left) is within `tolerance` of `right`.
+int Column_Ending_At(double right, double tolerance) {
+  for (int c = 0; c < 3; ++c)
+    if (std::abs(right - (kMargin + kColumnLefts[c] + kAmountWidth)) <= tolerance) return c;
+  return -2;
+}
+
+QByteArray Run_Program(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+    ADD_FAILURE() << S(program) << " " << S(args.join(' ')) << ": "
+                  << process.readAllStandardError().toStdString();
+    return {};
+  }
+  return process.readAllStandardOutput();
+}
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class DemoStatements : public GuiTest, public testing::WithParamInterface<const char*> {
+ protected:
+  static void SetUpTestSuite() {
+    GuiTest::SetUpTestSuite();
+    dir = new QTemporaryDir;
+    qputenv("MALITABLO_REGISTRY", dir->filePath("registry.ini").toUtf8());
+    DemoOptions options;
+    options.suite_folder = dir->filePath("demo");
+    options.program_folder = MALITABLO_PROGRAM_DIR;
+    Create_Demo_Suite(options);
+    company_line = QString(kDemoCompany) + "|" + Demo_Data_Folder(options.suite_folder) + "|1|sa|" +
+                   QChar(0x00E6);
+    const QString company =
+        QString::fromUtf8(Run_Program(Cli(), {"company", company_line, "--yes"}));
+    company_name = company.section("Şirket: ", 1).section('\n', 0, 0);
+    fiscal_year = company.section("Mali yıl: ", 1).section('\n', 0, 0);
+    amount_format = company.section("Tutar biçimi: ", 1).section('\n', 0, 0);
+  }
+  static void TearDownTestSuite() { delete dir; }
+  static QString Cli() { return QString(MALITABLO_PROGRAM_DIR) + "/malitablo-cli"; }
+
+  bool Balance_Sheet() const { return QString(GetParam()) == "BL"; }
+  // The statement in `format`, written to a file of its own; the file's path.
+  QString Output(const QString& format) {
+    const QString path = dir->filePath(QString(GetParam()) + "." + format);
+    QStringList args{"run", company_line, "--yes", "--format", format, "--out", path};
+    if (Balance_Sheet())
+      args << "--set"
+           << "Tablo Türü=Bilanço";
+    args << "--set" << QString("Tablo Kodu=") + GetParam();
+    if (!Balance_Sheet())
+      args << "--set"
+           << "Rapor Başlangıç Ayı=Ocak";
+    args << "--set"
+         << "Rapor Bitiş Ayı=Aralık";
+    Run_Program(Cli(), args);
+    return path;
+  }
+
+  // The rows as the statement holds them, under the printed statement's decisions.
+  std::vector<PrintedLine> Expected(const QJsonArray& json) {
+    ReportRows rows({"Satir_Tipi"});
+    for (const QJsonValue& v : json) rows.Add_Row({v["Satir_Tipi"].toInt()});
+    std::vector<PrintedLine> lines;
+    for (int i = 0; i < json.size(); ++i) {
+      const QJsonObject row = json[i].toObject();
+      const double bakiye = row["Bakiye"].toDouble();
+      const DetailLook look = Detail_Look(QString::number(row["Satir_Tipi"].toInt()),
+                                          QString::number(row["Satir_Seviyesi"].toInt()), bakiye,
+                                          Is_Net_Result(rows, i));
+      PrintedLine line{row["Satir_Adi"].toString().simplified(), "", -1};
+      if (!look.amount_blank) {
+        line.amount = Amount_Text(bakiye);
+        for (int c = 0; c < 3; ++c)
+          if (look.amount_left == kColumnLefts[c]) line.column = c;
+      }
+      lines.push_back(line);
+    }
+    return lines;
+  }
+  QString Amount_Text(double value) const {
+    return Apply_Output_Format(amount_format, value, NumberSeparators{});
+  }
+
+  static QTemporaryDir* dir;
+  static QString company_line, company_name, fiscal_year, amount_format;
+};
+
+QTemporaryDir* DemoStatements::dir = nullptr;
+QString DemoStatements::company_line, DemoStatements::company_name, DemoStatements::fiscal_year,
+    DemoStatements::amount_format;
+
+// The rows of one format against the expected ones: the first row that differs is named.
+void Expect_Rows(const char* format, const std::vector<PrintedLine>& got,
+                 const std::vector<PrintedLine>& expected) {
+  for (size_t i = 0; i < std::min(got.size(), expected.size()); ++i) {
+    if (!(got[i] == expected[i])) {
+      ADD_FAILURE() << format << " row " << i << ": " << got[i] << " instead of " << expected[i];
+      return;
+    }
+  }
+  EXPECT_EQ(got.size(), expected.size()) << format;
+}
+
+bool Is_Amount(const QString& word) {
+  static const QRegularExpression amount("^-?\\d{1,3}(\\.\\d{3})*(,\\d+)?$");
+  return amount.match(word).hasMatch();
+}
+
+// The body rows of the PDF: the words of each line, captions left of the inner column, the
+// amount by the right edge of its word.
+// `first_lines` receives the first line under the column headings of every page.
+std::vector<PrintedLine> Pdf_Rows(const QByteArray& bbox, QStringList* header_words,
+                                  QStringList* first_lines) {
+  struct Word {
+    double x1, y, x2;
+    QString text;
+  };
+  QXmlStreamReader xml(bbox);
+  std::vector<PrintedLine> rows;
+  std::vector<Word> page;
+  auto flush_page = [&] {
+    // Lines by their top, words left to right.
+    std::map<int, std::vector<Word>> by_top;
+    for (const Word& w : page) by_top[static_cast<int>(std::lround(w.y))].push_back(w);
+    bool body = false;
+    for (auto& [top, words] : by_top) {
+      std::sort(words.begin(), words.end(),
+                [](const Word& a, const Word& b) { return a.x1 < b.x1; });
+      QStringList texts;
+      for (const Word& w : words) texts << w.text;
+      const QString all = texts.join(' ');
+      if (!body) {
+        if (header_words) *header_words << all;
+        body = all.startsWith("SATIR ADI");
+        if (body) first_lines->append(QString());
+        continue;
+      }
+      if (first_lines->last().isEmpty()) first_lines->last() = all;
+      if (kHeadings.contains(all)) continue;
+      PrintedLine line;
+      QStringList caption;
+      for (const Word& w : words) {
+        if (w.x1 * 20 >= kMargin + kInnerAmountLeft && Is_Amount(w.text)) {
+          line.amount = w.text;
+          line.column = Column_Ending_At(w.x2 * 20, 60);
+        } else {
+          caption << w.text;
+        }
+      }
+      line.caption = caption.join(' ');
+      rows.push_back(line);
+    }
+    page.clear();
+  };
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isEndElement() && xml.name() == QLatin1String("page")) flush_page();
+    if (!xml.isStartElement() || xml.name() != QLatin1String("word")) continue;
+    const auto a = xml.attributes();
+    const double x1 = a.value("xMin").toDouble(), y = a.value("yMin").toDouble(),
+                 x2 = a.value("xMax").toDouble();
+    page.push_back({x1, y, x2, xml.readElementText()});
+  }
+  return rows;
+}
+
+// The workbook's cells: shared strings and, per row, column letter to text or number.
+std::vector<std::map<QString, QString>> Sheet_Rows(const QString& path, int* frozen,
+                                                   QString* sheet_name) {
+  QStringList strings;
+  QXmlStreamReader shared(Run_Program("unzip", {"-p", path, "xl/sharedStrings.xml"}));
+  while (!shared.atEnd()) {
+    shared.readNext();
+    if (shared.isStartElement() && shared.name() == QLatin1String("t"))
+      strings << shared.readElementText();
+  }
+  QXmlStreamReader book(Run_Program("unzip", {"-p", path, "xl/workbook.xml"}));
+  while (!book.atEnd()) {
+    book.readNext();
+    if (book.isStartElement() && book.name() == QLatin1String("sheet"))
+      *sheet_name = book.attributes().value("name").toString();
+  }
+  std::vector<std::map<QString, QString>> rows;
+  QXmlStreamReader sheet(Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"}));
+  QString cell, type;
+  while (!sheet.atEnd()) {
+    sheet.readNext();
+    if (!sheet.isStartElement()) continue;
+    if (sheet.name() == QLatin1String("pane")) *frozen = sheet.attributes().value("ySplit").toInt();
+    if (sheet.name() == QLatin1String("row")) {
+      rows.resize(sheet.attributes().value("r").toInt());
+    } else if (sheet.name() == QLatin1String("c")) {
+      cell = sheet.attributes().value("r").toString().remove(QRegularExpression("\\d"));
+      type = sheet.attributes().value("t").toString();
+    } else if (sheet.name() == QLatin1String("v")) {
+      const QString v = sheet.readElementText();
+      rows.back()[cell] = type == "s" ? strings.value(v.toInt()) : "=" + v;
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
+  const QJsonArray json = QJsonDocument::fromJson(Read(Output("json"))).array();
+  ASSERT_GT(json.size(), 30);
+  const std::vector<PrintedLine> expected = Expected(json);
+  const QString title = Balance_Sheet() ? "Bilanço" : "Gelir Tablosu";
+  const QString period = fiscal_year + (Balance_Sheet() ? " (Açılış dahil)" : "");
+  ASSERT_FALSE(fiscal_year.isEmpty());
+
+  // PDF: the heading on every page, then the rows.
+  QStringList header, first_lines;
+  const std::vector<PrintedLine> pdf =
+      Pdf_Rows(Run_Program("pdftotext", {"-bbox", Output("pdf"), "-"}), &header, &first_lines);
+  Expect_Rows("PDF", pdf, expected);
+  for (const QString& words : {company_name, title, period})
+    EXPECT_TRUE(header.join(" / ").contains(words))
+        << S(words) << " not in " << S(header.join(" / "));
+  EXPECT_TRUE(header.filter(QRegularExpression("^SAYFA : 1 / \\d$")).size() == 1)
+      << S(header.join(" / "));
+
+  // Workbook: the rows under the frozen header, each amount in its column, as a number.
+  int frozen = 0;
+  QString sheet_name;
+  auto sheet = Sheet_Rows(Output("xlsx"), &frozen, &sheet_name);
+  EXPECT_EQ(S(sheet_name), S(title));
+  ASSERT_GT(frozen, 3);
+  EXPECT_EQ(S(sheet[static_cast<size_t>(frozen - 1)]["A"]), "SATIR ADI");
+  EXPECT_EQ(S(sheet[static_cast<size_t>(frozen - 1)]["D"]), "CARİ");  // over the outer column
+  QStringList workbook_header;
+  for (int r = 0; r < frozen; ++r)
+    for (const auto& [column, text] : sheet[static_cast<size_t>(r)]) workbook_header << text;
+  for (const QString& words : {company_name, title, period})
+    EXPECT_TRUE(workbook_header.contains(words)) << S(words);
+  std::vector<PrintedLine> workbook;
+  QStringList workbook_headings, shown_headings;
+  for (const QJsonValue& v : json) {
+    const int place = v["Rapor_Yeri"].toInt();
+    if (Placement_Heading_Shown(place, Balance_Sheet() ? kKindBalanceSheet : kKindIncomeStatement))
+      shown_headings << Placement_Caption(place);
+  }
+  shown_headings.removeDuplicates();
+  for (size_t r = static_cast<size_t>(frozen); r < sheet.size(); ++r) {
+    auto cells = sheet[r];
+    if (cells.empty()) continue;
+    if (kHeadings.contains(cells["A"])) {
+      workbook_headings << cells["A"];
+      continue;
+    }
+    PrintedLine line{cells["A"], "", -1};
+    for (int c = 0; c < 3; ++c) {
+      const QString value = cells[QString(QChar('B' + c))];
+      if (value.isEmpty()) continue;
+      ASSERT_TRUE(value.startsWith('=')) << "not a number: " << S(value);
+      // Rounded to the company's decimals before it was written: no float noise.
+      const QString number = value.mid(1);
+      const qsizetype point = number.indexOf('.');
+      EXPECT_LE(point < 0 ? 0 : number.size() - point - 1, 2) << S(number);
+      line.amount = Amount_Text(number.toDouble());
+      line.column = c;
+    }
+    workbook.push_back(line);
+  }
+  Expect_Rows("workbook", workbook, expected);
+  // Each side's heading once: a sheet has no pages to repeat it on.
+  EXPECT_EQ(workbook_headings, shown_headings);
+
+  // HTML: the page's texts placed as printed.
+  const QString html = QString::fromUtf8(Read(Output("html")));
+  EXPECT_TRUE(html.contains("sans-serif"));
+  std::vector<PrintedLine> html_rows;
+  const QRegularExpression row("<div class=\"row\">(.*)</div>");
+  const QRegularExpression span(
+      "<span class=\"t\" style=\"left:([\\d.]+)px;top:[\\d.]+px;width:([\\d.]+)px;[^>]*>([^<]*)</span>");
+  bool body = false;
+  for (const auto& r : row.globalMatch(html)) {
+    PrintedLine line;
+    QStringList texts;
+    for (const auto& s : span.globalMatch(r.captured(1))) {
+      const QString text = QTextDocumentFragment::fromHtml(s.captured(3)).toPlainText().trimmed();
+      texts << text;
+      const double left = s.captured(1).toDouble() * 15, width = s.captured(2).toDouble() * 15;
+      if (left >= kMargin + kInnerAmountLeft - 15 && Is_Amount(text)) {
+        line.amount = text;
+        line.column = Column_Ending_At(left + width, 20);
+      } else {
+        line.caption = text;
+      }
+    }
+    if (texts.join(' ').startsWith("SATIR ADI")) {
+      body = true;
+      continue;
+    }
+    if (texts.contains(company_name)) body = false;
+    if (!body || kHeadings.contains(line.caption)) continue;
+    html_rows.push_back(line);
+  }
+  Expect_Rows("HTML", html_rows, expected);
+
+  // The text file: texts in columns of 75 twips, amounts ending where their column ends.
+  const QStringList text_lines = Decode_Windows1254(Read(Output("txt"))).split("\r\n");
+  std::vector<PrintedLine> text_rows;
+  body = false;
+  for (const QString& l : text_lines) {
+    if (l.startsWith("SATIR ADI")) {
+      body = true;
+      continue;
+    }
+    if (l.startsWith(company_name)) body = false;
+    if (!body || l.trimmed().isEmpty() || kHeadings.contains(l.trimmed())) continue;
+    const QString last = l.section(' ', -1);
+    PrintedLine line{l.simplified(), "", -1};
+    if (Is_Amount(last) && l.contains("  " + last)) {
+      line.amount = last;
+      line.caption = l.left(l.size() - last.size()).simplified();
+      line.column = Column_Ending_At((l.size() * 75.0) + kMargin, 75);
+    }
+    text_rows.push_back(line);
+  }
+  Expect_Rows("text file", text_rows, expected);
+
+  // The command line's text listing: amounts in three columns of equal width.
+  const QStringList listing = QString::fromUtf8(Read(Output("text"))).split('\n');
+  ASSERT_GT(listing.size(), 6);
+  EXPECT_EQ(listing.mid(0, 3), (QStringList{company_name, title, period}));
+  const qsizetype rule = listing.indexOf(QRegularExpression("^-+$"));
+  ASSERT_GT(rule, 0);
+  const qsizetype width = listing[rule].size();
+  qsizetype amount_width = 0;
+  for (const QString& l : listing)
+    if (l.startsWith(' ') && l.trimmed().startsWith("---")) amount_width = l.trimmed().size();
+  ASSERT_GT(amount_width, 10);
+  std::vector<PrintedLine> listed;
+  for (qsizetype i = rule + 1; i < listing.size(); ++i) {
+    const QString& l = listing[i];
+    const QString trimmed = l.trimmed();
+    if (trimmed.isEmpty() || kHeadings.contains(trimmed) || trimmed.startsWith("---") ||
+        trimmed.startsWith("==="))
+      continue;
+    const QString last = l.section(' ', -1);
+    PrintedLine line{l.simplified(), "", -1};
+    if (Is_Amount(last) && l.contains("  " + last)) {
+      line.amount = last;
+      line.caption = l.left(l.size() - last.size()).simplified();
+      line.column = 2 - static_cast<int>((width - l.size()) / (amount_width + 2));
+    }
+    listed.push_back(line);
+  }
+  Expect_Rows("listing", listed, expected);
+
+  // CSV: the same rows and amounts.
+  const QStringList csv = QString::fromUtf8(Read(Output("csv"))).split("\r\n", Qt::SkipEmptyParts);
+  ASSERT_EQ(csv.size(), json.size() + 1);
+  for (int i = 0; i < json.size(); ++i) {
+    const QString& l = csv[i + 1];
+    EXPECT_EQ(S(l.section(',', 5, -4).remove('"').simplified()),
+              S(expected[static_cast<size_t>(i)].caption));
+    const double bakiye = l.section(',', -1).toDouble();
+    EXPECT_EQ(S(bakiye == 0 ? QString() : Amount_Text(bakiye)),
+              S(expected[static_cast<size_t>(i)].amount));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(demo, DemoStatements, testing::Values("GT", "BL"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
