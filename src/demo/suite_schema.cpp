@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include "db/connection.h"
 #include "db/db_error.h"
+#include "db/postgres_server.h"
 
 namespace {
 
@@ -19,12 +21,17 @@ QString For_Engine(QString ddl, Engine engine) {
       ddl.replace("{MONEY}", "REAL");
       ddl.replace("{BOOL}", "INTEGER");
       break;
-    case Engine::Postgres:
+    case Engine::Postgres: {
+      // Codes compare byte by byte, as on the embedded engine, whatever the server's locale
+      // (account ranges such as '120' to '129.99' must not follow a language's rules).
+      static const QRegularExpression text(R"(\bVARCHAR\((\d+)\))");
+      ddl.replace(text, "VARCHAR(\\1) COLLATE \"C\"");
       ddl.replace("{KEY}", "SERIAL PRIMARY KEY");
       ddl.replace("{DATE}", "DATE");
       ddl.replace("{MONEY}", "DOUBLE PRECISION");
       ddl.replace("{BOOL}", "SMALLINT");
       break;
+    }
     case Engine::SqlServer:
       ddl.replace("{KEY}", "INT IDENTITY(1,1) PRIMARY KEY");
       ddl.replace("{DATE}", "DATETIME");
@@ -155,4 +162,11 @@ void Create_Sqlite_Database(const QString& folder, const QString& database) {
   sqlite3_close(handle);
   if (rc != SQLITE_OK)
     throw DbError{kErrConnectionRefused, "Veritabanı dosyası oluşturulamadı: " + path};
+}
+
+void Create_Database(const QString& server, const QString& database) {
+  if (Engine_For_Server(server) == Engine::Postgres)
+    Recreate_Postgres_Schema(server, database, "sa", "");
+  else  // a folder of the embedded engine, made when missing
+    Create_Sqlite_Database(Connection::Sqlite_Folder(server), database);
 }
