@@ -122,6 +122,7 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
                  "Isyeri_Kodu DESC");
   ASSERT_EQ(rs.Record_Count(), 1);
   EXPECT_EQ(rs.Text("Ad"), "Yok");
+  EXPECT_EQ(rs.Field_Names(), QStringList({"Ad"}));  // as written, on every engine
 
   // A failing query: the description, then the text, both critical; the open recordset is closed.
   Open_Recordset(t.state.Db(), rs, "SELEC * FROM ISYERITANIM");

@@ -52,6 +52,22 @@ QVariant Stored_Form(const QVariant& value) {
   return value;
 }
 
+// PostgreSQL folds unquoted names to lower case, also the result's column names; a column the
+// statement names gets back the spelling it was written with, as the other engines give it.
+QStringList Spelled_As_Written(QStringList columns, const QString& sql) {
+  static const QRegularExpression word(R"([A-Za-z_][A-Za-z0-9_]*)");
+  std::map<QString, QString> spelling;
+  for (auto it = word.globalMatch(sql); it.hasNext();) {
+    const QString w = it.next().captured();
+    spelling.emplace(w.toLower(), w);
+  }
+  for (QString& column : columns) {
+    auto known = spelling.find(column.toLower());
+    if (known != spelling.end()) column = known->second;
+  }
+  return columns;
+}
+
 }  // namespace
 
 Engine Engine_For_Server(const QString& server) {
@@ -196,6 +212,7 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
     QSqlRecord record = query.record();
     int n = record.count();
     for (int i = 0; i < n; ++i) result.columns << record.fieldName(i);
+    if (engine_ == Engine::Postgres) result.columns = Spelled_As_Written(result.columns, sql);
     while (query.next()) {
       std::vector<QVariant> row;
       row.reserve(n);
