@@ -86,7 +86,8 @@ void Recreate_Postgres_Schema(const QString& server, const QString& database, co
     } else {
       QSqlQuery query(db);
       for (const QString& sql :
-           {"DROP SCHEMA IF EXISTS " + schema + " CASCADE", "CREATE SCHEMA " + schema}) {
+           {QString("SET client_min_messages TO WARNING"),  // no notice of a schema not there
+            "DROP SCHEMA IF EXISTS " + schema + " CASCADE", "CREATE SCHEMA " + schema}) {
         if (!query.exec(sql)) {
           failure = {kErrStatement, query.lastError().text()};
           break;
