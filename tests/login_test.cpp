@@ -172,9 +172,9 @@ TEST(LoginCheck, ServerThatRefusesAndTheTypedServer) {
   EXPECT_EQ(l.login.Failed_Logins(), 0);
 
   // What is typed in the server box is the server used.
-  boxes.server = " " + l.t.Data_Folder() + " ";
+  boxes.server = " " + l.t.Server() + " ";
   EXPECT_EQ(l.login.Tamam(boxes, l.companies), LoginOutcome::Companies);
-  EXPECT_EQ(l.t.state.Server_Name, l.t.Data_Folder());
+  EXPECT_EQ(l.t.state.Server_Name, l.t.Server());
 }
 
 TEST(LoginRemember, StoredOnlyWhenTickedAndShownOnTheNextStart) {

@@ -24,12 +24,16 @@ class DemoRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new QTemporaryDir;
+    server_ = new TestServer;
     DemoOptions options;
     options.suite_folder = dir_->path();
     options.program_folder = MALITABLO_PROGRAM_DIR;
+    if (server_->Is_Postgres()) options.server = server_->Server(QString());
     Create_Demo_Suite(options);
   }
   static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
     delete dir_;
     dir_ = nullptr;
   }
@@ -39,7 +43,9 @@ class DemoRun : public ::testing::Test {
     qputenv("MALITABLO_REGISTRY", (registry_->path() + "/registry.ini").toUtf8());
     state.Program_Folder = MALITABLO_PROGRAM_DIR;
     messages.Answer(true);  // the regional settings question of a fresh registry
-    Parse_Command_Line(state, QString(kDemoCompany) + "|" + Demo_Data_Folder(dir_->path()) + "|1|sa|" + QChar(0xE6));
+    Parse_Command_Line(state, QString(kDemoCompany) + "|" +
+                                  server_->Server(Demo_Data_Folder(dir_->path())) + "|1|sa|" +
+                                  QChar(0xE6));
     Open_Company(state, [] {});
     messages.entries.clear();
     grid = Make_Filter_Grid();
@@ -84,6 +90,7 @@ class DemoRun : public ::testing::Test {
   }
 
   static QTemporaryDir* dir_;
+  static TestServer* server_;
   std::unique_ptr<QTemporaryDir> registry_;
   RecordingMessages messages;
   AppState state{messages};
@@ -93,6 +100,7 @@ class DemoRun : public ::testing::Test {
 };
 
 QTemporaryDir* DemoRun::dir_ = nullptr;
+TestServer* DemoRun::server_ = nullptr;
 
 }  // namespace
 

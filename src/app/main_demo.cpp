@@ -1,6 +1,7 @@
 // malitablo-demo: makes the demo suite (sys.inf and the demo databases).
-//   malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S]
-// The same seed makes the same suite.
+//   malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server "pg:host=... dbname=..."]
+// The same seed makes the same suite. With --server the databases are made on that
+// PostgreSQL database (a schema each) and sys.inf names it.
 // The suite folder defaults to the folder above the program's own.
 #include <QCoreApplication>
 #include <QDir>
@@ -25,8 +26,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Tohum bir sayı olmalı: %s\n", args[i].toUtf8().constData());
         return 2;
       }
+    } else if (args[i] == "--server" && i + 1 < args.size()) {
+      options.server = args[++i];
+      if (!options.server.startsWith("pg:")) {
+        std::fprintf(stderr, "Sunucu \"pg:\" ile başlamalı: %s\n",
+                     options.server.toUtf8().constData());
+        return 2;
+      }
     } else if (args[i].startsWith("-")) {
-      std::fprintf(stderr, "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S]\n");
+      std::fprintf(stderr,
+                   "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server "
+                   "\"pg:...\"]\n");
       return 2;
     } else {
       options.suite_folder = QDir(args[i]).absolutePath();

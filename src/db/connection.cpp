@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "db/date_collation.h"
+#include "db/postgres_server.h"
 #include "db/sql_text.h"
 
 namespace {
@@ -61,6 +62,30 @@ bool Is_Sqlite_File(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// A date column reads as the ISO text the embedded engine stores, so that every engine gives
+// the program the same values.
+QVariant Stored_Form(const QVariant& value) {
+  if (value.typeId() == QMetaType::QDate && !value.isNull())
+    return value.toDate().toString(Qt::ISODate);
+  return value;
+}
+
+// PostgreSQL folds unquoted names to lower case, also the result's column names; a column the
+// statement names gets back the spelling it was written with, as the other engines give it.
+QStringList Spelled_As_Written(QStringList columns, const QString& sql) {
+  static const QRegularExpression word(R"([A-Za-z_][A-Za-z0-9_]*)");
+  std::map<QString, QString> spelling;
+  for (auto it = word.globalMatch(sql); it.hasNext();) {
+    const QString w = it.next().captured();
+    spelling.emplace(w.toLower(), w);
+  }
+  for (QString& column : columns) {
+    auto known = spelling.find(column.toLower());
+    if (known != spelling.end()) column = known->second;
+  }
+  return columns;
 }
 
 }  // namespace
@@ -128,21 +153,26 @@ void Connection::Open(const QString& server, const QString& database, const QStr
       return;
     }
     case Engine::Postgres: {
+      // "pg:" and a libpq connection string names the server's database; the suite's
+      // database is a schema in it, which must exist: none is made on the way.
       QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name_);
-      db.setConnectOptions();
-      // "pg:host=... port=..." : the rest is handed to libpq; the database is the catalog.
-      QString options = server.mid(3);
-      for (const QString& part : options.split(' ', Qt::SkipEmptyParts)) {
-        auto kv = part.split('=');
-        if (kv.size() != 2) continue;
-        if (kv[0] == "host") db.setHostName(kv[1]);
-        else if (kv[0] == "port") db.setPort(kv[1].toInt());
-      }
-      db.setDatabaseName(database);
-      if (!integrated || !user.trimmed().isEmpty()) db.setUserName(integrated ? user.trimmed() : user);
-      db.setPassword(password);
+      Configure_Postgres(db, server, integrated ? user.trimmed() : user, password);
       if (!db.open()) throw To_Db_Error(db.lastError(), engine_);
       open_ = true;
+      const QString schema = Postgres_Schema(database);
+      QueryResult found;
+      if (!database.isEmpty())
+        found = Execute_Bound("SELECT 1 FROM pg_namespace WHERE nspname = ?", {schema});
+      if (found.rows.empty()) {
+        open_ = false;
+        db.close();
+        throw DbError{kErrConnectionRefused,
+                      "Veritabanı bulunamadı veya erişim reddedildi: " + database};
+      }
+      Execute("SET search_path TO \"" + QString(schema).replace("\"", "\"\"") + "\"");
+      // Both date literal forms of the suite ('MM/DD/YYYY', 'YYYY/MM/DD') read as the
+      // suite means them, whatever the server's own setting.
+      Execute("SET DateStyle TO ISO, MDY");
       return;
     }
     case Engine::SqlServer: {
@@ -198,15 +228,19 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
   QueryResult result;
   result.has_rows = query.isSelect();
   result.rows_affected = query.numRowsAffected();
-  result.last_insert_id = query.lastInsertId();
+  // PostgreSQL's driver asks the server for lastval() here, which fails (and spoils the rows
+  // still to be read) after a statement that used no sequence; its new keys come back through
+  // INSERT ... RETURNING instead.
+  if (engine_ != Engine::Postgres) result.last_insert_id = query.lastInsertId();
   if (result.has_rows) {
     QSqlRecord record = query.record();
     int n = record.count();
     for (int i = 0; i < n; ++i) result.columns << record.fieldName(i);
+    if (engine_ == Engine::Postgres) result.columns = Spelled_As_Written(result.columns, sql);
     while (query.next()) {
       std::vector<QVariant> row;
       row.reserve(n);
-      for (int i = 0; i < n; ++i) row.push_back(query.value(i));
+      for (int i = 0; i < n; ++i) row.push_back(Stored_Form(query.value(i)));
       result.rows.push_back(std::move(row));
     }
     if (query.lastError().isValid()) throw To_Db_Error(query.lastError(), engine_);
@@ -313,6 +347,16 @@ QString Connection::Look_Up_Primary_Key(const QString& table) const {
       while (query.next())
         if (query.value(5).toInt() == 1) return query.value(1).toString();
     }
+    return {};
+  }
+  if (engine_ == Engine::Postgres) {
+    // The schema-qualified or bare name, folded as PostgreSQL folds unquoted names.
+    QSqlQuery query(Db());
+    query.prepare(
+        "SELECT a.attname FROM pg_index i JOIN pg_attribute a ON a.attrelid = i.indrelid AND "
+        "a.attnum = ANY(i.indkey) WHERE i.indisprimary AND i.indrelid = to_regclass(?)");
+    query.addBindValue(name);
+    if (query.exec() && query.next()) return query.value(0).toString();
     return {};
   }
   QSqlIndex index = Db().primaryIndex(name);

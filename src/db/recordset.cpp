@@ -1,6 +1,7 @@
 #include "db/recordset.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 void Recordset::Open(const std::shared_ptr<Connection>& connection, const QString& sql,
                      LockType lock) {
@@ -170,9 +171,14 @@ void Recordset::Update_Batch() {
     if (row.is_new) {
       QStringList marks;
       for (int i = 0; i < names.size(); ++i) marks << "?";
-      QueryResult r = connection_->Execute_Bound(
-          "INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")", values);
-      if (key_column >= 0) row.values[key_column] = r.last_insert_id;
+      QString insert =
+          "INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
+      // PostgreSQL tells a new row's key only when asked for it.
+      const bool returning = key_column >= 0 && connection_->engine() == Engine::Postgres;
+      if (returning) insert += " RETURNING " + key;
+      QueryResult r = connection_->Execute_Bound(insert, values);
+      if (key_column >= 0)
+        row.values[key_column] = returning && !r.rows.empty() ? r.rows[0][0] : r.last_insert_id;
       row.is_new = false;
     } else {
       if (key_column < 0)
@@ -185,4 +191,32 @@ void Recordset::Update_Batch() {
     }
     std::fill(row.changed.begin(), row.changed.end(), false);
   }
+}
+
+void Recordset::Sort(const QStringList& names) {
+  Require_Open();
+  std::vector<int> columns;
+  for (const QString& name : names) {
+    int c = Column(name);
+    if (c < 0)
+      throw DbError{kErrItemNotFound,
+                    "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " + name};
+    columns.push_back(c);
+  }
+  // Null first, numbers by value, everything else as text.
+  auto less = [](const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull()) return a.isNull() && !b.isNull();
+    bool a_number = false, b_number = false;
+    const double x = a.toDouble(&a_number), y = b.toDouble(&b_number);
+    if (a_number && b_number) return x < y;
+    return a.toString() < b.toString();
+  };
+  std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
+    for (int c : columns) {
+      if (less(a.values[c], b.values[c])) return true;
+      if (less(b.values[c], a.values[c])) return false;
+    }
+    return false;
+  });
+  position_ = 0;
 }

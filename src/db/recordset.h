@@ -35,6 +35,9 @@ class Recordset {
   // ADO Find with a criterion "Column = value" (value optionally in quotes), searching
   // forward from the current row; leaves EOF set when nothing matches.
   bool Find(const QString& criterion);
+  // ADO's Sort: orders the rows read by the named columns (Null first, numbers by value) and
+  // goes to the first; rows that tie keep the order the engine gave them.
+  void Sort(const QStringList& columns);
 
   bool Has_Field(const QString& name) const;
   QVariant Field(const QString& name) const;

@@ -40,6 +40,58 @@ QString Move_Top_To_Limit(const QString& sql) {
   return body + " LIMIT " + m.captured(2);
 }
 
+// SQL Server and SQLite sort Null before every value (after, in descending order); PostgreSQL
+// the other way round. Each item of every ORDER BY says so for PostgreSQL.
+QString Nulls_As_Elsewhere(const QString& sql) {
+  static const QRegularExpression order_by(R"(\bORDER\s+BY\b)",
+                                           QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression clause_end(R"(^\s*(LIMIT|OFFSET|FETCH|FOR)\b)",
+                                             QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression descending(R"(\bDESC\s*$)",
+                                             QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression has_nulls(R"(\bNULLS\s+(FIRST|LAST)\s*$)",
+                                            QRegularExpression::CaseInsensitiveOption);
+  QString out;
+  qsizetype done = 0;
+  auto match = order_by.globalMatch(sql);
+  while (match.hasNext()) {
+    auto m = match.next();
+    if (m.capturedStart() < done || sql.left(m.capturedStart()).count('\'') % 2 != 0) continue;
+    out += sql.mid(done, m.capturedEnd() - done);
+    qsizetype i = m.capturedEnd();
+    qsizetype item_start = i;
+    int depth = 0;
+    bool quoted = false;
+    auto close_item = [&](qsizetype end) {
+      QString item = sql.mid(item_start, end - item_start);
+      QString trimmed = item;
+      while (trimmed.endsWith(' ')) trimmed.chop(1);
+      out += trimmed;
+      if (!trimmed.trimmed().isEmpty() && !has_nulls.match(trimmed).hasMatch())
+        out += descending.match(trimmed).hasMatch() ? " NULLS LAST" : " NULLS FIRST";
+      out += item.mid(trimmed.size());
+    };
+    for (; i < sql.size(); ++i) {
+      const QChar c = sql[i];
+      if (c == '\'') quoted = !quoted;
+      if (quoted) continue;
+      if (c == '(') ++depth;
+      if (c == ')' && depth-- == 0) break;
+      if (c == ';' && depth == 0) break;
+      if (c == ',' && depth == 0) {
+        close_item(i);
+        out += ',';
+        item_start = i + 1;
+      } else if (depth == 0 && c.isSpace() && clause_end.match(sql.mid(i)).hasMatch()) {
+        break;
+      }
+    }
+    close_item(i);
+    done = i;
+  }
+  return out + sql.mid(done);
+}
+
 }  // namespace
 
 QString To_Engine_Dialect(const QString& sql, Engine engine) {
@@ -52,12 +104,16 @@ QString To_Engine_Dialect(const QString& sql, Engine engine) {
   // An ordered derived table carries "OFFSET 0 ROWS"; SQLite writes it with a LIMIT.
   static const QRegularExpression offset(R"(\bOFFSET\s+(\d+)\s+ROWS?\b)",
                                          QRegularExpression::CaseInsensitiveOption);
+  // LIKE ignores letter case on SQL Server (its collations) and on SQLite; PostgreSQL's ILIKE.
+  static const QRegularExpression like(R"(\bLIKE\b)", QRegularExpression::CaseInsensitiveOption);
   QString text = Outside_Literals(sql, [engine](QString part) {
     part.replace(dbo, "\\1.");
+    if (engine == Engine::Postgres) part.replace(like, "ILIKE");
     if (engine == Engine::Sqlite) part.replace(offset, "LIMIT -1 OFFSET \\1");
     part.replace(isnull, engine == Engine::Sqlite ? "IFNULL(" : "COALESCE(");
     part.replace(glued_keyword, "\\1 \\2");
     return part;
   });
-  return Move_Top_To_Limit(text);
+  text = Move_Top_To_Limit(text);
+  return engine == Engine::Postgres ? Nulls_As_Elsewhere(text) : text;
 }

@@ -336,11 +336,11 @@ void Fill_Lookups(Connection& db) {
 
 void Fill_Balances(Connection& db) {
   db.Execute(
-      "INSERT INTO MUHBAKIYE (MHesap_ID, Bakiye) SELECT k.MHesap_ID, (SELECT IFNULL(SUM(f.BTutar - "
+      "INSERT INTO MUHBAKIYE (MHesap_ID, Bakiye) SELECT k.MHesap_ID, (SELECT ISNULL(SUM(f.BTutar - "
       "f.ATutar), 0) FROM MUHFISHAR f WHERE f.Ana_Hesap_ID = k.MHesap_ID) FROM MUHKART k WHERE "
       "k.AnaHesaptir = 1");
   db.Execute(
-      "INSERT INTO MUHBAKIYE (MHesap_ID, Bakiye) SELECT k.MHesap_ID, (SELECT IFNULL(SUM(f.BTutar - "
+      "INSERT INTO MUHBAKIYE (MHesap_ID, Bakiye) SELECT k.MHesap_ID, (SELECT ISNULL(SUM(f.BTutar - "
       "f.ATutar), 0) FROM MUHFISHAR f WHERE f.MHesap_Kod = k.MHesap_Kod) FROM MUHKART k WHERE "
       "k.AnaHesaptir = 0");
 }
@@ -390,7 +390,7 @@ void Make_Company(const QString& folder, const QString& database, int year, long
 QString Demo_Data_Folder(const QString& suite_folder) { return QDir(suite_folder).filePath("Veri"); }
 
 void Create_Company_Database(const QString& folder, const QString& database) {
-  Create_Sqlite_Database(folder, database);
+  Create_Database(folder, database);
   Connection db;
   db.Open(folder, database, "sa", "", false);
   Create_Company_Schema(db);
@@ -400,13 +400,19 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
   auto say = [&](const QString& text) {
     if (log) log(text);
   };
-  QString folder = QDir(Demo_Data_Folder(options.suite_folder)).absolutePath();
-  QDir().mkpath(folder);
-  for (const QString& f : QDir(folder).entryList({"*.sqlite", "*.sqlite-wal", "*.sqlite-shm"}))
-    QFile::remove(QDir(folder).filePath(f));
+  // The databases go to the server when one is named, else into the suite's data folder.
+  QString folder = options.server;
+  if (folder.isEmpty()) {
+    folder = QDir(Demo_Data_Folder(options.suite_folder)).absolutePath();
+    QDir().mkpath(folder);
+    for (const QString& f : QDir(folder).entryList({"*.sqlite", "*.sqlite-wal", "*.sqlite-shm"}))
+      QFile::remove(QDir(folder).filePath(f));
+  } else {
+    QDir().mkpath(options.suite_folder);
+  }
 
   say("Tanımlama veritabanı hazırlanıyor");
-  Create_Sqlite_Database(folder, "Defination_DB");
+  Create_Database(folder, "Defination_DB");
   {
     Connection db;
     db.Open(folder, "Defination_DB", "sa", "", false);
@@ -434,8 +440,8 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
   Make_Company(folder, kDemoCompany2, options.year, 0, 3,
                Random_Start(0xD1B54A32D192ED03ULL, options.seed), options.program_folder);
 
-  // sys.inf of the suite: server (the data folder), SQL login, password; the login's server
-  // box stays hidden, so the login connects to the data folder.
+  // sys.inf of the suite: server (the data folder or the server named), SQL login, password;
+  // the login's server box stays hidden, so the login connects there.
   QFile inf(QDir(options.suite_folder).filePath("sys.inf"));
   if (inf.open(QIODevice::WriteOnly | QIODevice::Truncate))
     inf.write(Encode_Windows1254(folder + ";sa;;;\r\n"));

@@ -21,6 +21,9 @@ struct DemoOptions {
   // Folder of the programs, where "Muhasebe Parametre" holds the standard definitions that every
   // demo company gets as its income statement and balance sheet; empty = no definitions.
   QString program_folder;
+  // The server the databases go to ("pg:host=... dbname=...", a schema per database, each made
+  // afresh); empty = SQLite files in suite_folder/Veri.
+  QString server;
 };
 
 // Database names of the demo companies.

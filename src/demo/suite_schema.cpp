@@ -3,13 +3,15 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include "db/connection.h"
 #include "db/db_error.h"
+#include "db/postgres_server.h"
 
 namespace {
 
-// Type words per engine: {KEY} an integer key assigned on insert, {DATE} a date column,
+// Type words per engine: {KEY} a 64-bit integer key assigned on insert, {DATE} a date column,
 // {MONEY} an amount, {BOOL} a flag.
 QString For_Engine(QString ddl, Engine engine) {
   switch (engine) {
@@ -19,14 +21,19 @@ QString For_Engine(QString ddl, Engine engine) {
       ddl.replace("{MONEY}", "REAL");
       ddl.replace("{BOOL}", "INTEGER");
       break;
-    case Engine::Postgres:
-      ddl.replace("{KEY}", "SERIAL PRIMARY KEY");
+    case Engine::Postgres: {
+      // Codes compare byte by byte, as on the embedded engine, whatever the server's locale
+      // (account ranges such as '120' to '129.99' must not follow a language's rules).
+      static const QRegularExpression text(R"(\bVARCHAR\((\d+)\))");
+      ddl.replace(text, "VARCHAR(\\1) COLLATE \"C\"");
+      ddl.replace("{KEY}", "BIGSERIAL PRIMARY KEY");
       ddl.replace("{DATE}", "DATE");
       ddl.replace("{MONEY}", "DOUBLE PRECISION");
       ddl.replace("{BOOL}", "SMALLINT");
       break;
+    }
     case Engine::SqlServer:
-      ddl.replace("{KEY}", "INT IDENTITY(1,1) PRIMARY KEY");
+      ddl.replace("{KEY}", "BIGINT IDENTITY(1,1) PRIMARY KEY");
       ddl.replace("{DATE}", "DATETIME");
       ddl.replace("{MONEY}", "FLOAT");
       ddl.replace("{BOOL}", "BIT");
@@ -93,7 +100,7 @@ QStringList Company_Schema(Engine engine) {
           // The program's own statement definitions.
           "CREATE TABLE MUHASEBEMALITABLOKART (Rapor_ID {KEY}, Rapor_Kodu VARCHAR(50) NOT NULL, "
           "Rapor_Adi VARCHAR(100), Rapor_Tipi INTEGER NOT NULL)",
-          "CREATE TABLE MUHASEBEMALITABLOHAREKET (Satir_ID {KEY}, Rapor_ID INTEGER NOT NULL, "
+          "CREATE TABLE MUHASEBEMALITABLOHAREKET (Satir_ID {KEY}, Rapor_ID BIGINT NOT NULL, "
           "Rapor_Yeri INTEGER, Satir_No INTEGER, Satir_Tipi INTEGER, Satir_Kodu VARCHAR(50), "
           "Satir_Adi VARCHAR(200), Satir_Seviyesi INTEGER, Hesaplama_Tipi INTEGER, "
           "Bakiye_Tipi INTEGER, Hesap_Karakteri INTEGER, Ters_Bakiye INTEGER, "
@@ -159,4 +166,11 @@ void Create_Sqlite_Database(const QString& folder, const QString& database) {
   sqlite3_close(handle);
   if (rc != SQLITE_OK)
     throw DbError{kErrConnectionRefused, "Veritabanı dosyası oluşturulamadı: " + path};
+}
+
+void Create_Database(const QString& server, const QString& database) {
+  if (Engine_For_Server(server) == Engine::Postgres)
+    Recreate_Postgres_Schema(server, database, "sa", "");
+  else  // a folder of the embedded engine, made when missing
+    Create_Sqlite_Database(Connection::Sqlite_Folder(server), database);
 }

@@ -20,5 +20,10 @@ QStringList Company_Schema(Engine engine);
 // DbError when it cannot.
 void Create_Sqlite_Database(const QString& folder, const QString& database);
 
+// Makes the empty database `database` on `server`: the schema (dropped first with everything
+// in it) on PostgreSQL ("pg:..."), else the SQLite file in the folder. Throws DbError when it
+// cannot.
+void Create_Database(const QString& server, const QString& database);
+
 void Create_Definitions_Schema(Connection& connection);
 void Create_Company_Schema(Connection& connection);

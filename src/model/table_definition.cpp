@@ -153,9 +153,11 @@ void Load_Rows(AppState& state, TableDefinition& def) {
     state.Row_Name_List = QStringList(count > 0 ? count + 1 : 0);
     state.Row_Count = count;
     if (count == 0) return;
-    rs.Move_First();
-    // The records arrive placement by placement, each in grid order (the order Save_Table
-    // writes); a placement ends at the first record of another one.
+    // Save_Table numbers the records across the placements, each in grid order; the statement
+    // asks for no order, and engines differ in the one they give, so the records are put back
+    // in their saved order here: placement by placement, each in grid order. A placement ends
+    // at the first record of another one.
+    rs.Sort({"Satir_No", "Satir_ID"});
     for (int placement : kPlacements) {
       KeyedGrid& grid = def.Grid(placement);
       int r = 0;

@@ -10,7 +10,7 @@ void Write_Connection_File(const TestSuite& t, const QString& line) {
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + "\r\n").toUtf8());
 }
 
-QString Suite_Connection_Line(const TestSuite& t) { return t.Data_Folder() + ";sa;;;"; }
+QString Suite_Connection_Line(const TestSuite& t) { return t.Server() + ";sa;;;"; }
 
 void Add_Login_User(TestSuite& t, int id, const QString& name, const QString& password,
                     std::initializer_list<int> companies) {

@@ -14,10 +14,11 @@ TestSuite::TestSuite() {
   qputenv("MALITABLO_REGISTRY", (dir_.path() + "/registry.ini").toUtf8());
   QDir(dir_.path()).mkpath("Rapor");
   state.Program_Folder = dir_.path() + "/Rapor";
-  Create_Sqlite_Database(Data_Folder(), "Defination_DB");
+  QDir().mkpath(Data_Folder());
+  Create_Database(Server(), "Defination_DB");
   {
     Connection db;
-    db.Open(Data_Folder(), "Defination_DB", "sa", "", false);
+    db.Open(Server(), "Defination_DB", "sa", "", false);
     Create_Definitions_Schema(db);
     db.Execute("INSERT INTO sysuslng (sysus_ID, sysus_nm, sysus) VALUES (1, 'ADMIN', '')");
     db.Execute(
@@ -27,8 +28,8 @@ TestSuite::TestSuite() {
     db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 2, 0, 0)");
     db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 3, NULL, NULL)");
   }
-  Create_Company_Database(Data_Folder(), Database());
-  state.Server_Name = Data_Folder();
+  Create_Company_Database(Server(), Database());
+  state.Server_Name = Server();
   state.Database_Name = Database();
   state.Sql_User = "sa";
 }
@@ -43,17 +44,17 @@ TestSuite::~TestSuite() {
 
 QString TestSuite::Data_Folder() const { return dir_.path() + "/Veri"; }
 
-void TestSuite::Connect() { Open_Connection(state, "sa", "", Database(), Data_Folder()); }
+void TestSuite::Connect() { Open_Connection(state, "sa", "", Database(), Server()); }
 
 void TestSuite::Exec(const QString& sql) {
   Connection db;
-  db.Open(Data_Folder(), Database(), "sa", "", false);
+  db.Open(Server(), Database(), "sa", "", false);
   db.Execute(sql);
 }
 
 void TestSuite::Exec_Definitions(const QString& sql) {
   Connection db;
-  db.Open(Data_Folder(), "Defination_DB", "sa", "", false);
+  db.Open(Server(), "Defination_DB", "sa", "", false);
   db.Execute(sql);
 }
 
@@ -66,5 +67,5 @@ void TestSuite::Set_Regional_Settings() {
 }
 
 QString TestSuite::Command_Line(int user) const {
-  return Database() + "|" + Data_Folder() + "|" + QString::number(user) + "|sa|" + QChar(0x00E6);
+  return Database() + "|" + Server() + "|" + QString::number(user) + "|sa|" + QChar(0x00E6);
 }

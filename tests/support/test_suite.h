@@ -1,6 +1,7 @@
 // A throw-away suite for a test: a temporary folder laid out like an installed suite
 // (Rapor/ for the program, Veri/ for the databases, sys.inf), a registry file of its own,
-// and an AppState with recorded messages.
+// and an AppState with recorded messages. Its databases are on the test's engine
+// (test_server.h): SQLite files in Veri/, or schemas of a PostgreSQL database of its own.
 #pragma once
 
 #include <QString>
@@ -9,8 +10,11 @@
 
 #include "process/app_state.h"
 #include "process/messages.h"
+#include "support/test_server.h"
 
 class TestSuite {
+  TestServer server_;  // made first, dropped last
+
  public:
   // Makes Defination_DB with one company `database` (id 1, user 1 with the report right) and
   // the company database with every table, empty.
@@ -19,6 +23,9 @@ class TestSuite {
 
   QString Root() const { return dir_.path(); }
   QString Data_Folder() const;
+  // The server name the databases are opened with: Data_Folder() on the embedded engine.
+  QString Server() const { return server_.Server(Data_Folder()); }
+  bool On_Postgres() const { return server_.Is_Postgres(); }
   QString Database() const { return "FIRMA"; }
   // Opens the company database on state.Db_Connection.
   void Connect();
