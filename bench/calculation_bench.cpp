@@ -7,12 +7,12 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "db/recordset.h"
-#include "process/app_state.h"
-#include "calc/ledger_aggregation.h"
 #include "app/start_up.h"
+#include "calc/ledger_aggregation.h"
 #include "company/company_parameters.h"
 #include "db/query.h"
+#include "db/recordset.h"
+#include "process/app_state.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
 
@@ -37,16 +37,19 @@ int main(int argc, char** argv) {
   Recordset rs;
   Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
   long long lines = rs.Field("N").toLongLong();
-  Open_Recordset(s.Db(), rs, QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='") +
-                            argv[3] + "'");
+  Open_Recordset(
+      s.Db(), rs,
+      QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='") +
+          argv[3] + "'");
   if (rs.Eof()) {
     std::fprintf(stderr, "Tablo bulunamadı: %s\n", argv[3]);
     return 1;
   }
   QString id = rs.Text("Rapor_ID");
   // The same year's lines, grouped once: the least any calculation must read.
-  const QString lower_bound = "SELECT Ana_Hesap_ID, SUM(BTutar), SUM(ATutar) FROM MUHFISHAR WHERE 1=1" +
-                              period + " GROUP BY Ana_Hesap_ID";
+  const QString lower_bound =
+      "SELECT Ana_Hesap_ID, SUM(BTutar), SUM(ATutar) FROM MUHFISHAR WHERE 1=1" + period +
+      " GROUP BY Ana_Hesap_ID";
   std::printf("statement query:       %s\n", parameters.statement_sql.toUtf8().constData());
   std::printf("period condition:     %s\n", period.toUtf8().constData());
 
@@ -62,7 +65,8 @@ int main(int argc, char** argv) {
     Open_Recordset(s.Db(), rs, lower_bound);
     best_bound = std::min(best_bound, t.nsecsElapsed() / 1e9);
   }
-  Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
+  Open_Recordset(s.Db(), rs,
+                 "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
   std::printf("ledger lines:          %lld\n", lines);
   std::printf("statement rows:        %s\n", rs.Text("N").toUtf8().constData());
   std::printf("calculation:           %.3f s\n", best_calc);

@@ -53,8 +53,9 @@ using AnaRaporTest = GuiTest;
 using DetailLookCases = CaseFileTest;
 
 TEST_P(DetailLookCases, EachRowOnItsOwn) {
-  const std::map<QString, int> places{
-      {"outer", kOuterAmountLeft}, {"middle", kMiddleAmountLeft}, {"inner", kInnerAmountLeft}};
+  const std::map<QString, int> places{{"outer", kOuterAmountLeft},
+                                      {"middle", kMiddleAmountLeft},
+                                      {"inner", kInnerAmountLeft}};
   const std::map<QString, QColor> colours{{"black", QColor(Qt::black)},
                                           {"green", QColor(53, 179, 82)},
                                           {"red", QColor(232, 0, 5)}};
@@ -123,8 +124,10 @@ TEST_F(AnaRaporTest, PeriodAndHeading) {
   EXPECT_EQ(S(heading.company), "ÖRNEK A.Ş.");
   EXPECT_EQ(S(heading.workplace), "MERKEZ");
   run.kind = kKindBalanceSheet;
-  EXPECT_EQ(S(Statement_Heading(state, rows, run, true).period), "01.01.2026 - 31.12.2026 (Açılış dahil)");
-  EXPECT_EQ(S(Statement_Heading(state, ReportRows({"Rapor_Adi"}), run, false).title), "MALİTABLO_TESTS");
+  EXPECT_EQ(S(Statement_Heading(state, rows, run, true).period),
+            "01.01.2026 - 31.12.2026 (Açılış dahil)");
+  EXPECT_EQ(S(Statement_Heading(state, ReportRows({"Rapor_Adi"}), run, false).title),
+            "MALİTABLO_TESTS");
 }
 
 INSTANTIATE_TEST_SUITE_P(detail_look, DetailLookCases, testing::ValuesIn(Case_Files("detail_look")),
@@ -145,7 +148,8 @@ TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
     return QString("<none>");
   };
   // A footnote row prints its amount, a zero row nothing, as on the printed statement.
-  EXPECT_EQ(S(line_of("Şüpheli alacaklar dipnotu").simplified()), "Şüpheli alacaklar dipnotu 12,50");
+  EXPECT_EQ(S(line_of("Şüpheli alacaklar dipnotu").simplified()),
+            "Şüpheli alacaklar dipnotu 12,50");
   EXPECT_EQ(S(line_of("Diğer Gelirler").simplified()), "Diğer Gelirler");
   EXPECT_EQ(S(line_of("Faaliyet Zararı").simplified()), "Faaliyet Zararı -45,50");
   EXPECT_TRUE(Amount_Blank(0) && !Amount_Blank(-0.01));
@@ -154,7 +158,8 @@ TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
   EXPECT_FALSE(lines.contains("AKTİFLER"));
   // The heading, then each amount in its column: a level-2 group in the middle column, its
   // rows in the inner one, indented; the grand total outer, between its rules.
-  EXPECT_EQ(lines.mid(0, 3), (QStringList{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026"}));
+  EXPECT_EQ(lines.mid(0, 3),
+            (QStringList{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026"}));
   const QString group = line_of("A. BRÜT SATIŞLAR"), row = line_of("Yurt İçi Satışlar"),
                 total = line_of("DÖNEM NET KÂRI");
   EXPECT_TRUE(row.startsWith("    Yurt İçi")) << S(row);
@@ -241,7 +246,8 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   EXPECT_EQ(S(Text_Of(pages, "SubeAdi")), "");
   EXPECT_FALSE(Has_Line(pages, "Line15"));
   EXPECT_FALSE(Has_Line(pages, "Satir_Cizgi"));
-  for (const char* hidden : {"txtBTutar", "txtSatir_Tipi"}) EXPECT_TRUE(From(pages, hidden).empty()) << hidden;
+  for (const char* hidden : {"txtBTutar", "txtSatir_Tipi"})
+    EXPECT_TRUE(From(pages, hidden).empty()) << hidden;
   // 15 mm margins on A4.
   EXPECT_EQ(pages.setup.width, 11906);
   EXPECT_EQ(pages.setup.margin_left, 850);
@@ -255,8 +261,9 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   ASSERT_EQ(captions.size(), 9u);
   ASSERT_EQ(amounts.size(), 9u);
   const int m = pages.setup.margin_left;
-  const std::vector<QString> texts{"1.250.000,50", "1.000.000,25", "250.000,25", "", "1.250.000,50",
-                                   "987,65", "-45,50", "942,15", "12,50"};
+  const std::vector<QString> texts{"1.250.000,50", "1.000.000,25", "250.000,25", "",
+                                   "1.250.000,50", "987,65",       "-45,50",     "942,15",
+                                   "12,50"};
   const std::vector<int> lefts{kMiddleAmountLeft, kInnerAmountLeft, kInnerAmountLeft,
                                kInnerAmountLeft,  kInnerAmountLeft, kInnerAmountLeft,
                                kInnerAmountLeft,  kOuterAmountLeft, kInnerAmountLeft};

@@ -45,8 +45,8 @@ using CalculationCases = CaseFileTest;
 
 TEST_P(CalculationCases, GiveTheExpectedAmounts) {
   TestSuite t;
-  const char* months[] = {"Ocak", "Şubat", "Mart", "Nisan", "Mayıs", "Haziran",
-                          "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
+  const char* months[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
+                          "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
   std::map<QString, int> main_id;
   int next_account = 0;
   int row_number = 0;
@@ -55,8 +55,9 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
   parameters.period = {2026, QDate(2026, 1, 1), QDate(2026, 12, 31)};
   parameters.statement_sql =
       "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=1 ORDER BY Rapor_Yeri, Satir_No";
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-         "VALUES (1, 'T', 'Deneme', 2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (1, 'T', 'Deneme', 2)");
   for (const CaseLine& c : Read_Case_File(GetParam())) {
     SCOPED_TRACE(c.Where());
     const QStringList& f = c.fields;
@@ -67,16 +68,23 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
       main_id[f[0]] = is_main ? id : main_id.at(f[2]);
       t.Exec(QString("INSERT INTO MUHKART (MHesap_ID, MHesap_Kod, MHesap_Ad, AnaHesaptir) VALUES "
                      "(%1, %2, %3, %4)")
-                 .arg(id).arg(Literal(f[0]), Literal(f[1])).arg(is_main ? 1 : 0));
+                 .arg(id)
+                 .arg(Literal(f[0]), Literal(f[1]))
+                 .arg(is_main ? 1 : 0));
     } else if (key == "line") {
       QDate d = QDate::fromString(f[1], "yyyy-MM-dd");
       ASSERT_TRUE(d.isValid());
       int ana = main_id.count(f[0]) ? main_id[f[0]] : 999;  // 999: no such account
-      t.Exec(QString("INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi, MHesap_Kod, "
-                     "Ana_Hesap_ID, BTutar, ATutar) VALUES ('%1', '%2', '%3', %4, %5, %6, %7, %8, %9)")
-                 .arg(f[1]).arg(d.year()).arg(months[d.month() - 1]).arg(d.month())
-                 .arg(Literal(f.value(4, "Mahsup Fişi")), Literal(f[0])).arg(ana)
-                 .arg(f[2], f[3]));
+      t.Exec(
+          QString("INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi, MHesap_Kod, "
+                  "Ana_Hesap_ID, BTutar, ATutar) VALUES ('%1', '%2', '%3', %4, %5, %6, %7, %8, %9)")
+              .arg(f[1])
+              .arg(d.year())
+              .arg(months[d.month() - 1])
+              .arg(d.month())
+              .arg(Literal(f.value(4, "Mahsup Fişi")), Literal(f[0]))
+              .arg(ana)
+              .arg(f[2], f[3]));
     } else if (key == "period") {
       auto day = [](const QString& text) -> std::optional<QDate> {
         if (text.isEmpty()) return std::nullopt;
@@ -89,15 +97,20 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
       ++row_number;
       ASSERT_GE(f.size(), 9);
       int level = static_cast<int>(f[1].count('.')) + 1;
-      t.Exec(QString("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, "
-                     "Satir_Tipi, Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, "
-                     "Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, MHesap_KodBit, "
-                     "Formul, Bakiye) VALUES (1, %1, %2, %3, %4, %5, %6, %7, %8, %9, 0, %10, %11, %12, %13)")
-                 .arg(f.value(10, "1")).arg(row_number).arg(f[0])
-                 .arg(Literal(f[1]), Literal(f[2])).arg(level)
-                 .arg(f[3], f[4], f[5])
-                 .arg(Literal(f[6]), Literal(f[7]), Literal(f[8]))
-                 .arg(f.value(9).isEmpty() ? "NULL" : f.value(9)));
+      t.Exec(
+          QString(
+              "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, "
+              "Satir_Tipi, Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, "
+              "Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, MHesap_KodBit, "
+              "Formul, Bakiye) VALUES (1, %1, %2, %3, %4, %5, %6, %7, %8, %9, 0, %10, %11, %12, %13)")
+              .arg(f.value(10, "1"))
+              .arg(row_number)
+              .arg(f[0])
+              .arg(Literal(f[1]), Literal(f[2]))
+              .arg(level)
+              .arg(f[3], f[4], f[5])
+              .arg(Literal(f[6]), Literal(f[7]), Literal(f[8]))
+              .arg(f.value(9).isEmpty() ? "NULL" : f.value(9)));
     } else if (key == "expect") {
       ASSERT_EQ(f.size(), 4);
       expected.push_back({f[0].toInt(), f[1], f[2], f[3]});
@@ -119,9 +132,12 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
   ASSERT_FALSE(expected.empty());
   for (const Expectation& e : expected) {
     const auto& a = actual.at(e.row);
-    EXPECT_EQ(a[0].toStdString(), Expected_Text(e.debit).toStdString()) << "row " << e.row << " BTutar";
-    EXPECT_EQ(a[1].toStdString(), Expected_Text(e.credit).toStdString()) << "row " << e.row << " ATutar";
-    EXPECT_EQ(a[2].toStdString(), Expected_Text(e.amount).toStdString()) << "row " << e.row << " Bakiye";
+    EXPECT_EQ(a[0].toStdString(), Expected_Text(e.debit).toStdString())
+        << "row " << e.row << " BTutar";
+    EXPECT_EQ(a[1].toStdString(), Expected_Text(e.credit).toStdString())
+        << "row " << e.row << " ATutar";
+    EXPECT_EQ(a[2].toStdString(), Expected_Text(e.amount).toStdString())
+        << "row " << e.row << " Bakiye";
   }
 }
 

@@ -13,12 +13,14 @@
 namespace {
 
 void Add_Rows(TestSuite& t, int count, int type = 4) {
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
   for (int i = 1; i <= count; ++i)
-    t.Exec(QString("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-                   "Satir_Kodu, Formul) VALUES (1, 1, %1, %2, 'K%1', 'K1/K2')")
-               .arg(i)
-               .arg(type));
+    t.Exec(
+        QString("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+                "Satir_Kodu, Formul) VALUES (1, 1, %1, %2, 'K%1', 'K1/K2')")
+            .arg(i)
+            .arg(type));
 }
 
 RunParameters Statement(const QString& sql) {
@@ -45,8 +47,8 @@ TEST(CalculationRun, ProgressAfterEveryRow) {
 
   // An empty statement resets the box only; the count is not told.
   reports.clear();
-  Tablo_Hesapla(t.state.Db(),
-                Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=99"), progress);
+  Tablo_Hesapla(t.state.Db(), Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=99"),
+                progress);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].second, -1);
 }
@@ -67,10 +69,12 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
     t.Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Satir_Tipi=9, Bakiye=5 WHERE Satir_No=3");
     t.Connect();
     EXPECT_THROW(Tablo_Hesapla(t.state.Db(),
-                               Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No")),
+                               Statement(
+                                   "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No")),
                  FormulaError);
     Recordset rs;
-    Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
+    Open_Recordset(t.state.Db(), rs,
+                   "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
     EXPECT_EQ(rs.Field("Bakiye").toDouble(), 0);
     rs.Move_Next();
     EXPECT_TRUE(rs.Is_Null("Bakiye"));
@@ -79,16 +83,20 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
 
 TEST(CalculationRun, FormulasNamingCodesNoRowHasAreListed) {
   TestSuite t;
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-         "Formul, Bakiye) VALUES (1,1,1,9,'A','',10), (1,1,2,9,'B','',4), (1,1,3,9,'C','',NULL), "
-         "(1,1,4,11,'F','A-XX*B',NULL), (1,1,5,11,'G','A+C+YY-XX',NULL)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
+      "Formul, Bakiye) VALUES (1,1,1,9,'A','',10), (1,1,2,9,'B','',4), (1,1,3,9,'C','',NULL), "
+      "(1,1,4,11,'F','A-XX*B',NULL), (1,1,5,11,'G','A+C+YY-XX',NULL)");
   t.Connect();
-  const CalculationResult result = Tablo_Hesapla(
-      t.state.Db(), Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
+  const CalculationResult result =
+      Tablo_Hesapla(t.state.Db(),
+                    Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
   // The code disappears with its operator: A-XX*B computes A-B. C has a row (no amount): no word.
   Recordset rs;
-  Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");
+  Open_Recordset(t.state.Db(), rs,
+                 "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");
   EXPECT_EQ(rs.Number("Bakiye"), 6);
   ASSERT_EQ(result.unknown_codes.size(), 3u);
   EXPECT_EQ(result.unknown_codes[0].row_code, "F");
@@ -96,20 +104,24 @@ TEST(CalculationRun, FormulasNamingCodesNoRowHasAreListed) {
   EXPECT_EQ(result.unknown_codes[1].row_code, "G");
   EXPECT_EQ(result.unknown_codes[1].code, "YY");
   EXPECT_EQ(result.unknown_codes[2].code, "XX");
-  EXPECT_EQ(Unknown_Codes_Text(result).split('\n').value(1), QString::fromUtf8("F satırının formülünde: XX"));
+  EXPECT_EQ(Unknown_Codes_Text(result).split('\n').value(1),
+            QString::fromUtf8("F satırının formülünde: XX"));
 }
 
 TEST(CalculationRun, RowIdsBeyondThirtyTwoBits) {
   TestSuite t;
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-         "VALUES (3000000000,'T','T',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Satir_ID, Rapor_ID, Rapor_Yeri, Satir_No, "
-         "Satir_Tipi, Satir_Kodu, Formul, Bakiye) VALUES (5000000001,3000000000,1,1,9,'A','',7), "
-         "(5000000002,3000000000,1,2,11,'F','A+A',NULL)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (3000000000,'T','T',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Satir_ID, Rapor_ID, Rapor_Yeri, Satir_No, "
+      "Satir_Tipi, Satir_Kodu, Formul, Bakiye) VALUES (5000000001,3000000000,1,1,9,'A','',7), "
+      "(5000000002,3000000000,1,2,11,'F','A+A',NULL)");
   t.Connect();
   Tablo_Hesapla(t.state.Db(),
                 Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
   Recordset rs;
-  Open_Recordset(t.state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");
+  Open_Recordset(t.state.Db(), rs,
+                 "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");
   EXPECT_EQ(rs.Number("Bakiye"), 14);
 }

@@ -56,7 +56,8 @@ TEST(ChoiceLists, EmptyLookupsAndMissingTable) {
   const int today = Add(grid, "Raporlama Tarihi");
   const int other = Add(grid, "Seviye", "1|2");
   std::vector<std::pair<int, int>> progress;
-  FillChoiceLists(suite.state, grid, [&](int done, int count) { progress.emplace_back(done, count); });
+  FillChoiceLists(suite.state, grid,
+                  [&](int done, int count) { progress.emplace_back(done, count); });
   EXPECT_EQ(grid.Text(plain, "Secenek"), "");
   EXPECT_EQ(grid.Text(hepsi, "Secenek"), "Hepsi");
   EXPECT_EQ(grid.Text(options, "CoktanSecmeSecenek"), "Hepsi");
@@ -71,12 +72,14 @@ TEST(ChoiceLists, EmptyLookupsAndMissingTable) {
 
 TEST(ChoiceLists, ListsFromTheDatabase) {
   TestSuite suite;
-  suite.Exec("INSERT INTO CARIKART (Cari_Kod, Unvan, Grup_Kod, ISK) VALUES "
-             "('120.02 ', 'Ege Gıda', 'B', '10'), ('120.01', 'Yıldız', 'A', ' 5 '), "
-             "('120.03', 'Kuzey', 'A', ''), ('120.04', 'Güney', NULL, NULL)");
+  suite.Exec(
+      "INSERT INTO CARIKART (Cari_Kod, Unvan, Grup_Kod, ISK) VALUES "
+      "('120.02 ', 'Ege Gıda', 'B', '10'), ('120.01', 'Yıldız', 'A', ' 5 '), "
+      "('120.03', 'Kuzey', 'A', ''), ('120.04', 'Güney', NULL, NULL)");
   suite.Exec("INSERT INTO AMBAR (Ambar_No, Ambar_Ad) VALUES ('1', ''), ('2', 'Ankara Depo')");
   suite.Exec("INSERT INTO SATICI (Satici_Kodu, Satici_Adi) VALUES ('S01', 'Ahmet Yılmaz ')");
-  suite.Exec("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('01', 'Merkez'), ('02', 'Şube')");
+  suite.Exec(
+      "INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('01', 'Merkez'), ('02', 'Şube')");
   suite.Connect();
   KeyedGrid grid = Make_Filter_Grid();
   const int cari = Add(grid, "Cari Kodu");
@@ -90,7 +93,8 @@ TEST(ChoiceLists, ListsFromTheDatabase) {
   EXPECT_EQ(grid.Text(group, "Secenek"), "Hepsi||A|B");
   // The first row has no second column: one column.
   EXPECT_EQ(grid.Text(ambar, "Secenek"), "Hepsi|1|2");
-  EXPECT_EQ(grid.Text(seller, "CoktanSecmeSecenek"), QString::fromUtf8("Hepsi,S01  /  Ahmet Yılmaz,"));
+  EXPECT_EQ(grid.Text(seller, "CoktanSecmeSecenek"),
+            QString::fromUtf8("Hepsi,S01  /  Ahmet Yılmaz,"));
   EXPECT_EQ(grid.Text(workplace, "Secenek"), QString::fromUtf8("Hepsi|Merkez|Şube"));
   EXPECT_EQ(BuildDiscountList(suite.state), "|10|5|");
   EXPECT_EQ(BuildOptionList(suite.state, QString::fromUtf8("Satıcı Adı")),

@@ -2,8 +2,8 @@
 // roads (a missing column offers the update tool; anything else apologises).
 #include <gtest/gtest.h>
 
-#include "process/program_end.h"
 #include "company/company_parameters.h"
+#include "process/program_end.h"
 #include "support/test_suite.h"
 
 TEST(CompanyParameters, ReadsEveryColumn) {

@@ -6,14 +6,14 @@
 #include <QFile>
 #include <functional>
 
-#include "db/recordset.h"
-#include "process/program_end.h"
-#include "db/connection_file.h"
 #include "app/start_up.h"
+#include "db/connection_file.h"
 #include "db/open_connection.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "db/registry.h"
 #include "db/sql_dialect.h"
+#include "process/program_end.h"
 #include "support/case_file.h"
 #include "support/test_suite.h"
 
@@ -37,9 +37,10 @@ INSTANTIATE_TEST_SUITE_P(sql_dialect, SqlDialect, testing::ValuesIn(Case_Files("
 
 TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
   TestSuite t;
-  t.Exec("INSERT INTO MUHFISHAR (Tarih, Yil, MHesap_Kod, BTutar, ATutar) VALUES "
-         "('2026-01-31','2026','100',1,0), ('2026-02-01','2026','100',2,0), "
-         "('2026-12-31','2026','100',4,0), ('2025-12-31','2025','100',8,0)");
+  t.Exec(
+      "INSERT INTO MUHFISHAR (Tarih, Yil, MHesap_Kod, BTutar, ATutar) VALUES "
+      "('2026-01-31','2026','100',1,0), ('2026-02-01','2026','100',2,0), "
+      "('2026-12-31','2026','100',4,0), ('2025-12-31','2025','100',8,0)");
   t.Connect();
   auto sum = [&](const QString& where) {
     Recordset rs;
@@ -48,7 +49,7 @@ TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
   };
   EXPECT_EQ(sum("MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='01/31/2026'"), 1);
   EXPECT_EQ(sum("Tarih>='2026/02/01' AND Tarih<='2026/12/31'"), 6);
-  EXPECT_EQ(sum("Tarih<'1/1/2026'"), 8);  // one-digit month and day
+  EXPECT_EQ(sum("Tarih<'1/1/2026'"), 8);     // one-digit month and day
   EXPECT_EQ(sum("'02/01/2026'<=Tarih"), 6);  // literal on the left
   EXPECT_EQ(sum("Tarih BETWEEN '12/31/2025' AND '02/01/2026'"), 11);
 
@@ -76,8 +77,9 @@ TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
                  "Yil='2026' AND Tarih>='01/01/2026' AND Tarih<='01/31/2026'");
   QString plan;
   for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text("detail") + "\n";
-  EXPECT_TRUE(plan.contains("USING COVERING INDEX IX_MUHFISHAR_AnaHesap (Ana_Hesap_ID=? AND Yil=? "
-                            "AND Tarih>? AND Tarih<?)"))
+  EXPECT_TRUE(
+      plan.contains("USING COVERING INDEX IX_MUHFISHAR_AnaHesap (Ana_Hesap_ID=? AND Yil=? "
+                    "AND Tarih>? AND Tarih<?)"))
       << plan.toStdString();
   EXPECT_TRUE(t.messages.entries.empty());
 }
@@ -129,7 +131,8 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   EXPECT_EQ(rs.State(), 0);
   ASSERT_EQ(t.messages.entries.size(), 2u);
   EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
-  EXPECT_TRUE(t.messages.entries[0].text.contains("syntax error")) << t.messages.entries[0].text.toStdString();
+  EXPECT_TRUE(t.messages.entries[0].text.contains("syntax error"))
+      << t.messages.entries[0].text.toStdString();
   EXPECT_EQ(t.messages.entries[1].kind, MessageKind::Critical);
   EXPECT_EQ(t.messages.entries[1].text, "SELEC * FROM ISYERITANIM");
   EXPECT_THROW(rs.Eof(), DbError);
@@ -151,7 +154,9 @@ TEST(ConnectionFile, PathRuleAndFields) {
   TestSuite t;
   QFile file(t.Root() + "/sys.inf");
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("SUNUCU;sa;\xfe" "ifre;1\r\nikinci satır\r\n");  // "şifre" in Windows-1254
+  file.write(
+      "SUNUCU;sa;\xfe"
+      "ifre;1\r\nikinci satır\r\n");  // "şifre" in Windows-1254
   file.close();
   EXPECT_EQ(Read_Connection_File(t.state), QString("SUNUCU;sa;şifre;1"));
 
@@ -176,7 +181,8 @@ TEST(OpenConnection, KeepsTheFormThatOpened) {
             "ID=sa;Password=pw;Initial Catalog=DB;Data Source=SRV");
   TestSuite t;
   Open_Connection(t.state, "sa", "", t.Database(), t.Server());
-  EXPECT_EQ(t.state.Connection_String, Sql_Login_Connection_String("sa", "", t.Database(), t.Server()));
+  EXPECT_EQ(t.state.Connection_String,
+            Sql_Login_Connection_String("sa", "", t.Database(), t.Server()));
   EXPECT_THROW(Open_Connection(t.state, "sa", "", "YOK", t.Server()), DbError);
 }
 

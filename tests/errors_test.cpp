@@ -30,8 +30,8 @@ std::exception_ptr Thrown(const std::function<void()>& action) {
 }
 
 template <typename Error>
-void Expect_Root(const std::exception_ptr& thrown, const std::function<void(const Error&,
-                                                                            const char*)>& check) {
+void Expect_Root(const std::exception_ptr& thrown,
+                 const std::function<void(const Error&, const char*)>& check) {
   ASSERT_TRUE(thrown) << "no std::exception thrown";
   try {
     std::rethrow_exception(thrown);
@@ -55,12 +55,11 @@ TEST(ErrorRoot, DbErrorCarriesItsDescription) {
 
 TEST(ErrorRoot, FormulaErrorCarriesTheWholeMessage) {
   // The note naming the formula is added on the way out of the parentheses; what() has it too.
-  Expect_Root<FormulaError>(Thrown([] { Formul_Al("5/(2-2)"); }),
-                            [](const FormulaError& e, const char* what) {
-                              EXPECT_EQ(e.message,
-                                        "Formülde sıfıra bölme var: 5/0 (formül: 5/(2-2))");
-                              EXPECT_EQ(QString::fromUtf8(what), e.message);
-                            });
+  Expect_Root<FormulaError>(Thrown([] { Formul_Al("5/(2-2)"); }), [](const FormulaError& e,
+                                                                     const char* what) {
+    EXPECT_EQ(e.message, "Formülde sıfıra bölme var: 5/0 (formül: 5/(2-2))");
+    EXPECT_EQ(QString::fromUtf8(what), e.message);
+  });
   QString flat = "1/0";
   Expect_Root<FormulaError>(Thrown([&] { Hesapla(flat); }),
                             [](const FormulaError& e, const char* what) {

@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
 
+#include "db/suite_text.h"
 #include "process/app_state.h"
 #include "process/messages.h"
-#include "db/suite_text.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"
 #include "support/gui_application.h"
@@ -48,7 +48,8 @@ class ExportsTest : public GuiTest {
   void TearDown() override { qputenv("MALITABLO_REGISTRY", old_registry); }
   ReportPages Pages(int extra_rows = 0) {
     ReportRows rows = Sample_Statement();
-    for (int i = 1; i <= extra_rows; ++i) Add_Statement_Row(rows, 3, QString("Ek satır %1").arg(i), i, 10, 3);
+    for (int i = 1; i <= extra_rows; ++i)
+      Add_Statement_Row(rows, 3, QString("Ek satır %1").arg(i), i, 10, 3);
     return Run_AnaRapor(state, rows, heading);
   }
   QString Path(const QString& name) const { return dir.filePath(name); }
@@ -60,10 +61,11 @@ class ExportsTest : public GuiTest {
   AppState state{messages};
 };
 
-const QStringList kCaptions{"A. BRÜT SATIŞLAR", "Yurt İçi Satışlar", "Yurt Dışı Satışlar", "Diğer Gelirler",
-                            "Satış Toplamı", "Brüt Satış Kârı", "Faaliyet Zararı", "DÖNEM NET KÂRI",
-                            "Şüpheli alacaklar dipnotu"};
-const QStringList kAmounts{"1.250.000,50", "1.000.000,25", "250.000,25", "987,65", "-45,50", "942,15", "12,50"};
+const QStringList kCaptions{"A. BRÜT SATIŞLAR", "Yurt İçi Satışlar", "Yurt Dışı Satışlar",
+                            "Diğer Gelirler",   "Satış Toplamı",     "Brüt Satış Kârı",
+                            "Faaliyet Zararı",  "DÖNEM NET KÂRI",    "Şüpheli alacaklar dipnotu"};
+const QStringList kAmounts{"1.250.000,50", "1.000.000,25", "250.000,25", "987,65",
+                           "-45,50",       "942,15",       "12,50"};
 
 }  // namespace
 
@@ -72,14 +74,21 @@ TEST_F(ExportsTest, PdfHoldsEveryCaptionAndAmount) {
   EXPECT_EQ(S(path), S(dir.filePath("kullanici/Temp.pdf")));
   ASSERT_TRUE(Export_Pdf(Pages(), path, "MALİTABLO"));
   const QString text = Run_Program("pdftotext", {"-layout", path, "-"});
-  for (const QString& expected : kCaptions + kAmounts + QStringList{"SATIR ADI", "CARİ", "TARİH :", "SAYFA :", "Gelir Tablosu", "ÖRNEK A.Ş.", "01.01.2026 - 31.12.2026"}) {
+  for (const QString& expected :
+       kCaptions + kAmounts +
+           QStringList{"SATIR ADI", "CARİ", "TARİH :", "SAYFA :", "Gelir Tablosu", "ÖRNEK A.Ş.",
+                       "01.01.2026 - 31.12.2026"}) {
     EXPECT_TRUE(text.contains(expected)) << S(expected) << " not in\n" << S(text);
   }
   EXPECT_TRUE(text.contains(QRegularExpression("SAYFA :\\s+1\\s*/\\s*1\\n")));
   // The blank zero prints no amount on its line.
   for (const QString& line : text.split(u'\n')) {
-    if (line.contains("Diğer Gelirler")) { EXPECT_EQ(S(line.trimmed()), "Diğer Gelirler"); }
-    if (line.contains("Yurt İçi")) { EXPECT_TRUE(line.contains("1.000.000,25")) << S(line); }
+    if (line.contains("Diğer Gelirler")) {
+      EXPECT_EQ(S(line.trimmed()), "Diğer Gelirler");
+    }
+    if (line.contains("Yurt İçi")) {
+      EXPECT_TRUE(line.contains("1.000.000,25")) << S(line);
+    }
   }
   // A longer statement overwrites the file with more pages.
   ASSERT_TRUE(Export_Pdf(Pages(120), path));
@@ -96,15 +105,19 @@ TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
   ASSERT_TRUE(sheet.contains("<sheetData>")) << S(sheet);
 
   // Header on top: the company label, the date, the title, the column headings; no page number.
-  for (const QString& expected : kCaptions + QStringList{"ÖRNEK A.Ş.", "TARİH : ", "Gelir Tablosu", "01.01.2026 - 31.12.2026", "SATIR ADI", "CARİ"}) {
+  for (const QString& expected :
+       kCaptions + QStringList{"ÖRNEK A.Ş.", "TARİH : ", "Gelir Tablosu", "01.01.2026 - 31.12.2026",
+                               "SATIR ADI", "CARİ"}) {
     EXPECT_TRUE(strings.contains(expected.toHtmlEscaped())) << S(expected);
   }
   EXPECT_FALSE(strings.contains("SAYFA"));
   // Amounts are number cells in the column of their printed position (B inner, C middle, D
   // outer), rounded to the company's decimals: 987.654 is written as the 987,65 printed.
-  const QRegularExpression number_cell("<c r=\"([A-Z]+)(\\d+)\"(?: s=\"\\d+\")?><v>([^<]+)</v></c>");
+  const QRegularExpression number_cell(
+      "<c r=\"([A-Z]+)(\\d+)\"(?: s=\"\\d+\")?><v>([^<]+)</v></c>");
   QStringList numbers;
-  for (const auto& m : number_cell.globalMatch(sheet)) numbers << m.captured(1) + "=" + m.captured(3);
+  for (const auto& m : number_cell.globalMatch(sheet))
+    numbers << m.captured(1) + "=" + m.captured(3);
   EXPECT_EQ(numbers, (QStringList{"C=1250000.5", "B=1000000.25", "B=250000.25", "B=1250000.5",
                                   "B=987.65", "B=-45.5", "D=942.15", "B=12.5"}));
   // The sheet is named after the statement, its header rows stay frozen, and the captions'
@@ -117,8 +130,11 @@ TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
   EXPECT_EQ(frozen.captured(1).toInt() + 1, frozen.captured(2).toInt());
   // The frozen rows end with the column headings.
   const int headings_row = frozen.captured(1).toInt();
-  EXPECT_TRUE(sheet.contains(QRegularExpression(QString("<row r=\"%1\"[^>]*><c r=\"A%1\" s=\"\\d+\" t=\"s\"").arg(headings_row)))) << S(sheet);
-  const QRegularExpression widths("<col min=\"1\" max=\"1\" width=\"([\\d.]+)\"[^>]*/><col min=\"2\" max=\"4\" width=\"([\\d.]+)\"");
+  EXPECT_TRUE(sheet.contains(QRegularExpression(
+      QString("<row r=\"%1\"[^>]*><c r=\"A%1\" s=\"\\d+\" t=\"s\"").arg(headings_row))))
+      << S(sheet);
+  const QRegularExpression widths(
+      "<col min=\"1\" max=\"1\" width=\"([\\d.]+)\"[^>]*/><col min=\"2\" max=\"4\" width=\"([\\d.]+)\"");
   const auto width = widths.match(sheet);
   ASSERT_TRUE(width.hasMatch()) << S(sheet);
   EXPECT_GT(width.captured(1).toDouble(), width.captured(2).toDouble());
@@ -128,7 +144,8 @@ TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
   state.Amount_Format = "#,##0";
   ASSERT_TRUE(Export_Xlsx(Pages(), path, "Gelir Tablosu"));
   EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/styles.xml"}).contains("formatCode=\"#,##0\""));
-  EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"}).contains("<v>988</v>"));
+  EXPECT_TRUE(
+      Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"}).contains("<v>988</v>"));
 
   // A caption longer than any other widens its column.
   ReportRows rows = Sample_Statement();
@@ -196,7 +213,9 @@ TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
   // Defaults: the Turkish code page, texts placed in columns, the page's gaps as empty lines.
   const QByteArray plain = write({});
   const QString text = Decode_Windows1254(plain);
-  EXPECT_TRUE(plain.contains("\xDD" "\xE7"));  // "İç" in code page 1254
+  EXPECT_TRUE(
+      plain.contains("\xDD"
+                     "\xE7"));  // "İç" in code page 1254
   QStringList lines = text.split("\r\n");
   EXPECT_TRUE(lines.contains(""));
   int placed = 0;
@@ -205,7 +224,9 @@ TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
       EXPECT_TRUE(line.endsWith("1.000.000,25"));
       placed = static_cast<int>(line.size());
     }
-    if (line.trimmed().startsWith("Şüpheli")) { EXPECT_EQ(line.size(), placed) << S(line); }  // right edges meet
+    if (line.trimmed().startsWith("Şüpheli")) {
+      EXPECT_EQ(line.size(), placed) << S(line);
+    }  // right edges meet
   }
   EXPECT_GT(placed, 40);
 
@@ -223,8 +244,10 @@ TEST_F(ExportsTest, EachTextOptionChangesTheFile) {
   options.page_separator = "----- SAYFA SONU -----";
   const QString separated = Decode_Windows1254(write(options));
   EXPECT_EQ(separated.count("\r\n----- SAYFA SONU -----\r\n"), 1);  // between the two pages only
-  EXPECT_LT(separated.indexOf(QRegularExpression("SAYFA :\\s+1 / 2")), separated.indexOf("SAYFA SONU"));
-  EXPECT_GT(separated.indexOf(QRegularExpression("SAYFA :\\s+2 / 2")), separated.indexOf("SAYFA SONU"));
+  EXPECT_LT(separated.indexOf(QRegularExpression("SAYFA :\\s+1 / 2")),
+            separated.indexOf("SAYFA SONU"));
+  EXPECT_GT(separated.indexOf(QRegularExpression("SAYFA :\\s+2 / 2")),
+            separated.indexOf("SAYFA SONU"));
 
   options = {};
   options.field_separator = ";";

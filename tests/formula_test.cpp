@@ -68,7 +68,8 @@ TEST(FormulaLookup, SendsTheLookupQueryAsWritten) {
   TestSuite suite;
   suite.Connect();
   // A failing query shows its text; the closed recordset then fails the caller.
-  EXPECT_THROW(Formulu_Yerlestir(suite.state.Db(), "O'NUR+1", "SELECT * FROM YOKTABLO ", 7), DbError);
+  EXPECT_THROW(Formulu_Yerlestir(suite.state.Db(), "O'NUR+1", "SELECT * FROM YOKTABLO ", 7),
+               DbError);
   ASSERT_FALSE(suite.messages.entries.empty());
   EXPECT_EQ(suite.messages.entries.back().text,
             "SELECT * FROM YOKTABLO  WHERE Rapor_ID=7AND Satir_Kodu='O''NUR'");
@@ -89,9 +90,10 @@ TEST_P(FormulaCases, SubstituteAndEvaluate) {
       QString code = row.section('=', 0, 0).trimmed();
       if (code.startsWith('[')) code = row.section('[', 1).section(']', 0, 0);
       const QString value = row.section('=', 1);
-      suite.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Satir_Tipi, Satir_Kodu, Bakiye) VALUES (" +
-                 (value.contains('@') ? value.section('@', 1) : QString("1")) + ", 2, '" + code.replace("'", "''") +
-                 "', " + value.section('@', 0, 0) + ")");
+      suite.Exec(
+          "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Satir_Tipi, Satir_Kodu, Bakiye) VALUES (" +
+          (value.contains('@') ? value.section('@', 1) : QString("1")) + ", 2, '" +
+          code.replace("'", "''") + "', " + value.section('@', 0, 0) + ")");
     }
     const QString substituted =
         Formulu_Yerlestir(suite.state.Db(), c[1], "SELECT * FROM MUHASEBEMALITABLOHAREKET ", 1);

@@ -18,8 +18,7 @@
 namespace {
 
 const QString kCheck = "Kullanıcı adınızı ve şifrenizi kontrol ediniz.";
-const QString kLastTry =
-    "Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir.";
+const QString kLastTry = "Giriş Hatası Böyle Bir Kullanıcı Tanımlı Değil.Deneme Sayınız Bitmiştir.";
 
 // A suite with the login's users: VELORA (id 1, both companies; the report right in FIRMA) and
 // IŞIK (id 5, no company).
@@ -83,9 +82,9 @@ TEST(LoginLoad, ConnectionFileServerBoxAndStartValues) {
   EXPECT_EQ(l.t.state.Computer_Name, boxes.server);
 
   // Field 4: any text whose number is 1 shows the box; empty, another number or no number hides it.
-  const std::pair<const char*, bool> flags[] = {{"1", true},  {"01", true}, {" 1", true},
-                                                {"1.0", true}, {"", false}, {"2", false},
-                                                {"0", false}, {"x", false}};
+  const std::pair<const char*, bool> flags[] = {{"1", true},   {"01", true}, {" 1", true},
+                                                {"1.0", true}, {"", false},  {"2", false},
+                                                {"0", false},  {"x", false}};
   for (const auto& [flag, shown] : flags) {
     Write_Connection_File(l.t, QString("S;sa;;") + flag);
     l.Load();

@@ -4,10 +4,10 @@
 
 #include <QFile>
 
-#include "db/recordset.h"
-#include "process/program_end.h"
-#include "db/suite_text.h"
 #include "db/query.h"
+#include "db/recordset.h"
+#include "db/suite_text.h"
+#include "process/program_end.h"
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
@@ -71,7 +71,8 @@ TEST(MasterFile, DamagedFiles) {
   // reading stops there.
   for (const char* bad : {"1;2;3;4;5;6;7;8;9;10;11;", "A;B", "<end>"}) {
     KeyedGrid g = Make_Filter_Grid();
-    const QString text = QString("<TEMELSQL>\n<GROUPSQL>\n<FILTRE>\nok;\n") + bad + "\nlater;\n<END>\n";
+    const QString text =
+        QString("<TEMELSQL>\n<GROUPSQL>\n<FILTRE>\nok;\n") + bad + "\nlater;\n<END>\n";
     EXPECT_EQ(Read(text, base, g), Master_Filter_Error()) << bad;
     EXPECT_EQ(g.Rows(), 2) << bad;
   }
@@ -80,7 +81,8 @@ TEST(MasterFile, DamagedFiles) {
   EXPECT_EQ(ten.Text(1, "CoktanSecmeSecim"), "10");
 
   // A text that ends before "<END>", in any section.
-  for (const char* cut : {"", "<TEMELSQL>\nS", "<TEMELSQL>\n<GROUPSQL>\n", "<TEMELSQL>\n<GROUPSQL>\n<FILTRE>\nA;\n"}) {
+  for (const char* cut : {"", "<TEMELSQL>\nS", "<TEMELSQL>\n<GROUPSQL>\n",
+                          "<TEMELSQL>\n<GROUPSQL>\n<FILTRE>\nA;\n"}) {
     KeyedGrid g = Make_Filter_Grid();
     EXPECT_EQ(Read(cut, base, g), Master_Filter_Error()) << cut;
   }
@@ -106,8 +108,9 @@ TEST(MasterFile, ShippedFileSelectsTheChosenStatementInSaveOrder) {
   ASSERT_EQ(ReadMasterFile(suite.state, grid, shipped), "");
 
   // Two statements, rows saved out of order; the run picks one by its code.
-  suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-             "VALUES (1, 'GT', 'Gelir Tablosu', 2), (2, 'O''GT', 'Özet', 2), (3, 'B', 'Bilanço', 1)");
+  suite.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (1, 'GT', 'Gelir Tablosu', 2), (2, 'O''GT', 'Özet', 2), (3, 'B', 'Bilanço', 1)");
   suite.Exec(
       "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
       "Satir_Adi, Bakiye) VALUES (1, 3, 1, 10, 'D1', 'Dipnot', 0), (1, 1, 2, 2, 'A2', 'İkinci', 5), "

@@ -34,8 +34,9 @@ const PageText* Find_Text(const ReportPage& page, const QString& control, const 
 int Count_Lines(const ReportPages& pages, const QString& control) {
   int count = 0;
   for (const ReportPage& page : pages.pages) {
-    count += static_cast<int>(std::count_if(page.lines.begin(), page.lines.end(),
-                                            [&](const PageLine& l) { return l.control == control; }));
+    count +=
+        static_cast<int>(std::count_if(page.lines.begin(), page.lines.end(),
+                                       [&](const PageLine& l) { return l.control == control; }));
   }
   return count;
 }
@@ -44,7 +45,8 @@ int Count_Lines(const ReportPages& pages, const QString& control) {
 ReportRows Numbered_Rows(int n, int group_size) {
   ReportRows rows({"Yeri", "Adi", "Tutar"});
   for (int i = 1; i <= n; ++i) {
-    rows.Add_Row({QString::number((i - 1) / group_size + 1), QString("Satir %1").arg(i), i * 1000.5});
+    rows.Add_Row(
+        {QString::number((i - 1) / group_size + 1), QString("Satir %1").arg(i), i * 1000.5});
   }
   return rows;
 }
@@ -66,7 +68,8 @@ ReportDefinition Small_Report() {
   report.report_footer.Add_Label("RaporSonu", "RAPOR SONU", 0, 0, 3000);
   report.detail.height = 1000;
   report.detail.Add_Field("txtAdi", "Adi", 0, 0, 5000);
-  report.detail.Add_Field("txtTutar", "Tutar", 9000, 0, 1700, "#,##0.00").alignment = TextAlign::Right;
+  report.detail.Add_Field("txtTutar", "Tutar", 9000, 0, 1700, "#,##0.00").alignment =
+      TextAlign::Right;
   return report;
 }
 
@@ -100,7 +103,8 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   int row = 1;
   for (size_t p = 0; p < pages.pages.size(); ++p) {
     const ReportPage& page = pages.pages[p];
-    EXPECT_EQ(Texts(page, "Sayfa") + Texts(page, "Toplam"), (QStringList{QString::number(p + 1), "4"}));
+    EXPECT_EQ(Texts(page, "Sayfa") + Texts(page, "Toplam"),
+              (QStringList{QString::number(p + 1), "4"}));
     EXPECT_EQ(Texts(page, "RaporBasi").size(), p == 0 ? 1 : 0);  // report header and footer once
     EXPECT_EQ(Texts(page, "RaporSonu").size(), p == 3 ? 1 : 0);
     const QStringList names = Texts(page, "txtAdi");
@@ -125,9 +129,11 @@ TEST(ReportEngine, PaginatesDetailsWithHeadersAndFootersPerPage) {
   // A closing section that no longer fits is left out rather than opening a page of its own.
   taller.report_footer.closing = true;
   EXPECT_EQ(Run_Report(taller, Numbered_Rows(18, 100)).pages.size(), 3u);
-  EXPECT_EQ(Run_Report(taller, Numbered_Rows(17, 100)).pages.back().texts.back().control, "RaporSonu");
+  EXPECT_EQ(Run_Report(taller, Numbered_Rows(17, 100)).pages.back().texts.back().control,
+            "RaporSonu");
 
-  EXPECT_EQ(Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"})).pages.size(), 1u);  // no rows
+  EXPECT_EQ(Run_Report(Small_Report(), ReportRows({"Yeri", "Adi", "Tutar"})).pages.size(),
+            1u);  // no rows
 
   // Hidden sections and controls take no place and print nothing.
   ReportDefinition hidden = Small_Report();
@@ -222,13 +228,16 @@ TEST(ReportEngine, GroupSectionsOnKeyChange) {
   // Order on the page: header, its details, footer, next header.
   EXPECT_LT(Find_Text(page, "txtYeri", "1")->top, Find_Text(page, "txtAdi", "Satir 1")->top);
   EXPECT_LT(Find_Text(page, "txtAdi", "Satir 3")->top, Find_Text(page, "txtYeri", "2")->top);
-  EXPECT_EQ(Find_Text(page, "txtYeri", "2")->top, Find_Text(page, "txtAdi", "Satir 3")->top + 1000 + 100);
+  EXPECT_EQ(Find_Text(page, "txtYeri", "2")->top,
+            Find_Text(page, "txtAdi", "Satir 3")->top + 1000 + 100);
 }
 
 TEST(ReportEngine, HooksChangeControlsPerRow) {
   ReportDefinition report = Small_Report();
   report.page.height = 100000;
-  report.report_start = [&](ReportContext& c) { c.report.report_header.Control("RaporBasi").text = "BASLANDI"; };
+  report.report_start = [&](ReportContext& c) {
+    c.report.report_header.Control("RaporBasi").text = "BASLANDI";
+  };
   // Tip "F" moves the amount, bold, to 6405; a change stays for the rows after it. A zero
   // amount prints nothing; tip "X" hides the caption.
   report.detail_format = [](ReportContext& c) {

@@ -42,7 +42,8 @@ TEST_P(MonthBounds, GiveTheLedgerPeriod) {
     const QStringList& c = line.fields;
     ASSERT_EQ(line.key, "months") << line.Where();
     ASSERT_EQ(c.size(), 4) << line.Where();
-    const QString expected = " AND MUHFISHAR.Yil='" + c[2] + "'" + (c[3].isEmpty() ? "" : " " + c[3]);
+    const QString expected =
+        " AND MUHFISHAR.Yil='" + c[2] + "'" + (c[3].isEmpty() ? "" : " " + c[3]);
     EXPECT_EQ(Period(suite, c[0], c[1], c[2].toInt()), expected) << line.Where();
   }
   EXPECT_TRUE(suite.messages.entries.empty());
@@ -61,9 +62,9 @@ TEST(RunParameters, MonthLastDay) {
 
 TEST(RunParameters, OpeningVoucher) {
   TestSuite suite;
-  suite.Exec(QString::fromUtf8(
-      "INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
-      "(NULL, '2026', 'Ocak', 1, 'Açılış Fişi')"));
+  suite.Exec(
+      QString::fromUtf8("INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
+                        "(NULL, '2026', 'Ocak', 1, 'Açılış Fişi')"));
   suite.Connect();
   // Opening vouchers without a date: the fiscal year start opens the period; nothing closes it.
   EXPECT_EQ(Period(suite, "Açılış", "Açılış"),
@@ -110,25 +111,28 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   // A level that is not a number: a clear message and no bound.
   grid.Set_Text(levels, "Baslangic", "1; DROP TABLE X");
   p = Parametreleri_Hazirla(state, grid);
-  EXPECT_EQ(p.error,
-            QString::fromUtf8("\"Seviye\" filtresine yalnızca sayı girilebilir; \"1; DROP TABLE X\" "
-                              "bir sayı değil."));
+  EXPECT_EQ(p.error, QString::fromUtf8(
+                         "\"Seviye\" filtresine yalnızca sayı girilebilir; \"1; DROP TABLE X\" "
+                         "bir sayı değil."));
   EXPECT_FALSE(Ledger_Condition(p).contains("DROP"));
   // A wrong date stopping the run with its message is driven in ui/filter_window_test.cpp.
 }
 
 TEST(RunParameters, Workplace) {
   TestSuite suite;
-  suite.Exec(QString::fromUtf8("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('01', 'Merkez')"));
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('01', 'Merkez')"));
   suite.Connect();
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "İşyeri Kodu", "01");
   const int name = Add(grid, "İşyeri Adı", "Hepsi");
   EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), "");  // a single workplace is never named
 
-  suite.Exec(QString::fromUtf8("INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('02', 'Ankara''nın Şubesi')"));
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('02', 'Ankara''nın Şubesi')"));
   grid.Set_Text(name, "Baslangic", QString::fromUtf8("Ankara'nın Şubesi"));
-  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid),
+            QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
   EXPECT_TRUE(suite.messages.entries.empty());
 }
 

@@ -92,13 +92,15 @@ TEST(StandardDefinition, ShippedFiles) {
   }
 
   // Levels and display texts by the model's rules.
-  const TableDefinition income = Standard(kKindIncomeStatement), balance = Standard(kKindBalanceSheet);
+  const TableDefinition income = Standard(kKindIncomeStatement),
+                        balance = Standard(kKindBalanceSheet);
   for (const TableDefinition* def : {&income, &balance})
     for (int p : kPlacements)
       for (int r = 1; r < def->Grid(p).Rows(); ++r) {
         const KeyedGrid& g = def->Grid(p);
         EXPECT_EQ(g.Text(r, "Satir_Seviyesi").toInt(), Row_Level(g.Text(r, "Satir_Kodu")));
-        EXPECT_EQ(g.Text(r, "Yazilacak"), Display_Text(g.Text(r, "Satir_Kodu"), g.Text(r, "Satir_Adi")));
+        EXPECT_EQ(g.Text(r, "Yazilacak"),
+                  Display_Text(g.Text(r, "Satir_Kodu"), g.Text(r, "Satir_Adi")));
       }
 
   // Balance sheet: only single accounts (totals take no ranges); a contra account "(-)" shows
@@ -123,7 +125,8 @@ TEST(StandardDefinition, ShippedFiles) {
       for (int o = 1; o < b.Rows(); ++o) {
         const QString code = b.Text(r, "Satir_Kodu"), other = b.Text(o, "Satir_Kodu");
         if (code.isEmpty() || o == r || !other.startsWith(code) || other == code) continue;
-        EXPECT_EQ(other.at(code.size()), '.') << code.toStdString() << " is a prefix of " << other.toStdString();
+        EXPECT_EQ(other.at(code.size()), '.')
+            << code.toStdString() << " is a prefix of " << other.toStdString();
       }
   }
 }
@@ -146,8 +149,12 @@ TEST(StandardDefinition, DemoCompaniesStoreBoth) {
                                     std::tuple{kKindBalanceSheet, "BL", "Bilanço"}}) {
       TableDefinition loaded;
       const QueryResult id = state.Db_Connection->Execute(
-          QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='%1' AND Rapor_Tipi=%2 AND "
-                  "Rapor_Adi='%3'").arg(code).arg(kind).arg(name));
+          QString(
+              "SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='%1' AND Rapor_Tipi=%2 AND "
+              "Rapor_Adi='%3'")
+              .arg(code)
+              .arg(kind)
+              .arg(name));
       ASSERT_EQ(id.rows.size(), 1u) << code;
       loaded.table_id = id.rows[0][0].toInt();
       Open_Rows(state, loaded);
@@ -155,9 +162,10 @@ TEST(StandardDefinition, DemoCompaniesStoreBoth) {
       const TableDefinition standard = Standard(kind);
       for (int p : kPlacements)
         for (int r = 0; r < std::max(standard.Grid(p).Rows(), loaded.Grid(p).Rows()); ++r)
-          for (const char* key :
-               {"Satir_Tipi", "Yazilacak", "Satir_Seviyesi", "Hesap_Karakteri", "MHesap_KodBit", "Formul"})
-            EXPECT_EQ(loaded.Grid(p).Text(r, key), standard.Grid(p).Text(r, key)) << code << " " << r << key;
+          for (const char* key : {"Satir_Tipi", "Yazilacak", "Satir_Seviyesi", "Hesap_Karakteri",
+                                  "MHesap_KodBit", "Formul"})
+            EXPECT_EQ(loaded.Grid(p).Text(r, key), standard.Grid(p).Text(r, key))
+                << code << " " << r << key;
     }
     EXPECT_TRUE(messages.entries.empty());
   }

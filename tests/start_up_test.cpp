@@ -2,9 +2,9 @@
 // through Open_Company, each ending with its own message.
 #include <gtest/gtest.h>
 
-#include "process/program_end.h"
 #include "app/start_up.h"
 #include "db/registry.h"
+#include "process/program_end.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -33,7 +33,8 @@ TEST(CommandLine, FieldsAndGlobals) {
   EXPECT_EQ(t.state.Sql_Password, QString(QChar(0x00E6)) + "x");
 
   // Two separators in a row give an empty field; fields after the fifth are ignored.
-  EXPECT_EQ(Parse(t, "DB||1|sa|p|extra|more").mid(0, 6), (QStringList{"", "DB", "", "1", "sa", "p"}));
+  EXPECT_EQ(Parse(t, "DB||1|sa|p|extra|more").mid(0, 6),
+            (QStringList{"", "DB", "", "1", "sa", "p"}));
   EXPECT_EQ(t.state.Server_Name, "");
   EXPECT_EQ(t.state.Sql_Password, "p");
 }
@@ -113,7 +114,8 @@ TEST(OpenCompany, ShowsTheRunWindowForAUserWithTheRight) {
   EXPECT_TRUE(t.state.Report_Right);
   EXPECT_EQ(t.state.Right_Column_R, "CARR");
   EXPECT_EQ(t.state.Right_Column_B, "CARB");
-  EXPECT_TRUE(t.state.Connection_String.startsWith("Provider=SQLOLEDB.1;Persist Security Info=False;"));
+  EXPECT_TRUE(
+      t.state.Connection_String.startsWith("Provider=SQLOLEDB.1;Persist Security Info=False;"));
   EXPECT_TRUE(t.messages.entries.empty());
 }
 

@@ -5,11 +5,11 @@
 
 #include <QTemporaryDir>
 
-#include "db/recordset.h"
-#include "process/program_end.h"
 #include "app/start_up.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "demo/demo_suite.h"
+#include "process/program_end.h"
 #include "report/report_data.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
@@ -84,8 +84,9 @@ class DemoRun : public ::testing::Test {
     QStringList conditions;
     for (const QString& p : prefixes) conditions << "MHesap_Kod LIKE '" + p + "%'";
     Recordset rs;
-    Open_Recordset(state.Db(), rs, "SELECT SUM(ATutar - BTutar) AS N FROM MUHFISHAR WHERE (" +
-                                  conditions.join(" OR ") + ")" + where);
+    Open_Recordset(state.Db(), rs,
+                   "SELECT SUM(ATutar - BTutar) AS N FROM MUHFISHAR WHERE (" +
+                       conditions.join(" OR ") + ")" + where);
     return rs.Number("N");
   }
 
@@ -113,9 +114,9 @@ TEST_F(DemoRun, WholeYearMatchesTheVouchers) {
   const double cost = -Net({"62"});
   const double net_profit = Net({"6"});
   EXPECT_NEAR(a.at("A").toDouble(), gross, 0.005);
-  EXPECT_NEAR(a.at("C").toDouble(), gross - deductions, 0.005);   // net sales
+  EXPECT_NEAR(a.at("C").toDouble(), gross - deductions, 0.005);          // net sales
   EXPECT_NEAR(a.at("R1").toDouble(), gross - deductions - cost, 0.005);  // gross profit
-  EXPECT_NEAR(a.at("R5").toDouble(), net_profit, 0.005);          // net profit
+  EXPECT_NEAR(a.at("R5").toDouble(), net_profit, 0.005);                 // net profit
   EXPECT_GT(net_profit, 0);
   // The run leaves the statement query narrowed to the chosen table, in save order.
   EXPECT_EQ(a.size(), 39u);
@@ -155,9 +156,11 @@ TEST_F(DemoRun, PeriodLevelsAndDisplayOptions) {
 TEST(StatementRun, FootnotesOff) {
   TestSuite t;
   t.Set_Regional_Settings();
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','Deneme',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-         "Satir_Adi, Bakiye) VALUES (1,1,1,9,'S','Sabit',100), (1,3,2,10,'','Dipnot satırı',NULL)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','Deneme',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
+      "Satir_Adi, Bakiye) VALUES (1,1,1,9,'S','Sabit',100), (1,3,2,10,'','Dipnot satırı',NULL)");
   t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
   Parse_Command_Line(t.state, t.Command_Line());
   Open_Company(t.state, [] {});
@@ -175,7 +178,6 @@ TEST(StatementRun, FootnotesOff) {
   EXPECT_EQ(rows, 1);
   EXPECT_TRUE(t.state.Report_Sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
       << t.state.Report_Sql.toStdString();
-
 }
 
 TEST_F(DemoRun, RunsThatWouldPrintNothingSayWhy) {
@@ -192,8 +194,9 @@ TEST_F(DemoRun, RunsThatWouldPrintNothingSayWhy) {
   Set("Tablo Kodu", "YOK");
   refused("\"YOK\" kodlu bir gelir tablosu bulunamadı.");
   Set("Tablo Kodu", "BL");
-  refused("\"BL\" kodlu bir gelir tablosu bulunamadı. Bu bir bilanço; \"Tablo Türü\" satırında "
-          "\"Bilanço\" seçiniz.");
+  refused(
+      "\"BL\" kodlu bir gelir tablosu bulunamadı. Bu bir bilanço; \"Tablo Türü\" satırında "
+      "\"Bilanço\" seçiniz.");
   // Months reversed.
   Set("Tablo Kodu", "GT");
   Set("Rapor Başlangıç Ayı", "Mart");
@@ -221,11 +224,14 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
   Table_Kind_Changed(state, grid);
   // The kind's lists and first month.
   EXPECT_EQ(S(grid.Text(grid.Find_Row("FiltreLbl", "Rapor Başlangıç Ayı"), "Baslangic")), "Açılış");
-  EXPECT_TRUE(grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("BL"));
-  EXPECT_FALSE(grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("GT"));
+  EXPECT_TRUE(
+      grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("BL"));
+  EXPECT_FALSE(
+      grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("GT"));
   Set("Tablo Kodu", "BL");
-  const std::pair<const char*, const char*> months[] = {
-      {"Ocak", "01/31/2026"}, {"Haziran", "06/30/2026"}, {"Aralık", "12/31/2026"}};
+  const std::pair<const char*, const char*> months[] = {{"Ocak", "01/31/2026"},
+                                                        {"Haziran", "06/30/2026"},
+                                                        {"Aralık", "12/31/2026"}};
   for (const auto& [last, last_day] : months) {
     SCOPED_TRACE(last);
     Set("Rapor Bitiş Ayı", QString::fromUtf8(last));
@@ -235,8 +241,8 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
     EXPECT_GT(assets, 0);
     EXPECT_NEAR(a.at("PASİF TOPLAMI").toDouble(), assets, 0.005);
     // The period's result is carried by the statement: income less expenses of the period.
-    EXPECT_NEAR(a.at("5.4.3").toDouble(), Net({"6", "7"}, QString(" AND Tarih<='") + last_day + "'"),
-                0.005);
+    EXPECT_NEAR(a.at("5.4.3").toDouble(),
+                Net({"6", "7"}, QString(" AND Tarih<='") + last_day + "'"), 0.005);
   }
 }
 
@@ -244,8 +250,7 @@ TEST_F(DemoRun, AFailedRunLeavesThePreviousResultsWhole) {
   auto stored = [&] {
     std::vector<double> amounts;
     Recordset rs;
-    Open_Recordset(state.Db(), rs,
-                   "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_ID");
+    Open_Recordset(state.Db(), rs, "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_ID");
     for (; !rs.Eof(); rs.Move_Next()) amounts.push_back(rs.Number("Bakiye"));
     return amounts;
   };
@@ -276,8 +281,9 @@ TEST_F(DemoRun, OnlyAReadingBaseStatementRuns) {
     return rs.Number("N");
   };
   const double count = lines();
-  for (const char* base : {"DELETE FROM MUHFISHAR", "SELECT * FROM MUHFISHAR; DELETE FROM MUHFISHAR",
-                           "UPDATE MUHFISHAR SET BTutar=0", "SELECT 1 -- comment"}) {
+  for (const char* base :
+       {"DELETE FROM MUHFISHAR", "SELECT * FROM MUHFISHAR; DELETE FROM MUHFISHAR",
+        "UPDATE MUHFISHAR SET BTutar=0", "SELECT 1 -- comment"}) {
     SCOPED_TRACE(base);
     state.Base_Sql = base;
     messages.entries.clear();

@@ -61,7 +61,8 @@ QStringList Stored(TestSuite& ts, int32_t table_id, QSet<int>* ids = nullptr) {
   QStringList rows;
   for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next()) {
     auto text = [&](const char* f) { return rs.Is_Null(f) ? QString("N") : rs.Text(f); };
-    rows << QStringList{text("Rapor_Yeri"), text("Satir_No"), text("Formul"), text("Bakiye"), text("Ters_Bakiye")}
+    rows << QStringList{text("Rapor_Yeri"), text("Satir_No"), text("Formul"), text("Bakiye"),
+                        text("Ters_Bakiye")}
                 .join("/");
     if (ids) ids->insert(rs.Field("Satir_ID").toInt());
   }
@@ -96,8 +97,8 @@ TEST(TableDefinition, SavedTableLoadsIntoTheSameGridsInTheSameOrder) {
   // an empty footnote Ters_Bakiye stored as 0.
   QSet<int> first_ids, second_ids;
   EXPECT_EQ(Stored(ts, def.table_id, &first_ids),
-            QStringList({"1/1//N/0", "1/2//N/0", "1/3//N/1", "1/4/1-1.2/N/0", "1/5//2500.75/0", "1/6//N/0",
-                         "2/7/N/N/0", "2/8/N/1500/0", "3/9/N/N/0", "3/10/N/75/0"}));
+            QStringList({"1/1//N/0", "1/2//N/0", "1/3//N/1", "1/4/1-1.2/N/0", "1/5//2500.75/0",
+                         "1/6//N/0", "2/7/N/N/0", "2/8/N/1500/0", "3/9/N/N/0", "3/10/N/75/0"}));
 
   // Opened for viewing: the same grids, and the formula list with one entry per main-grid
   // row, codes and names of group rows only.
@@ -108,7 +109,8 @@ TEST(TableDefinition, SavedTableLoadsIntoTheSameGridsInTheSameOrder) {
   TableDefinition loaded = Open_Table_Definition(ts.state);
   EXPECT_TRUE(loaded.view_flag);
   EXPECT_EQ(Loaded_Cells(loaded.FisGrd), Loaded_Cells(def.FisGrd));
-  EXPECT_EQ(Loaded_Cells(loaded.PasifGrd), Loaded_Cells(def.PasifGrd));  // account " 320 " as stored
+  EXPECT_EQ(Loaded_Cells(loaded.PasifGrd),
+            Loaded_Cells(def.PasifGrd));  // account " 320 " as stored
   EXPECT_EQ(loaded.DipNotGrd.Text(1, "Ters_Bakiye"), "0");
   EXPECT_EQ(loaded.DipNotGrd.Text(2, "Tutar"), "");  // footnotes show no amount
   EXPECT_FALSE(loaded.FisGrd.Text(1, "Satir_ID").isEmpty());
@@ -209,7 +211,11 @@ TEST(TableDefinition, ApostrophesInCodesAndNames) {
   ASSERT_TRUE(Save_Table(ts.state, def)) << ts.messages.Texts().join("\n").toStdString();
   EXPECT_TRUE(ts.messages.entries.empty());
   EXPECT_EQ(Reload(ts, def.table_id).FisGrd.Text(1, "Satir_Kodu"), "1'A");
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='AHMET''IN' AND Rapor_Adi='Ahmet''in Bilançosu'"), 1);
+  EXPECT_EQ(
+      Count(
+          ts,
+          "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='AHMET''IN' AND Rapor_Adi='Ahmet''in Bilançosu'"),
+      1);
 }
 
 TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
@@ -289,8 +295,9 @@ TEST(TableDefinition, ARefusedRowLeavesTheStoredTableAsItWas) {
   TableDefinition def = Sample("BL");
   ASSERT_TRUE(Save_Table(ts.state, def));
   const qint64 id = def.table_id;
-  ts.Exec("CREATE TRIGGER refuse BEFORE INSERT ON MUHASEBEMALITABLOHAREKET "
-          "WHEN NEW.Satir_Adi = 'RED' BEGIN SELECT RAISE(ABORT, 'satır reddedildi'); END");
+  ts.Exec(
+      "CREATE TRIGGER refuse BEFORE INSERT ON MUHASEBEMALITABLOHAREKET "
+      "WHEN NEW.Satir_Adi = 'RED' BEGIN SELECT RAISE(ABORT, 'satır reddedildi'); END");
   const QStringList before = Everything(ts);
 
   // A change of an existing table: new name, one row less, and the last row refused.

@@ -235,11 +235,13 @@ TEST(ListOperations, SortToggleCyclesAscendingAndDescending) {
 TEST(ListOperations, SortToggleReopensTheRecordset) {
   TestSuite suite;
   suite.Connect();
-  suite.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-             "VALUES (1, 'A', 'Zeta', 2), (2, 'B', 'Alfa', 2)");
+  suite.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (1, 'A', 'Zeta', 2), (2, 'B', 'Alfa', 2)");
   AppState& state = suite.state;
   Recordset rs;
-  rs.Open(state.Db_Connection, "SELECT * FROM MUHASEBEMALITABLOKART ORDER BY Rapor_Kodu", LockType::ReadOnly);
+  rs.Open(state.Db_Connection, "SELECT * FROM MUHASEBEMALITABLOKART ORDER BY Rapor_Kodu",
+          LockType::ReadOnly);
   ASSERT_TRUE(Toggle_Sort_Order(state, rs, "Rapor_Kodu"));
   EXPECT_EQ(rs.Source(), "SELECT * FROM MUHASEBEMALITABLOKART  ORDER BY Rapor_Kodu DESC");
   EXPECT_EQ(rs.Text("Rapor_Kodu"), "B");

@@ -18,9 +18,9 @@
 #include <memory>
 #include <optional>
 
+#include "app/start_up.h"
 #include "process/app_state.h"
 #include "process/program_end.h"
-#include "app/start_up.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"
 #include "report/report_data.h"
@@ -98,7 +98,8 @@ bool Write_Export(AppState& state, const RunParameters& parameters, ExportKind k
 // The file formats draw text, which needs the GUI library; without a screen it runs offscreen.
 bool Wants_Export(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--format") == 0 && Export_Format(QString::fromUtf8(argv[i + 1]))) return true;
+    if (std::strcmp(argv[i], "--format") == 0 && Export_Format(QString::fromUtf8(argv[i + 1])))
+      return true;
   }
   return false;
 }

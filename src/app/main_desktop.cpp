@@ -9,11 +9,11 @@
 #include <exception>
 #include <memory>
 
-#include "process/app_state.h"
 #include "app/message_box_dialog.h"
-#include "process/program_end.h"
 #include "app/start_up.h"
 #include "login/login_window.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
 #include "report/output_window.h"
 #include "run/filter_window.h"
 
@@ -48,10 +48,11 @@ int main(int argc, char** argv) {
       state.Parametreler = QStringList{QString(), QString(), QString()};
       // The login window closes before the company's window opens: every end is explicit.
       app.setQuitOnLastWindowClosed(false);
-      login = std::make_unique<LoginFrm>(
-          state, LoginStartUp{[&] { return Read_Connection_File(state); },
-                              [&] { Check_Regional_Settings(state); },
-                              [&] { Open_Company(state, show_run_window); }});
+      login =
+          std::make_unique<LoginFrm>(state,
+                                     LoginStartUp{[&] { return Read_Connection_File(state); },
+                                                  [&] { Check_Regional_Settings(state); },
+                                                  [&] { Open_Company(state, show_run_window); }});
       QObject::connect(login.get(), &LoginFrm::Program_Ended, &app,
                        [](int exit_code) { QApplication::exit(exit_code); });
       login->show();

@@ -3,8 +3,6 @@
 #include <QSysInfo>
 #include <cmath>
 
-#include "process/app_state.h"
-#include "process/program_end.h"
 #include "company/company_parameters.h"
 #include "db/connection.h"
 #include "db/connection_file.h"
@@ -12,6 +10,8 @@
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/registry.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
 
 namespace {
 const char* kInternational = "Control Panel\\International";
@@ -111,8 +111,10 @@ void Check_Regional_Settings(AppState& s) {
 void Check_Report_Right(AppState& s) {
   Recordset rs;
   Open_Recordset(s.Db(), rs,
-                 "SELECT " + s.Right_Column_R + " FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=" +
-                     QString::number(s.Company_ID) + " AND Kullanici_ID=" + QString::number(s.User_ID));
+                 "SELECT " + s.Right_Column_R +
+                     " FROM Defination_DB.dbo.Kullanici WHERE Firma_ID=" +
+                     QString::number(s.Company_ID) +
+                     " AND Kullanici_ID=" + QString::number(s.User_ID));
   QVariant right = rs.Field(s.Right_Column_R);
   s.Report_Right = !right.isNull() && right.toString().trimmed() != "0" &&
                    right.toString().compare("false", Qt::CaseInsensitive) != 0 &&

@@ -14,7 +14,6 @@
 
 #include "db/db_session.h"
 
-
 // Thrown when a formula cannot be evaluated: division by zero, overflow of the currency
 // range, a text that cannot be reduced to a number. `message` is a Turkish sentence naming
 // the problem and the text concerned; what() is the same text in UTF-8.

@@ -52,8 +52,8 @@ void Apply_Calculation_Type(double& amount, const Recordset& rs) {
   int calc_type = Code(rs, "Hesaplama_Tipi");
   if (calc_type != kHesaplamaAdd && calc_type != kHesaplamaSubtract) return;
   if (rs.Is_Null("Bakiye")) return;
-  QVariant value = Amount_By_Rule(Code(rs, "Bakiye_Tipi"), Code(rs, "Hesap_Karakteri"), rs.Field("Borc"),
-                                  rs.Field("Alacak"), rs.Field("Bakiye"));
+  QVariant value = Amount_By_Rule(Code(rs, "Bakiye_Tipi"), Code(rs, "Hesap_Karakteri"),
+                                  rs.Field("Borc"), rs.Field("Alacak"), rs.Field("Bakiye"));
   if (value.isNull()) return;
   amount += calc_type == kHesaplamaAdd ? value.toDouble() : -value.toDouble();
 }
@@ -62,8 +62,10 @@ class Calculation {
  public:
   Calculation(const DbSession& db, const RunParameters& parameters,
               const ProgressCallback& progress)
-      : db_(db), ledger_condition_(Ledger_Condition(parameters)),
-        statement_sql_(parameters.statement_sql), progress_(progress) {}
+      : db_(db),
+        ledger_condition_(Ledger_Condition(parameters)),
+        statement_sql_(parameters.statement_sql),
+        progress_(progress) {}
   void Run();
   const CalculationResult& Result() const { return result_; }
 
@@ -124,22 +126,23 @@ void Calculation::Run() {
 QString Calculation::Range_Query(const QString& from, const QString& to) const {
   return "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " + kRow +
          ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " + kRow +
-         ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " +
-         "  LEFT JOIN MUHFISHAR ON( " + kRow + ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " + kRow +
+         ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + "  LEFT JOIN MUHFISHAR ON( " + kRow +
+         ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " + kRow +
          ".MHesap_KodBit >=MUHFISHAR.MHesap_Kod) WHERE  MUHFISHAR.MHesap_Kod>='" + from + "'" +
          "AND MUHFISHAR.MHesap_Kod<='" + to + "'" + " AND " + kRow + ".Rapor_Yeri=" + Place() +
-         " AND " + kRow + ".Rapor_ID=" + Report() + " AND " + kRow + ".Satir_Tipi=" + QString::number(kRowAccountRange) + " " +
-         ledger_condition_ + " GROUP BY " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow +
-         ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
-         ".Hesap_Karakteri," + " " + kRow + ".MHesap_KodBas ";
+         " AND " + kRow + ".Rapor_ID=" + Report() + " AND " + kRow +
+         ".Satir_Tipi=" + QString::number(kRowAccountRange) + " " + ledger_condition_ +
+         " GROUP BY " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " +
+         kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " +
+         kRow + ".MHesap_KodBas ";
 }
 
 QString Calculation::Prefix_Rows_With_Lines() const {
-  return "LEFT JOIN MUHKART ON(" + kRow + ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
+  return "LEFT JOIN MUHKART ON(" + kRow +
+         ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
          "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " +
-         Like_Prefix_Condition(kRow + ".Satir_Kodu", rows_.Text("Satir_Kodu").trimmed()) +
-         " AND " + kRow + ".Rapor_Yeri=" + Place() +
-         " AND " + kRow + ".Rapor_ID=" + Report();
+         Like_Prefix_Condition(kRow + ".Satir_Kodu", rows_.Text("Satir_Kodu").trimmed()) + " AND " +
+         kRow + ".Rapor_Yeri=" + Place() + " AND " + kRow + ".Rapor_ID=" + Report();
 }
 
 bool Calculation::Open_Row_By_Code(const QString& code) {
@@ -162,8 +165,9 @@ void Calculation::Group_Row() {
   // Rows under the group's prefix, the group itself included.
   Open_Recordset(db_, sums_,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
-                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins + ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " +
-                     kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
+                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins +
+                     ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " + kRow +
+                     ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
                      ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
   Recordset contributing = sums_;
 
@@ -171,8 +175,8 @@ void Calculation::Group_Row() {
   Open_Recordset(db_, sums_,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".MHesap_KodBas," + kRow +
                      ".MHesap_KodBit," + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " +
-                     kRow + ".Hesap_Karakteri " + joins + "  AND " + kRow +
-                     ".Satir_Tipi=" + QString::number(kRowAccountRange) + " ORDER BY " + kRow + ".Satir_Kodu");
+                     kRow + ".Hesap_Karakteri " + joins + "  AND " + kRow + ".Satir_Tipi=" +
+                     QString::number(kRowAccountRange) + " ORDER BY " + kRow + ".Satir_Kodu");
   std::set<std::tuple<QString, QString, QString>> seen;
   std::set<QString> range_codes;
   for (Recordset& listed = sums_; !listed.Eof(); listed.Move_Next()) {
@@ -181,7 +185,8 @@ void Calculation::Group_Row() {
     range_codes.insert(code);
     if (!seen.insert({code, from, listed.Text("MHesap_KodBit").trimmed()}).second) continue;
     Open_Recordset(db_, range_sums_,
-                   Range_Query(Quoted_Trim(listed, "MHesap_KodBas"), Quoted_Trim(listed, "MHesap_KodBit")));
+                   Range_Query(Quoted_Trim(listed, "MHesap_KodBas"),
+                               Quoted_Trim(listed, "MHesap_KodBit")));
     if (!Find_Own_Range(code, from)) continue;
     const Recordset& sums = range_sums_;
     if (!sums.Is_Null("Borc")) group.debit += sums.Number("Borc");
@@ -207,9 +212,10 @@ void Calculation::Single_Account_Row() {
                  "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow +
                      ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " +
                      kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + " " +
-                     Prefix_Rows_With_Lines() + ledger_condition_ + " GROUP BY " + kRow + ".Satir_ID, " + kRow +
-                     ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
-                     ".Hesap_Karakteri," + " " + kRow + ".MHesap_KodBas ");
+                     Prefix_Rows_With_Lines() + ledger_condition_ + " GROUP BY " + kRow +
+                     ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
+                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " + kRow +
+                     ".MHesap_KodBas ");
   Recordset& sums = sums_;
   if (sums.Eof()) {
     // No voucher line in the period: the row itself gets zeros.
@@ -283,8 +289,8 @@ void Calculation::Formula_Row() {
   const Recordset& row = rows_;
   const QString id = Bare(row, "Satir_ID");
   Open_Recordset(db_, range_sums_,
-                 "SELECT * FROM " + kRow + " WHERE Satir_ID=" + id + " AND Rapor_ID=" +
-                     Bare(row, "Rapor_ID"));
+                 "SELECT * FROM " + kRow + " WHERE Satir_ID=" + id +
+                     " AND Rapor_ID=" + Bare(row, "Rapor_ID"));
   Recordset& formula_rows = range_sums_;
   if (formula_rows.Eof()) return;
   double value = 0;

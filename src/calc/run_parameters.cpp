@@ -12,19 +12,18 @@ QString Ledger_Condition(const RunParameters& p) {
   if (p.period.last_day) sql += " AND MUHFISHAR.Tarih<='" + Sql_Date(*p.period.last_day) + "'";
   if (!p.levels.from.isEmpty())
     sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi>=" + p.levels.from;
-  if (!p.levels.to.isEmpty())
-    sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=" + p.levels.to;
+  if (!p.levels.to.isEmpty()) sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=" + p.levels.to;
   return sql;
 }
 
 QString Month_Last_Day(const QString& month, int year) {
   const int m = month.toInt();
   switch (m) {
-    case 4: case 6: case 9: case 11:
-      return "30";
-    case 2:
-      return QDate::isValid(year, 2, 29) ? "29" : "28";
-    default:
-      return "31";
+    case 4:
+    case 6:
+    case 9:
+    case 11: return "30";
+    case 2: return QDate::isValid(year, 2, 29) ? "29" : "28";
+    default: return "31";
   }
 }

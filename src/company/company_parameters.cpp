@@ -5,12 +5,12 @@
 #include <QProcess>
 #include <cmath>
 
-#include "db/recordset.h"
-#include "process/app_state.h"
-#include "process/program_end.h"
 #include "company/number_formats.h"
 #include "db/query.h"
+#include "db/recordset.h"
 #include "db/sql_text.h"
+#include "process/app_state.h"
+#include "process/program_end.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ constexpr long kErrOverflow = 6;
 
 QVariant Value(const Recordset& rs, const char* column) {
   QVariant v = rs.Field(column);
-  if (v.isNull()) throw DbError{kErrInvalidUseOfNull, QString("Null'ın geçersiz kullanımı (") + column + ")"};
+  if (v.isNull())
+    throw DbError{kErrInvalidUseOfNull, QString("Null'ın geçersiz kullanımı (") + column + ")"};
   return v;
 }
 
@@ -62,8 +63,7 @@ QDate Date(const Recordset& rs, const char* c) {
 
 void Read_Parameters(AppState& s, const Recordset& rs) {
   // The columns in their reading order; each must exist.
-  s.Company_ID = static_cast<int16_t>(
-      Whole<int16_t>(rs, "sysfrm_ID", -32768, 32767));
+  s.Company_ID = static_cast<int16_t>(Whole<int16_t>(rs, "sysfrm_ID", -32768, 32767));
   s.Company_Name = Value(rs, "sysfrm_nm").toString().trimmed();
   s.Fiscal_Year_Start = Date(rs, "Mali_Yil_Baslangic");
   s.Fiscal_Year_End = Date(rs, "Mali_Yil_Bitis");
@@ -100,9 +100,11 @@ void Read_Parameters(AppState& s, const Recordset& rs) {
   c.KDV_Dahildir = Flag(rs, "KDV_Dahildir");
   c.DefKDV = 0;
   if (rs.Text("DefKDV") != "") c.DefKDV = std::round(Number(rs, "DefKDV") * 10000) / 10000;
-  c.KrediLimiti = rs.Is_Null("KrediLimiti") ? 0 : std::round(Number(rs, "KrediLimiti") * 10000) / 10000;
+  c.KrediLimiti =
+      rs.Is_Null("KrediLimiti") ? 0 : std::round(Number(rs, "KrediLimiti") * 10000) / 10000;
   c.KasaHareketListeTipi = 1;
-  if (rs.Text("KasaHareketListeTipi") != "") c.KasaHareketListeTipi = Int16(rs, "KasaHareketListeTipi");
+  if (rs.Text("KasaHareketListeTipi") != "")
+    c.KasaHareketListeTipi = Int16(rs, "KasaHareketListeTipi");
 }
 
 void Offer_Update_Tool(AppState& s) {

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -34,16 +34,14 @@ DbError To_Db_Error(const QSqlError& e, Engine engine) {
       duplicate = native == "19" || native == "2067" || native == "1555" ||
                   text.contains("UNIQUE constraint failed");
       break;
-    case Engine::Postgres:
-      duplicate = native == "23505";
-      break;
+    case Engine::Postgres: duplicate = native == "23505"; break;
     case Engine::SqlServer:
       duplicate = native == "2627" || native == "2601" || native == "23000";
       break;
   }
   if (duplicate) return {kErrIntegrityViolation, text};
-  const bool locked = engine == Engine::Sqlite     ? native == "5" || native == "6" ||
-                                                         text.contains("database is locked")
+  const bool locked = engine == Engine::Sqlite
+                          ? native == "5" || native == "6" || text.contains("database is locked")
                       : engine == Engine::Postgres ? native == "55P03" || native == "40P01"
                                                    : native == "1222";
   if (locked) return {kErrLockTimeout, text};
@@ -101,7 +99,8 @@ QString Connection::Sqlite_Folder(const QString& server) {
   return server.startsWith("sqlite:") ? server.mid(7) : server;
 }
 
-Connection::Connection() : name_(QString("malitablo-%1").arg(next_connection_id.fetchAndAddOrdered(1))) {}
+Connection::Connection()
+    : name_(QString("malitablo-%1").arg(next_connection_id.fetchAndAddOrdered(1))) {}
 
 Connection::~Connection() {
   { QSqlDatabase::database(name_, false).close(); }
@@ -133,8 +132,7 @@ void Connection::Open(const QString& server, const QString& database, const QStr
         throw DbError{kErrConnectionRefused,
                       "Veritabanı bulunamadı veya erişim reddedildi: " + file};
       if (!QFileInfo(definitions).isFile() || !Is_Sqlite_File(definitions))
-        throw DbError{kErrConnectionRefused,
-                      "Tanımlama veritabanı bulunamadı: " + definitions};
+        throw DbError{kErrConnectionRefused, "Tanımlama veritabanı bulunamadı: " + definitions};
       QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name_);
       db.setDatabaseName(file);
       if (!db.open()) throw To_Db_Error(db.lastError(), engine_);
@@ -177,7 +175,8 @@ void Connection::Open(const QString& server, const QString& database, const QStr
     }
     case Engine::SqlServer: {
       QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", name_);
-      QString dsn = "DRIVER={FreeTDS};SERVER=" + server + ";DATABASE=" + database + ";TDS_Version=7.4;";
+      QString dsn =
+          "DRIVER={FreeTDS};SERVER=" + server + ";DATABASE=" + database + ";TDS_Version=7.4;";
       if (integrated)
         dsn += "Trusted_Connection=yes;UID=" + user.trimmed() + ";PWD=" + password + ";";
       else
@@ -206,7 +205,9 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
     const QElapsedTimer& timer;
     const QString& sql;
     ~Trace() {
-      if (on) std::fprintf(stderr, "[%8.3f ms] %s\n", timer.nsecsElapsed() / 1e6, sql.toUtf8().constData());
+      if (on)
+        std::fprintf(stderr, "[%8.3f ms] %s\n", timer.nsecsElapsed() / 1e6,
+                     sql.toUtf8().constData());
     }
   } trace_line{trace, timer, sql};
   if (!open_) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
@@ -319,8 +320,8 @@ bool Connection::Is_Read_Only_Statement(const QString& sql) const {
     sqlite3_finalize(statement);
     return true;  // not a statement the engine knows: running it reports the error
   }
-  const bool read_only = statement && sqlite3_stmt_readonly(statement) &&
-                         QByteArray(tail).trimmed().isEmpty();
+  const bool read_only =
+      statement && sqlite3_stmt_readonly(statement) && QByteArray(tail).trimmed().isEmpty();
   sqlite3_finalize(statement);
   return read_only;
 }

@@ -72,7 +72,8 @@ class Connection {
   bool open_ = false;
   bool in_transaction_ = false;
   QRegularExpression own_prefix_;
-  mutable std::map<QString, QString> primary_keys_;  // "<database>.dbo." on the embedded engine; empty otherwise
+  mutable std::map<QString, QString>
+      primary_keys_;  // "<database>.dbo." on the embedded engine; empty otherwise
 };
 
 Engine Engine_For_Server(const QString& server);

@@ -48,9 +48,9 @@ std::string Iso_Date_Key(const char* text, int length) {
   int n3 = Read_Digits(text, length, p + 1, 4, &c);
   if (n3 == 0) return std::string(text, length);
   int end = p + 1 + n3;
-  if (n1 == 4) return Iso(a, b, c, text + end, length - end);    // YYYY/MM/DD, YYYY-MM-DD
+  if (n1 == 4) return Iso(a, b, c, text + end, length - end);  // YYYY/MM/DD, YYYY-MM-DD
   if (n3 == 4 && sep == '.') return Iso(c, b, a, text + end, length - end);  // DD.MM.YYYY
-  if (n3 == 4) return Iso(c, a, b, text + end, length - end);    // MM/DD/YYYY
+  if (n3 == 4) return Iso(c, a, b, text + end, length - end);                // MM/DD/YYYY
   return std::string(text, length);
 }
 

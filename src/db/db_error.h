@@ -7,13 +7,14 @@
 #include <stdexcept>
 
 // ADO's numbers for the errors the program reacts to.
-constexpr long kErrItemNotFound = 3265;          // field name not in the collection
-constexpr long kErrNoCurrentRecord = 3021;       // BOF or EOF
-constexpr long kErrObjectClosed = 3704;          // recordset is closed
+constexpr long kErrItemNotFound = 3265;               // field name not in the collection
+constexpr long kErrNoCurrentRecord = 3021;            // BOF or EOF
+constexpr long kErrObjectClosed = 3704;               // recordset is closed
 constexpr long kErrIntegrityViolation = -2147217873;  // 0x80040E2F DB_E_INTEGRITYVIOLATION
 constexpr long kErrConnectionRefused = -2147467259;   // 0x80004005
-constexpr long kErrLockTimeout = -2147217871;     // 0x80040E31 DB_E_TIMEOUT: a lock was not granted in time
-constexpr long kErrStatement = -2147217900;      // 0x80040E14 syntax or other statement error
+constexpr long kErrLockTimeout =
+    -2147217871;  // 0x80040E31 DB_E_TIMEOUT: a lock was not granted in time
+constexpr long kErrStatement = -2147217900;  // 0x80040E14 syntax or other statement error
 
 struct DbError : std::runtime_error {
   DbError(long number, const QString& description)

@@ -4,8 +4,8 @@
 
 QString Sql_Login_Connection_String(const QString& user, const QString& password,
                                     const QString& database, const QString& server) {
-  return "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=" + user + ";Password=" +
-         password + ";Initial Catalog=" + database + ";Data Source=" + server;
+  return "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=" + user +
+         ";Password=" + password + ";Initial Catalog=" + database + ";Data Source=" + server;
 }
 
 QString Windows_Login_Connection_String(const QString& user, const QString& password,

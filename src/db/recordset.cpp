@@ -38,8 +38,9 @@ void Recordset::Require_Open() const {
 void Recordset::Require_Current() const {
   Require_Open();
   if (position_ < 0 || position_ >= static_cast<int>(rows_.size()))
-    throw DbError{kErrNoCurrentRecord,
-                  "BOF veya EOF True ya da geçerli kayıt silinmiş. İstenen işlem geçerli bir kayıt gerektiriyor."};
+    throw DbError{
+        kErrNoCurrentRecord,
+        "BOF veya EOF True ya da geçerli kayıt silinmiş. İstenen işlem geçerli bir kayıt gerektiriyor."};
 }
 
 bool Recordset::Eof() const {
@@ -84,7 +85,8 @@ QVariant Recordset::Field(const QString& name) const {
   int c = Column(name);
   if (c < 0)
     throw DbError{kErrItemNotFound,
-                  "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " + name};
+                  "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " +
+                      name};
   Require_Current();
   return rows_[position_].values[c];
 }
@@ -136,7 +138,8 @@ void Recordset::Set_Field(const QString& name, const QVariant& value) {
   int c = Column(name);
   if (c < 0)
     throw DbError{kErrItemNotFound,
-                  "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " + name};
+                  "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " +
+                      name};
   Require_Current();
   rows_[position_].values[c] = value;
   rows_[position_].changed[c] = true;
@@ -151,7 +154,8 @@ void Recordset::Cancel_Batch() {
 
 void Recordset::Update_Batch() {
   Require_Open();
-  static const QRegularExpression from(R"(\bFROM\s+([\w.]+))", QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression from(R"(\bFROM\s+([\w.]+))",
+                                       QRegularExpression::CaseInsensitiveOption);
   auto m = from.match(sql_);
   if (!m.hasMatch()) throw DbError{kErrStatement, "Güncellenecek tablo bulunamadı: " + sql_};
   QString table = m.captured(1);
@@ -186,7 +190,8 @@ void Recordset::Update_Batch() {
       QStringList sets;
       for (const QString& n : names) sets << n + " = ?";
       values.push_back(row.values[key_column]);
-      connection_->Execute_Bound("UPDATE " + table + " SET " + sets.join(", ") + " WHERE " + key + " = ?",
+      connection_->Execute_Bound("UPDATE " + table + " SET " + sets.join(", ") + " WHERE " + key +
+                                     " = ?",
                                  values);
     }
     std::fill(row.changed.begin(), row.changed.end(), false);
@@ -200,7 +205,8 @@ void Recordset::Sort(const QStringList& names) {
     int c = Column(name);
     if (c < 0)
       throw DbError{kErrItemNotFound,
-                    "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " + name};
+                    "İstenen ad veya sıra sayısına karşılık gelen öğe koleksiyonda bulunamadı: " +
+                        name};
     columns.push_back(c);
   }
   // Null first, numbers by value, everything else as text.

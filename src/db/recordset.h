@@ -42,7 +42,7 @@ class Recordset {
   bool Has_Field(const QString& name) const;
   QVariant Field(const QString& name) const;
   bool Is_Null(const QString& name) const { return Field(name).isNull(); }
-  QString Text(const QString& name) const;  // Null reads as ""
+  QString Text(const QString& name) const;   // Null reads as ""
   double Number(const QString& name) const;  // Null reads as 0
   QStringList Field_Names() const { return columns_; }
 

@@ -96,8 +96,10 @@ QString Nulls_As_Elsewhere(const QString& sql) {
 
 QString To_Engine_Dialect(const QString& sql, Engine engine) {
   if (engine == Engine::SqlServer) return sql;
-  static const QRegularExpression dbo(R"(\b(\w+)\.dbo\.)", QRegularExpression::CaseInsensitiveOption);
-  static const QRegularExpression isnull(R"(\bISNULL\s*\()", QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression dbo(R"(\b(\w+)\.dbo\.)",
+                                      QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression isnull(R"(\bISNULL\s*\()",
+                                         QRegularExpression::CaseInsensitiveOption);
   // SQL Server reads "Rapor_ID=7AND ..." as 7 AND; the other engines need the blank.
   static const QRegularExpression glued_keyword(R"(\b(\d+(?:\.\d+)?)(AND|OR)\b)",
                                                 QRegularExpression::CaseInsensitiveOption);

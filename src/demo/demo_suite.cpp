@@ -7,12 +7,12 @@
 #include <map>
 #include <vector>
 
-#include "process/app_state.h"
-#include "db/suite_text.h"
 #include "db/connection.h"
+#include "db/suite_text.h"
 #include "demo/suite_schema.h"
 #include "model/standard_definition.h"
 #include "model/table_definition.h"
+#include "process/app_state.h"
 #include "ui_common/turkish_text.h"
 
 namespace {
@@ -59,7 +59,9 @@ const std::vector<MainAccount>& Chart() {
       {"580", "GEÇMİŞ YILLAR ZARARLARI", {}},
       {"590", "DÖNEM NET KÂRI", {}},
       {"591", "DÖNEM NET ZARARI", {}},
-      {"600", "YURT İÇİ SATIŞLAR", {{"600.01", "TİCARİ MAL SATIŞLARI"}, {"600.02", "HİZMET SATIŞLARI"}}},
+      {"600",
+       "YURT İÇİ SATIŞLAR",
+       {{"600.01", "TİCARİ MAL SATIŞLARI"}, {"600.02", "HİZMET SATIŞLARI"}}},
       {"601", "YURT DIŞI SATIŞLAR", {}},
       {"602", "DİĞER GELİRLER", {}},
       {"610", "SATIŞTAN İADELER", {}},
@@ -71,7 +73,9 @@ const std::vector<MainAccount>& Chart() {
       {"623", "DİĞER SATIŞLARIN MALİYETİ", {}},
       {"630", "ARAŞTIRMA VE GELİŞTİRME GİDERLERİ", {}},
       {"631", "PAZARLAMA SATIŞ VE DAĞITIM GİDERLERİ", {}},
-      {"632", "GENEL YÖNETİM GİDERLERİ", {{"632.01", "PERSONEL GİDERLERİ"}, {"632.02", "KİRA GİDERLERİ"}}},
+      {"632",
+       "GENEL YÖNETİM GİDERLERİ",
+       {{"632.01", "PERSONEL GİDERLERİ"}, {"632.02", "KİRA GİDERLERİ"}}},
       {"640", "İŞTİRAKLERDEN TEMETTÜ GELİRLERİ", {}},
       {"642", "FAİZ GELİRLERİ", {}},
       {"643", "KOMİSYON GELİRLERİ", {}},
@@ -93,8 +97,8 @@ const std::vector<MainAccount>& Chart() {
   return chart;
 }
 
-const char* kMonths[] = {"Ocak", "Şubat", "Mart",  "Nisan", "Mayıs", "Haziran",
-                         "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
+const char* kMonths[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
+                         "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
 
 // Deterministic generator, so every demo suite holds the same ledger.
 class Random {
@@ -173,13 +177,16 @@ void Write_Year(Ledger& l, Random& r, int year, long long target_lines, long lon
   const char* payment = "Tediye Fişi";
   QDate jan1(year, 1, 1);
   // Opening voucher: assets debit, liabilities and equity credit.
-  struct { const char* code; long long debit, credit; } open[] = {
-      {"100.01", 5000000 * scale, 0}, {"102.01", 25000000 * scale, 0},
+  struct {
+    const char* code;
+    long long debit, credit;
+  } open[] = {
+      {"100.01", 5000000 * scale, 0},  {"102.01", 25000000 * scale, 0},
       {"102.02", 15000000 * scale, 0}, {"120.01", 18000000 * scale, 0},
       {"153.01", 30000000 * scale, 0}, {"254.01", 45000000 * scale, 0},
       {"255.01", 12000000 * scale, 0}, {"257", 0, 14000000 * scale},
-      {"300", 0, 20000000 * scale}, {"320.01", 0, 16000000 * scale},
-      {"500", 0, 80000000 * scale}, {"570", 0, 20000000 * scale},
+      {"300", 0, 20000000 * scale},    {"320.01", 0, 16000000 * scale},
+      {"500", 0, 80000000 * scale},    {"570", 0, 20000000 * scale},
   };
   for (auto& o : open) l.Line(jan1, opening, o.code, o.debit, o.credit, "Açılış kaydı", "01");
   l.Next_Voucher();
@@ -263,7 +270,8 @@ void Write_Year(Ledger& l, Random& r, int year, long long target_lines, long lon
     l.Next_Voucher();
     long long fx = r.Between(-40000, 60000) * s;
     l.Line(end, journal, "102.02", fx > 0 ? fx : 0, fx < 0 ? -fx : 0, "Kur farkı", "01");
-    l.Line(end, journal, fx > 0 ? "646" : "656", fx < 0 ? -fx : 0, fx > 0 ? fx : 0, "Kur farkı", "01");
+    l.Line(end, journal, fx > 0 ? "646" : "656", fx < 0 ? -fx : 0, fx > 0 ? fx : 0, "Kur farkı",
+           "01");
     l.Next_Voucher();
   }
   // A few items of the year.
@@ -278,7 +286,8 @@ void Write_Year(Ledger& l, Random& r, int year, long long target_lines, long lon
   l.Line(QDate(year, 9, 12), journal, "100.01", 0, 85000 * scale, "Kasa sayım farkı", "01");
   l.Next_Voucher();
   l.Line(QDate(year, 10, 3), journal, "654", 300000 * scale, 0, "Şüpheli alacak karşılığı", "01");
-  l.Line(QDate(year, 10, 3), journal, "120.01", 0, 300000 * scale, "Şüpheli alacak karşılığı", "01");
+  l.Line(QDate(year, 10, 3), journal, "120.01", 0, 300000 * scale, "Şüpheli alacak karşılığı",
+         "01");
   l.Next_Voucher();
   // Year end: tax provision on the year's profit.
   QDate dec31(year, 12, 31);
@@ -315,23 +324,26 @@ void Fill_Lookups(Connection& db) {
   db.Execute_Batch(
       "INSERT INTO CARIKART (Cari_Kod, Unvan, O_Kod1, Grup_Kod, Ilce, Sehir, Vergi_Dairesi, ISK) "
       "VALUES (?,?,?,?,?,?,?,?)",
-      {{"120.01.001", "Yıldız Market Ltd. Şti.", "A", "MÜŞTERİ", "Kadıköy", "İstanbul", "Kadıköy", "5"},
+      {{"120.01.001", "Yıldız Market Ltd. Şti.", "A", "MÜŞTERİ", "Kadıköy", "İstanbul", "Kadıköy",
+        "5"},
        {"120.01.002", "Ege Toptan Gıda A.Ş.", "B", "MÜŞTERİ", "Bornova", "İzmir", "Bornova", "10"},
        {"320.01.001", "Anadolu Dağıtım A.Ş.", "A", "SATICI", "Çankaya", "Ankara", "Çankaya", ""}});
   db.Execute_Batch("INSERT INTO KASAKART (Kasa_Kod, Kasa_Ad, O_Kod) VALUES (?,?,?)",
                    {{"01", "Merkez Kasa", "TL"}, {"02", "Döviz Kasası", "USD"}});
   db.Execute_Batch("INSERT INTO DOVIZTANIM (Doviz_Kod, Doviz_Ad) VALUES (?,?)",
                    {{"USD", "Amerikan Doları"}, {"EUR", "Euro"}});
-  db.Execute_Batch("INSERT INTO HESAPKART (Banka_Ad, Hesap_Ad, Hesap_No, Sube, O_Kod) VALUES (?,?,?,?,?)",
-                   {{"Ziraat Bankası", "Ticari Hesap", "TR120001", "Kızılay", "TL"},
-                    {"İş Bankası", "Döviz Hesabı", "TR640006", "Levent", "USD"}});
+  db.Execute_Batch(
+      "INSERT INTO HESAPKART (Banka_Ad, Hesap_Ad, Hesap_No, Sube, O_Kod) VALUES (?,?,?,?,?)",
+      {{"Ziraat Bankası", "Ticari Hesap", "TR120001", "Kızılay", "TL"},
+       {"İş Bankası", "Döviz Hesabı", "TR640006", "Levent", "USD"}});
   db.Execute_Batch("INSERT INTO AMBAR (Ambar_No, Ambar_Ad) VALUES (?,?)",
                    {{"1", "Merkez Depo"}, {"2", "Ankara Depo"}});
   db.Execute_Batch("INSERT INTO SATICI (Satici_Kodu, Satici_Adi) VALUES (?,?)",
                    {{"S01", "Ahmet Yılmaz"}, {"S02", "Ayşe Demir"}});
-  db.Execute_Batch("INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDV, Ana_Birim, Grup_Kod) VALUES (?,?,?,?,?)",
-                   {{"ST001", "Ayçiçek Yağı 5 L", "20", "ADET", "GIDA"},
-                    {"ST002", "Pirinç 1 kg", "20", "ADET", "GIDA"}});
+  db.Execute_Batch(
+      "INSERT INTO STOKKART (Stok_Kod, Stok_Ad, KDV, Ana_Birim, Grup_Kod) VALUES (?,?,?,?,?)",
+      {{"ST001", "Ayçiçek Yağı 5 L", "20", "ADET", "GIDA"},
+       {"ST002", "Pirinç 1 kg", "20", "ADET", "GIDA"}});
 }
 
 void Fill_Balances(Connection& db) {
@@ -347,13 +359,15 @@ void Fill_Balances(Connection& db) {
 
 // Saves the standard definition of each statement kind into the company, as a user would by
 // adding a table and accepting the standard definition.
-void Save_Standard_Tables(const QString& folder, const QString& database, const QString& program_folder) {
+void Save_Standard_Tables(const QString& folder, const QString& database,
+                          const QString& program_folder) {
   struct Table {
     int kind;
     const char* code;
     const char* name;
   };
-  const Table tables[] = {{kKindIncomeStatement, "GT", "Gelir Tablosu"}, {kKindBalanceSheet, "BL", "Bilanço"}};
+  const Table tables[] = {{kKindIncomeStatement, "GT", "Gelir Tablosu"},
+                          {kKindBalanceSheet, "BL", "Bilanço"}};
   RecordingMessages messages;
   AppState state(messages);
   state.Program_Folder = program_folder;
@@ -387,7 +401,9 @@ void Make_Company(const QString& folder, const QString& database, int year, long
 
 }  // namespace
 
-QString Demo_Data_Folder(const QString& suite_folder) { return QDir(suite_folder).filePath("Veri"); }
+QString Demo_Data_Folder(const QString& suite_folder) {
+  return QDir(suite_folder).filePath("Veri");
+}
 
 void Create_Company_Database(const QString& folder, const QString& database) {
   Create_Database(folder, database);

@@ -40,8 +40,7 @@ void Connect(AppState& s) {
 
 }  // namespace
 
-Login::Login(AppState& state, LoginStartUp start_up)
-    : s_(state), start_up_(std::move(start_up)) {}
+Login::Login(AppState& state, LoginStartUp start_up) : s_(state), start_up_(std::move(start_up)) {}
 
 void Login::Form_Load(LoginBoxes& boxes) {
   failed_logins_ = 0;

@@ -10,8 +10,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -204,12 +204,8 @@ void LoginFrm::TamamBtn_Click() {
         kullanici_pnl_->hide();
         tdbg1_->setFocus();
         break;
-      case LoginOutcome::Failed:
-        sysus_nm_->setFocus();
-        break;
-      case LoginOutcome::Connection_Error:
-        db_name_->setFocus();
-        break;
+      case LoginOutcome::Failed: sysus_nm_->setFocus(); break;
+      case LoginOutcome::Connection_Error: db_name_->setFocus(); break;
     }
   } catch (const ProgramEnd& end) {
     End_Program(end.exit_code);
@@ -251,12 +247,8 @@ bool LoginFrm::eventFilter(QObject* watched, QEvent* event) {
   auto* box = qobject_cast<QLineEdit*>(watched);
   if (!box) return false;
   switch (event->type()) {
-    case QEvent::FocusIn:
-      Paint_Box(box, kFocusBack);
-      return false;
-    case QEvent::FocusOut:
-      Paint_Box(box, kBoxBack);
-      return false;
+    case QEvent::FocusIn: Paint_Box(box, kFocusBack); return false;
+    case QEvent::FocusOut: Paint_Box(box, kBoxBack); return false;
     case QEvent::KeyPress: {
       const int key = Navigation_Key_Code(static_cast<QKeyEvent*>(event)->key());
       if (key == 0) return false;
@@ -265,8 +257,7 @@ bool LoginFrm::eventFilter(QObject* watched, QEvent* event) {
       TamamBtn_Click();
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -32,7 +32,10 @@ QString Row_Type_Caption(int code) {
 const std::vector<CalcOptionInfo>& Calc_Options() {
   static const std::vector<CalcOptionInfo> options = {
       {"Hesaplama_Tipi", "Hesaplama Şekli", {"İşlem Yapma", "Ekle", "Çıkar"}, kHesaplamaAdd},
-      {"Bakiye_Tipi", "Bakiye Tipi", {"Toplam Bakiye", "Borç Bakiyesi", "Alacak Bakiyesi"}, kBakiyeTotal},
+      {"Bakiye_Tipi",
+       "Bakiye Tipi",
+       {"Toplam Bakiye", "Borç Bakiyesi", "Alacak Bakiyesi"},
+       kBakiyeTotal},
       {"Hesap_Karakteri", "Bakiye Karakteri", {"Borç/Alacak", "Borç", "Alacak"}, kKarakterEither},
       {"Ters_Bakiye", "Ters Durumdaki Bakiye", {"Listelenecek", "Listelenmeyecek"}, kTersListed},
   };
@@ -69,9 +72,9 @@ bool Placement_Heading_Shown(int placement, int kind) {
 }
 
 QStringList Definition_Grid_Keys(int placement) {
-  QStringList keys = {"Satir_No",        "Satir_Tipi",    "Satir_Kodu",    "Satir_Adi",
-                      "Satir_Seviyesi",  "Rapor_Yeri",    "Hesaplama_Tipi", "Bakiye_Tipi",
-                      "Hesap_Karakteri", "Ters_Bakiye",   "MHesap_KodBas", "MHesap_KodBit",
+  QStringList keys = {"Satir_No",        "Satir_Tipi",  "Satir_Kodu",     "Satir_Adi",
+                      "Satir_Seviyesi",  "Rapor_Yeri",  "Hesaplama_Tipi", "Bakiye_Tipi",
+                      "Hesap_Karakteri", "Ters_Bakiye", "MHesap_KodBas",  "MHesap_KodBit",
                       "Satir_ID",        "Tutar"};
   if (placement == kPlaceMain) keys << "Formul";
   keys << "Yazilacak";

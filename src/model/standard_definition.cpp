@@ -3,8 +3,8 @@
 
 #include <QDir>
 
-#include "process/app_state.h"
 #include "db/suite_text.h"
+#include "process/app_state.h"
 
 void Read_Standard_Definition(const QString& text, DefinitionGrids& def) {
   QStringList lines = text.split('\n');
@@ -45,7 +45,8 @@ void Read_Standard_Definition(const QString& text, DefinitionGrids& def) {
 bool Load_Standard_Definition(AppState& state, int kind, DefinitionGrids& def) {
   const QString file = Standard_Definition_File(kind);
   if (file.isEmpty()) return false;
-  const QString path = QDir(state.Program_Folder).filePath(QString(kStandardDefinitionFolder) + "/" + file);
+  const QString path =
+      QDir(state.Program_Folder).filePath(QString(kStandardDefinitionFolder) + "/" + file);
   const auto text = Read_Suite_Text_File(path);
   if (!text) {
     state.Message->Critical("Standart tanım dosyası okunamadı: " + QDir::toNativeSeparators(path));

@@ -16,6 +16,6 @@ struct AppState;
 // Appends the rows of a standard definition text to the grids. Takes text only, so it
 // can be driven by a fuzzer.
 void Read_Standard_Definition(const QString& text, DefinitionGrids& grids);
-// Fills the grids of a new table of `kind` from its kind's file under the program's folder; false when
-// the kind has no file or the file cannot be read (the latter is shown to the user).
+// Fills the grids of a new table of `kind` from its kind's file under the program's folder; false
+// when the kind has no file or the file cannot be read (the latter is shown to the user).
 bool Load_Standard_Definition(AppState& state, int kind, DefinitionGrids& grids);

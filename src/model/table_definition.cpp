@@ -1,12 +1,12 @@
 // Loading and saving one financial table between its definition grids and the database.
 #include "model/table_definition.h"
 
-#include "process/app_state.h"
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/query.h"
 #include "db/sql_text.h"
 #include "model/standard_definition.h"
+#include "process/app_state.h"
 #include "ui_common/amount_text.h"
 
 namespace {
@@ -15,8 +15,8 @@ namespace {
 constexpr long kErrWrongType = 3421;
 
 DbError Wrong_Type(const QString& column, const QString& text) {
-  return {kErrWrongType,
-          "Uygulama, geçerli işlem için yanlış türde bir değer kullanıyor: " + column + " = '" + text + "'"};
+  return {kErrWrongType, "Uygulama, geçerli işlem için yanlış türde bir değer kullanıyor: " +
+                             column + " = '" + text + "'"};
 }
 
 // A grid cell written into an integer column: empty is Null, anything else must be a whole number.
@@ -46,7 +46,8 @@ QVariant Amount_Value(const AppState& state, const QString& text) {
 QVariant Text_Value(const QString& text) { return text.isNull() ? QString("") : text; }
 
 QString Amount_Text(const AppState& state, double value) {
-  const QChar decimal = state.System_Decimal_Sep.isEmpty() ? QChar(u'.') : state.System_Decimal_Sep.at(0);
+  const QChar decimal =
+      state.System_Decimal_Sep.isEmpty() ? QChar(u'.') : state.System_Decimal_Sep.at(0);
   return Plain_Number_Text(value, 4, decimal);
 }
 
@@ -71,8 +72,10 @@ void Load_Row(AppState& state, const Recordset& rs, int placement, KeyedGrid& gr
   grid.Set_Text(r, "Hesap_Karakteri", rs.Text("Hesap_Karakteri"));
   grid.Set_Text(r, "Ters_Bakiye", rs.Text("Ters_Bakiye"));
   const bool main = placement == kPlaceMain;
-  grid.Set_Text(r, "MHesap_KodBas", main ? rs.Text("MHesap_KodBas").trimmed() : rs.Text("MHesap_KodBas"));
-  grid.Set_Text(r, "MHesap_KodBit", main ? rs.Text("MHesap_KodBit").trimmed() : rs.Text("MHesap_KodBit"));
+  grid.Set_Text(r, "MHesap_KodBas",
+                main ? rs.Text("MHesap_KodBas").trimmed() : rs.Text("MHesap_KodBas"));
+  grid.Set_Text(r, "MHesap_KodBit",
+                main ? rs.Text("MHesap_KodBit").trimmed() : rs.Text("MHesap_KodBit"));
   if (main) {
     if (!rs.Is_Null("Formul")) grid.Set_Text(r, "Formul", rs.Text("Formul"));
     const bool group = type == kRowGroup;

@@ -20,7 +20,7 @@ inline const char* kDuplicateTableMessage =
     "Girdiğiniz Koduna Sahip Bir Tablo Zaten Var.Lütfen Tablo Kodunu Değiştiriniz";
 
 struct TableDefinition : DefinitionGrids {
-  qint64 table_id = 0;   // Rapor_ID; 0 for a new table until its first save
+  qint64 table_id = 0;    // Rapor_ID; 0 for a new table until its first save
   bool add_flag = false;  // the next save inserts a header
   bool view_flag = false;
   QString code;

@@ -15,7 +15,9 @@ void StderrMessages::Information(const QString& text, const QString& title) {
 void StderrMessages::Critical(const QString& text, const QString& title) {
   Write("Hata", text, title);
 }
-void StderrMessages::Plain(const QString& text, const QString& title) { Write("Mesaj", text, title); }
+void StderrMessages::Plain(const QString& text, const QString& title) {
+  Write("Mesaj", text, title);
+}
 bool StderrMessages::Question(const QString& text, const QString& title) {
   Write("Soru", text, title);
   std::fprintf(stderr, "Cevap: %s\n", answer_yes_ ? "Evet" : "Hayır");

@@ -18,9 +18,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "process/app_state.h"
 #include "db/registry.h"
 #include "db/suite_text.h"
+#include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/report_data.h"
 #include "report/report_renderer.h"
@@ -99,12 +99,12 @@ std::vector<PrintedRow> Printed_Rows(const ReportPage& page) {
   for (const PageText& text : page.texts) {
     if (!text.text.trimmed().isEmpty()) texts.push_back(&text);
   }
-  std::stable_sort(texts.begin(), texts.end(), [](const PageText* a, const PageText* b) {
-    return a->top < b->top;
-  });
+  std::stable_sort(texts.begin(), texts.end(),
+                   [](const PageText* a, const PageText* b) { return a->top < b->top; });
   std::vector<PrintedRow> rows;
   for (const PageText* text : texts) {
-    if (rows.empty() || text->top - rows.back().top > kSameLineTwips) rows.push_back({text->top, {}});
+    if (rows.empty() || text->top - rows.back().top > kSameLineTwips)
+      rows.push_back({text->top, {}});
     rows.back().texts.push_back(text);
   }
   // Left to right by where a text is anchored: its left edge, centre or right edge.
@@ -153,21 +153,26 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
 QString Html_Export_Content(const ReportPages& pages, const QString& title) {
   const PageSetup& setup = pages.setup;
   QString html;
-  html += "<!DOCTYPE html>\n<html lang=\"tr\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-          title.toHtmlEscaped() + "</title>\n<style>\n"
-          "body { background: #808080; margin: 0; padding: 12px 0; }\n"
-          ".page { position: relative; background: #fff; margin: 0 auto 12px auto; overflow: hidden;"
-          " width: " + Px(setup.width) + "; height: " + Px(setup.height) + "; }\n"
-          ".t { position: absolute; white-space: pre; overflow: visible; }\n"
-          ".l { position: absolute; }\n"
-          "</style>\n</head>\n<body>\n";
+  html +=
+      "<!DOCTYPE html>\n<html lang=\"tr\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+      title.toHtmlEscaped() +
+      "</title>\n<style>\n"
+      "body { background: #808080; margin: 0; padding: 12px 0; }\n"
+      ".page { position: relative; background: #fff; margin: 0 auto 12px auto; overflow: hidden;"
+      " width: " +
+      Px(setup.width) + "; height: " + Px(setup.height) +
+      "; }\n"
+      ".t { position: absolute; white-space: pre; overflow: visible; }\n"
+      ".l { position: absolute; }\n"
+      "</style>\n</head>\n<body>\n";
   for (const ReportPage& page : pages.pages) {
     html += QString("<div class=\"page\" id=\"sayfa%1\">\n").arg(page.number);
     for (const PageLine& line : page.lines) {
       const int left = std::min(line.x1, line.x2), top = std::min(line.y1, line.y2);
       const int width = std::abs(line.x2 - line.x1), height = std::abs(line.y2 - line.y1);
-      html += QString("<div class=\"l\" style=\"left:%1;top:%2;width:%3;height:%4;"
-                      "border-top:%5 solid %6;\"></div>\n")
+      html += QString(
+                  "<div class=\"l\" style=\"left:%1;top:%2;width:%3;height:%4;"
+                  "border-top:%5 solid %6;\"></div>\n")
                   .arg(Px(left), Px(top), Px(width), Px(height), Px(line.width), line.color.name());
     }
     for (const PrintedRow& row : Printed_Rows(page)) {
@@ -176,12 +181,14 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
         const char* align = text->alignment == TextAlign::Right    ? "right"
                             : text->alignment == TextAlign::Center ? "center"
                                                                    : "left";
-        html += QString("<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:%4;"
-                        "font-size:%5pt;font-weight:%6;color:%7;text-align:%8;\">%9</span>")
-                    .arg(Px(text->left), Px(text->top), Px(text->width), Font_Stack(text->font.family))
-                    .arg(text->font.size)
-                    .arg(text->font.bold ? "bold" : "normal", text->color.name(), align,
-                         text->text.toHtmlEscaped());
+        html +=
+            QString(
+                "<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:%4;"
+                "font-size:%5pt;font-weight:%6;color:%7;text-align:%8;\">%9</span>")
+                .arg(Px(text->left), Px(text->top), Px(text->width), Font_Stack(text->font.family))
+                .arg(text->font.size)
+                .arg(text->font.bold ? "bold" : "normal", text->color.name(), align,
+                     text->text.toHtmlEscaped());
       }
       html += "</div>\n";
     }
@@ -244,8 +251,9 @@ ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters
   try {
     // The report runs to its end here; ReportEnd clears the flag.
     const ReportRows rows = Report_Rows(state, parameters.statement_sql);
-    const StatementHeading made = Statement_Heading(
-        state, rows, parameters, Opening_Voucher_In(state.Db(), parameters.period));
+    const StatementHeading made =
+        Statement_Heading(state, rows, parameters,
+                          Opening_Voucher_In(state.Db(), parameters.period));
     if (heading) *heading = made;
     return Run_AnaRapor(state, rows, made);
   } catch (...) {

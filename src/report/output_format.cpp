@@ -41,7 +41,8 @@ QString Apply_Output_Format(const QString& format, const QVariant& value, Number
   const qsizetype point = format.indexOf(u'.');
   int decimals = 0;
   if (point >= 0) {
-    for (qsizetype i = point + 1; i < format.size() && (format.at(i) == u'0' || format.at(i) == u'#'); ++i) {
+    for (qsizetype i = point + 1;
+         i < format.size() && (format.at(i) == u'0' || format.at(i) == u'#'); ++i) {
       ++decimals;
     }
   }

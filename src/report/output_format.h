@@ -13,4 +13,5 @@
 inline const NumberSyntax kFieldNumberSyntax{".,", {}, true};
 
 // The value as a field prints it: "" for null; rounding half away from zero.
-QString Apply_Output_Format(const QString& format, const QVariant& value, NumberSeparators sep = {});
+QString Apply_Output_Format(const QString& format, const QVariant& value,
+                            NumberSeparators sep = {});

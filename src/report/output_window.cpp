@@ -7,14 +7,14 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QGuiApplication>
 #include <QPrintPreviewDialog>
-#include <QScreen>
 #include <QPrinter>
+#include <QScreen>
 #include <QUrl>
 
 #include "process/app_state.h"
@@ -62,9 +62,9 @@ void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* par
   if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
     preview.resize(screen->availableGeometry().size() * 0.9);
   preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-  QObject::connect(
-      &preview, &QPrintPreviewDialog::paintRequested, &preview,
-      Guard(*state.Message, [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   Guard(*state.Message,
+                         [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
   preview.exec();
 }
 

@@ -1,9 +1,9 @@
 // Report rows in memory and their filling from the recordset layer.
 #include "report/report_data.h"
 
-#include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "process/app_state.h"
 
 void ReportRows::Add_Row(std::vector<QVariant> values) {
   values.resize(static_cast<size_t>(columns_.size()));

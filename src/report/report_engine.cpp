@@ -35,16 +35,17 @@ ReportControl Make_Control(const QString& name, ControlKind kind, int left, int 
 
 }  // namespace
 
-ReportControl& ReportSection::Add_Label(const QString& control_name, const QString& caption, int left,
-                                        int top, int width) {
+ReportControl& ReportSection::Add_Label(const QString& control_name, const QString& caption,
+                                        int left, int top, int width) {
   ReportControl control = Make_Control(control_name, ControlKind::Label, left, top, width);
   control.text = caption;
   controls.push_back(control);
   return controls.back();
 }
 
-ReportControl& ReportSection::Add_Field(const QString& control_name, const QString& column, int left,
-                                        int top, int width, const QString& output_format) {
+ReportControl& ReportSection::Add_Field(const QString& control_name, const QString& column,
+                                        int left, int top, int width,
+                                        const QString& output_format) {
   ReportControl control = Make_Control(control_name, ControlKind::Field, left, top, width);
   control.column = column;
   control.output_format = output_format;
@@ -52,7 +53,8 @@ ReportControl& ReportSection::Add_Field(const QString& control_name, const QStri
   return controls.back();
 }
 
-ReportControl& ReportSection::Add_Line(const QString& control_name, int x1, int y1, int x2, int y2) {
+ReportControl& ReportSection::Add_Line(const QString& control_name, int x1, int y1, int x2,
+                                       int y2) {
   ReportControl control = Make_Control(control_name, ControlKind::Line, x1, y1, x2 - x1);
   control.height = y2 - y1;
   controls.push_back(control);
@@ -140,7 +142,8 @@ class Layout {
 
   int Body_Bottom() const {
     const PageSetup& p = report_.page;
-    return p.height - p.margin_bottom - (report_.page_footer.visible ? report_.page_footer.height : 0);
+    return p.height - p.margin_bottom -
+           (report_.page_footer.visible ? report_.page_footer.height : 0);
   }
 
   // Fields read the current row (or the page number) before the section's hook runs.

@@ -58,7 +58,8 @@ struct ReportSection {
   // The control named `name`; throws std::out_of_range when there is none.
   ReportControl& Control(const QString& name);
   const ReportControl& Control(const QString& name) const;
-  ReportControl& Add_Label(const QString& name, const QString& caption, int left, int top, int width);
+  ReportControl& Add_Label(const QString& name, const QString& caption, int left, int top,
+                           int width);
   ReportControl& Add_Field(const QString& name, const QString& column, int left, int top, int width,
                            const QString& output_format = {});
   ReportControl& Add_Line(const QString& name, int x1, int y1, int x2, int y2);
@@ -95,11 +96,11 @@ struct ReportDefinition {
   // key's text differs from the previous row's.
   QString group_column;
 
-  ReportHook report_start;   // before the first section
+  ReportHook report_start;  // before the first section
   ReportHook page_header_format;
   ReportHook group_header_format;
   ReportHook detail_format;
-  ReportHook report_end;     // after the last page is laid out
+  ReportHook report_end;  // after the last page is laid out
 };
 
 // Runs the definition (a working copy: the caller's stays as designed) over every row of

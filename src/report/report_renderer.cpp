@@ -38,8 +38,9 @@ void Paint_Page(QPainter& painter, const ReportPage& page, double device_per_twi
     painter.setPen(text.color);
     const QRect box(Scaled(text.left, device_per_twip), Scaled(text.top, device_per_twip),
                     Scaled(text.width, device_per_twip), Scaled(text.height, device_per_twip));
-    painter.drawText(box, static_cast<int>(Alignment_Flags(text.alignment) | Qt::AlignTop |
-                                           Qt::TextSingleLine | Qt::TextDontClip),
+    painter.drawText(box,
+                     static_cast<int>(Alignment_Flags(text.alignment) | Qt::AlignTop |
+                                      Qt::TextSingleLine | Qt::TextDontClip),
                      text.text);
   }
 }

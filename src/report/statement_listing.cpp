@@ -16,7 +16,7 @@
 namespace {
 
 const char* kColumns[] = {"Rapor_Yeri", "Satir_No", "Satir_Tipi", "Satir_Kodu", "Satir_Seviyesi",
-                          "Satir_Adi", "BTutar", "ATutar", "Bakiye"};
+                          "Satir_Adi",  "BTutar",   "ATutar",     "Bakiye"};
 const char* kAmounts[] = {"BTutar", "ATutar", "Bakiye"};
 
 bool Is_Amount(const QString& column) {
@@ -141,10 +141,14 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
 }  // namespace
 
 bool Parse_Listing_Format(const QString& name, ListingFormat* format) {
-  if (name == "text") *format = ListingFormat::Text;
-  else if (name == "csv") *format = ListingFormat::Csv;
-  else if (name == "json") *format = ListingFormat::Json;
-  else return false;
+  if (name == "text")
+    *format = ListingFormat::Text;
+  else if (name == "csv")
+    *format = ListingFormat::Csv;
+  else if (name == "json")
+    *format = ListingFormat::Json;
+  else
+    return false;
   return true;
 }
 

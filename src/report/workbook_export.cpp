@@ -116,7 +116,8 @@ void Write_Row(Workbook& book, const PrintedRow& row, int sheet_row, int margin_
   for (const auto& [column, texts] : cells) {
     double number = 0;
     if (texts.size() == 1 && Number_Of(*texts.front(), number)) {
-      worksheet_write_number(book.Sheet(), sheet_row, column, number, book.Format(*texts.front(), true));
+      worksheet_write_number(book.Sheet(), sheet_row, column, number,
+                             book.Format(*texts.front(), true));
       continue;
     }
     QStringList parts;

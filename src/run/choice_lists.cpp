@@ -3,9 +3,9 @@
 #include <QDate>
 #include <optional>
 
-#include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "process/app_state.h"
 #include "run/blank_trim.h"
 #include "run/parameter_preparation.h"
 
@@ -20,8 +20,8 @@ struct Caption {
   Target target;
   const char* table;  // nullptr: the movement table of the process state
   const char* column;
-  const char* column2;       // two-column list when set
-  const char* own_sql;       // a statement outside the shape
+  const char* column2;  // two-column list when set
+  const char* own_sql;  // a statement outside the shape
 };
 
 const Caption kCaptions[] = {
@@ -217,8 +217,9 @@ void Table_Kind_Changed(AppState& state, KeyedGrid& grid) {
   for (const char* caption : {"Tablo Kodu", "Tablo Adı"}) {
     const int row = grid.Find_Row("FiltreLbl", QString::fromUtf8(caption));
     if (row <= 0) continue;
-    if (auto list = Read_Choice_List(state, Choice_List_Sql(state, grid.Text(row, "FiltreLbl"), kind),
-                                     false))
+    if (auto list =
+            Read_Choice_List(state, Choice_List_Sql(state, grid.Text(row, "FiltreLbl"), kind),
+                             false))
       grid.Set_Text(row, "Secenek", *list);
     // A code or name of the other kind does not stay chosen.
     const QString chosen = grid.Text(row, "Baslangic");
@@ -301,4 +302,6 @@ void Popup_Double_Click(KeyedGrid& popup) {
   Popup_Tick_Changed(popup, row);
 }
 
-void Popup_Col_Changed(KeyedGrid& popup) { popup.Set_Current(popup.Row(), popup.Col_Index("Secim")); }
+void Popup_Col_Changed(KeyedGrid& popup) {
+  popup.Set_Current(popup.Row(), popup.Col_Index("Secim"));
+}

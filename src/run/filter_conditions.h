@@ -19,8 +19,8 @@ struct StatementBuild {
 };
 
 struct JoinInsertPosition {
-  int mode = 1;              // 1: append at the end; 2: insert before `position`
-  qsizetype position = 0;    // the closing parenthesis of the JOIN's ON clause
+  int mode = 1;            // 1: append at the end; 2: insert before `position`
+  qsizetype position = 0;  // the closing parenthesis of the JOIN's ON clause
 };
 // Where a condition on `alan` ("table.column" or "column") goes in `sql`.
 JoinInsertPosition FindJoinInsertPosition(const QString& sql, const QString& alan);

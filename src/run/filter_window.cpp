@@ -17,10 +17,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "process/app_state.h"
 #include "db/db_error.h"
 #include "editor/table_list_window.h"
 #include "model/financial_table.h"
+#include "process/app_state.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
@@ -131,8 +131,8 @@ void FiltreFrm::Build_Controls() {
   };
   FiltreGrd->key_down = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Down(e); });
   FiltreGrd->key_up = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Up(e); });
-  FiltreGrd->editor_key = Guard(
-      messages, [this](QLineEdit* editor, QKeyEvent* e) { return Editor_Key(editor, e); });
+  FiltreGrd->editor_key =
+      Guard(messages, [this](QLineEdit* editor, QKeyEvent* e) { return Editor_Key(editor, e); });
   FiltreGrd->scrolled = Guard(messages, [this] {
     if (!grid_.Text(grid_.Row(), kOptions).isEmpty())
       Place_Ara_Button();
@@ -235,7 +235,8 @@ void FiltreFrm::Build_Controls() {
   auto* waiting = new QVBoxLayout(Bekleme);
   waiting->setContentsMargins(16, 14, 16, 14);
   waiting->setSpacing(8);
-  auto* message = new QLabel(QString::fromUtf8("Mali tablo hazırlanıyor, lütfen bekleyiniz..."), Bekleme);
+  auto* message =
+      new QLabel(QString::fromUtf8("Mali tablo hazırlanıyor, lütfen bekleyiniz..."), Bekleme);
   message->setAlignment(Qt::AlignCenter);
   QFont bold = message->font();
   bold.setBold(true);
@@ -377,7 +378,8 @@ void FiltreFrm::After_Change(int row, int col, int old_row, int old_col) {
 }
 
 void FiltreFrm::After_Edit(int row, int col) {
-  if (grid_.Text(row, kCaption) == QString::fromUtf8("Tablo Türü") && grid_.Col_Key(col) == kStart) {
+  if (grid_.Text(row, kCaption) == QString::fromUtf8("Tablo Türü") &&
+      grid_.Col_Key(col) == kStart) {
     Table_Kind_Changed(s_, grid_);
     FiltreGrd->Refresh();
     return;
@@ -459,8 +461,8 @@ bool FiltreFrm::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget && (widget == this || isAncestorOf(widget))) {
       auto* key = static_cast<QKeyEvent*>(event);
-      const bool is_delete_target = (widget == FiltreGrd && !FiltreGrd->Editing()) ||
-                                    widget == CoktanSecmeliGrd;
+      const bool is_delete_target =
+          (widget == FiltreGrd && !FiltreGrd->Editing()) || widget == CoktanSecmeliGrd;
       if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete) {
         if (!is_delete_target) return false;
         Guarded(*s_.Message, [this] { Delete_Key(); });
@@ -600,7 +602,8 @@ void FiltreFrm::Focus_Changed(QWidget* old_focus, QWidget* new_focus) {
 
 void FiltreFrm::Place_Waiting() {
   const QRect area = FiltreGrd->geometry();
-  Bekleme->move(area.center().x() - Bekleme->width() / 2, area.center().y() - Bekleme->height() / 2);
+  Bekleme->move(area.center().x() - Bekleme->width() / 2,
+                area.center().y() - Bekleme->height() / 2);
 }
 
 void FiltreFrm::Show_Waiting() {

@@ -2,9 +2,9 @@
 
 #include <QRegularExpression>
 
+#include "db/suite_text.h"
 #include "process/app_state.h"
 #include "process/program_end.h"
-#include "db/suite_text.h"
 #include "run/blank_trim.h"
 
 namespace {

@@ -34,8 +34,7 @@ bool Filtreye_Ekle(KeyedGrid& grid, const QString& BFFR);
 
 // Reads the text of a master file: "" when it was read completely, else the message to show.
 // A text that ends before "<END>" is a damaged master file.
-QString ReadMasterText(const QString& text, QString& base_sql, QString& group_sql,
-                       KeyedGrid& grid);
+QString ReadMasterText(const QString& text, QString& base_sql, QString& group_sql, KeyedGrid& grid);
 // Reads `path` (UTF-8 when valid, else Windows-1254) into Base_Sql, Group_Sql and `grid`.
 // A missing file is a damaged master file.
 QString ReadMasterFile(AppState& state, KeyedGrid& grid, const QString& path);

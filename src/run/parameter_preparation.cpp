@@ -3,15 +3,15 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
-#include <vector>
 #include <optional>
+#include <vector>
 
 #include "db/db_error.h"
-#include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
 #include "model/financial_table.h"
+#include "process/app_state.h"
 #include "run/blank_trim.h"
 #include "run/filter_conditions.h"
 #include "ui_common/turkish_text.h"
@@ -135,7 +135,7 @@ StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
 int Table_Kind(const KeyedGrid& grid) {
   const int row = grid.Find_Row("FiltreLbl", kTableKind);
   return row > 0 && grid.Text(row, "Baslangic") == kBalanceSheetChoice ? kKindBalanceSheet
-                                                                      : kKindIncomeStatement;
+                                                                       : kKindIncomeStatement;
 }
 
 QString Base_Sql_For_Kind(const QString& base_sql, int kind) {
@@ -193,10 +193,10 @@ QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
     if (found) continue;
     QString message = QString::fromUtf8(column.sentence).arg(typed, Kind_Name(kind));
     if (other)
-      message += QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
-                     .arg(Kind_Name(other->kind),
-                          other->kind == kKindBalanceSheet ? kBalanceSheetChoice
-                                                           : kIncomeStatementChoice);
+      message +=
+          QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
+              .arg(Kind_Name(other->kind),
+                   other->kind == kKindBalanceSheet ? kBalanceSheetChoice : kIncomeStatementChoice);
     return message;
   }
   return {};
@@ -219,7 +219,8 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
     if (caption.isEmpty()) break;
     const QString start = grid.Text(row, "Baslangic");
     if (caption == kFirstMonth) {
-      if (!start.isEmpty()) p.period.first_day = First_Day(db, start, year, state.Fiscal_Year_Start);
+      if (!start.isEmpty())
+        p.period.first_day = First_Day(db, start, year, state.Fiscal_Year_Start);
     } else if (caption == kLastMonth) {
       if (!start.isEmpty()) p.period.last_day = Last_Day(db, start, year);
     } else if (caption == "Seviye") {

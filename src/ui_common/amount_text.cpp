@@ -88,8 +88,8 @@ QString Format_Amount_Text(int decimals, const QString& text, NumberSeparators s
 
 QString Format_Balance(const AppState& state, const QString& column_caption, double value) {
   if (value == 0) return "";
-  const int n = column_caption.toUpper().contains("DOVIZ") ? state.Currency_Decimals
-                                                           : state.Amount_Decimals;
+  const int n =
+      column_caption.toUpper().contains("DOVIZ") ? state.Currency_Decimals : state.Amount_Decimals;
   const QString amount = Amount_To_Text(n, std::fabs(value), System_Separators(state), true);
   return amount + (value > 0 ? " (B)" : " (A)");
 }

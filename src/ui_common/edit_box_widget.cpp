@@ -32,7 +32,8 @@ class SelectAllFilter : public QObject {
 
 class TagNavigationFilter : public QObject {
  public:
-  TagNavigationFilter(QObject* parent, bool caret_check) : QObject(parent), caret_check_(caret_check) {}
+  TagNavigationFilter(QObject* parent, bool caret_check)
+      : QObject(parent), caret_check_(caret_check) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
     auto* box = qobject_cast<QLineEdit*>(watched);

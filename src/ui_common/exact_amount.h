@@ -28,9 +28,9 @@ struct NumberSyntax {
 // leading zeros, trailing decimal zeros dropped down to `min_decimals` and zeros added up to it.
 struct DigitsStyle {
   QChar decimal = u'.';
-  QChar thousand = {};        // integer digits grouped in threes when set
+  QChar thousand = {};  // integer digits grouped in threes when set
   int min_decimals = 0;
-  bool leading_zero = true;   // "0.5"; false writes ".5" (a zero alone is still "0")
+  bool leading_zero = true;  // "0.5"; false writes ".5" (a zero alone is still "0")
 };
 
 // A decimal value as digits: no size or precision limit.

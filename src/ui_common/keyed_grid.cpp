@@ -30,12 +30,14 @@ int KeyedGrid::Add_Row() {
 }
 
 void KeyedGrid::Insert_Row(int row) {
-  if (row < 1 || row > Rows()) throw std::out_of_range("KeyedGrid: cannot insert at " + std::to_string(row));
+  if (row < 1 || row > Rows())
+    throw std::out_of_range("KeyedGrid: cannot insert at " + std::to_string(row));
   cells_.insert(cells_.begin() + row, std::vector<Cell>(keys_.size()));
 }
 
 void KeyedGrid::Remove_Row(int row) {
-  if (row < 1 || row >= Rows()) throw std::out_of_range("KeyedGrid: cannot remove " + std::to_string(row));
+  if (row < 1 || row >= Rows())
+    throw std::out_of_range("KeyedGrid: cannot remove " + std::to_string(row));
   cells_.erase(cells_.begin() + row);
   if (row_ >= Rows()) row_ = Rows() - 1;
 }
@@ -51,7 +53,9 @@ void KeyedGrid::Set_Text(int row, const QString& key, const QString& text) {
   Set_Text(row, Require_Col(key), text);
 }
 
-void KeyedGrid::Set_Text(int row, int col, const QString& text) { Row_Cells(row).at(col).text = text; }
+void KeyedGrid::Set_Text(int row, int col, const QString& text) {
+  Row_Cells(row).at(col).text = text;
+}
 
 QString KeyedGrid::Combo_List(int row, const QString& key) const {
   int col = Col_Index(key);

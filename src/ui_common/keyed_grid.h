@@ -37,9 +37,9 @@ class KeyedGrid {
 
   // Rows; Rows() counts the header row.
   int Rows() const { return static_cast<int>(cells_.size()); }
-  void Set_Rows(int rows);  // at least 1 (the header)
-  int Add_Row();            // appends an empty row, returns its index
-  void Insert_Row(int row); // inserts an empty row before `row`
+  void Set_Rows(int rows);   // at least 1 (the header)
+  int Add_Row();             // appends an empty row, returns its index
+  void Insert_Row(int row);  // inserts an empty row before `row`
   void Remove_Row(int row);
   void Clear_Rows() { Set_Rows(1); }
 

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-
 // ---------------------------------------------------------------------------------------------
 // Model
 
@@ -48,12 +47,11 @@ QVariant KeyedGridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       if (check) return {};
       return Shown_Text(row, col, grid_->Text(row, col));
-    case Qt::EditRole:
-      return grid_->Text(row, col);
+    case Qt::EditRole: return grid_->Text(row, col);
     case Qt::CheckStateRole:
       if (!check) return {};
       return grid_->Text(row, col).compare("True", Qt::CaseInsensitive) == 0 ? Qt::Checked
-                                                                              : Qt::Unchecked;
+                                                                             : Qt::Unchecked;
     case Qt::BackgroundRole: {
       const QColor color = grid_->Back_Color(row, col);
       if (color.isValid()) return QBrush(color);
@@ -73,13 +71,13 @@ QVariant KeyedGridModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignVCenter | (check ? Qt::AlignHCenter : Qt::AlignLeft));
-    default:
-      return {};
+    default: return {};
   }
 }
 
 QVariant KeyedGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal) return QAbstractTableModel::headerData(section, orientation, role);
+  if (orientation != Qt::Horizontal)
+    return QAbstractTableModel::headerData(section, orientation, role);
   if (role == Qt::DisplayRole) return grid_->Text(0, section);
   if (role == Qt::ForegroundRole && grid_->Fore_Color(0, section).isValid())
     return QBrush(grid_->Fore_Color(0, section));

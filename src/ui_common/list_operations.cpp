@@ -1,9 +1,9 @@
 // Sort toggling and search keys of the list windows.
 #include "ui_common/list_operations.h"
 
-#include "process/app_state.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "process/app_state.h"
 
 QString Sort_Order_Sql(const QString& sql, const QString& field) {
   QString source = sql;

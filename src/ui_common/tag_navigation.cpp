@@ -53,9 +53,9 @@ bool Control_Name_Matches(const QString& control_name, const QString& tag_name) 
   return control_name.toUpper() == tag_name.toUpper();
 }
 
-std::optional<TagTarget> Navigate_Target(const QString& tag, int key_code, bool caret_check,
-                                         int caret, int text_length,
-                                         const std::function<ControlState(const TagTarget&)>& lookup) {
+std::optional<TagTarget> Navigate_Target(
+    const QString& tag, int key_code, bool caret_check, int caret, int text_length,
+    const std::function<ControlState(const TagTarget&)>& lookup) {
   if (Tag_Field(key_code) < 0) return std::nullopt;
   if (Key_Stays_In_Box(key_code, caret_check, caret, text_length)) return std::nullopt;
   for (const TagTarget& target : Tag_Targets(tag, key_code)) {

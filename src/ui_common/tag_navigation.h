@@ -33,6 +33,6 @@ bool Key_Stays_In_Box(int key_code, bool caret_check, int caret, int text_length
 bool Control_Name_Matches(const QString& control_name, const QString& tag_name);
 
 // The control to give the focus to, or none.
-std::optional<TagTarget> Navigate_Target(const QString& tag, int key_code, bool caret_check,
-                                         int caret, int text_length,
-                                         const std::function<ControlState(const TagTarget&)>& lookup);
+std::optional<TagTarget> Navigate_Target(
+    const QString& tag, int key_code, bool caret_check, int caret, int text_length,
+    const std::function<ControlState(const TagTarget&)>& lookup);

@@ -8,12 +8,12 @@
 #include "report/report_data.h"
 
 inline ReportRows Statement_Columns() {
-  return ReportRows({"Rapor_Yeri", "Satir_Adi", "Bakiye", "BTutar", "ATutar", "Satir_Tipi",
-                     "Satir_Seviyesi"});
+  return ReportRows(
+      {"Rapor_Yeri", "Satir_Adi", "Bakiye", "BTutar", "ATutar", "Satir_Tipi", "Satir_Seviyesi"});
 }
 
-inline void Add_Statement_Row(ReportRows& rows, int yeri, const QString& adi, double bakiye, int tipi,
-                              int seviye) {
+inline void Add_Statement_Row(ReportRows& rows, int yeri, const QString& adi, double bakiye,
+                              int tipi, int seviye) {
   rows.Add_Row({yeri, adi, bakiye, 0.0, 0.0, tipi, seviye});
 }
 

@@ -2,12 +2,12 @@
 
 #include <QDir>
 
-#include "db/connection.h"
 #include "app/start_up.h"
+#include "db/connection.h"
 #include "db/open_connection.h"
 #include "db/registry.h"
-#include "demo/suite_schema.h"
 #include "demo/demo_suite.h"
+#include "demo/suite_schema.h"
 
 TestSuite::TestSuite() {
   old_registry_ = qgetenv("MALITABLO_REGISTRY");
@@ -26,7 +26,8 @@ TestSuite::TestSuite() {
         "Mali_Yil_Bitis) VALUES (1, ' Deneme A.Ş. ', '001', 'FIRMA', '2026-01-01', '2026-12-31')");
     db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 1, 1, 1)");
     db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 2, 0, 0)");
-    db.Execute("INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 3, NULL, NULL)");
+    db.Execute(
+        "INSERT INTO Kullanici (Firma_ID, Kullanici_ID, CARR, CARB) VALUES (1, 3, NULL, NULL)");
   }
   Create_Company_Database(Server(), Database());
   state.Server_Name = Server();

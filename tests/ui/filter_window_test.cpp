@@ -37,7 +37,9 @@ void Write_Master(const QString& folder, const QString& rows) {
   QFile file(folder + "/Master.mtr");
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(("<TEMELSQL>\nSELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No\n<GROUPSQL>\n"
-              "<FILTRE>\n" + rows + "<END>\n").toUtf8());
+              "<FILTRE>\n" +
+              rows + "<END>\n")
+                 .toUtf8());
 }
 
 class RunWindow {
@@ -47,7 +49,8 @@ class RunWindow {
   void Open() {
     t_.Connect();
     w = std::make_unique<FiltreFrm>(t_.state);
-    w->Set_Output_Handler([this](const RunParameters&, const QString& target) { outputs << target; });
+    w->Set_Output_Handler(
+        [this](const RunParameters&, const QString& target) { outputs << target; });
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -203,7 +206,7 @@ TEST_F(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
   };
   r.Key(Qt::Key_Return);
   ASSERT_TRUE(r.Popup()->isVisible());
-  EXPECT_EQ(ticks(), "xxxx");  // an empty selection shows every option ticked
+  EXPECT_EQ(ticks(), "xxxx");                 // an empty selection shows every option ticked
   QTest::keyClick(r.Popup(), Qt::Key_Space);  // "Hepsi" off: all off
   EXPECT_EQ(ticks(), "----");
   QTest::keyClick(r.Popup(), Qt::Key_Down);
@@ -238,9 +241,11 @@ TEST_F(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
 }
 
 TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-         "Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
+      "Formul) VALUES (1, 1, 1, 5, 'K1', '')");
   Open("Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
   r.Key(Qt::Key_F2);
   ASSERT_EQ(t.messages.entries.size(), 1u);
@@ -249,15 +254,18 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
   EXPECT_TRUE(r.outputs.isEmpty());
   EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
   Recordset rs;
-  Open_Recordset(t.state.Db(), rs, "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
+  Open_Recordset(t.state.Db(), rs,
+                 "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
   EXPECT_EQ(rs.Field("N").toInt(), 0);
 }
 
 TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-         "VALUES (1,'T','T',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-         "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (1,'T','T',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+      "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
   Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
   r.w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
     r.outputs << target;
@@ -277,10 +285,12 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
 }
 
 TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-         "VALUES (1,'T','T',2)");
-  t.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-         "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (1,'T','T',2)");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+      "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
   Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
   // A run's preview or message takes the key's release: ten presses, ten runs.
   for (int i = 0; i < 10; ++i) {
@@ -301,10 +311,12 @@ TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {
 }
 
 TEST_F(FilterWindow, EnterKeepsATypedCodeAsTabDoes) {
-  t.Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-         "VALUES (1,'GT','Gelir Tablosu',2)");
-  Open("Tablo Kodu;;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;True;;;\n"
-       "Açıklama;;;;X.A;;OZ;False;;;\n");
+  t.Exec(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+      "VALUES (1,'GT','Gelir Tablosu',2)");
+  Open(
+      "Tablo Kodu;;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;True;;;\n"
+      "Açıklama;;;;X.A;;OZ;False;;;\n");
   ASSERT_TRUE(r.Cell(1, "Secenek").contains("GT")) << r.Cell(1, "Secenek").toStdString();
   // A code not in the list stays as typed, whichever key ends the edit; the run reports it.
   ASSERT_EQ(r.G().Row(), 1);
@@ -350,12 +362,14 @@ TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
 }
 
 TEST_F(FilterWindow, NextYearsJanuaryIsToldApartOnScreen) {
-  Open(QString::fromUtf8("Rapor Başlangıç Ayı;Ocak;;;MUHFISHAR.Tarih;Açılış|Ocak|Şubat|Aralık|Ocak ;DT;False;;;\n"));
+  Open(QString::fromUtf8(
+      "Rapor Başlangıç Ayı;Ocak;;;MUHFISHAR.Tarih;Açılış|Ocak|Şubat|Aralık|Ocak ;DT;False;;;\n"));
   KeyedGridModel* model = r.Grid()->Model();
   const QModelIndex start = model->Cell_Index(1, r.G().Col_Index("Baslangic"));
   EXPECT_EQ(model->data(start, Qt::DisplayRole).toString(), "Ocak");
   r.G().Set_Text(1, "Baslangic", "Ocak ");
-  EXPECT_EQ(model->data(start, Qt::DisplayRole).toString(), QString::fromUtf8("Ocak (sonraki yıl)"));
+  EXPECT_EQ(model->data(start, Qt::DisplayRole).toString(),
+            QString::fromUtf8("Ocak (sonraki yıl)"));
   EXPECT_EQ(model->data(start, Qt::EditRole).toString(), "Ocak ");
   // The list shows both Januaries apart and writes the stored values.
   r.Key(Qt::Key_Return);

@@ -45,8 +45,9 @@ void Answer_Text_Dialog(std::function<void(TexteAtOzellikFrm&)> answer, int trie
 struct OutputFixture {
   OutputFixture() {
     QDesktopServices::setUrlHandler("file", &opened, "Open");
-    suite.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-               "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES (1, 1, 1, 2, 'Kasa', 3, 1234.5)");
+    suite.Exec(
+        "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+        "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES (1, 1, 1, 2, 'Kasa', 3, 1234.5)");
     suite.Connect();
     suite.state.Amount_Format = "#,##0.00";
     parameters.statement_sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
@@ -84,7 +85,8 @@ TEST(ReportOutput, TextTargetAsksForItsOptions) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   EXPECT_TRUE(bytes.startsWith("\xFF\xFE"));
-  EXPECT_TRUE(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2)
+  EXPECT_TRUE(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                 (bytes.size() - 2) / 2)
                   .contains("\r\nKasa|1.234,50\r\n"));
   EXPECT_EQ(f.opened.paths.size(), 2);
 }
@@ -109,8 +111,7 @@ TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
   blocker.close();
   qputenv("MALITABLO_REGISTRY", f.File("yok/registry.ini").toUtf8());
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
-  for (const char* target : {"PDF", "Html", "Excel", "Text"})
-    f.Output(target);
+  for (const char* target : {"PDF", "Html", "Excel", "Text"}) f.Output(target);
   EXPECT_TRUE(f.opened.paths.isEmpty()) << f.opened.paths.join(", ").toStdString();
   const QStringList names{"Temp.pdf", "Temp.Htm", "Temp.xlsx", "Temp.txt"};
   ASSERT_EQ(f.suite.messages.entries.size(), 4u)
@@ -129,7 +130,8 @@ TEST(ReportOutput, FileNoProgramOpensIsNamedToTheUser) {
   QDesktopServices::unsetUrlHandler("file");
   f.Output("PDF");
   f.Output("Excel");
-  ASSERT_EQ(f.suite.messages.entries.size(), 2u) << f.suite.messages.Texts().join(" / ").toStdString();
+  ASSERT_EQ(f.suite.messages.entries.size(), 2u)
+      << f.suite.messages.Texts().join(" / ").toStdString();
   EXPECT_EQ(f.suite.messages.entries[0].kind, MessageKind::Plain);
   EXPECT_EQ(f.suite.messages.entries[0].text, Not_Opened_Message(f.File("Temp.pdf")));
   EXPECT_EQ(f.suite.messages.entries[1].text, Not_Opened_Message(f.File("Temp.xlsx")));

@@ -55,7 +55,8 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
 
   // A program folder of its own, with the shipped master file.
   QTemporaryDir program;
-  ASSERT_TRUE(QFile::copy(QString(MALITABLO_PROGRAM_DIR) + "/Master.mtr", program.filePath("Master.mtr")));
+  ASSERT_TRUE(
+      QFile::copy(QString(MALITABLO_PROGRAM_DIR) + "/Master.mtr", program.filePath("Master.mtr")));
   t.state.Program_Folder = program.path();
   t.state.Movement_Table = "CARIHAREKETLER";
   Parse_Command_Line(t.state, command_line);
@@ -77,7 +78,8 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
 
   KeyedGrid& grid = w->Filter_Grid();
   grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", "GT");
-  grid.Set_Text(grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı")), "Baslangic", "Ocak");
+  grid.Set_Text(grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı")), "Baslangic",
+                "Ocak");
   grid.Set_Text(grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Bitiş Ayı")), "Baslangic",
                 QString::fromUtf8("Aralık"));
   auto* target = w->findChild<KeyedGridView*>("RaporYeri");
@@ -99,17 +101,19 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   // The amounts the run stored, by row code.
   std::map<QString, double> stored;
   Recordset rs;
-  Open_Recordset(t.state.Db(), rs,
-                 "SELECT h.Satir_Kodu, h.Bakiye FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
-                 "ON h.Rapor_ID=k.Rapor_ID WHERE k.Rapor_Kodu='GT'");
+  Open_Recordset(
+      t.state.Db(), rs,
+      "SELECT h.Satir_Kodu, h.Bakiye FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
+      "ON h.Rapor_ID=k.Rapor_ID WHERE k.Rapor_Kodu='GT'");
   for (; !rs.Eof(); rs.Move_Next()) stored[rs.Text("Satir_Kodu").trimmed()] = rs.Number("Bakiye");
   ASSERT_EQ(stored.size(), 39u);
 
   // The command line, same choices.
   QProcess cli;
   cli.start(QString(MALITABLO_PROGRAM_DIR) + "/malitablo-cli",
-            {"run", command_line, "--set", "Tablo Kodu=GT", "--set", QString::fromUtf8("Rapor Başlangıç Ayı=Ocak"),
-             "--set", QString::fromUtf8("Rapor Bitiş Ayı=Aralık"), "--format", "json"});
+            {"run", command_line, "--set", "Tablo Kodu=GT", "--set",
+             QString::fromUtf8("Rapor Başlangıç Ayı=Ocak"), "--set",
+             QString::fromUtf8("Rapor Bitiş Ayı=Aralık"), "--format", "json"});
   ASSERT_TRUE(cli.waitForFinished(60000));
   ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   const QJsonArray rows = QJsonDocument::fromJson(cli.readAllStandardOutput()).array();
@@ -120,7 +124,8 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
     const QString code = row["Satir_Kodu"].toString();
     EXPECT_DOUBLE_EQ(stored.at(code), row["Bakiye"].toDouble()) << code.toStdString();
     // Every caption is printed; the net sales amount with "," decimals and "." thousands.
-    EXPECT_TRUE(text.contains(row["Satir_Adi"].toString())) << row["Satir_Adi"].toString().toStdString();
+    EXPECT_TRUE(text.contains(row["Satir_Adi"].toString()))
+        << row["Satir_Adi"].toString().toStdString();
   }
   const double net_sales = stored.at("C");
   EXPECT_TRUE(text.contains(QLocale(QLocale::Turkish).toString(net_sales, 'f', 2))) << net_sales;
