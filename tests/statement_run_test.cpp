@@ -141,16 +141,24 @@ TEST_F(DemoRun, PeriodLevelsAndDisplayOptions) {
   for (const auto& [code, amount] : a) EXPECT_NE(amount.toDouble(), 0) << code.toStdString();
   EXPECT_EQ(a.count("A.3"), 0u);  // "Diğer Gelirler" has no voucher
 
-  // A level range of 1..1 sums only first-level rows: the groups find nothing under them.
+  // The levels choose the printed rows like a depth: 1..1 the main headings, 1..2 the headings
+  // and their accounts, each with the amount it has in the whole statement.
   Set("Hareket Görmüşler", "Hepsi");
-  Set("Seviye", "1", "1");
-  a = Run();
+  const auto whole = Run();
   ASSERT_TRUE(ran);
-  EXPECT_EQ(a.at("A").toDouble(), 0);
-  EXPECT_EQ(a.at("A.1").toDouble(), 0);
+  Set("Seviye", "1", "1");
+  const auto summary = Run();
+  ASSERT_TRUE(ran);
   Set("Seviye", "1", "2");
-  a = Run();
-  EXPECT_NEAR(a.at("A").toDouble(), Net({"60"}), 0.005);
+  const auto detailed = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_NEAR(summary.at("A").toDouble(), Net({"60"}), 0.005);
+  EXPECT_EQ(summary.count("A.1"), 0u);
+  EXPECT_EQ(detailed.count("A.1"), 1u);
+  EXPECT_LT(summary.size(), detailed.size());
+  EXPECT_LE(detailed.size(), whole.size());  // the income statement goes two levels deep
+  for (const auto* shown : {&summary, &detailed})
+    for (const auto& [code, amount] : *shown) EXPECT_EQ(amount, whole.at(code)) << S(code);
 }
 
 TEST(StatementRun, FootnotesOff) {
@@ -244,6 +252,15 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
     EXPECT_NEAR(a.at("5.4.3").toDouble(),
                 Net({"6", "7"}, QString(" AND Tarih<='") + last_day + "'"), 0.005);
   }
+  // A summary balance sheet: the main headings and both totals, with the whole sheet's amounts.
+  const auto whole = Run();
+  Set("Seviye", "1", "1");
+  const auto summary = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(summary.count("1.1"), 0u);
+  EXPECT_EQ(summary.count("5.4.3"), 0u);
+  for (const char* shown : {"1", "2", "3", "4", "5", "AKTİF TOPLAMI", "PASİF TOPLAMI"})
+    EXPECT_EQ(summary.at(QString::fromUtf8(shown)), whole.at(QString::fromUtf8(shown))) << shown;
 }
 
 TEST_F(DemoRun, AFailedRunLeavesThePreviousResultsWhole) {

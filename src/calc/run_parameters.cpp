@@ -10,9 +10,6 @@ QString Ledger_Condition(const RunParameters& p) {
   QString sql = " AND MUHFISHAR.Yil='" + QString::number(p.period.year) + "'";
   if (p.period.first_day) sql += " AND MUHFISHAR.Tarih>='" + Sql_Date(*p.period.first_day) + "'";
   if (p.period.last_day) sql += " AND MUHFISHAR.Tarih<='" + Sql_Date(*p.period.last_day) + "'";
-  if (!p.levels.from.isEmpty())
-    sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi>=" + p.levels.from;
-  if (!p.levels.to.isEmpty()) sql += " AND MUHASEBEMALITABLOHAREKET.Satir_Seviyesi<=" + p.levels.to;
   return sql;
 }
 

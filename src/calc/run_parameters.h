@@ -1,6 +1,6 @@
 // The parameters of one statement run, as one value: the statement query whose rows are
 // computed (Report_Sql), the ledger period of the fiscal year as dates, the level bounds of the
-// rows whose sums are taken in, the display options, or the message of a refused filter value.
+// rows that are printed, the display options, or the message of a refused filter value.
 // The run window's filter grid becomes this value; the calculation, the display conditions and
 // the output take it, and the windows' globals (Report_Sql, Date_Filter_Sql, Print_Footnotes,
 // Row_Lines) are assigned from it.
@@ -18,8 +18,8 @@ struct LedgerPeriod {
   std::optional<QDate> last_day;
 };
 
-// Levels (Satir_Seviyesi) of the statement rows whose ledger sums are taken in: plain numbers
-// as typed, "" for an open bound.
+// Levels (Satir_Seviyesi) of the statement rows that are printed, like a depth: plain numbers
+// as typed, "" for an open bound. Every row is computed whatever the levels.
 struct LevelBounds {
   QString from;
   QString to;
@@ -40,7 +40,7 @@ struct RunParameters {
 };
 
 // The condition every ledger query of the calculation appends (Date_Filter_Sql): the fiscal
-// year, the period's first and last day as 'MM/DD/YYYY', then the level bounds.
+// year and the period's first and last day as 'MM/DD/YYYY'.
 QString Ledger_Condition(const RunParameters& parameters);
 
 // The last day of a month ("01".."12") in `year`, as two-digit text.

@@ -44,6 +44,13 @@ QString Place_Condition(StatementBuild& build, const QString& sql, const QString
   return Place_Condition(build, sql, FindJoinInsertPosition(sql, alan), condition);
 }
 
+// A year as typed: two digits are 20yy, none the current year.
+QString Full_Year(const QString& year) {
+  if (year.size() == 2) return "20" + year;
+  if (year.isEmpty()) return QString::number(QDate::currentDate().year());
+  return year;
+}
+
 // day.month.year read by position; the SQL date 'yyyy/mm/dd' needs a four-digit year.
 struct DateParts {
   QString day, month, year;
@@ -137,10 +144,9 @@ QString AddDateRangeCondition(StatementBuild& build, const QString& sql, KeyedGr
     }
     DateParts d = Date_Parts(text);
     if (d.year.size() < 4) {
-      d.year = QString::number(QDate::currentDate().year());
+      d.year = Full_Year(d.year);
       grid.Set_Text(row, QString::fromLatin1(bound.key), d.day + "/" + d.month + "/" + d.year);
     }
-    build.error.clear();
     out = Place_Condition(build, out, alan,
                           alan + bound.op + d.year + "/" + d.month + "/" + d.day + "'");
   }
@@ -155,7 +161,8 @@ QString AddDateUpToCondition(StatementBuild& build, const QString& sql, KeyedGri
     build.error = kWrongDate;
     return sql;
   }
-  const DateParts d = Date_Parts(text);
+  DateParts d = Date_Parts(text);
+  if (d.year.size() == 2) d.year = Full_Year(d.year);
   if (d.year.size() < 4) build.error = kWrongYear;
   return Place_Condition(build, sql, alan,
                          alan + " <= '" + d.year + "/" + d.month + "/" + d.day + "'");
@@ -213,7 +220,7 @@ bool Is_Valid_Date_Text(const QString& text) {
   if (year_text.size() == 4)
     year = year_text.toInt();
   else if (year_text.size() == 2)
-    year = year_text.toInt() + (year_text.toInt() < 30 ? 2000 : 1900);
+    year = 2000 + year_text.toInt();
   return QDate(year, m.captured(3).toInt(), m.captured(1).toInt()).isValid();
 }
 

@@ -35,8 +35,9 @@ QString AddEqualCondition(StatementBuild& build, const QString& sql, KeyedGrid& 
 // add nothing.
 QString AddFlagCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                          const QString& alan);
-// "TR": dates typed day.month.year, written 'yyyy/mm/dd'; a date without a four-digit year
-// takes the current year, in SQL and in the cell.
+// "TR": dates typed day.month.year, written 'yyyy/mm/dd'; a two-digit year is 20yy, a date
+// without a year takes the current year, in SQL and in the cell. Each bound is checked on its
+// own: a wrong one is the build's error whatever the other.
 QString AddDateRangeCondition(StatementBuild& build, const QString& sql, KeyedGrid& grid, int row,
                               const QString& alan);
 // "BTR": column <= the start date.
@@ -53,8 +54,9 @@ void ClearNonNumericValues(KeyedGrid& grid, int row);
 // Boolean text of a grid cell: "True"/"False" in any case, or a number (non-zero is true);
 // anything else is false.
 bool Text_As_Boolean(const QString& text);
-// The date parser of the filter rows: dd.mm.yyyy, dd.mm.yy or dd.mm (the current year), with
-// ".", "/" or "-" between the parts, naming a real day.
+// The date parser of the filter rows: dd.mm.yyyy, dd.mm.yy (20yy) or dd.mm (the current year),
+// with ".", "/" or "-" between the parts, naming a real day of that year (29.02 only in a leap
+// year).
 bool Is_Valid_Date_Text(const QString& text);
 // The message for a bare value that is not a number.
 QString Not_A_Number_Text(const QString& caption, const QString& value);

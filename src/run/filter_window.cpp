@@ -385,7 +385,8 @@ void FiltreFrm::After_Edit(int row, int col) {
     return;
   }
   if (grid_.Col_Key(col) == kEnd || grid_.Text(row, kType) != "GR" ||
-      grid_.Text(row, kCaption) == "Seviyesi" || grid_.Text(row, kStart).isEmpty())
+      grid_.Text(row, kCaption) == "Seviyesi" || grid_.Text(row, kCaption) == "Seviye" ||
+      grid_.Text(row, kStart).isEmpty())
     return;
   grid_.Set_Text(row, kEnd, grid_.Text(row, kStart));
 }

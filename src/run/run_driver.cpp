@@ -29,9 +29,8 @@ QString Unknown_Codes_Text(const CalculationResult& result) {
   return text;
 }
 
-QString Append_Display_Conditions(const QString& statement_sql, bool print_footnotes,
-                                  const KeyedGrid& grid) {
-  QString sql = statement_sql;
+QString Append_Display_Conditions(const RunParameters& parameters, const KeyedGrid& grid) {
+  QString sql = parameters.statement_sql;
   for (int row = 1; row < grid.Rows(); ++row) {
     if (grid.Text(row, "FiltreLbl") != "Hareket Görmüşler") continue;
     QString value = grid.Text(row, "Baslangic");
@@ -40,8 +39,13 @@ QString Append_Display_Conditions(const QString& statement_sql, bool print_footn
     else if (value == "Hayır")
       Append_Condition(sql, "(" + kTable + ".Bakiye=0 OR " + kTable + ".Bakiye IS NULL)");
   }
-  if (!print_footnotes)
+  if (!parameters.print_footnotes)
     Append_Condition(sql, kTable + ".Satir_Tipi<>" + QString::number(kRowFootnote));
+  // The levels choose the printed rows, like a depth; every row was computed.
+  if (!parameters.levels.from.isEmpty())
+    Append_Condition(sql, kTable + ".Satir_Seviyesi>=" + parameters.levels.from);
+  if (!parameters.levels.to.isEmpty())
+    Append_Condition(sql, kTable + ".Satir_Seviyesi<=" + parameters.levels.to);
   return sql;
 }
 
@@ -124,8 +128,7 @@ bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   RunTransaction transaction(*s.Db_Connection);
   const CalculationResult result = Tablo_Hesapla(s.Db(), parameters, steps.progress);
   waiting.Hide();
-  parameters.statement_sql =
-      Append_Display_Conditions(parameters.statement_sql, parameters.print_footnotes, grid);
+  parameters.statement_sql = Append_Display_Conditions(parameters, grid);
   // The workplace name is looked up before the output, which is produced at once here and
   // shows it in its page header.
   parameters.workplace_name = Isyeri_Filtresi(s.Db(), grid);

@@ -46,7 +46,6 @@ QString Nothing_To_Print(const DbSession& db, const RunParameters& parameters);
 // The warning after a run whose formulas name codes no row has: one line per row and code.
 QString Unknown_Codes_Text(const CalculationResult& result);
 
-// The statement query with the display conditions appended: "Hareket Görmüşler" and the
-// footnote option.
-QString Append_Display_Conditions(const QString& statement_sql, bool print_footnotes,
-                                  const KeyedGrid& grid);
+// The statement query with the display conditions appended: "Hareket Görmüşler", the footnote
+// option and the level bounds (which rows are printed).
+QString Append_Display_Conditions(const RunParameters& parameters, const KeyedGrid& grid);

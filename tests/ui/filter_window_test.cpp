@@ -31,7 +31,8 @@ const char* kRows =
     "Açıklama;abc;;;X.A;;OZ;False;;;\n"
     "Satıcı;Hepsi;;;X.Sat;;CS;False;Hepsi,A,B,C,;;\n"
     "Tarih;01.01.2020;01.01.2020;;X.T;;TR;False;;;\n"
-    "Fatura Tarihi;05.05.2020;05.05.2020;;X.F;;TR;False;;;\n";
+    "Fatura Tarihi;05.05.2020;05.05.2020;;X.F;;TR;False;;;\n"
+    "Seviye;;;1;MUHASEBEMALITABLOHAREKET.Satir_Seviyesi;;GR;False;;;\n";
 
 void Write_Master(const QString& folder, const QString& rows) {
   QFile file(folder + "/Master.mtr");
@@ -155,6 +156,12 @@ TEST_F(FilterWindow, CellMovesFollowTheRowRules) {
   r.Key(Qt::Key_Return);
   EXPECT_EQ(r.Cell(3, "Baslangic"), "4");
   EXPECT_EQ(r.Cell(3, "Bitis"), "1");
+  // "Seviye" is a depth: a typed start level leaves the end level open.
+  r.Click(9, "Baslangic");
+  r.Type("2");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(9, "Baslangic"), "2");
+  EXPECT_EQ(r.Cell(9, "Bitis"), "");
 
   // Delete: the first item of the choice list, or an empty cell.
   r.Click(4, "Baslangic");
