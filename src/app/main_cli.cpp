@@ -3,6 +3,7 @@
 //   malitablo-cli company "<database>|<server>|<user id>|<sql user>|<password>" [--yes]
 //   malitablo-cli run "<database>|<server>|<user id>|<sql user>|<password>"
 //       [--set "CAPTION=VALUE"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out FILE] [--yes]
+//   malitablo-cli --help
 // pdf, html, txt and xlsx write the printed statement's files (by default Temp.pdf, Temp.Htm,
 // Temp.txt, Temp.xlsx in the user's output folder beside the registry file) without opening
 // them, and say on stderr where they went.
@@ -31,15 +32,49 @@
 
 namespace {
 
+const char kUsage[] =
+    "Kullanım:\n"
+    "  malitablo-cli company \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|<şifre>\" "
+    "[--yes]\n"
+    "  malitablo-cli run \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|<şifre>\" "
+    "[--set \"BAŞLIK=DEĞER\"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out DOSYA] "
+    "[--yes]\n"
+    "  malitablo-cli --help\n";
+
+const char kHelp[] =
+    "\n"
+    "Komutlar:\n"
+    "  company    Şirketi açar ve ayarlarını yazar (ad, mali yıl, sayı biçimleri).\n"
+    "  run        Mali tabloyu büyük defterden hesaplar ve yazar.\n"
+    "\n"
+    "Bağlantı: veritabanı, sunucu, kullanıcı no, SQL kullanıcısı, şifre (\"æ\": şifre yok).\n"
+    "Sunucu bir klasörse SQLite, \"pg:...\" ise PostgreSQL, başka bir adsa SQL Server (ODBC).\n"
+    "\n"
+    "Seçenekler:\n"
+    "  --set \"BAŞLIK=DEĞER\"    Süzgeç satırının değeri; \"BAŞLIK=BAŞ..SON\" aralık verir.\n"
+    "                          Örnek: \"Tablo Kodu=GT\", \"Tablo Türü=Bilanço\",\n"
+    "                          \"Rapor Başlangıç Ayı=Ocak\", \"Rapor Bitiş Ayı=Aralık\".\n"
+    "  --format BİÇİM          text (varsayılan), csv, json: satırlar standart çıkışa;\n"
+    "                          pdf, html, txt, xlsx: basılı tablonun dosyası.\n"
+    "  --out DOSYA             Çıktının yazılacağı dosya (dosya biçimlerinde varsayılan:\n"
+    "                          çıktı klasöründe Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx).\n"
+    "  --yes                   Soruları Evet diye yanıtlar (ilk çalıştırmada bölgesel ayarlar).\n"
+    "  -h, --help              Bu yardımı yazar.\n"
+    "\n"
+    "Ayarlar $MALITABLO_REGISTRY dosyasında, yoksa ~/.config/MaliTablo/registry.ini içinde\n"
+    "tutulur; çıktı klasörü bu dosyanın klasörüdür.\n"
+    "Çıkış durumu: 0 başarılı, 1 şirket açılamadı ya da tablo yazılamadı, 2 yanlış kullanım.\n"
+    "Ayrıntılar: man malitablo-cli\n";
+
 int Usage() {
-  std::fprintf(stderr,
-               "Kullanım:\n"
-               "  malitablo-cli company \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|"
-               "<şifre>\" [--yes]\n"
-               "  malitablo-cli run \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|"
-               "<şifre>\" [--set \"BAŞLIK=DEĞER\"]... [--format text|csv|json|pdf|html|txt|xlsx] "
-               "[--out DOSYA] [--yes]\n");
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+int Help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(kHelp, stdout);
+  return 0;
 }
 
 void Error(const QString& text) { std::fprintf(stderr, "Hata: %s\n", text.toUtf8().constData()); }
@@ -183,6 +218,7 @@ int main(int argc, char** argv) {
   }
   QCoreApplication::setApplicationName("MaliTablo");
   QStringList args = QCoreApplication::arguments().mid(1);
+  if (args.contains("--help") || args.contains("-h")) return Help();
   bool yes = args.removeAll("--yes") > 0;
   RunOptions options;
   QStringList positional;

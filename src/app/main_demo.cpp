@@ -2,13 +2,46 @@
 //   malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server "pg:host=... dbname=..."]
 // The same seed makes the same suite. With --server the databases are made on that
 // PostgreSQL database (a schema each) and sys.inf names it.
-// The suite folder defaults to the folder above the program's own.
+// The suite folder defaults to the folder above the program's own; where that cannot be written
+// (an installed program) a folder must be given.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <exception>
 
 #include "demo/demo_suite.h"
+
+namespace {
+
+const char kUsage[] =
+    "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server \"pg:...\"]\n";
+
+const char kHelp[] =
+    "\n"
+    "Örnek bir paket hazırlar: SUITE_FOLDER/sys.inf ve SUITE_FOLDER/Veri/ içinde iki örnek\n"
+    "şirketin veritabanları (MALITABLO_DEMO, MALITABLO_DEMO2), gelir tablosu GT ve bilanço BL.\n"
+    "Kullanıcılar: 1 VELORA (şifre velora), 2 MUHASEBE (şifre muhasebe).\n"
+    "\n"
+    "  --lines N      Birinci şirketin büyük defterindeki fiş satırı sayısı.\n"
+    "  --seed S       Rastgele üreticinin tohumu: aynı tohum aynı defteri yapar.\n"
+    "  --server \"pg:...\"  Veritabanlarını bu PostgreSQL veritabanında (birer şema) yapar.\n"
+    "  -h, --help     Bu yardımı yazar.\n"
+    "\n"
+    "Örnek: malitablo-demo ~/demo\n"
+    "       malitablo-cli run \"MALITABLO_DEMO|$HOME/demo/Veri|1|sa|æ\" --set \"Tablo Kodu=GT\" "
+    "--yes\n";
+
+// A folder can be written when it exists and is writable, or when the nearest folder above it
+// that exists is.
+bool Writable_Folder(QString folder) {
+  for (QFileInfo info(folder);; info = QFileInfo(info.absolutePath())) {
+    if (info.exists()) return info.isDir() && info.isWritable();
+    if (info.isRoot()) return false;
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -16,6 +49,7 @@ int main(int argc, char** argv) {
   DemoOptions options;
   options.suite_folder = QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath();
   options.program_folder = QCoreApplication::applicationDirPath();
+  bool folder_given = false;
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == "--lines" && i + 1 < args.size()) {
       options.ledger_lines = args[++i].toLongLong();
@@ -33,14 +67,24 @@ int main(int argc, char** argv) {
                      options.server.toUtf8().constData());
         return 2;
       }
+    } else if (args[i] == "--help" || args[i] == "-h") {
+      std::fputs(kUsage, stdout);
+      std::fputs(kHelp, stdout);
+      return 0;
     } else if (args[i].startsWith("-")) {
-      std::fprintf(stderr,
-                   "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server "
-                   "\"pg:...\"]\n");
+      std::fputs(kUsage, stderr);
       return 2;
     } else {
       options.suite_folder = QDir(args[i]).absolutePath();
+      folder_given = true;
     }
+  }
+  if (!folder_given && !Writable_Folder(options.suite_folder)) {
+    std::fprintf(stderr,
+                 "Programın klasörünün üstüne (%s) yazılamıyor; demo için bir klasör verin, "
+                 "örneğin: malitablo-demo ~/demo\n",
+                 options.suite_folder.toUtf8().constData());
+    return 2;
   }
   try {
     Create_Demo_Suite(options, [](const QString& line) {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QVariant>
 #include <map>
+#include <stdexcept>
 #include <vector>
 
 #include "db/connection.h"
@@ -399,6 +400,10 @@ void Make_Company(const QString& folder, const QString& database, int year, long
   if (!program_folder.isEmpty()) Save_Standard_Tables(folder, database, program_folder);
 }
 
+[[noreturn]] void Cannot_Write(const QString& path) {
+  throw std::runtime_error(("Yazılamıyor: " + path).toStdString());
+}
+
 }  // namespace
 
 QString Demo_Data_Folder(const QString& suite_folder) {
@@ -420,11 +425,11 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
   QString folder = options.server;
   if (folder.isEmpty()) {
     folder = QDir(Demo_Data_Folder(options.suite_folder)).absolutePath();
-    QDir().mkpath(folder);
+    if (!QDir().mkpath(folder)) Cannot_Write(folder);
     for (const QString& f : QDir(folder).entryList({"*.sqlite", "*.sqlite-wal", "*.sqlite-shm"}))
       QFile::remove(QDir(folder).filePath(f));
-  } else {
-    QDir().mkpath(options.suite_folder);
+  } else if (!QDir().mkpath(options.suite_folder)) {
+    Cannot_Write(options.suite_folder);
   }
 
   say("Tanımlama veritabanı hazırlanıyor");
@@ -459,7 +464,8 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
   // sys.inf of the suite: server (the data folder or the server named), SQL login, password;
   // the login's server box stays hidden, so the login connects there.
   QFile inf(QDir(options.suite_folder).filePath("sys.inf"));
-  if (inf.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    inf.write(Encode_Windows1254(folder + ";sa;;;\r\n"));
+  const QByteArray line = Encode_Windows1254(folder + ";sa;;;\r\n");
+  if (!inf.open(QIODevice::WriteOnly | QIODevice::Truncate) || inf.write(line) != line.size())
+    Cannot_Write(inf.fileName());
   say("Demo hazır: " + folder);
 }
