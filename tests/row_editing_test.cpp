@@ -3,10 +3,10 @@
 // and the account picker's rules: seed, search text, sort columns, statement, detail choice.
 #include <gtest/gtest.h>
 
+#include "db/query.h"
 #include "editor/account_list.h"
 #include "editor/row_editing.h"
 #include "model/financial_table.h"
-#include "db/query.h"
 #include "support/test_suite.h"
 
 namespace {
@@ -225,8 +225,8 @@ TEST(AccountList, SearchTextSeedAndSortColumns) {
   EXPECT_EQ(Account_Search_Sql("MHesap_Ad", "", "Hepsi"),
             QString(kAccountsBaseSql) + kAccountsGroupBy);
   EXPECT_EQ(Account_Search_Sql("MUHKART.MHesap_Kod", "6 ", "Aktif Olanlar"),
-            QString(kAccountsBaseSql) +
-                " WHERE MUHKART.MHesap_Kod LIKE '6%' AND MUHKART.Aktif=1" + kAccountsGroupBy);
+            QString(kAccountsBaseSql) + " WHERE MUHKART.MHesap_Kod LIKE '6%' AND MUHKART.Aktif=1" +
+                kAccountsGroupBy);
   EXPECT_EQ(Account_Search_Sql("MHesap_Ad", "", "Aktif Olmayanlar"),
             QString(kAccountsBaseSql) + " WHERE Aktif=0" + kAccountsGroupBy);
 }
@@ -234,8 +234,9 @@ TEST(AccountList, SearchTextSeedAndSortColumns) {
 TEST(AccountList, ChartLookUpBalancesAndDetailAccounts) {
   TestSuite t;
   t.Connect();
-  t.Exec("INSERT INTO MUHKART (MHesap_ID,MHesap_Kod,MHesap_Ad,Aktif) VALUES "
-         "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA',1),(3,'600.02','İNTERNET',0)");
+  t.Exec(
+      "INSERT INTO MUHKART (MHesap_ID,MHesap_Kod,MHesap_Ad,Aktif) VALUES "
+      "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA',1),(3,'600.02','İNTERNET',0)");
   t.Exec("INSERT INTO MUHBAKIYE (MHesap_ID,Bakiye) VALUES (2,-100),(2,-50.5),(3,20)");
   const auto found = Look_Up_Account(t.state, "600.01");
   ASSERT_TRUE(found.has_value());
@@ -246,8 +247,9 @@ TEST(AccountList, ChartLookUpBalancesAndDetailAccounts) {
   EXPECT_FALSE(Has_Sub_Accounts(t.state, "600.01"));
 
   Recordset rows;
-  Open_Recordset(t.state.Db(),rows, Account_Search_Sql("MUHKART.MHesap_Kod", "600.", "Hepsi") +
-                                         " ORDER BY MUHKART.MHesap_Kod");
+  Open_Recordset(t.state.Db(), rows,
+                 Account_Search_Sql("MUHKART.MHesap_Kod", "600.", "Hepsi") +
+                     " ORDER BY MUHKART.MHesap_Kod");
   KeyedGrid grid;
   Fill_Account_Grid(t.state, rows, grid, kAccountCodeColumn, false);
   ASSERT_EQ(grid.Rows(), 3);

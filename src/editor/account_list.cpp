@@ -26,7 +26,7 @@ QString Heading(int column) {
 }  // namespace
 
 QStringList Account_Grid_Keys() {
-  return {"MHesap_ID", "MHesap_Kod", "MHesap_Ad", "Bakiye", "AnaHesaptir",
+  return {"MHesap_ID", "MHesap_Kod", "MHesap_Ad", "Bakiye",   "AnaHesaptir",
           "MO_Kod1",   "MO_Kod2",    "MO_Kod3",   "MGrup_Kod"};
 }
 
@@ -69,7 +69,8 @@ QString Account_Count_Caption(int count) {
 
 PickerStart Picker_Start(const QString& seed) {
   PickerStart start;
-  start.sort_column = seed.endsWith('0') || seed.isEmpty() ? kAccountCodeColumn : kAccountNameColumn;
+  start.sort_column =
+      seed.endsWith('0') || seed.isEmpty() ? kAccountCodeColumn : kAccountNameColumn;
   if (seed.trimmed().size() != 1) {
     start.search = seed.chopped(seed.isEmpty() ? 0 : 1);
     start.reset_seed = true;

@@ -24,10 +24,10 @@ inline const char* kDuplicateRowCode = "Bu Kodu Ekleyemeziniz.Bu Kodla Bir Satı
 // options frame, the four option groups and the amount frame (amount box or formula).
 struct RowLayout {
   bool frames[5] = {false, false, false, false, false};
-  bool hesaplama = true;  // Frame2
-  bool bakiye = true;     // BakiyeFrm
-  bool karakter = true;   // KarakterFrm
-  bool ters = true;       // TersBakiyeFrm
+  bool hesaplama = true;      // Frame2
+  bool bakiye = true;         // BakiyeFrm
+  bool karakter = true;       // KarakterFrm
+  bool ters = true;           // TersBakiyeFrm
   bool amount_frame = false;  // TutarFrm
   bool amount_box = false;    // Tutar
   bool formula = false;       // FormulTxt and FormulBtn
@@ -80,8 +80,8 @@ std::optional<AccountRef> Look_Up_Account(const AppState& state, const QString& 
 QString Picker_Seed(const QString& box_text);
 
 // Formula building. Codes and operators are appended by the rules of the builder's buttons.
-bool Is_Formula_Operator(QChar c);       // + - * /
-bool Is_Formula_Punctuation(QChar c);    // + - * / ( )
+bool Is_Formula_Operator(QChar c);     // + - * /
+bool Is_Formula_Punctuation(QChar c);  // + - * / ( )
 // A code from the group list: the formula becomes the code when empty, gets it after an
 // operator or parenthesis, and stays otherwise.
 QString Formula_Add_Code(const QString& formula, const QString& code);

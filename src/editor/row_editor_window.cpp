@@ -101,10 +101,12 @@ void MuhMaliTabloSatir::Build_Controls() {
   };
 
   for (int i = 0; i < 5; ++i) FRMS[i] = Make_Frame(IcFrame, i);
-  Satir_Kodu = Make_Box(FRMS[0], "Satir_Kodu",
-                        "ASD;MHesap_Kod|MHesap_KodBit|Tutar|FormulFrm|Satir_Adi|ASD;ASD;Satir_Adi|ASD");
-  Satir_Adi = Make_Box(FRMS[1], "Satir_Adi",
-                       "ASD;Satir_Kodu|ASD;ASD;Mhesap_Kod|Mhesap_KodBas|Tutar|FormulTxt|Satir_Kodu|ASD");
+  Satir_Kodu =
+      Make_Box(FRMS[0], "Satir_Kodu",
+               "ASD;MHesap_Kod|MHesap_KodBit|Tutar|FormulFrm|Satir_Adi|ASD;ASD;Satir_Adi|ASD");
+  Satir_Adi =
+      Make_Box(FRMS[1], "Satir_Adi",
+               "ASD;Satir_Kodu|ASD;ASD;Mhesap_Kod|Mhesap_KodBas|Tutar|FormulTxt|Satir_Kodu|ASD");
   MHesap_Kod = Make_Box(FRMS[2], "MHesap_Kod", "ASD;Satir_Adi;ASD;Satir_Kodu");
   MHesap_KodBas = Make_Box(FRMS[3], "MHesap_KodBas", "ASD;Satir_Adi;ASD;MHesap_KodBit");
   MHesap_KodBit = Make_Box(FRMS[3], "MHesap_KodBit", "ASD;MHesap_KodBas;ASD;Satir_Kodu");

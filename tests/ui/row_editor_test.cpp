@@ -47,10 +47,11 @@ class RowEditor : public ::testing::Test {
   void SetUp() override {
     t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
     t.Connect();
-    t.Exec("INSERT INTO MUHKART (MHesap_ID,MHesap_Kod,MHesap_Ad,Aktif) VALUES "
-           "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA SATIŞLARI',1),"
-           "(3,'600.02','İNTERNET SATIŞLARI',1),(4,'601','YURT DIŞI SATIŞLAR',1),"
-           "(5,'601.01','İHRACAT',1)");
+    t.Exec(
+        "INSERT INTO MUHKART (MHesap_ID,MHesap_Kod,MHesap_Ad,Aktif) VALUES "
+        "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA SATIŞLARI',1),"
+        "(3,'600.02','İNTERNET SATIŞLARI',1),(4,'601','YURT DIŞI SATIŞLAR',1),"
+        "(5,'601.01','İHRACAT',1)");
     t.state.Add_Mode = true;
     t.state.Table_Type = 2;
     window = new MuhMaliTabloTanim(t.state, nullptr);
@@ -287,8 +288,8 @@ TEST_F(RowEditor, EachEmptyFieldIsRefusedWithItsMessage) {
     window->Menu_Item(c.item);
     ASSERT_NE(Editor(), nullptr);
     Activate(Editor());
-    for (const char* name : {"Satir_Kodu", "Satir_Adi", "MHesap_Kod", "MHesap_KodBas",
-                             "MHesap_KodBit"})
+    for (const char* name :
+         {"Satir_Kodu", "Satir_Adi", "MHesap_Kod", "MHesap_KodBas", "MHesap_KodBit"})
       if (QString(name) != c.box) Box(name)->setText("X1");
     Box("Satir_Adi")->setFocus();
     Save();
