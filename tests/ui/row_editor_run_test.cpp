@@ -1,7 +1,7 @@
 // A statement built row by row in the row editor on the demo ledger: a group with two accounts
-// (one looked up by its code, one picked in the picker by name), a group with an account range, a subtotal, a
-// footnote line, then, opened again, a formula over the two groups built with the operator
-// buttons. Run by the command line, its amounts are the direct sums of the ledger.
+// (one looked up by its code, one picked in the picker by name), a group with an account range, a
+// subtotal, a footnote line, then, opened again, a formula over the two groups built with the
+// operator buttons. Run by the command line, its amounts are the direct sums of the ledger.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -45,7 +45,9 @@ W* Top_Level() {
   return nullptr;
 }
 
-QLineEdit* Box(const char* name) { return Top_Level<MuhMaliTabloSatir>()->findChild<QLineEdit*>(name); }
+QLineEdit* Box(const char* name) {
+  return Top_Level<MuhMaliTabloSatir>()->findChild<QLineEdit*>(name);
+}
 
 void Activate(QWidget* window) {
   window->activateWindow();
@@ -111,8 +113,7 @@ std::map<QString, double> Cli_Amounts(const QString& command_line) {
 
 double Ledger(TestSuite& t, const QString& where) {
   Recordset rs;
-  Open_Recordset(t.state.Db(), rs,
-                 "SELECT SUM(BTutar-ATutar) AS S FROM MUHFISHAR WHERE " + where);
+  Open_Recordset(t.state.Db(), rs, "SELECT SUM(BTutar-ATutar) AS S FROM MUHFISHAR WHERE " + where);
   return rs.Field("S").toDouble();
 }
 
