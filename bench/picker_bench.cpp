@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
 
   StderrMessages messages(true);
   AppState state(messages);
-  Parse_Command_Line(state, QString(kDemoCompany) + "|" + Demo_Data_Folder(dir.path()) +
-                                "|1|sa|" + QChar(0x00E6));
+  Parse_Command_Line(state, QString(kDemoCompany) + "|" + Demo_Data_Folder(dir.path()) + "|1|sa|" +
+                                QChar(0x00E6));
   bool opened = false;
   Open_Company(state, [&] { opened = true; });
   if (!opened) return 1;

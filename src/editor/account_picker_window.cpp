@@ -61,6 +61,7 @@ MuhHesapListesi::MuhHesapListesi(AppState& state, QWidget* caller, std::function
   TDBG1 = new KeyedGridView(&grid_, this);
   TDBG1->setObjectName("TDBG1");
   TDBG1->setMinimumSize(900, 380);
+  TDBG1->Model()->Set_Right_Aligned(kAccountBalanceColumn);
   TDBG1->key_down = [this](QKeyEvent* e) { return Grid_Key_Down(e); };
   TDBG1->double_clicked = [this] { SecBtn_Click(); };
   layout->addWidget(TDBG1, 1);
@@ -219,6 +220,7 @@ void MuhHesapListesi::SecBtn_Click() {
   s_.Picked_Account_ID = grid_.Text(r, "MHesap_ID").toLongLong();
   s_.Picked_Account_Code = code;
   s_.Picked_Account_Name = grid_.Text(r, "MHesap_Ad");
+  chosen_ = true;
   close();
 }
 
@@ -233,6 +235,12 @@ void MuhHesapListesi::closeEvent(QCloseEvent* event) {
   event->accept();
   if (closed_) return;
   closed_ = true;
+  if (!chosen_) {
+    // Closed by the window frame: as Çıkış, no choice.
+    s_.Picked_Account_ID = 0;
+    s_.Picked_Account_Code.clear();
+    s_.Picked_Account_Name.clear();
+  }
   if (caller_) caller_->setEnabled(true);
   if (on_closed_) on_closed_();
 }

@@ -52,6 +52,7 @@ class MuhHesapListesi : public QWidget {
   std::function<void()> on_closed_;
   bool activated_ = false;
   bool closed_ = false;
+  bool chosen_ = false;
   Recordset rows_;  // Rs_Accounts
   KeyedGrid grid_;
   QString sort_field_ = "MUHKART.MHesap_Kod";

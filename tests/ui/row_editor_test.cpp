@@ -52,6 +52,7 @@ class RowEditor : public ::testing::Test {
         "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA SATIŞLARI',1),"
         "(3,'600.02','İNTERNET SATIŞLARI',1),(4,'601','YURT DIŞI SATIŞLAR',1),"
         "(5,'601.01','İHRACAT',1)");
+    t.Exec("INSERT INTO MUHBAKIYE (MHesap_ID,Bakiye) VALUES (3,-1250.5),(2,300)");
     t.state.Add_Mode = true;
     t.state.Table_Type = 2;
     window = new MuhMaliTabloTanim(t.state, nullptr);
@@ -152,6 +153,10 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   Type(list, "2");
   ASSERT_TRUE(QTest::qWaitFor([&] { return picker->Grid().Rows() == 2; }));
   EXPECT_EQ(picker->Grid().Text(1, "MHesap_Ad"), "İNTERNET SATIŞLARI");
+  EXPECT_EQ(picker->Grid().Text(1, "Bakiye"), "1.251 (A)");
+  EXPECT_EQ(list->model()->index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                Qt::AlignRight,
+            Qt::AlignRight);
   Screenshot(picker, "account_picker");
   QTest::keyClick(list, Qt::Key_Return);
   QApplication::processEvents();
@@ -302,4 +307,20 @@ TEST_F(RowEditor, EachEmptyFieldIsRefusedWithItsMessage) {
     EXPECT_EQ(Editor(), nullptr);
   }
   EXPECT_EQ(Main().Rows(), 1);
+}
+
+TEST_F(RowEditor, APickerClosedByItsFrameChoosesNothing) {
+  Start("MnHesap", "A.1", "MAĞAZA");
+  t.state.Picked_Account_Code = "600.01";
+  t.state.Picked_Account_ID = 2;
+  Editor()->CagirBtn_Click(0);
+  ASSERT_NE(Picker(), nullptr);
+  EXPECT_FALSE(Editor()->isEnabled());
+  Picker()->close();
+  EXPECT_EQ(Picker(), nullptr);
+  EXPECT_TRUE(Editor()->isEnabled());
+  EXPECT_EQ(t.state.Picked_Account_ID, 0);
+  EXPECT_EQ(t.state.Picked_Account_Code, "");
+  EXPECT_EQ(Box("MHesap_Kod")->text(), "");
+  EXPECT_FALSE(t.state.Account_Pick_Mode);  // the editor switched it on and off again
 }
