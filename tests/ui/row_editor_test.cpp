@@ -131,7 +131,17 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   // An account looked up by Enter: the code stays, its id is kept.
   Start("MnHesap", "A.1", "MAĞAZA");
   QLineEdit* kod = Box("MHesap_Kod");
-  kod->setFocus();
+  // The tags: Up from the name goes to the account box, Down from it back to the code.
+  QTest::keyClick(Box("Satir_Adi"), Qt::Key_Up);
+  EXPECT_TRUE(Box("Satir_Kodu")->hasFocus());
+  QTest::keyClick(Box("Satir_Kodu"), Qt::Key_Up);
+  EXPECT_TRUE(kod->hasFocus());
+  QTest::keyClick(kod, Qt::Key_Down);
+  EXPECT_TRUE(Box("Satir_Kodu")->hasFocus());
+  QTest::keyClick(Box("Satir_Kodu"), Qt::Key_Down);
+  EXPECT_TRUE(Box("Satir_Adi")->hasFocus());
+  QTest::keyClick(Box("Satir_Adi"), Qt::Key_Down);
+  EXPECT_TRUE(kod->hasFocus());
   Type(kod, "600.01");
   QTest::keyClick(kod, Qt::Key_Return);
   EXPECT_EQ(Box("MHesap_ID")->text(), "2");
