@@ -123,6 +123,7 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   Start("MnGrup", "A", "a. brüt satışlar");
   EXPECT_EQ(Box("Satir_Adi")->text(), "A. BRÜT SATIŞLAR");  // upper-cased as typed
   EXPECT_FALSE(Box("MHesap_Kod")->isVisible());
+  Screenshot(Editor(), "row_editor_group");
   Save();
   EXPECT_EQ(Editor(), nullptr);
   EXPECT_TRUE(window->isEnabled());
