@@ -184,6 +184,7 @@ TEST(TableDefinition, RowsLoadInTheirSavedOrderWhateverOrderTheEngineGives) {
       "Hesaplama_Tipi, Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, MHesap_KodBit, "
       "Formul, BTutar, ATutar, Bakiye";
   ts.Exec("DROP INDEX IX_MALITABLOHAREKET_Rapor");
+  ts.Exec("DROP INDEX IX_MALITABLOHAREKET_Onek");
   ts.Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (" + columns + ") SELECT " + columns +
           " FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id + " ORDER BY Satir_No DESC");
   ts.Exec(

@@ -18,6 +18,7 @@ QString For_Engine(QString ddl, Engine engine) {
     case Engine::Sqlite:
       ddl.replace("{KEY}", "INTEGER PRIMARY KEY AUTOINCREMENT");
       ddl.replace("{DATE}", "TEXT COLLATE MTDATE");
+      ddl.replace("{NOCASE}", " COLLATE NOCASE");
       ddl.replace("{MONEY}", "REAL");
       ddl.replace("{BOOL}", "INTEGER");
       break;
@@ -28,6 +29,7 @@ QString For_Engine(QString ddl, Engine engine) {
       ddl.replace(text, "VARCHAR(\\1) COLLATE \"C\"");
       ddl.replace("{KEY}", "BIGSERIAL PRIMARY KEY");
       ddl.replace("{DATE}", "DATE");
+      ddl.replace("{NOCASE}", "");
       ddl.replace("{MONEY}", "DOUBLE PRECISION");
       ddl.replace("{BOOL}", "SMALLINT");
       break;
@@ -35,6 +37,7 @@ QString For_Engine(QString ddl, Engine engine) {
     case Engine::SqlServer:
       ddl.replace("{KEY}", "BIGINT IDENTITY(1,1) PRIMARY KEY");
       ddl.replace("{DATE}", "DATETIME");
+      ddl.replace("{NOCASE}", "");
       ddl.replace("{MONEY}", "FLOAT");
       ddl.replace("{BOOL}", "BIT");
       break;
@@ -141,6 +144,11 @@ QStringList Company_Schema(Engine engine) {
           "CREATE UNIQUE INDEX IX_MALITABLOKART_Kod ON MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Tipi)",
           "CREATE INDEX IX_MALITABLOHAREKET_Rapor ON MUHASEBEMALITABLOHAREKET (Rapor_ID, Satir_No)",
           "CREATE INDEX IX_MALITABLOHAREKET_Kod ON MUHASEBEMALITABLOHAREKET (Satir_Kodu)",
+          // The rows under a code prefix (LIKE 'code%') of one table and place: a seek, not a
+          // scan of the table for every row; the embedded engine's LIKE ignores case, so its
+          // prefix seek needs an index without case.
+          "CREATE INDEX IX_MALITABLOHAREKET_Onek ON MUHASEBEMALITABLOHAREKET "
+          "(Rapor_ID, Rapor_Yeri, Satir_Kodu{NOCASE})",
       },
       engine);
 }

@@ -14,6 +14,7 @@
 #include "editor/code_name_dialog.h"
 #include "editor/definition_editing.h"
 #include "editor/form_title_panel.h"
+#include "editor/row_editor_window.h"
 #include "process/app_state.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/twips.h"
@@ -21,7 +22,9 @@
 namespace {
 
 MuhMaliTabloTanim::RowEditorOpener& Row_Editor() {
-  static MuhMaliTabloTanim::RowEditorOpener opener;
+  static MuhMaliTabloTanim::RowEditorOpener opener = [](MuhMaliTabloTanim& window) {
+    MuhMaliTabloSatir::Open(window.State(), window);
+  };
   return opener;
 }
 
@@ -239,11 +242,7 @@ void MuhMaliTabloTanim::Menu_Item(const QString& name) {
 
 void MuhMaliTabloTanim::Open_Row_Editor() {
   s_.Caller_Form = objectName();
-  if (!Row_Editor()) {
-    // The row editor plugs in here (Set_Row_Editor).
-    s_.Message->Information("Satır düzenleme penceresi henüz hazır değil.");
-    return;
-  }
+  if (!Row_Editor()) return;
   setEnabled(false);
   Row_Editor()(*this);
 }

@@ -22,8 +22,8 @@ class QPushButton;
 class MuhMaliTabloTanim : public QWidget {
   Q_OBJECT
  public:
-  // The row editor, which adds or changes the rows of the window's grids. Until it is set, the
-  // row commands say that it is not there yet.
+  // The row editor, which adds or changes the rows of the window's grids: MuhMaliTabloSatir
+  // unless another is set.
   using RowEditorOpener = std::function<void(MuhMaliTabloTanim& window)>;
   static void Set_Row_Editor(RowEditorOpener opener);
 
@@ -34,6 +34,7 @@ class MuhMaliTabloTanim : public QWidget {
   ~MuhMaliTabloTanim() override;
 
   TableDefinition& Definition() { return def_; }
+  AppState& State() { return s_; }
   // The grid the row menu acts on (the one that last had the focus) and its placement.
   KeyedGridView* Active_Grid() { return active_; }
   int Active_Placement() const;

@@ -91,7 +91,7 @@ struct AppState {
   QStringList Row_Name_List;
   int Row_Count = 0;
   int Account_Pick_Mode = 0;
-  int Account_List_Type = 0;
+  QString Account_List_Type = "0";
   qint64 Picked_Account_ID = 0;
   QString Picked_Account_Code;
   QString Picked_Account_Name;

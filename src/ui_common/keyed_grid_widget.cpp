@@ -70,7 +70,10 @@ QVariant KeyedGridModel::data(const QModelIndex& index, int role) const {
       }
       return {};
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::AlignVCenter | (check ? Qt::AlignHCenter : Qt::AlignLeft));
+      return QVariant::fromValue(Qt::AlignVCenter |
+                                 (check                          ? Qt::AlignHCenter
+                                  : right_columns_.contains(col) ? Qt::AlignRight
+                                                                 : Qt::AlignLeft));
     default: return {};
   }
 }

@@ -30,6 +30,8 @@ class KeyedGridModel : public QAbstractTableModel {
   // Cells of this column hold "True"/"False" and show as check boxes.
   void Set_Check_Column(const QString& key);
   bool Is_Check_Column(int col) const { return check_columns_.contains(col); }
+  // Cells of this column (amounts) stand at the right.
+  void Set_Right_Aligned(int col) { right_columns_.insert(col); }
   // The view's font, which bold cells and headings are drawn in.
   void Set_Font(const QFont& font) { font_ = font; }
   // The grid's rows changed (count or contents).
@@ -61,6 +63,7 @@ class KeyedGridModel : public QAbstractTableModel {
  private:
   KeyedGrid* grid_;
   QSet<int> check_columns_;
+  QSet<int> right_columns_;
   QFont font_;
 };
 
