@@ -83,10 +83,9 @@ class Calculation {
   bool Find_Own_Range(const QString& code, const QString& from);
   // The joins from the rows under the current row's code prefix to their main accounts' lines.
   QString Prefix_Rows_With_Lines() const;
-  // Opens the row to write into target_, by code within the current row's table and place, or
-  // by the current row's key; false when it is not there.
-  bool Open_Row_By_Code(const QString& code);
-  bool Open_Row_By_Id();
+  // Opens the row to write into target_ by its key (the current row's when none is given); false
+  // when it is not there. A key is a seek on every engine, whatever the size of the table.
+  bool Open_Row_By_Id(const QString& satir_id = {});
   QString Place() const { return Bare(rows_, "Rapor_Yeri"); }
   QString Report() const { return Bare(rows_, "Rapor_ID"); }
 
@@ -145,16 +144,10 @@ QString Calculation::Prefix_Rows_With_Lines() const {
          kRow + ".Rapor_Yeri=" + Place() + " AND " + kRow + ".Rapor_ID=" + Report();
 }
 
-bool Calculation::Open_Row_By_Code(const QString& code) {
+bool Calculation::Open_Row_By_Id(const QString& satir_id) {
   Open_Update_Recordset(db_, target_,
-                        "SELECT * FROM " + kRow + " WHERE  Satir_Kodu = '" + code + "'" +
-                            " AND Rapor_Yeri=" + Place() + " AND Rapor_ID=" + Report());
-  return !target_.Eof();
-}
-
-bool Calculation::Open_Row_By_Id() {
-  Open_Update_Recordset(db_, target_,
-                        "SELECT * FROM " + kRow + " WHERE Satir_ID=" + Bare(rows_, "Satir_ID"));
+                        "SELECT * FROM " + kRow + " WHERE Satir_ID=" +
+                            (satir_id.isEmpty() ? Bare(rows_, "Satir_ID") : satir_id));
   return !target_.Eof();
 }
 
@@ -203,8 +196,7 @@ void Calculation::Group_Row() {
     Apply_Calculation_Type(group.amount, rs);
   }
 
-  if (Open_Row_By_Code(Quoted_Trim(rows_, "Satir_Kodu")))
-    Write_Amounts(target_, group.debit, group.credit, group.amount);
+  if (Open_Row_By_Id()) Write_Amounts(target_, group.debit, group.credit, group.amount);
 }
 
 void Calculation::Single_Account_Row() {
@@ -219,11 +211,11 @@ void Calculation::Single_Account_Row() {
   Recordset& sums = sums_;
   if (sums.Eof()) {
     // No voucher line in the period: the row itself gets zeros.
-    if (Open_Row_By_Code(Quoted_Trim(rows_, "Satir_Kodu"))) Write_Amounts(target_, 0, 0, 0);
+    if (Open_Row_By_Id()) Write_Amounts(target_, 0, 0, 0);
     return;
   }
   for (; !sums.Eof(); sums.Move_Next()) {
-    if (!Open_Row_By_Code(Quoted_Trim(sums, "Satir_Kodu"))) continue;
+    if (!Open_Row_By_Id(Bare(sums, "Satir_ID"))) continue;
     double debit = 0, credit = 0;
     if (!sums.Is_Null("Borc")) {
       debit = sums.Number("Borc");
