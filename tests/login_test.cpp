@@ -1,6 +1,7 @@
 // The login without a window: the connection file and the server box, the user check with its
 // messages and the count of failures, the company list, the remembered user and server, the
-// chosen company opened by Open_Company, the demo's users, and the demo's seed.
+// chosen company opened by Open_Company, the demo's users, and the demo ledger made again by its
+// number.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -271,10 +272,11 @@ TEST(LoginDemo, TheDemoUsersLogIn) {
 namespace {
 
 // Every voucher line of both demo companies, in the order written.
-std::vector<std::vector<QVariant>> Demo_Ledger(const QString& suite_folder, uint64_t seed) {
+std::vector<std::vector<QVariant>> Demo_Ledger(const QString& suite_folder,
+                                               uint64_t ledger_number) {
   DemoOptions options;
   options.suite_folder = suite_folder;
-  options.seed = seed;
+  options.ledger_number = ledger_number;
   Create_Demo_Suite(options);
   std::vector<std::vector<QVariant>> lines;
   for (const char* company : {kDemoCompany, kDemoCompany2}) {
@@ -290,7 +292,7 @@ std::vector<std::vector<QVariant>> Demo_Ledger(const QString& suite_folder, uint
 
 }  // namespace
 
-TEST(DemoSeed, SameSeedSameLedger) {
+TEST(DemoLedger, SameNumberSameLedger) {
   TestSuite t;
   const auto first = Demo_Ledger(t.Root() + "/a", 42);
   ASSERT_GT(first.size(), 1000u);

@@ -1,6 +1,6 @@
 // The row editor's rules without a screen: fields by row type, checks and their messages, the
 // write into a definition grid (insertion by code, duplicates, change), the formula builder;
-// and the account picker's rules: seed, search text, sort columns, statement, detail choice.
+// and the account picker's rules: opening, search text, sort columns, statement, detail choice.
 #include <gtest/gtest.h>
 
 #include "db/query.h"
@@ -197,7 +197,7 @@ TEST_F(RowEditingTest, TheBuilderOffersTheGroupRowsOfTheLoadedTable) {
   EXPECT_EQ(Formula_Group_Rows(state).size(), 1);
 }
 
-TEST(AccountList, SearchTextSeedAndSortColumns) {
+TEST(AccountList, SearchTextOpeningAndSortColumns) {
   QString search;
   for (char c : QByteArray("100 01")) Account_Search_Key(search, true, c);
   EXPECT_EQ(search, "100.01");
@@ -209,13 +209,13 @@ TEST(AccountList, SearchTextSeedAndSortColumns) {
   Account_Search_Key(name, false, '-');
   EXPECT_EQ(name, " -");
 
-  const PickerStart seeded = Picker_Start("120.0");
-  EXPECT_EQ(seeded.sort_column, kAccountCodeColumn);
-  EXPECT_EQ(seeded.search, "120.");
-  EXPECT_TRUE(seeded.reset_seed);
+  const PickerStart opened = Picker_Start("120.0");
+  EXPECT_EQ(opened.sort_column, kAccountCodeColumn);
+  EXPECT_EQ(opened.search, "120.");
+  EXPECT_TRUE(opened.reset_opening);
   const PickerStart plain = Picker_Start("0");
   EXPECT_EQ(plain.search, "");
-  EXPECT_FALSE(plain.reset_seed);
+  EXPECT_FALSE(plain.reset_opening);
   EXPECT_EQ(Picker_Start("SATIŞ1").sort_column, kAccountNameColumn);
 
   EXPECT_EQ(Next_Account_Sort_Column(1, true), 8);

@@ -1,6 +1,6 @@
 // malitablo-demo: makes the demo suite (sys.inf and the demo databases).
 //   malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server "pg:host=... dbname=..."]
-// The same seed makes the same suite. With --server the databases are made on that
+// The same number makes the same suite. With --server the databases are made on that
 // PostgreSQL database (a schema each) and sys.inf names it.
 // The suite folder defaults to the folder above the program's own; where that cannot be written
 // (an installed program) a folder must be given.
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
       options.ledger_lines = args[++i].toLongLong();
     } else if (args[i] == "--seed" && i + 1 < args.size()) {
       bool number = false;
-      options.seed = args[++i].toULongLong(&number);
+      options.ledger_number = args[++i].toULongLong(&number);
       if (!number) {
         std::fprintf(stderr, "Tohum bir sayı olmalı: %s\n", args[i].toUtf8().constData());
         return 2;

@@ -119,11 +119,11 @@ class Random {
   uint64_t state_;
 };
 
-// The generator's start for a company: its own constant, mixed with the seed when one is given
-// (splitmix64), never 0, which the generator could not leave.
-uint64_t Random_Start(uint64_t company_constant, uint64_t seed) {
-  if (seed == 0) return company_constant;
-  uint64_t z = company_constant ^ (seed + 0x9E3779B97F4A7C15ULL);
+// The generator's start for a company: its own constant, mixed with the ledger number when one is
+// given (splitmix64), never 0, which the generator could not leave.
+uint64_t Random_Start(uint64_t company_constant, uint64_t ledger_number) {
+  if (ledger_number == 0) return company_constant;
+  uint64_t z = company_constant ^ (ledger_number + 0x9E3779B97F4A7C15ULL);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
   z ^= z >> 31;
@@ -456,10 +456,10 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
   }
   say(QString("%1 hazırlanıyor").arg(kDemoCompany));
   Make_Company(folder, kDemoCompany, options.year, options.ledger_lines, 1,
-               Random_Start(0x9E3779B97F4A7C15ULL, options.seed), options.program_folder);
+               Random_Start(0x9E3779B97F4A7C15ULL, options.ledger_number), options.program_folder);
   say(QString("%1 hazırlanıyor").arg(kDemoCompany2));
   Make_Company(folder, kDemoCompany2, options.year, 0, 3,
-               Random_Start(0xD1B54A32D192ED03ULL, options.seed), options.program_folder);
+               Random_Start(0xD1B54A32D192ED03ULL, options.ledger_number), options.program_folder);
 
   // sys.inf of the suite: server (the data folder or the server named), SQL login, password;
   // the login's server box stays hidden, so the login connects there.

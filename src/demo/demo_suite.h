@@ -15,9 +15,9 @@ struct DemoOptions {
   QString suite_folder;        // sys.inf goes here, the databases into suite_folder/Veri
   long long ledger_lines = 0;  // voucher lines of the first company; 0 = an ordinary year
   int year = 2026;
-  // The ledger's random amounts and days follow the seed: the same seed, the same suite.
+  // The ledger's random amounts and days follow the ledger number: the same number, the same suite.
   // 0 is the demo's own ledger.
-  uint64_t seed = 0;
+  uint64_t ledger_number = 0;
   // Folder of the programs, where "Muhasebe Parametre" holds the standard definitions that every
   // demo company gets as its income statement and balance sheet; empty = no definitions.
   QString program_folder;

@@ -67,13 +67,13 @@ QString Account_Count_Caption(int count) {
   return "Muhasebe Hesabı Sayısı : " + QString::number(count);
 }
 
-PickerStart Picker_Start(const QString& seed) {
+PickerStart Picker_Start(const QString& opening) {
   PickerStart start;
   start.sort_column =
-      seed.endsWith('0') || seed.isEmpty() ? kAccountCodeColumn : kAccountNameColumn;
-  if (seed.trimmed().size() != 1) {
-    start.search = seed.chopped(seed.isEmpty() ? 0 : 1);
-    start.reset_seed = true;
+      opening.endsWith('0') || opening.isEmpty() ? kAccountCodeColumn : kAccountNameColumn;
+  if (opening.trimmed().size() != 1) {
+    start.search = opening.chopped(opening.isEmpty() ? 0 : 1);
+    start.reset_opening = true;
   }
   return start;
 }

@@ -1,5 +1,5 @@
 // The account picker's rules: the statement that lists the chart of accounts (MUHKART) with the
-// balances of MUHBAKIYE, the seed a caller passes, the incremental search text, the sort column
+// balances of MUHBAKIYE, the opening a caller passes, the incremental search text, the sort column
 // with its field, caption and heading mark, the rows' colours, and the detail-only choice.
 // MuhHesapListesi (account_picker_window) shows the list and calls these.
 #pragma once
@@ -37,15 +37,15 @@ QString Account_Caption(int sort_column);
 // "Muhasebe Hesabı Sayısı : " and the count.
 QString Account_Count_Caption(int count);
 
-// What a caller's seed (Account_List_Type) opens the picker with: the sort column by its last
-// character ("0" code, any other name) and, unless the trimmed seed is one character, the
-// search text (the seed without that character).
+// What a caller's opening (Account_List_Type) opens the picker with: the sort column by its last
+// character ("0" code, any other name) and, unless the trimmed opening is one character, the
+// search text (the opening without that character).
 struct PickerStart {
   int sort_column = kAccountCodeColumn;
   QString search;
-  bool reset_seed = false;  // the seed goes back to "0"
+  bool reset_opening = false;  // the opening text goes back to "0"
 };
-PickerStart Picker_Start(const QString& seed);
+PickerStart Picker_Start(const QString& opening);
 
 // The search statement for the text, the sort field and the list type's text.
 QString Account_Search_Sql(const QString& sort_field, const QString& search,

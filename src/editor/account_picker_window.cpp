@@ -123,7 +123,7 @@ void MuhHesapListesi::showEvent(QShowEvent* event) {
   const PickerStart start = Picker_Start(s_.Account_List_Type);
   sort_column_ = start.sort_column;
   sort_field_ = Account_Sort_Field(sort_column_);
-  if (start.reset_seed) {
+  if (start.reset_opening) {
     Arama->setText(start.search);
     s_.Account_List_Type = "0";
   }

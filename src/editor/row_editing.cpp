@@ -133,7 +133,7 @@ std::optional<AccountRef> Look_Up_Account(const AppState& state, const QString& 
                     rs.Field("MHesap_Ad").toString()};
 }
 
-QString Picker_Seed(const QString& box_text) { return box_text + "0"; }
+QString Picker_Opening(const QString& box_text) { return box_text + "0"; }
 
 bool Is_Formula_Operator(QChar c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 bool Is_Formula_Punctuation(QChar c) { return Is_Formula_Operator(c) || c == '(' || c == ')'; }

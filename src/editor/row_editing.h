@@ -1,7 +1,7 @@
 // The row editor's rules on one definition row, free of widgets: which fields a row type shows,
 // the boxes filled from a grid row, the checks with their messages, the write into the grid
 // (with the place a new row goes by its code), the account look-up in the chart, the picker's
-// seed, and the formula builder. MuhMaliTabloSatir (row_editor_window) shows and calls these.
+// opening, and the formula builder. MuhMaliTabloSatir (row_editor_window) shows and calls these.
 #pragma once
 
 #include <QString>
@@ -76,8 +76,8 @@ struct AccountRef {
 };
 // The account whose code is exactly `code`; none when the chart has no such account.
 std::optional<AccountRef> Look_Up_Account(const AppState& state, const QString& code);
-// The picker's seed for an account box: its text followed by "0" (search by code).
-QString Picker_Seed(const QString& box_text);
+// The picker's opening for an account box: its text followed by "0" (search by code).
+QString Picker_Opening(const QString& box_text);
 
 // Formula building. Codes and operators are appended by the rules of the builder's buttons.
 bool Is_Formula_Operator(QChar c);     // + - * /

@@ -402,7 +402,7 @@ void MuhMaliTabloSatir::CagirBtn_Click(int k) {
   if (!s_.Account_Pick_Mode) pick_mode_switched_ = true;
   s_.Account_Pick_Mode = true;
   picker_open_ = true;
-  s_.Account_List_Type = Picker_Seed(boxes[k]->text());
+  s_.Account_List_Type = Picker_Opening(boxes[k]->text());
   receiving_box_ = QString::number(k);
   setEnabled(false);
   s_.Caller_Form = objectName();

@@ -2,22 +2,7 @@
 # Two users at once: runs of one statement for two periods, started together in pairs, each
 # print their own period's statement; never rows of the other.
 source "$(dirname "$0")/demo_suite.sh"
+source "$(dirname "$0")/concurrent_pairs.sh"
 accept_regional_settings
-
-run() {
-  "$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=$1" --format csv
-}
-run Şubat >"$work/february" 2>"$work/err" || fail "february: $(cat "$work/err")"
-run Aralık >"$work/year" 2>"$work/err" || fail "year: $(cat "$work/err")"
-cmp -s "$work/february" "$work/year" && fail "the two periods print the same statement"
-for pair in $(seq 1 10); do
-  run Şubat >"$work/february.$pair" 2>"$work/err.f$pair" &
-  first=$!
-  run Aralık >"$work/year.$pair" 2>"$work/err.y$pair" &
-  second=$!
-  wait $first || fail "pair $pair, february: $(cat "$work/err.f$pair")"
-  wait $second || fail "pair $pair, year: $(cat "$work/err.y$pair")"
-  cmp -s "$work/february.$pair" "$work/february" || fail "pair $pair: february mixed"
-  cmp -s "$work/year.$pair" "$work/year" || fail "pair $pair: year mixed"
-done
+Check_Pairs "$company"
 echo "concurrent runs: all passed"

@@ -149,7 +149,7 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   EXPECT_EQ(Picker(), nullptr);
   Save();
 
-  // An account not in the chart opens the picker seeded with what was typed.
+  // An account not in the chart opens the picker opened with what was typed.
   Start("MnHesap", "A.2", "İNTERNET");
   kod = Box("MHesap_Kod");
   kod->setFocus();

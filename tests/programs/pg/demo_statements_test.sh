@@ -3,22 +3,7 @@
 # income statement and the balance sheet run on both from the command line: every row and every
 # amount must be the same to the cent, for the whole year, for part of it and for the second
 # company. Needs the cluster of scripts/test (MALITABLO_TEST_PG).
-set -u
-program_dir=$1
-fail() { echo "FAIL: $*"; exit 1; }
-[ -n "${MALITABLO_TEST_PG:-}" ] || fail "MALITABLO_TEST_PG is not set (scripts/test starts a PostgreSQL cluster and sets it)"
-work=$(mktemp -d)
-cluster=${MALITABLO_TEST_PG#pg:}
-database=malitablo_demo_$$_$RANDOM
-cleanup() {
-  psql -q "$cluster dbname=postgres" -c "DROP DATABASE IF EXISTS $database WITH (FORCE)" >/dev/null 2>&1
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export MALITABLO_REGISTRY=$work/registry.ini
-psql -q "$cluster dbname=postgres" -c "CREATE DATABASE $database" >/dev/null 2>"$work/err" ||
-  fail "test database: $(cat "$work/err")"
-server="pg:$cluster dbname=$database"
+source "$(dirname "$0")/pg_database.sh"
 
 "$program_dir/malitablo-demo" "$work/lite" >/dev/null 2>"$work/err" || fail "SQLite demo: $(cat "$work/err")"
 "$program_dir/malitablo-demo" "$work/pg" --server "$server" >/dev/null 2>"$work/err" ||
