@@ -93,10 +93,11 @@ class Calculation {
   const QString ledger_condition_;  // appended to every ledger query
   const QString statement_sql_;
   const ProgressCallback& progress_;
-  Recordset rows_;        // the statement's rows, walked in order
-  Recordset sums_;        // ledger sums of the current row's accounts, or rows listed for it
-  Recordset range_sums_;  // ledger sums of one range, or a formula row
-  Recordset target_;      // the row the amounts are written into
+  Recordset rows_;          // the statement's rows, walked in order
+  Recordset sums_;          // ledger sums of the current row's accounts, or rows listed for it
+  Recordset contributing_;  // a group's rows under its prefix with their sums
+  Recordset range_sums_;    // ledger sums of one range, or a formula row
+  Recordset target_;        // the row the amounts are written into
   CalculationResult result_;
   Totals subtotal_;
   Totals grand_total_;
@@ -156,13 +157,12 @@ void Calculation::Group_Row() {
   const QString joins = " FROM " + kRow + " " + Prefix_Rows_With_Lines();
 
   // Rows under the group's prefix, the group itself included.
-  Open_Recordset(db_, sums_,
+  Open_Recordset(db_, contributing_,
                  "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
                      ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins +
                      ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " + kRow +
                      ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
                      ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
-  Recordset contributing = sums_;
 
   // Range rows under the group: each one counted once, through its own range only.
   Open_Recordset(db_, sums_,
@@ -189,7 +189,7 @@ void Calculation::Group_Row() {
 
   // The other rows under the prefix add their own lines; a range row's start code is no
   // contribution of its own.
-  for (Recordset& rs = contributing; !rs.Eof(); rs.Move_Next()) {
+  for (Recordset& rs = contributing_; !rs.Eof(); rs.Move_Next()) {
     if (range_codes.count(rs.Text("Satir_Kodu").trimmed())) continue;
     if (!rs.Is_Null("Borc")) group.debit += rs.Number("Borc");
     if (!rs.Is_Null("Alacak")) group.credit += rs.Number("Alacak");
