@@ -321,7 +321,8 @@ QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
 }
 
 CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
-                                const ProgressCallback& progress) {
+                                const ProgressCallback& progress,
+                                const CalculationOptions& /*options*/) {
   Calculation calculation(db, parameters, progress);
   calculation.Run();
   return calculation.Result();

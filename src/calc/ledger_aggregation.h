@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <QVariant>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "calc/run_parameters.h"
@@ -25,8 +27,46 @@ struct UnknownFormulaCode {
   QString row_code;
   QString code;
 };
+
+// Sums of some voucher lines; a sum is null when no line has a value for it.
+struct LineSums {
+  std::optional<double> debit, credit, balance;
+  long long lines = 0;
+  LineSums& operator+=(const LineSums& other);
+};
+
+// The voucher lines of one account code in the run's period.
+struct TakenAccount {
+  QString code;
+  LineSums sums;
+};
+
+// A row that another row added: a group's contributing rows, a total's single-account rows.
+struct TakenRow {
+  qint64 satir_id = 0;  // the row's key (the first one when rows of one code are merged)
+  QString code;
+  int calc_type = 0;  // how it was added: Hesaplama_Tipi for groups, kHesaplamaAdd for totals
+  LineSums sums;
+  double value = 0;  // its value by the amount rule, before the sign of calc_type
+  std::vector<TakenAccount> accounts;
+};
+
+// What one computed row took in: its own accounts (single-account and range rows) or the rows
+// it added (groups, subtotals, grand totals). The row's printed amount follows from these by the
+// amount rule.
+struct RowIntake {
+  std::vector<TakenAccount> accounts;
+  std::vector<TakenRow> rows;
+};
+
 struct CalculationResult {
   std::vector<UnknownFormulaCode> unknown_codes;
+  // By Satir_ID, for every row computed from the ledger; filled when asked for.
+  std::map<qint64, RowIntake> intake;
+};
+
+struct CalculationOptions {
+  bool record_intake = false;
 };
 
 // Computes the rows of the parameters' statement query over their ledger period and levels,
@@ -34,4 +74,5 @@ struct CalculationResult {
 // A database error or a formula that cannot be evaluated ends the calculation by exception
 // (DbError, FormulaError); rows already written keep their new values.
 CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
-                                const ProgressCallback& progress = {});
+                                const ProgressCallback& progress = {},
+                                const CalculationOptions& options = {});
