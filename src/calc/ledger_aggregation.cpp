@@ -308,6 +308,17 @@ void Calculation::Formula_Row() {
 
 }  // namespace
 
+LineSums& LineSums::operator+=(const LineSums& other) {
+  auto add = [](std::optional<double>& sum, const std::optional<double>& more) {
+    if (more) sum = sum.value_or(0) + *more;
+  };
+  add(debit, other.debit);
+  add(credit, other.credit);
+  add(balance, other.balance);
+  lines += other.lines;
+  return *this;
+}
+
 QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
                         const QVariant& credit, const QVariant& balance) {
   if (balance_type == kBakiyeDebit) return debit.isNull() ? QVariant() : QVariant(debit.toDouble());
