@@ -3,11 +3,17 @@
 //   malitablo-cli company "<database>|<server>|<user id>|<sql user>|<password>" [--yes]
 //   malitablo-cli run "<database>|<server>|<user id>|<sql user>|<password>"
 //       [--set "CAPTION=VALUE"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out FILE] [--yes]
+//   malitablo-cli check "<connection>" [--set "CAPTION=VALUE"]... [--format text|csv|json]
+//   malitablo-cli explain "<connection>" [--set ...]... --row CODE [--account CODE]
+//       [--format text|csv|json]
 //   malitablo-cli --help
 // pdf, html, txt and xlsx write the printed statement's files (by default Temp.pdf, Temp.Htm,
 // Temp.txt, Temp.xlsx in the user's output folder beside the registry file) without opening
 // them, and say on stderr where they went.
 // A --set value "START..END" sets the start and the end value of the filter row.
+// check and explain compute the statement as run does and roll its amounts back: check lists the
+// accounts with lines in the period that the statement leaves out or counts twice (exit 1 when
+// there is one), explain the parts of one row's amount or one of its accounts' voucher lines.
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -16,10 +22,13 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/start_up.h"
+#include "audit/row_breakdown.h"
+#include "audit/run_audit.h"
 #include "process/app_state.h"
 #include "process/program_end.h"
 #include "report/ana_rapor.h"
@@ -39,6 +48,10 @@ const char kUsage[] =
     "  malitablo-cli run \"<veritabanı>|<sunucu>|<kullanıcı no>|<sql kullanıcısı>|<şifre>\" "
     "[--set \"BAŞLIK=DEĞER\"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out DOSYA] "
     "[--yes]\n"
+    "  malitablo-cli check \"<bağlantı>\" [--set \"BAŞLIK=DEĞER\"]... "
+    "[--format text|csv|json] [--out DOSYA]\n"
+    "  malitablo-cli explain \"<bağlantı>\" [--set \"BAŞLIK=DEĞER\"]... --row KOD "
+    "[--account HESAP] [--format text|csv|json] [--out DOSYA]\n"
     "  malitablo-cli --help\n";
 
 const char kHelp[] =
@@ -46,6 +59,11 @@ const char kHelp[] =
     "Komutlar:\n"
     "  company    Şirketi açar ve ayarlarını yazar (ad, mali yıl, sayı biçimleri).\n"
     "  run        Mali tabloyu büyük defterden hesaplar ve yazar.\n"
+    "  check      Dönemde hareketi olan hesapların tabloda eksik ya da iki kez sayılıp\n"
+    "             sayılmadığını yazar (varsa çıkış durumu 1).\n"
+    "  explain    Bir satırın tutarını oluşturan hesapları ya da satırları, --account ile\n"
+    "             o hesabın dönemdeki fiş satırlarını yürüyen bakiyesiyle yazar.\n"
+    "             check ve explain tabloyu hesaplar, kayıtlı tutarları değiştirmez.\n"
     "\n"
     "Bağlantı: veritabanı, sunucu, kullanıcı no, SQL kullanıcısı, şifre (\"æ\": şifre yok).\n"
     "Sunucu bir klasörse SQLite, \"pg:...\" ise PostgreSQL, başka bir adsa SQL Server (ODBC).\n"
@@ -58,12 +76,15 @@ const char kHelp[] =
     "                          pdf, html, txt, xlsx: basılı tablonun dosyası.\n"
     "  --out DOSYA             Çıktının yazılacağı dosya (dosya biçimlerinde varsayılan:\n"
     "                          çıktı klasöründe Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx).\n"
+    "  --row KOD               explain: dökümü yazılacak satırın kodu.\n"
+    "  --account HESAP         explain: satırın bu hesabının fiş satırları.\n"
     "  --yes                   Soruları Evet diye yanıtlar (ilk çalıştırmada bölgesel ayarlar).\n"
     "  -h, --help              Bu yardımı yazar.\n"
     "\n"
     "Ayarlar $MALITABLO_REGISTRY dosyasında, yoksa ~/.config/MaliTablo/registry.ini içinde\n"
     "tutulur; çıktı klasörü bu dosyanın klasörüdür.\n"
-    "Çıkış durumu: 0 başarılı, 1 şirket açılamadı ya da tablo yazılamadı, 2 yanlış kullanım.\n"
+    "Çıkış durumu: 0 başarılı, 1 şirket açılamadı, tablo yazılamadı ya da kontrol hata\n"
+    "buldu, 2 yanlış kullanım.\n"
     "Ayrıntılar: man malitablo-cli\n";
 
 int Usage() {
@@ -99,6 +120,8 @@ struct RunOptions {
   ListingFormat format = ListingFormat::Text;
   std::optional<ExportKind> file;  // a file of the printed statement instead of a listing
   QString out;
+  QString row;      // explain: the row's code
+  QString account;  // explain: one of its accounts
 };
 
 std::optional<ExportKind> Export_Format(const QString& name) {
@@ -154,8 +177,10 @@ bool Write_Output(const QByteArray& bytes, const QString& path) {
   return true;
 }
 
-int Run(AppState& state, const RunOptions& options) {
-  KeyedGrid grid = Make_Filter_Grid();
+// The filter grid of the master file with the --set values; 0, or the exit status of a wrong
+// caption.
+int Fill_Filter_Grid(AppState& state, const RunOptions& options, KeyedGrid& grid) {
+  grid = Make_Filter_Grid();
   Load_Master_File(state, grid);
   FillChoiceLists(state, grid);
   // The statement kind goes first, as in the window: its lists and its first month, which the
@@ -189,6 +214,12 @@ int Run(AppState& state, const RunOptions& options) {
     }
   }
   if (kind_set && sets.last().section('=', 0, 0) == kind_caption) Table_Kind_Changed(state, grid);
+  return 0;
+}
+
+int Run(AppState& state, const RunOptions& options) {
+  KeyedGrid grid;
+  if (const int status = Fill_Filter_Grid(state, options, grid)) return status;
   bool written = true;
   RunSteps steps;
   steps.produce_output = [&](const RunParameters& parameters) {
@@ -204,6 +235,58 @@ int Run(AppState& state, const RunOptions& options) {
   };
   if (!Run_Statement(state, grid, steps)) return 1;
   return written ? 0 : 1;
+}
+
+// check and explain: the statement computed with what each row took in, its amounts rolled
+// back after `output` has read them. `output` returns the exit status.
+int Audit_Run(AppState& state, const RunOptions& options,
+              const std::function<int(const RunParameters&, const CalculationResult&)>& output) {
+  KeyedGrid grid;
+  if (const int status = Fill_Filter_Grid(state, options, grid)) return status;
+  CalculationResult result;
+  int status = 0;
+  RunSteps steps;
+  steps.record_intake = true;
+  steps.keep_amounts = false;
+  steps.calculated = [&](const CalculationResult& calculated) { result = calculated; };
+  steps.produce_output = [&](const RunParameters& parameters) {
+    status = output(parameters, result);
+  };
+  if (!Run_Statement(state, grid, steps)) return 1;
+  return status;
+}
+
+int Check(AppState& state, const RunOptions& options) {
+  return Audit_Run(state, options, [&](const RunParameters& parameters,
+                                       const CalculationResult& result) {
+    const CoverageOutcome coverage = Coverage_Of_Run(state, parameters, result);
+    if (!Write_Output(Audit_Listing(state, coverage.table, options.format), options.out)) return 1;
+    return coverage.clean ? 0 : 1;
+  });
+}
+
+int Explain(AppState& state, const RunOptions& options) {
+  return Audit_Run(state, options, [&](const RunParameters& parameters,
+                                       const CalculationResult& result) {
+    const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+    const int row = Find_Statement_Row(rows, options.row);
+    if (row < 0) {
+      Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"").arg(options.row));
+      return 1;
+    }
+    AuditTable table;
+    if (options.account.isEmpty()) {
+      table = Breakdown_Of_Run(state, parameters, result, rows, row);
+    } else {
+      if (!Breakdown_Accounts_Of_Run(result, rows, row).contains(options.account.trimmed())) {
+        Error(QString::fromUtf8("\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
+                  .arg(options.account, options.row));
+        return 1;
+      }
+      table = Voucher_Lines_Of_Run(state, parameters, options.account.trimmed());
+    }
+    return Write_Output(Audit_Listing(state, table, options.format), options.out) ? 0 : 1;
+  });
 }
 
 }  // namespace
@@ -233,6 +316,10 @@ int main(int argc, char** argv) {
       if (!options.file && !Parse_Listing_Format(name, &options.format)) return Usage();
     } else if (a == "--out" && has_value) {
       options.out = args[++i];
+    } else if (a == "--row" && has_value) {
+      options.row = args[++i];
+    } else if (a == "--account" && has_value) {
+      options.account = args[++i];
     } else if (a.startsWith("--")) {
       return Usage();
     } else {
@@ -241,8 +328,14 @@ int main(int argc, char** argv) {
   }
   if (positional.size() != 2) return Usage();
   const QString command = positional[0];
-  if (command != "company" && command != "run") return Usage();
+  if (command != "company" && command != "run" && command != "check" && command != "explain")
+    return Usage();
   if (command == "company" && (!options.sets.isEmpty() || !options.out.isEmpty())) return Usage();
+  // The audit commands write listings only; --row and --account belong to explain.
+  if ((command == "check" || command == "explain") && options.file) return Usage();
+  if (command != "explain" && (!options.row.isEmpty() || !options.account.isEmpty()))
+    return Usage();
+  if (command == "explain" && options.row.isEmpty()) return Usage();
 
   StderrMessages messages(yes);
   AppState state(messages);
@@ -252,7 +345,16 @@ int main(int argc, char** argv) {
     state.Movement_Table = "CARIHAREKETLER";
     if (state.Parametreler.value(1) == "-1") return Usage();
     int result = 0;
-    Open_Company(state, [&] { result = command == "run" ? Run(state, options) : Company(state); });
+    Open_Company(state, [&] {
+      if (command == "run")
+        result = Run(state, options);
+      else if (command == "check")
+        result = Check(state, options);
+      else if (command == "explain")
+        result = Explain(state, options);
+      else
+        result = Company(state);
+    });
     return result;
   } catch (const ProgramEnd& end) {
     return end.exit_code;

@@ -126,8 +126,10 @@ bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   Waiting waiting{steps};
   waiting.Show();
   RunTransaction transaction(*s.Db_Connection);
-  const CalculationResult result = Tablo_Hesapla(s.Db(), parameters, steps.progress);
+  const CalculationResult result =
+      Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});
   waiting.Hide();
+  if (steps.calculated) steps.calculated(result);
   parameters.statement_sql = Append_Display_Conditions(parameters, grid);
   // The workplace name is looked up before the output, which is produced at once here and
   // shows it in its page header.
@@ -135,7 +137,7 @@ bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   s.Report_Sql = parameters.statement_sql;
   s.Workplace_Name = parameters.workplace_name;
   if (steps.produce_output) steps.produce_output(parameters);
-  transaction.Commit();
+  if (steps.keep_amounts) transaction.Commit();
   if (!result.unknown_codes.empty()) s.Message->Information(Unknown_Codes_Text(result));
   return true;
 }

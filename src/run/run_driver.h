@@ -25,6 +25,13 @@ struct RunSteps {
   // Produces the output chosen by the user from the run's parameters; the state's Report_Sql,
   // Row_Lines and Workplace_Name have been assigned from them.
   std::function<void(const RunParameters&)> produce_output;
+  // Whether the calculation records what each row took in (CalculationResult::intake).
+  bool record_intake = false;
+  // Told the calculation's result before the output is produced.
+  std::function<void(const CalculationResult&)> calculated;
+  // False for a check: the output reads the computed amounts, which are then rolled back, so
+  // the stored results stay those of the last run.
+  bool keep_amounts = true;
 };
 
 // Shown when another run holds the statements' write lock longer than the wait allows.
@@ -33,7 +40,8 @@ inline const char* kRunLockedMessage =
     "deneyiniz.";
 
 // Runs the statement of `grid` in one transaction: the computed amounts and the output's
-// read-back of them belong to this run alone; a run that fails leaves the previous results. Returns
+// read-back of them belong to this run alone; a run that fails (or a check) leaves the previous
+// results. Returns
 // false when the run stopped (a rejected filter value, a database error or a formula that cannot be
 // evaluated), after its message.
 bool Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);

@@ -1,0 +1,252 @@
+#include "audit/audit_table.h"
+
+#include <QDate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+#include "process/app_state.h"
+#include "report/output_format.h"
+#include "ui_common/amount_text.h"
+
+namespace {
+
+QString Csv_Field(const QString& text) {
+  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
+  return "\"" + QString(text).replace("\"", "\"\"") + "\"";
+}
+
+QByteArray Csv(const AuditTable& table) {
+  QStringList lines;
+  QStringList header;
+  for (const AuditColumn& c : table.columns) header << c.key;
+  lines << header.join(',');
+  for (const AuditRow& row : table.rows) {
+    QStringList fields;
+    for (size_t c = 0; c < table.columns.size(); ++c) {
+      const QVariant v = c < row.values.size() ? row.values[c] : QVariant();
+      if (v.isNull())
+        fields << QString();
+      else if (table.columns[c].amount)
+        fields << Plain_Number_Text(v.toDouble(), 4);
+      else
+        fields << Csv_Field(v.toString());
+    }
+    lines << fields.join(',');
+  }
+  return (lines.join("\r\n") + "\r\n").toUtf8();
+}
+
+QByteArray Json(const AuditTable& table) {
+  QJsonArray rows;
+  for (const AuditRow& row : table.rows) {
+    QJsonObject object;
+    for (size_t c = 0; c < table.columns.size(); ++c) {
+      const QVariant v = c < row.values.size() ? row.values[c] : QVariant();
+      const QString& key = table.columns[c].key;
+      if (v.isNull())
+        object[key] = QJsonValue::Null;
+      else if (table.columns[c].amount)
+        object[key] = v.toDouble();
+      else
+        object[key] = v.toString();
+    }
+    rows.append(object);
+  }
+  QJsonObject document;
+  document["baslik"] = table.title;
+  document["aciklama"] = QJsonArray::fromStringList(table.heading);
+  document["satirlar"] = rows;
+  document["notlar"] = QJsonArray::fromStringList(table.notes);
+  return QJsonDocument(document).toJson(QJsonDocument::Indented);
+}
+
+QByteArray Text(const AppState& s, const AuditTable& table) {
+  const int columns = static_cast<int>(table.columns.size());
+  std::vector<int> widths(columns);
+  auto cell = [&](const AuditRow& row, int c) {
+    QString text = Audit_Cell_Text(s, table, row, c);
+    if (c == 0) text.prepend(QString(2 * row.depth, ' '));
+    return text;
+  };
+  for (int c = 0; c < columns; ++c) widths[c] = table.columns[c].caption.size();
+  for (const AuditRow& row : table.rows)
+    for (int c = 0; c < columns; ++c)
+      widths[c] = std::max(widths[c], static_cast<int>(cell(row, c).size()));
+  auto line = [&](const std::vector<QString>& texts) {
+    QString text;
+    for (int c = 0; c < columns; ++c) {
+      if (c > 0) text += "  ";
+      text += table.columns[c].amount ? texts[c].rightJustified(widths[c])
+                                      : texts[c].leftJustified(widths[c]);
+    }
+    while (text.endsWith(' ')) text.chop(1);
+    return text;
+  };
+  QStringList out;
+  out << s.Company_Name << table.title;
+  out << table.heading;
+  out << "TARİH : " + QDate::currentDate().toString("dd.MM.yyyy");
+  std::vector<QString> captions;
+  for (const AuditColumn& c : table.columns) captions.push_back(c.caption);
+  const QString header = line(captions);
+  int width = 0;
+  for (int w : widths) width += w + 2;
+  out << QString(std::max(width - 2, 0), '-') << header << QString(std::max(width - 2, 0), '-');
+  for (const AuditRow& row : table.rows) {
+    std::vector<QString> texts;
+    for (int c = 0; c < columns; ++c) texts.push_back(cell(row, c));
+    out << line(texts);
+  }
+  if (!table.notes.isEmpty()) out << "" << table.notes;
+  return (out.join('\n') + '\n').toUtf8();
+}
+
+// The page of the printed table.
+constexpr int kMargin = 850;  // 15 mm
+constexpr int kRowHeight = 255;
+const ReportFont kBodyFont{"Liberation Sans Narrow", 9, false};
+const ReportFont kTitleFont{"Liberation Sans", 12, true};
+const ReportFont kHeadingFont{"Liberation Sans", 9, false};
+const ReportFont kCaptionFont{"Liberation Sans", 8, true};
+
+class Pages {
+ public:
+  Pages(const AppState& state, const AuditTable& table) : s_(state), table_(table) {
+    int left = kMargin;
+    for (const AuditColumn& c : table.columns) {
+      lefts_.push_back(left);
+      left += c.width;
+    }
+    right_ = left;
+  }
+
+  ReportPages Lay_Out() {
+    New_Page();
+    Text(s_.Company_Name, kMargin, kHeadingFont, right_ - kMargin);
+    top_ += kRowHeight;
+    Text(table_.title, kMargin, kTitleFont, right_ - kMargin, TextAlign::Center);
+    top_ += 360;
+    for (const QString& line : table_.heading) {
+      Text(line, kMargin, kHeadingFont, right_ - kMargin);
+      top_ += kRowHeight;
+    }
+    top_ += 80;
+    Captions();
+    for (const AuditRow& row : table_.rows) {
+      if (top_ + kRowHeight > Bottom()) {
+        New_Page();
+        Captions();
+      }
+      for (size_t c = 0; c < table_.columns.size(); ++c) {
+        const AuditColumn& column = table_.columns[c];
+        const int indent = c == 0 ? 200 * row.depth : 0;
+        ReportFont font = kBodyFont;
+        font.bold = row.bold;
+        PageText& text = Text(Audit_Cell_Text(s_, table_, row, static_cast<int>(c)),
+                              lefts_[c] + indent, font, column.width - indent - 60,
+                              column.amount ? TextAlign::Right : TextAlign::Left);
+        if (column.amount && c < row.values.size() && !row.values[c].isNull()) {
+          text.value = row.values[c];
+          text.format = s_.Amount_Format;
+        }
+      }
+      top_ += kRowHeight;
+    }
+    if (!table_.notes.isEmpty()) top_ += kRowHeight / 2;
+    for (const QString& note : table_.notes) {
+      if (top_ + kRowHeight > Bottom()) New_Page();
+      Text(note, kMargin, kHeadingFont, right_ - kMargin);
+      top_ += kRowHeight;
+    }
+    const int count = static_cast<int>(result_.pages.size());
+    for (ReportPage& page : result_.pages) {
+      PageText number;
+      number.text = QString("SAYFA : %1 / %2").arg(page.number).arg(count);
+      number.left = kMargin;
+      number.width = right_ - kMargin;
+      number.top = result_.setup.height - kMargin + 120;
+      number.height = kRowHeight;
+      number.font = kHeadingFont;
+      number.alignment = TextAlign::Right;
+      number.section = "PageFooter";
+      page.texts.push_back(number);
+    }
+    return result_;
+  }
+
+ private:
+  int Bottom() const { return result_.setup.height - kMargin; }
+
+  void New_Page() {
+    ReportPage page;
+    page.number = static_cast<int>(result_.pages.size()) + 1;
+    result_.pages.push_back(page);
+    top_ = kMargin;
+  }
+
+  PageText& Text(const QString& text, int left, const ReportFont& font, int width,
+                 TextAlign alignment = TextAlign::Left) {
+    PageText t;
+    t.text = text;
+    t.left = left;
+    t.top = top_;
+    t.width = width;
+    t.height = kRowHeight;
+    t.font = font;
+    t.alignment = alignment;
+    t.section = "Detail";
+    result_.pages.back().texts.push_back(t);
+    return result_.pages.back().texts.back();
+  }
+
+  void Captions() {
+    for (size_t c = 0; c < table_.columns.size(); ++c) {
+      const AuditColumn& column = table_.columns[c];
+      Text(column.caption, lefts_[c], kCaptionFont, column.width - 60,
+           column.amount ? TextAlign::Right : TextAlign::Left)
+          .section = "PageHeader";
+    }
+    top_ += kRowHeight;
+    PageLine rule;
+    rule.x1 = kMargin;
+    rule.x2 = right_;
+    rule.y1 = rule.y2 = top_ - 20;
+    rule.section = "PageHeader";
+    result_.pages.back().lines.push_back(rule);
+    top_ += 40;
+  }
+
+  const AppState& s_;
+  const AuditTable& table_;
+  std::vector<int> lefts_;
+  int right_ = 0;
+  int top_ = 0;
+  ReportPages result_;
+};
+
+}  // namespace
+
+QString Audit_Cell_Text(const AppState& s, const AuditTable& table, const AuditRow& row,
+                        int column) {
+  if (column < 0 || column >= static_cast<int>(row.values.size())) return {};
+  const QVariant& v = row.values[column];
+  if (v.isNull()) return {};
+  if (table.columns[column].amount)
+    return Apply_Output_Format(s.Amount_Format, v.toDouble(), System_Separators(s));
+  return v.toString();
+}
+
+QByteArray Audit_Listing(const AppState& s, const AuditTable& table, ListingFormat format) {
+  switch (format) {
+    case ListingFormat::Csv: return Csv(table);
+    case ListingFormat::Json: return Json(table);
+    case ListingFormat::Text: break;
+  }
+  return Text(s, table);
+}
+
+ReportPages Audit_Pages(const AppState& s, const AuditTable& table) {
+  return Pages(s, table).Lay_Out();
+}

@@ -1,0 +1,170 @@
+#include "audit/coverage_check.h"
+
+#include <set>
+
+#include "db/db_error.h"
+#include "db/query.h"
+#include "db/recordset.h"
+#include "model/financial_table.h"
+
+namespace {
+
+QVariant Sum(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
+
+std::optional<double> Sum_Field(const Recordset& rs, const QString& column) {
+  if (rs.Is_Null(column)) return std::nullopt;
+  return rs.Number(column);
+}
+
+}  // namespace
+
+bool In_Statement_Classes(int kind, const QString& code) {
+  const QChar first = code.trimmed().isEmpty() ? QChar() : code.trimmed().front();
+  if (kind == kKindIncomeStatement) return first == '6';
+  if (kind == kKindBalanceSheet) return first >= '1' && first <= '5';
+  return true;
+}
+
+CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
+                        const CalculationResult& result,
+                        const std::map<qint64, QString>& row_codes) {
+  auto code_of = [&](qint64 id) {
+    const auto found = row_codes.find(id);
+    return found == row_codes.end() ? QString::number(id) : found->second;
+  };
+  // The rows that take each account, and the groups and totals that add it more than once.
+  std::map<QString, QStringList> takers;
+  std::map<QString, QStringList> added_twice;
+  for (const auto& [id, intake] : result.intake) {
+    for (const TakenAccount& account : intake.accounts) takers[account.code.trimmed()] << code_of(id);
+    std::map<QString, QStringList> through;
+    for (const TakenRow& row : intake.rows) {
+      if (row.calc_type != kHesaplamaAdd && row.calc_type != kHesaplamaSubtract) continue;
+      for (const TakenAccount& account : row.accounts) through[account.code.trimmed()] << row.code;
+    }
+    for (const auto& [code, rows] : through)
+      if (rows.size() > 1) added_twice[code] << code_of(id) + ": " + rows.join(" + ");
+  }
+  CoverageReport report;
+  for (const TakenAccount& account : ledger) {
+    const QString code = account.code.trimmed();
+    ++report.accounts;
+    const auto taken = takers.find(code);
+    const int count = taken == takers.end() ? 0 : taken->second.size();
+    if (count > 0) ++report.taken;
+    if (count == 0) {
+      (In_Statement_Classes(kind, code) ? report.left_out : report.other_classes)
+          .push_back({code, account.sums, {}});
+    }
+    QStringList doubled;
+    if (count > 1) doubled << taken->second.join(", ");
+    if (const auto twice = added_twice.find(code); twice != added_twice.end())
+      doubled << twice->second;
+    if (!doubled.isEmpty()) report.doubled.push_back({code, account.sums, doubled});
+  }
+  return report;
+}
+
+std::vector<TakenAccount> Ledger_Accounts(const DbSession& db, const RunParameters& parameters) {
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 "SELECT MUHFISHAR.MHesap_Kod, SUM(MUHFISHAR.BTutar) AS Borc, "
+                 "SUM(MUHFISHAR.ATutar) AS Alacak, SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar) AS "
+                 "Bakiye, COUNT(*) AS Satir FROM MUHFISHAR WHERE MUHFISHAR.MHesap_Kod IS NOT NULL" +
+                     Ledger_Condition(parameters) +
+                     " GROUP BY MUHFISHAR.MHesap_Kod ORDER BY MUHFISHAR.MHesap_Kod");
+  if (!rs.Is_Open()) throw DbError{kErrObjectClosed, {}};
+  std::vector<TakenAccount> accounts;
+  for (; !rs.Eof(); rs.Move_Next()) {
+    TakenAccount account;
+    account.code = rs.Text("MHesap_Kod").trimmed();
+    account.sums.debit = Sum_Field(rs, "Borc");
+    account.sums.credit = Sum_Field(rs, "Alacak");
+    account.sums.balance = Sum_Field(rs, "Bakiye");
+    account.sums.lines = rs.Field("Satir").toLongLong();
+    accounts.push_back(account);
+  }
+  return accounts;
+}
+
+std::map<qint64, QString> Row_Codes(const DbSession& db, const std::vector<qint64>& ids) {
+  std::map<qint64, QString> codes;
+  constexpr size_t kSlice = 200;
+  for (size_t start = 0; start < ids.size(); start += kSlice) {
+    QStringList list;
+    for (size_t i = start; i < std::min(ids.size(), start + kSlice); ++i)
+      list << QString::number(ids[i]);
+    Recordset rs;
+    Open_Recordset(db, rs,
+                   "SELECT MUHASEBEMALITABLOHAREKET.Satir_ID, MUHASEBEMALITABLOHAREKET.Satir_Kodu "
+                   "FROM MUHASEBEMALITABLOHAREKET WHERE MUHASEBEMALITABLOHAREKET.Satir_ID IN (" +
+                       list.join(',') + ")");
+    if (!rs.Is_Open()) throw DbError{kErrObjectClosed, {}};
+    for (; !rs.Eof(); rs.Move_Next())
+      codes[rs.Field("Satir_ID").toLongLong()] = rs.Text("Satir_Kodu").trimmed();
+  }
+  return codes;
+}
+
+CoverageReport Coverage_Check(const DbSession& db, const RunParameters& parameters,
+                              const CalculationResult& result) {
+  std::vector<qint64> ids;
+  for (const auto& [id, intake] : result.intake) ids.push_back(id);
+  return Coverage(parameters.kind, Ledger_Accounts(db, parameters), result, Row_Codes(db, ids));
+}
+
+QStringList Coverage_Accounts(const CoverageReport& report) {
+  QStringList codes;
+  for (const auto* list : {&report.left_out, &report.doubled, &report.other_classes})
+    for (const CoverageAccount& account : *list) codes << account.code;
+  codes.removeDuplicates();
+  return codes;
+}
+
+AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString& statement,
+                          const QString& period, const std::map<QString, QString>& names) {
+  auto name_of = [&](const QString& code) {
+    const auto found = names.find(code);
+    return found == names.end() ? QString() : found->second;
+  };
+  AuditTable table;
+  table.title = QString::fromUtf8("HESAP KAPSAMI KONTROLÜ");
+  table.heading << QString::fromUtf8("Tablo : ") + statement;
+  if (!period.isEmpty()) table.heading << QString::fromUtf8("Dönem : ") + period;
+  table.heading << QString::fromUtf8("Dönemde hareketi olan hesap : %1, tablonun aldığı : %2")
+                       .arg(report.accounts)
+                       .arg(report.taken);
+  const QString classes = kind == kKindIncomeStatement ? QString::fromUtf8(" (6 ile başlayanlar)")
+                          : kind == kKindBalanceSheet
+                              ? QString::fromUtf8(" (1-5 ile başlayanlar)")
+                              : QString();
+  table.heading << QString::fromUtf8("Dışarıda kalan hesap%1 : %2, iki kez sayılan hesap : %3")
+                       .arg(classes)
+                       .arg(report.left_out.size())
+                       .arg(report.doubled.size());
+  table.heading << (report.Clean() ? QString::fromUtf8("Sonuç : Eksik ya da mükerrer hesap yok.")
+                                   : QString::fromUtf8("Sonuç : Tablonun hesap kapsamı hatalı."));
+  table.columns = {{"Durum", "Durum", false, 1300},
+                   {"Hesap_Kodu", "Hesap Kodu", false, 1300},
+                   {"Hesap_Adi", QString::fromUtf8("Hesap Adı"), false, 2200},
+                   {"Borc", QString::fromUtf8("Borç"), true, 1300},
+                   {"Alacak", "Alacak", true, 1300},
+                   {"Bakiye", "Bakiye", true, 1300},
+                   {"Satirlar", QString::fromUtf8("Alan satırlar"), false, 1506}};
+  auto add = [&](const CoverageAccount& account, const QString& state) {
+    AuditRow row{{state, account.code, name_of(account.code), Sum(account.sums.debit),
+                  Sum(account.sums.credit), Sum(account.sums.balance), account.rows.join("; ")}};
+    row.account = account.code;
+    table.rows.push_back(row);
+  };
+  for (const CoverageAccount& account : report.left_out) add(account, QString::fromUtf8("Eksik"));
+  for (const CoverageAccount& account : report.doubled) add(account, QString::fromUtf8("Mükerrer"));
+  if (!report.other_classes.empty()) {
+    QStringList codes;
+    for (const CoverageAccount& account : report.other_classes) codes << account.code;
+    table.notes << QString::fromUtf8("Tablonun sınıfları dışında kalan hareketli hesaplar (%1): ")
+                           .arg(codes.size()) +
+                       codes.join(", ");
+  }
+  return table;
+}
