@@ -43,7 +43,9 @@ std::optional<double> Sum(const Recordset& rs, const QString& column) {
 }
 
 // Codes are compared as numbers: a stored 1 equals the text "1".
-int Code(const QVariant& v) { return static_cast<int>(std::lround(v.toString().trimmed().toDouble())); }
+int Code(const QVariant& v) {
+  return static_cast<int>(std::lround(v.toString().trimmed().toDouble()));
+}
 
 std::optional<QByteArray> Bytes(const QVariant& v) {
   if (v.isNull()) return std::nullopt;
@@ -61,8 +63,7 @@ class PeriodLedger : public RowSums {
                    "SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, SUM(MUHFISHAR.BTutar) AS "
                    "Borc, SUM(MUHFISHAR.ATutar) AS Alacak, SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar) "
                    "AS Bakiye, COUNT(*) AS Adet FROM MUHFISHAR WHERE 1=1" +
-                       ledger_condition +
-                       " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
+                       ledger_condition + " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
     entries_.reserve(rs.Record_Count());
     for (; !rs.Eof(); rs.Move_Next()) {
       LedgerEntry e;
@@ -131,10 +132,10 @@ class PeriodLedger : public RowSums {
     const QByteArray asked_from = from.toUtf8(), asked_to = to.toUtf8();
     for (const DefinitionRow& row : Table(place.report).by_id) {
       if (row.kind != kRowAccountRange || !In_Place(row, place)) continue;
-      const bool own = satir_id != 0 ? row.satir_id == satir_id
-                                     : row.raw_code.trimmed() == code &&
-                                           QString::fromUtf8(row.from.value_or(QByteArray()))
-                                                   .trimmed() == from;
+      const bool own =
+          satir_id != 0 ? row.satir_id == satir_id
+                        : row.raw_code.trimmed() == code &&
+                              QString::fromUtf8(row.from.value_or(QByteArray())).trimmed() == from;
       if (!own || !row.from || !row.to) continue;
       SummedRow summed = Row_Fields(row);
       Add_Code_Range(summed, std::max(asked_from, *row.from), std::min(asked_to, *row.to));
@@ -199,9 +200,10 @@ class PeriodLedger : public RowSums {
   std::vector<const DefinitionRow*> Under_Prefix(const RowRef& ref) {
     const TableRows& table = Table(ref.report);
     const QByteArray prefix = ref.code.toUtf8().toLower();
-    auto first = std::lower_bound(
-        table.by_folded.begin(), table.by_folded.end(), prefix,
-        [&table](size_t i, const QByteArray& p) { return table.by_id[i].folded < p; });
+    auto first = std::lower_bound(table.by_folded.begin(), table.by_folded.end(), prefix,
+                                  [&table](size_t i, const QByteArray& p) {
+                                    return table.by_id[i].folded < p;
+                                  });
     std::vector<const DefinitionRow*> rows;
     for (auto it = first; it != table.by_folded.end(); ++it) {
       const DefinitionRow& row = table.by_id[*it];
@@ -237,10 +239,9 @@ class PeriodLedger : public RowSums {
 
   void Add_Code_Range(SummedRow& summed, const QByteArray& from, const QByteArray& to) const {
     if (to < from) return;
-    auto first = std::lower_bound(by_code_.begin(), by_code_.end(), from,
-                                  [this](size_t i, const QByteArray& c) {
-                                    return entries_[i].code < c;
-                                  });
+    auto first =
+        std::lower_bound(by_code_.begin(), by_code_.end(), from,
+                         [this](size_t i, const QByteArray& c) { return entries_[i].code < c; });
     for (auto it = first; it != by_code_.end() && entries_[*it].code <= to; ++it)
       Add_Entry(summed, entries_[*it]);
   }

@@ -37,9 +37,9 @@ class RowSumsByQuery : public RowSums {
   std::vector<SummedRow> Group_Contributions(const RowRef& group) override {
     Open_Recordset(db_, rs_,
                    "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
-                       ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " +
-                       Joins(group) + ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " +
-                       kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
+                       ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + Joins(group) +
+                       ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " + kRow +
+                       ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
                        ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
     return All_Summed();
   }
@@ -101,15 +101,15 @@ class RowSumsByQuery : public RowSums {
     const QString quoted_from = Sql_Quote_Value(from), quoted_to = Sql_Quote_Value(to);
     return "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " +
            kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " +
-           kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + "  LEFT JOIN MUHFISHAR ON( " +
-           kRow + ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " + kRow +
-           ".MHesap_KodBit >=MUHFISHAR.MHesap_Kod) WHERE  MUHFISHAR.MHesap_Kod>='" + quoted_from +
-           "'" + "AND MUHFISHAR.MHesap_Kod<='" + quoted_to + "'" + " AND " + kRow +
+           kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " +
+           "  LEFT JOIN MUHFISHAR ON( " + kRow + ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " +
+           kRow + ".MHesap_KodBit >=MUHFISHAR.MHesap_Kod) WHERE  MUHFISHAR.MHesap_Kod>='" +
+           quoted_from + "'" + "AND MUHFISHAR.MHesap_Kod<='" + quoted_to + "'" + " AND " + kRow +
            ".Rapor_Yeri=" + place.place + " AND " + kRow + ".Rapor_ID=" + place.report + " AND " +
            kRow + ".Satir_Tipi=" + QString::number(kRowAccountRange) + " " + ledger_condition_ +
            " GROUP BY " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " +
-           kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," +
-           " " + kRow + ".MHesap_KodBas ";
+           kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " +
+           kRow + ".MHesap_KodBas ";
   }
 
   std::vector<SummedRow> All_Summed() {
