@@ -32,9 +32,17 @@ QString Literal(const QString& value) {
   return "'" + QString(value).replace("'", "''") + "'";
 }
 
-QString Column_Text(const QVariant& v) {
+QString Column_Text(const QVariant& v, int decimals = 2) {
   if (v.isNull()) return "NULL";
-  return QString::number(v.toDouble(), 'f', 2);
+  return QString::number(v.toDouble(), 'f', decimals);
+}
+
+// The debit and credit of what a row took in: its accounts, or the rows it added.
+std::vector<QString> Intake_Totals(const RowIntake& intake) {
+  LineSums sums;
+  for (const TakenAccount& account : intake.accounts) sums += account.sums;
+  for (const TakenRow& row : intake.rows) sums += row.sums;
+  return {Column_Text(sums.debit.value_or(0), 6), Column_Text(sums.credit.value_or(0), 6)};
 }
 
 QString Expected_Text(const QString& v) {
@@ -119,16 +127,41 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
     }
   }
   t.Connect();
-  Tablo_Hesapla(t.state.Db(), parameters);
-  EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join("\n").toStdString();
+  auto computed = [&t](int decimals) {
+    Recordset rs;
+    Open_Recordset(t.state.Db(), rs, "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
+    std::map<int, std::vector<QString>> rows;
+    for (; !rs.Eof(); rs.Move_Next())
+      rows[rs.Field("Satir_No").toInt()] = {Column_Text(rs.Field("BTutar"), decimals),
+                                            Column_Text(rs.Field("ATutar"), decimals),
+                                            Column_Text(rs.Field("Bakiye"), decimals),
+                                            rs.Text("Satir_ID")};
+    return rows;
+  };
 
-  Recordset rs;
-  Open_Recordset(t.state.Db(), rs, "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No");
-  std::map<int, std::vector<QString>> actual;
-  for (; !rs.Eof(); rs.Move_Next())
-    actual[rs.Field("Satir_No").toInt()] = {Column_Text(rs.Field("BTutar")),
-                                            Column_Text(rs.Field("ATutar")),
-                                            Column_Text(rs.Field("Bakiye"))};
+  // One statement over the ledger per question, then the period's lines read once: the same
+  // figures, and what each row took in adds up to what it got.
+  CalculationOptions by_query;
+  by_query.read_ledger_once = false;
+  Tablo_Hesapla(t.state.Db(), parameters, {}, by_query);
+  const auto queried = computed(6);
+  t.Exec(
+      "UPDATE MUHASEBEMALITABLOHAREKET SET BTutar=NULL, ATutar=NULL, Bakiye=NULL "
+      "WHERE Satir_Tipi IN (1, 2, 3, 4, 5, 11)");
+  CalculationOptions once;
+  once.record_intake = true;
+  const CalculationResult result = Tablo_Hesapla(t.state.Db(), parameters, {}, once);
+  EXPECT_TRUE(t.messages.entries.empty()) << t.messages.Texts().join("\n").toStdString();
+  EXPECT_EQ(computed(6), queried);
+  for (const auto& [number, columns] : computed(6)) {
+    auto intake = result.intake.find(columns[3].toLongLong());
+    if (intake == result.intake.end()) continue;
+    EXPECT_EQ(Intake_Totals(intake->second),
+              (std::vector<QString>{columns.begin(), columns.begin() + 2}))
+        << "row " << number << " takes in other sums than it got";
+  }
+
+  const auto actual = computed(2);
   ASSERT_FALSE(expected.empty());
   for (const Expectation& e : expected) {
     const auto& a = actual.at(e.row);

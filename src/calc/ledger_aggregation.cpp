@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "calc/formula.h"
+#include "calc/row_sums.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
@@ -13,14 +14,12 @@
 namespace {
 
 const QString kRow = "MUHASEBEMALITABLOHAREKET";
-// The three ledger sums every aggregating query returns.
-const QString kSums =
-    "SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) as Alacak ,SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS Bakiye";
 
 // Codes are compared as numbers: a stored 1 equals the text "1".
-int Code(const Recordset& rs, const QString& column) {
-  return static_cast<int>(std::lround(rs.Text(column).trimmed().toDouble()));
+int Code(const QVariant& value) {
+  return static_cast<int>(std::lround(value.toString().trimmed().toDouble()));
 }
+int Code(const Recordset& rs, const QString& column) { return Code(rs.Field(column)); }
 
 // A number written bare into SQL must be a number (never an arbitrary text).
 QString Bare(const Recordset& rs, const QString& column) {
@@ -30,12 +29,18 @@ QString Bare(const Recordset& rs, const QString& column) {
   return text;
 }
 
-QString Quoted_Trim(const Recordset& rs, const QString& column) {
-  return Sql_Quote_Value(rs.Text(column).trimmed());
+QVariant Variant(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
+
+// A row's value by the amount rule, from its own columns and sums; null when the sum it uses is.
+QVariant Value_Of(const SummedRow& row, std::optional<int> balance_type = std::nullopt) {
+  return Amount_By_Rule(balance_type.value_or(Code(row.balance_type)), Code(row.character),
+                        Variant(row.sums.debit), Variant(row.sums.credit),
+                        Variant(row.sums.balance));
 }
 
 struct Totals {
   double debit = 0, credit = 0, amount = 0;
+  std::vector<TakenRow> rows;  // what they took, when the intake is recorded
   void Clear() { *this = Totals{}; }
 };
 
@@ -47,27 +52,25 @@ void Write_Amounts(Recordset& out, double debit, double credit, double amount) {
   out.Update_Batch();
 }
 
-// Adds (1) or subtracts (2) a row's value by the amount rule; other types leave it alone.
-void Apply_Calculation_Type(double& amount, const Recordset& rs) {
-  int calc_type = Code(rs, "Hesaplama_Tipi");
-  if (calc_type != kHesaplamaAdd && calc_type != kHesaplamaSubtract) return;
-  if (rs.Is_Null("Bakiye")) return;
-  QVariant value = Amount_By_Rule(Code(rs, "Bakiye_Tipi"), Code(rs, "Hesap_Karakteri"),
-                                  rs.Field("Borc"), rs.Field("Alacak"), rs.Field("Bakiye"));
-  if (value.isNull()) return;
-  amount += calc_type == kHesaplamaAdd ? value.toDouble() : -value.toDouble();
+TakenRow Taken(const SummedRow& row, int calc_type, const QVariant& value) {
+  return {row.satir_id, row.code, calc_type, row.sums, value.isNull() ? 0.0 : value.toDouble(),
+          row.accounts};
 }
 
 class Calculation {
  public:
   Calculation(const DbSession& db, const RunParameters& parameters,
-              const ProgressCallback& progress)
+              const ProgressCallback& progress, const CalculationOptions& options)
       : db_(db),
-        ledger_condition_(Ledger_Condition(parameters)),
         statement_sql_(parameters.statement_sql),
-        progress_(progress) {}
+        progress_(progress),
+        record_(options.record_intake),
+        sums_(options.read_ledger_once
+                  ? Row_Sums_From_Period_Ledger(db, Ledger_Condition(parameters),
+                                                options.record_intake)
+                  : Row_Sums_By_Query(db, Ledger_Condition(parameters))) {}
   void Run();
-  const CalculationResult& Result() const { return result_; }
+  CalculationResult Take_Result() { return std::move(result_); }
 
  private:
   void Group_Row();
@@ -75,29 +78,23 @@ class Calculation {
   void Range_Row();
   void Total_Row(Totals& totals);
   void Formula_Row();
-  QString Range_Query(const QString& from, const QString& to) const;
-  // The range query returns one row for every range row of the place that overlaps the range
-  // asked for; these find the asking row's own, by its key or by its code and start code, and
-  // leave range_sums_ on it. False when it has none (no line in its range).
-  bool Find_Own_Range(const QString& satir_id);
-  bool Find_Own_Range(const QString& code, const QString& from);
-  // The joins from the rows under the current row's code prefix to their main accounts' lines.
-  QString Prefix_Rows_With_Lines() const;
   // Opens the row to write into target_ by its key (the current row's when none is given); false
   // when it is not there. A key is a seek on every engine, whatever the size of the table.
   bool Open_Row_By_Id(const QString& satir_id = {});
-  QString Place() const { return Bare(rows_, "Rapor_Yeri"); }
-  QString Report() const { return Bare(rows_, "Rapor_ID"); }
+  RowRef Current() const {
+    return {rows_.Field("Satir_ID").toLongLong(), rows_.Text("Satir_Kodu").trimmed(),
+            Bare(rows_, "Rapor_Yeri"), Bare(rows_, "Rapor_ID")};
+  }
+  RowIntake* Intake(qint64 satir_id) { return record_ ? &result_.intake[satir_id] : nullptr; }
 
   const DbSession& db_;
-  const QString ledger_condition_;  // appended to every ledger query
   const QString statement_sql_;
   const ProgressCallback& progress_;
-  Recordset rows_;          // the statement's rows, walked in order
-  Recordset sums_;          // ledger sums of the current row's accounts, or rows listed for it
-  Recordset contributing_;  // a group's rows under its prefix with their sums
-  Recordset range_sums_;    // ledger sums of one range, or a formula row
-  Recordset target_;        // the row the amounts are written into
+  const bool record_;
+  std::unique_ptr<RowSums> sums_;
+  Recordset rows_;      // the statement's rows, walked in order
+  Recordset formulas_;  // a formula row
+  Recordset target_;    // the row the amounts are written into
   CalculationResult result_;
   Totals subtotal_;
   Totals grand_total_;
@@ -123,28 +120,6 @@ void Calculation::Run() {
   }
 }
 
-QString Calculation::Range_Query(const QString& from, const QString& to) const {
-  return "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " + kRow +
-         ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " + kRow +
-         ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + "  LEFT JOIN MUHFISHAR ON( " + kRow +
-         ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " + kRow +
-         ".MHesap_KodBit >=MUHFISHAR.MHesap_Kod) WHERE  MUHFISHAR.MHesap_Kod>='" + from + "'" +
-         "AND MUHFISHAR.MHesap_Kod<='" + to + "'" + " AND " + kRow + ".Rapor_Yeri=" + Place() +
-         " AND " + kRow + ".Rapor_ID=" + Report() + " AND " + kRow +
-         ".Satir_Tipi=" + QString::number(kRowAccountRange) + " " + ledger_condition_ +
-         " GROUP BY " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " +
-         kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " +
-         kRow + ".MHesap_KodBas ";
-}
-
-QString Calculation::Prefix_Rows_With_Lines() const {
-  return "LEFT JOIN MUHKART ON(" + kRow +
-         ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
-         "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " +
-         Like_Prefix_Condition(kRow + ".Satir_Kodu", rows_.Text("Satir_Kodu").trimmed()) + " AND " +
-         kRow + ".Rapor_Yeri=" + Place() + " AND " + kRow + ".Rapor_ID=" + Report();
-}
-
 bool Calculation::Open_Row_By_Id(const QString& satir_id) {
   Open_Update_Recordset(db_, target_,
                         "SELECT * FROM " + kRow + " WHERE Satir_ID=" +
@@ -153,137 +128,93 @@ bool Calculation::Open_Row_By_Id(const QString& satir_id) {
 }
 
 void Calculation::Group_Row() {
-  Totals group;
-  const QString joins = " FROM " + kRow + " " + Prefix_Rows_With_Lines();
-
-  // Rows under the group's prefix, the group itself included.
-  Open_Recordset(db_, contributing_,
-                 "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
-                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + joins +
-                     ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " + kRow +
-                     ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
-                     ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
+  const RowRef group = Current();
+  Totals totals;
+  auto add = [&](const SummedRow& row) {
+    if (row.sums.debit) totals.debit += *row.sums.debit;
+    if (row.sums.credit) totals.credit += *row.sums.credit;
+    // Added (1) or subtracted (2) by the amount rule; other types leave the amount alone.
+    const int calc_type = Code(row.calc_type);
+    QVariant value;
+    if (row.sums.balance) value = Value_Of(row);
+    if (!value.isNull() && calc_type == kHesaplamaAdd) totals.amount += value.toDouble();
+    if (!value.isNull() && calc_type == kHesaplamaSubtract) totals.amount -= value.toDouble();
+    if (record_) totals.rows.push_back(Taken(row, calc_type, value));
+  };
 
   // Range rows under the group: each one counted once, through its own range only.
-  Open_Recordset(db_, sums_,
-                 "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".MHesap_KodBas," + kRow +
-                     ".MHesap_KodBit," + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " +
-                     kRow + ".Hesap_Karakteri " + joins + "  AND " + kRow + ".Satir_Tipi=" +
-                     QString::number(kRowAccountRange) + " ORDER BY " + kRow + ".Satir_Kodu");
   std::set<std::tuple<QString, QString, QString>> seen;
   std::set<QString> range_codes;
-  for (Recordset& listed = sums_; !listed.Eof(); listed.Move_Next()) {
-    const QString code = listed.Text("Satir_Kodu").trimmed();
-    const QString from = listed.Text("MHesap_KodBas").trimmed();
-    range_codes.insert(code);
-    if (!seen.insert({code, from, listed.Text("MHesap_KodBit").trimmed()}).second) continue;
-    Open_Recordset(db_, range_sums_,
-                   Range_Query(Quoted_Trim(listed, "MHesap_KodBas"),
-                               Quoted_Trim(listed, "MHesap_KodBit")));
-    if (!Find_Own_Range(code, from)) continue;
-    const Recordset& sums = range_sums_;
-    if (!sums.Is_Null("Borc")) group.debit += sums.Number("Borc");
-    if (!sums.Is_Null("Alacak")) group.credit += sums.Number("Alacak");
-    Apply_Calculation_Type(group.amount, sums);
+  for (const ListedRange& range : sums_->Ranges_Under(group)) {
+    range_codes.insert(range.code);
+    if (!seen.insert({range.code, range.from, range.to}).second) continue;
+    if (auto own = sums_->Own_Range(group, range.from, range.to, 0, range.code)) add(*own);
   }
 
-  // The other rows under the prefix add their own lines; a range row's start code is no
-  // contribution of its own.
-  for (Recordset& rs = contributing_; !rs.Eof(); rs.Move_Next()) {
-    if (range_codes.count(rs.Text("Satir_Kodu").trimmed())) continue;
-    if (!rs.Is_Null("Borc")) group.debit += rs.Number("Borc");
-    if (!rs.Is_Null("Alacak")) group.credit += rs.Number("Alacak");
-    Apply_Calculation_Type(group.amount, rs);
-  }
+  // The other rows under the prefix, the group itself included, add their own lines; a range
+  // row's start code is no contribution of its own.
+  for (const SummedRow& row : sums_->Group_Contributions(group))
+    if (!range_codes.count(row.code)) add(row);
 
-  if (Open_Row_By_Id()) Write_Amounts(target_, group.debit, group.credit, group.amount);
+  if (RowIntake* intake = Intake(group.satir_id)) intake->rows = std::move(totals.rows);
+  if (Open_Row_By_Id()) Write_Amounts(target_, totals.debit, totals.credit, totals.amount);
 }
 
 void Calculation::Single_Account_Row() {
-  Open_Recordset(db_, sums_,
-                 "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow +
-                     ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " +
-                     kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " + " " +
-                     Prefix_Rows_With_Lines() + ledger_condition_ + " GROUP BY " + kRow +
-                     ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
-                     ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " + kRow +
-                     ".MHesap_KodBas ");
-  Recordset& sums = sums_;
-  if (sums.Eof()) {
+  const std::vector<SummedRow> rows = sums_->Prefix_Rows(Current());
+  if (rows.empty()) {
     // No voucher line in the period: the row itself gets zeros.
+    if (RowIntake* intake = Intake(Current().satir_id)) *intake = {};
     if (Open_Row_By_Id()) Write_Amounts(target_, 0, 0, 0);
     return;
   }
-  for (; !sums.Eof(); sums.Move_Next()) {
-    if (!Open_Row_By_Id(Bare(sums, "Satir_ID"))) continue;
-    double debit = 0, credit = 0;
-    if (!sums.Is_Null("Borc")) {
-      debit = sums.Number("Borc");
-      subtotal_.debit += debit;
-      grand_total_.debit += debit;
+  // Every row under the prefix is written, and each feeds both totals.
+  for (const SummedRow& row : rows) {
+    if (!Open_Row_By_Id(QString::number(row.satir_id))) continue;
+    const double debit = row.sums.debit.value_or(0), credit = row.sums.credit.value_or(0);
+    const QVariant value = Value_Of(row);
+    for (Totals* totals : {&subtotal_, &grand_total_}) {
+      totals->debit += debit;
+      totals->credit += credit;
+      if (!value.isNull()) totals->amount += value.toDouble();
+      if (record_) totals->rows.push_back(Taken(row, kHesaplamaAdd, value));
     }
-    if (!sums.Is_Null("Alacak")) {
-      credit = sums.Number("Alacak");
-      subtotal_.credit += credit;
-      grand_total_.credit += credit;
-    }
-    QVariant value = Amount_By_Rule(Code(sums, "Bakiye_Tipi"), Code(sums, "Hesap_Karakteri"),
-                                    sums.Field("Borc"), sums.Field("Alacak"), sums.Field("Bakiye"));
-    if (!value.isNull()) {
-      subtotal_.amount += value.toDouble();
-      grand_total_.amount += value.toDouble();
-    }
+    if (RowIntake* intake = Intake(row.satir_id)) *intake = {row.accounts, {}};
     Write_Amounts(target_, debit, credit, value.isNull() ? 0.0 : value.toDouble());
   }
 }
 
 void Calculation::Range_Row() {
-  Open_Recordset(db_, range_sums_,
-                 Range_Query(Quoted_Trim(rows_, "MHesap_KodBas"),
-                             Quoted_Trim(rows_, "MHesap_KodBit")));
+  const RowRef row = Current();
+  const auto own = sums_->Own_Range(row, rows_.Text("MHesap_KodBas").trimmed(),
+                                    rows_.Text("MHesap_KodBit").trimmed(), row.satir_id, {});
   if (!Open_Row_By_Id()) return;
-  const Recordset& sums = range_sums_;
   double debit = 0, credit = 0, amount = 0;
-  if (Find_Own_Range(Bare(rows_, "Satir_ID"))) {
-    debit = sums.Number("Borc");
-    credit = sums.Number("Alacak");
-    QVariant value = Amount_By_Rule(kBakiyeTotal, Code(sums, "Hesap_Karakteri"), sums.Field("Borc"),
-                                    sums.Field("Alacak"), sums.Field("Bakiye"));
-    amount = value.isNull() ? 0.0 : value.toDouble();
+  if (own) {
+    debit = own->sums.debit.value_or(0);
+    credit = own->sums.credit.value_or(0);
+    // A range has no balance type: its total balance, signed by its character.
+    amount = Value_Of(*own, kBakiyeTotal).toDouble();
   }
+  if (RowIntake* intake = Intake(row.satir_id))
+    *intake = {own ? own->accounts : std::vector<TakenAccount>{}, {}};
   Write_Amounts(target_, debit, credit, amount);
-}
-
-bool Calculation::Find_Own_Range(const QString& satir_id) {
-  Recordset& sums = range_sums_;
-  if (!sums.Is_Open()) return false;
-  for (sums.Move_First(); !sums.Eof(); sums.Move_Next())
-    if (sums.Text("Satir_ID").trimmed() == satir_id) return true;
-  return false;
-}
-
-bool Calculation::Find_Own_Range(const QString& code, const QString& from) {
-  Recordset& sums = range_sums_;
-  if (!sums.Is_Open()) return false;
-  for (sums.Move_First(); !sums.Eof(); sums.Move_Next())
-    if (sums.Text("Satir_Kodu").trimmed() == code && sums.Text("MHesap_KodBas").trimmed() == from)
-      return true;
-  return false;
 }
 
 void Calculation::Total_Row(Totals& totals) {
   if (!Open_Row_By_Id()) return;
   Write_Amounts(target_, totals.debit, totals.credit, totals.amount);
+  if (RowIntake* intake = Intake(Current().satir_id)) intake->rows = std::move(totals.rows);
   totals.Clear();
 }
 
 void Calculation::Formula_Row() {
   const Recordset& row = rows_;
   const QString id = Bare(row, "Satir_ID");
-  Open_Recordset(db_, range_sums_,
+  Open_Recordset(db_, formulas_,
                  "SELECT * FROM " + kRow + " WHERE Satir_ID=" + id +
                      " AND Rapor_ID=" + Bare(row, "Rapor_ID"));
-  Recordset& formula_rows = range_sums_;
+  Recordset& formula_rows = formulas_;
   if (formula_rows.Eof()) return;
   double value = 0;
   for (; !formula_rows.Eof(); formula_rows.Move_Next()) {
@@ -299,7 +230,7 @@ void Calculation::Formula_Row() {
   }
   Open_Update_Recordset(db_, target_,
                         "SELECT * FROM " + kRow + " WHERE Satir_ID=" + id + " AND Satir_Kodu='" +
-                            Quoted_Trim(row, "Satir_Kodu") + "'");
+                            Sql_Quote_Value(row.Text("Satir_Kodu").trimmed()) + "'");
   Recordset& out = target_;
   if (out.Eof()) return;
   out.Set_Field("Bakiye", value);
@@ -333,8 +264,8 @@ QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
 
 CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,
                                 const ProgressCallback& progress,
-                                const CalculationOptions& /*options*/) {
-  Calculation calculation(db, parameters, progress);
+                                const CalculationOptions& options) {
+  Calculation calculation(db, parameters, progress, options);
   calculation.Run();
-  return calculation.Result();
+  return calculation.Take_Result();
 }

@@ -67,6 +67,9 @@ struct CalculationResult {
 
 struct CalculationOptions {
   bool record_intake = false;
+  // The period's lines are read once and every row's sums taken from them; false sends one
+  // statement over the ledger for every question of every row (the same figures, slower).
+  bool read_ledger_once = true;
 };
 
 // Computes the rows of the parameters' statement query over their ledger period and levels,

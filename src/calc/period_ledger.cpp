@@ -1,0 +1,287 @@
+// The period ledger: the run's voucher lines summed once per main account and account code,
+// and the statement's rows read once per table; every question of the calculation is then
+// answered from these with the rules of the per-row statements: a row takes the lines whose
+// main account is the account coded as its MHesap_KodBas; a code prefix matches as LIKE does
+// (ASCII letters without case); codes and ranges compare byte by byte; rows without lines in
+// the period do not come back.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <unordered_map>
+
+#include "calc/row_sums.h"
+#include "db/query.h"
+#include "db/recordset.h"
+#include "model/financial_table.h"
+
+namespace {
+
+// Lines of one main account and one account code.
+struct LedgerEntry {
+  QByteArray code;  // MHesap_Kod as bytes; entries without a code are only found by account
+  QString code_text;
+  LineSums sums;
+};
+
+// A statement row with the ids of the accounts coded as its MHesap_KodBas.
+struct DefinitionRow {
+  qint64 satir_id = 0;
+  double place = 0;
+  bool has_place = false;
+  int kind = 0;
+  bool has_code = false;
+  QString raw_code;   // Satir_Kodu as stored
+  QByteArray folded;  // Satir_Kodu with ASCII letters lowered, for the prefix match
+  QVariant calc_type, balance_type, character;
+  std::optional<QByteArray> from, to;  // MHesap_KodBas, MHesap_KodBit as stored
+  std::vector<qint64> account_ids;
+};
+
+std::optional<double> Sum(const Recordset& rs, const QString& column) {
+  if (rs.Is_Null(column)) return std::nullopt;
+  return rs.Number(column);
+}
+
+// Codes are compared as numbers: a stored 1 equals the text "1".
+int Code(const QVariant& v) {
+  return static_cast<int>(std::lround(v.toString().trimmed().toDouble()));
+}
+
+std::optional<QByteArray> Bytes(const QVariant& v) {
+  if (v.isNull()) return std::nullopt;
+  return v.toString().toUtf8();
+}
+
+QString Group_Key_Part(const QVariant& v) { return v.isNull() ? QString("\x01") : v.toString(); }
+
+class PeriodLedger : public RowSums {
+ public:
+  PeriodLedger(const DbSession& db, const QString& ledger_condition, bool with_accounts)
+      : db_(db), with_accounts_(with_accounts) {
+    Recordset rs;
+    Open_Recordset(db_, rs,
+                   "SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, SUM(MUHFISHAR.BTutar) AS "
+                   "Borc, SUM(MUHFISHAR.ATutar) AS Alacak, SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar) "
+                   "AS Bakiye, COUNT(*) AS Adet FROM MUHFISHAR WHERE 1=1" +
+                       ledger_condition + " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
+    entries_.reserve(rs.Record_Count());
+    for (; !rs.Eof(); rs.Move_Next()) {
+      LedgerEntry e;
+      e.sums = {Sum(rs, "Borc"), Sum(rs, "Alacak"), Sum(rs, "Bakiye"),
+                rs.Field("Adet").toLongLong()};
+      const QVariant code = rs.Field("MHesap_Kod");
+      if (!code.isNull()) {
+        e.code_text = code.toString();
+        e.code = e.code_text.toUtf8();
+      }
+      const QVariant id = rs.Field("Ana_Hesap_ID");
+      const bool has_code = !code.isNull();
+      entries_.push_back(std::move(e));
+      if (!id.isNull()) by_account_[id.toLongLong()].push_back(entries_.size() - 1);
+      if (has_code) by_code_.push_back(entries_.size() - 1);
+    }
+    std::sort(by_code_.begin(), by_code_.end(),
+              [this](size_t a, size_t b) { return entries_[a].code < entries_[b].code; });
+  }
+
+  std::vector<SummedRow> Group_Contributions(const RowRef& group) override {
+    // Merged by the grouping of the per-row statement: code and the three columns as stored.
+    std::map<std::pair<QByteArray, QString>, SummedRow> merged;
+    for (const DefinitionRow* row : Under_Prefix(group)) {
+      SummedRow summed = Account_Lines(*row);
+      if (summed.sums.lines == 0) continue;
+      const QString key = Group_Key_Part(row->calc_type) + '\x02' +
+                          Group_Key_Part(row->balance_type) + '\x02' +
+                          Group_Key_Part(row->character);
+      auto [at, fresh] = merged.try_emplace({row->raw_code.toUtf8(), key}, summed);
+      if (!fresh) Merge(at->second, summed);
+    }
+    std::vector<SummedRow> rows;
+    for (auto& [key, row] : merged) rows.push_back(std::move(row));
+    return rows;
+  }
+
+  std::vector<ListedRange> Ranges_Under(const RowRef& group) override {
+    std::vector<ListedRange> ranges;
+    for (const DefinitionRow* row : Under_Prefix(group))
+      if (row->kind == kRowAccountRange)
+        ranges.push_back({row->raw_code.trimmed(),
+                          QString::fromUtf8(row->from.value_or(QByteArray())).trimmed(),
+                          QString::fromUtf8(row->to.value_or(QByteArray())).trimmed()});
+    std::stable_sort(ranges.begin(), ranges.end(), [](const ListedRange& a, const ListedRange& b) {
+      return a.code.toUtf8() < b.code.toUtf8();
+    });
+    return ranges;
+  }
+
+  std::vector<SummedRow> Prefix_Rows(const RowRef& row) override {
+    std::vector<const DefinitionRow*> under = Under_Prefix(row);
+    std::sort(under.begin(), under.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
+      return a->satir_id < b->satir_id;
+    });
+    std::vector<SummedRow> rows;
+    for (const DefinitionRow* r : under) {
+      SummedRow summed = Account_Lines(*r);
+      if (summed.sums.lines > 0) rows.push_back(std::move(summed));
+    }
+    return rows;
+  }
+
+  std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from, const QString& to,
+                                     qint64 satir_id, const QString& code) override {
+    const QByteArray asked_from = from.toUtf8(), asked_to = to.toUtf8();
+    for (const DefinitionRow& row : Table(place.report).by_id) {
+      if (row.kind != kRowAccountRange || !In_Place(row, place)) continue;
+      const bool own =
+          satir_id != 0 ? row.satir_id == satir_id
+                        : row.raw_code.trimmed() == code &&
+                              QString::fromUtf8(row.from.value_or(QByteArray())).trimmed() == from;
+      if (!own || !row.from || !row.to) continue;
+      SummedRow summed = Row_Fields(row);
+      Add_Code_Range(summed, std::max(asked_from, *row.from), std::min(asked_to, *row.to));
+      if (summed.sums.lines > 0) return summed;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  struct TableRows {
+    std::vector<DefinitionRow> by_id;  // ordered by Satir_ID
+    std::vector<size_t> by_folded;     // indexes into by_id, ordered by the folded code
+  };
+
+  const TableRows& Table(const QString& report) {
+    auto found = tables_.find(report);
+    if (found != tables_.end()) return found->second;
+    TableRows& table = tables_[report];
+    Recordset rs;
+    Open_Recordset(db_, rs,
+                   "SELECT H.Satir_ID, H.Rapor_Yeri, H.Satir_Tipi, H.Satir_Kodu, "
+                   "H.Hesaplama_Tipi, H.Bakiye_Tipi, H.Hesap_Karakteri, H.MHesap_KodBas, "
+                   "H.MHesap_KodBit, MUHKART.MHesap_ID FROM MUHASEBEMALITABLOHAREKET H LEFT JOIN "
+                   "MUHKART ON(H.MHesap_KodBas=MUHKART.MHesap_Kod) WHERE H.Rapor_ID=" +
+                       report + " ORDER BY H.Satir_ID");
+    for (; !rs.Eof(); rs.Move_Next()) {
+      const qint64 id = rs.Field("Satir_ID").toLongLong();
+      if (table.by_id.empty() || table.by_id.back().satir_id != id) {
+        DefinitionRow row;
+        row.satir_id = id;
+        row.has_place = !rs.Is_Null("Rapor_Yeri");
+        row.place = rs.Number("Rapor_Yeri");
+        row.kind = Code(rs.Field("Satir_Tipi"));
+        if (!rs.Is_Null("Satir_Kodu")) {
+          row.has_code = true;
+          row.raw_code = rs.Text("Satir_Kodu");
+          row.folded = row.raw_code.toUtf8().toLower();
+        }
+        row.calc_type = rs.Field("Hesaplama_Tipi");
+        row.balance_type = rs.Field("Bakiye_Tipi");
+        row.character = rs.Field("Hesap_Karakteri");
+        row.from = Bytes(rs.Field("MHesap_KodBas"));
+        row.to = Bytes(rs.Field("MHesap_KodBit"));
+        table.by_id.push_back(std::move(row));
+      }
+      if (!rs.Is_Null("MHesap_ID"))
+        table.by_id.back().account_ids.push_back(rs.Field("MHesap_ID").toLongLong());
+    }
+    for (size_t i = 0; i < table.by_id.size(); ++i)
+      if (table.by_id[i].has_code) table.by_folded.push_back(i);
+    std::sort(table.by_folded.begin(), table.by_folded.end(), [&table](size_t a, size_t b) {
+      return table.by_id[a].folded < table.by_id[b].folded;
+    });
+    return table;
+  }
+
+  static bool In_Place(const DefinitionRow& row, const RowRef& ref) {
+    return row.has_place && row.place == ref.place.toDouble();
+  }
+
+  // The rows of the table and place whose code begins with the row's code, in code order.
+  std::vector<const DefinitionRow*> Under_Prefix(const RowRef& ref) {
+    const TableRows& table = Table(ref.report);
+    const QByteArray prefix = ref.code.toUtf8().toLower();
+    auto first = std::lower_bound(table.by_folded.begin(), table.by_folded.end(), prefix,
+                                  [&table](size_t i, const QByteArray& p) {
+                                    return table.by_id[i].folded < p;
+                                  });
+    std::vector<const DefinitionRow*> rows;
+    for (auto it = first; it != table.by_folded.end(); ++it) {
+      const DefinitionRow& row = table.by_id[*it];
+      if (!row.folded.startsWith(prefix)) break;
+      if (In_Place(row, ref)) rows.push_back(&row);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
+      return a->raw_code.toUtf8() < b->raw_code.toUtf8();
+    });
+    return rows;
+  }
+
+  static SummedRow Row_Fields(const DefinitionRow& row) {
+    SummedRow summed;
+    summed.satir_id = row.satir_id;
+    summed.code = row.raw_code.trimmed();
+    summed.calc_type = row.calc_type;
+    summed.balance_type = row.balance_type;
+    summed.character = row.character;
+    return summed;
+  }
+
+  // The row with the lines of its main account(s).
+  SummedRow Account_Lines(const DefinitionRow& row) const {
+    SummedRow summed = Row_Fields(row);
+    for (qint64 id : row.account_ids) {
+      auto found = by_account_.find(id);
+      if (found == by_account_.end()) continue;
+      for (size_t i : found->second) Add_Entry(summed, entries_[i]);
+    }
+    return summed;
+  }
+
+  void Add_Code_Range(SummedRow& summed, const QByteArray& from, const QByteArray& to) const {
+    if (to < from) return;
+    auto first =
+        std::lower_bound(by_code_.begin(), by_code_.end(), from,
+                         [this](size_t i, const QByteArray& c) { return entries_[i].code < c; });
+    for (auto it = first; it != by_code_.end() && entries_[*it].code <= to; ++it)
+      Add_Entry(summed, entries_[*it]);
+  }
+
+  void Add_Entry(SummedRow& summed, const LedgerEntry& e) const {
+    summed.sums += e.sums;
+    if (with_accounts_) Add_Account(summed.accounts, {e.code_text, e.sums});
+  }
+
+  // Lines of one code arrive together from a range, so the last account is looked at first.
+  static void Add_Account(std::vector<TakenAccount>& accounts, const TakenAccount& account) {
+    if (!accounts.empty() && accounts.back().code == account.code) {
+      accounts.back().sums += account.sums;
+      return;
+    }
+    for (TakenAccount& a : accounts)
+      if (a.code == account.code) {
+        a.sums += account.sums;
+        return;
+      }
+    accounts.push_back(account);
+  }
+
+  static void Merge(SummedRow& into, const SummedRow& more) {
+    into.sums += more.sums;
+    for (const TakenAccount& a : more.accounts) Add_Account(into.accounts, a);
+  }
+
+  const DbSession& db_;
+  const bool with_accounts_;
+  std::vector<LedgerEntry> entries_;
+  std::unordered_map<qint64, std::vector<size_t>> by_account_;
+  std::vector<size_t> by_code_;  // entries with a code, ordered by code
+  std::map<QString, TableRows> tables_;
+};
+
+}  // namespace
+
+std::unique_ptr<RowSums> Row_Sums_From_Period_Ledger(const DbSession& db,
+                                                     const QString& ledger_condition,
+                                                     bool with_accounts) {
+  return std::make_unique<PeriodLedger>(db, ledger_condition, with_accounts);
+}

@@ -1,0 +1,64 @@
+// The ledger sums the calculation asks for, row by row. Two sources answer the same questions
+// with the same figures: the per-row statements (every question one query over the ledger) and
+// the period ledger (the period's lines grouped once per account at the start of the run, every
+// question then answered from memory, so no voucher line is summed twice).
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "calc/ledger_aggregation.h"
+#include "db/db_session.h"
+
+// A row of the statement being computed, as the questions name it.
+struct RowRef {
+  qint64 satir_id = 0;
+  QString code;    // Satir_Kodu, trimmed
+  QString place;   // Rapor_Yeri, a checked number
+  QString report;  // Rapor_ID, a checked number
+};
+
+// A row with its voucher lines of the period: the lines whose main account is the account coded
+// as the row's MHesap_KodBas (a range row's own range for RangeSums).
+struct SummedRow {
+  qint64 satir_id = 0;
+  QString code;  // Satir_Kodu, trimmed
+  QVariant calc_type, balance_type, character;
+  LineSums sums;
+  std::vector<TakenAccount> accounts;  // filled only when the intake is recorded
+};
+
+// A range row under a group, trimmed.
+struct ListedRange {
+  QString code, from, to;
+};
+
+class RowSums {
+ public:
+  virtual ~RowSums() = default;
+  // The rows under the group's code prefix (itself included) that have lines, merged by code
+  // and the three calculation columns, ordered by code.
+  virtual std::vector<SummedRow> Group_Contributions(const RowRef& group) = 0;
+  // The range rows under the group's code prefix, ordered by code (a range may repeat).
+  virtual std::vector<ListedRange> Ranges_Under(const RowRef& group) = 0;
+  // The rows under a single-account row's code prefix (itself included) that have lines.
+  virtual std::vector<SummedRow> Prefix_Rows(const RowRef& row) = 0;
+  // The lines of the codes from..to that also lie in a range row's own range, for the range
+  // row of `place` chosen by its key, or else by its code and start code; nothing when it has
+  // no such line.
+  virtual std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from,
+                                             const QString& to, qint64 satir_id,
+                                             const QString& code) = 0;
+};
+
+// Every question one statement over the ledger with the period condition appended.
+std::unique_ptr<RowSums> Row_Sums_By_Query(const DbSession& db, const QString& ledger_condition);
+
+// The period's lines read once, grouped by main account and account code; the statement's rows
+// read once per table. `with_accounts` fills SummedRow::accounts.
+std::unique_ptr<RowSums> Row_Sums_From_Period_Ledger(const DbSession& db,
+                                                     const QString& ledger_condition,
+                                                     bool with_accounts);
