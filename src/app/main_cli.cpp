@@ -257,36 +257,43 @@ int Audit_Run(AppState& state, const RunOptions& options,
 }
 
 int Check(AppState& state, const RunOptions& options) {
-  return Audit_Run(state, options, [&](const RunParameters& parameters,
-                                       const CalculationResult& result) {
-    const CoverageOutcome coverage = Coverage_Of_Run(state, parameters, result);
-    if (!Write_Output(Audit_Listing(state, coverage.table, options.format), options.out)) return 1;
-    return coverage.clean ? 0 : 1;
-  });
+  return Audit_Run(state, options,
+                   [&](const RunParameters& parameters, const CalculationResult& result) {
+                     const CoverageOutcome coverage = Coverage_Of_Run(state, parameters, result);
+                     if (!Write_Output(Audit_Listing(state, coverage.table, options.format),
+                                       options.out))
+                       return 1;
+                     return coverage.clean ? 0 : 1;
+                   });
 }
 
 int Explain(AppState& state, const RunOptions& options) {
-  return Audit_Run(state, options, [&](const RunParameters& parameters,
-                                       const CalculationResult& result) {
-    const ReportRows rows = Report_Rows(state, parameters.statement_sql);
-    const int row = Find_Statement_Row(rows, options.row);
-    if (row < 0) {
-      Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"").arg(options.row));
-      return 1;
-    }
-    AuditTable table;
-    if (options.account.isEmpty()) {
-      table = Breakdown_Of_Run(state, parameters, result, rows, row);
-    } else {
-      if (!Breakdown_Accounts_Of_Run(result, rows, row).contains(options.account.trimmed())) {
-        Error(QString::fromUtf8("\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
-                  .arg(options.account, options.row));
-        return 1;
-      }
-      table = Voucher_Lines_Of_Run(state, parameters, options.account.trimmed());
-    }
-    return Write_Output(Audit_Listing(state, table, options.format), options.out) ? 0 : 1;
-  });
+  return Audit_Run(state, options,
+                   [&](const RunParameters& parameters, const CalculationResult& result) {
+                     const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+                     const int row = Find_Statement_Row(rows, options.row);
+                     if (row < 0) {
+                       Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"")
+                                 .arg(options.row));
+                       return 1;
+                     }
+                     AuditTable table;
+                     if (options.account.isEmpty()) {
+                       table = Breakdown_Of_Run(state, parameters, result, rows, row);
+                     } else {
+                       if (!Breakdown_Accounts_Of_Run(result, rows, row)
+                                .contains(options.account.trimmed())) {
+                         Error(QString::fromUtf8(
+                                   "\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
+                                   .arg(options.account, options.row));
+                         return 1;
+                       }
+                       table = Voucher_Lines_Of_Run(state, parameters, options.account.trimmed());
+                     }
+                     return Write_Output(Audit_Listing(state, table, options.format), options.out)
+                                ? 0
+                                : 1;
+                   });
 }
 
 }  // namespace

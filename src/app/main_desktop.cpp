@@ -11,6 +11,7 @@
 
 #include "app/message_box_dialog.h"
 #include "app/start_up.h"
+#include "audit/run_audit_window.h"
 #include "login/login_window.h"
 #include "process/app_state.h"
 #include "process/program_end.h"
@@ -35,7 +36,8 @@ int main(int argc, char** argv) {
     FiltreFrm* window = main_window.get();
     window->Set_Output_Handler(
         [&state, window](const RunParameters& parameters, const QString& target) {
-          Produce_Output(state, parameters, target, window);
+          Produce_Output(state, parameters, target, window,
+                         Breakdown_On_Double_Click(state, parameters, window->Last_Calculation()));
         });
     QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
     window->show();

@@ -144,9 +144,9 @@ class Pages {
         const int indent = c == 0 ? 200 * row.depth : 0;
         ReportFont font = kBodyFont;
         font.bold = row.bold;
-        PageText& text = Text(Audit_Cell_Text(s_, table_, row, static_cast<int>(c)),
-                              lefts_[c] + indent, font, column.width - indent - 60,
-                              column.amount ? TextAlign::Right : TextAlign::Left);
+        PageText& text =
+            Text(Audit_Cell_Text(s_, table_, row, static_cast<int>(c)), lefts_[c] + indent, font,
+                 column.width - indent - 60, column.amount ? TextAlign::Right : TextAlign::Left);
         if (column.amount && c < row.values.size() && !row.values[c].isNull()) {
           text.value = row.values[c];
           text.format = s_.Amount_Format;

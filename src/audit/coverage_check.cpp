@@ -36,7 +36,8 @@ CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
   std::map<QString, QStringList> takers;
   std::map<QString, QStringList> added_twice;
   for (const auto& [id, intake] : result.intake) {
-    for (const TakenAccount& account : intake.accounts) takers[account.code.trimmed()] << code_of(id);
+    for (const TakenAccount& account : intake.accounts)
+      takers[account.code.trimmed()] << code_of(id);
     std::map<QString, QStringList> through;
     for (const TakenRow& row : intake.rows) {
       if (row.calc_type != kHesaplamaAdd && row.calc_type != kHesaplamaSubtract) continue;
@@ -135,9 +136,8 @@ AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString&
                        .arg(report.accounts)
                        .arg(report.taken);
   const QString classes = kind == kKindIncomeStatement ? QString::fromUtf8(" (6 ile başlayanlar)")
-                          : kind == kKindBalanceSheet
-                              ? QString::fromUtf8(" (1-5 ile başlayanlar)")
-                              : QString();
+                          : kind == kKindBalanceSheet ? QString::fromUtf8(" (1-5 ile başlayanlar)")
+                                                      : QString();
   table.heading << QString::fromUtf8("Dışarıda kalan hesap%1 : %2, iki kez sayılan hesap : %3")
                        .arg(classes)
                        .arg(report.left_out.size())

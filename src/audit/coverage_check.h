@@ -40,7 +40,8 @@ bool In_Statement_Classes(int kind, const QString& code);
 // The check over the ledger's accounts of the period and the calculation's intake; `row_codes`
 // gives each computed row's code by its key.
 CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
-                        const CalculationResult& result, const std::map<qint64, QString>& row_codes);
+                        const CalculationResult& result,
+                        const std::map<qint64, QString>& row_codes);
 
 // Every account code with lines in the period of `parameters`, with its sums, by code.
 std::vector<TakenAccount> Ledger_Accounts(const DbSession& db, const RunParameters& parameters);

@@ -121,8 +121,7 @@ QStringList Breakdown_Accounts(const RowBreakdown& b) {
 }
 
 AuditTable Row_Breakdown_Table(const RowBreakdown& b, const std::map<QString, QString>& names,
-                               const std::map<QString, QString>& row_names,
-                               const QString& period) {
+                               const std::map<QString, QString>& row_names, const QString& period) {
   auto name_of = [&](const QString& code) {
     const auto found = names.find(code);
     return found == names.end() ? QString() : found->second;
@@ -163,7 +162,8 @@ AuditTable Row_Breakdown_Table(const RowBreakdown& b, const std::map<QString, QS
       break;
     case BreakdownKind::Rows:
       for (const BreakdownPart& part : b.parts) {
-        const bool counted = part.calc_type == kHesaplamaAdd || part.calc_type == kHesaplamaSubtract;
+        const bool counted =
+            part.calc_type == kHesaplamaAdd || part.calc_type == kHesaplamaSubtract;
         AuditRow row{{part.code, row_name(part.code), Sign(part.calc_type), Sum(part.sums.debit),
                       Sum(part.sums.credit), Sum(part.sums.balance),
                       counted ? QVariant(part.value) : QVariant()}};

@@ -74,5 +74,4 @@ QStringList Breakdown_Accounts(const RowBreakdown& breakdown);
 // account lines carry their code for the voucher lines. Names are looked up by code.
 AuditTable Row_Breakdown_Table(const RowBreakdown& breakdown,
                                const std::map<QString, QString>& account_names,
-                               const std::map<QString, QString>& row_names,
-                               const QString& period);
+                               const std::map<QString, QString>& row_names, const QString& period);

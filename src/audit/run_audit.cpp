@@ -17,8 +17,7 @@ StatementHeading Heading(AppState& s, const RunParameters& parameters,
 }  // namespace
 
 QString Period_Of_Run(AppState& s, const RunParameters& parameters) {
-  return Period_Text(parameters.period, s.Fiscal_Year_Start, s.Fiscal_Year_End,
-                     Opening_Voucher_In(s.Db(), parameters.period));
+  return Heading(s, parameters, ReportRows()).period;
 }
 
 CoverageOutcome Coverage_Of_Run(AppState& s, const RunParameters& parameters,
@@ -39,8 +38,8 @@ AuditTable Breakdown_Of_Run(AppState& s, const RunParameters& parameters,
                              Row_Names(rows), Period_Of_Run(s, parameters));
 }
 
-QStringList Breakdown_Accounts_Of_Run(const CalculationResult& result,
-                                      const ReportDataSource& rows, int row) {
+QStringList Breakdown_Accounts_Of_Run(const CalculationResult& result, const ReportDataSource& rows,
+                                      int row) {
   return Breakdown_Accounts(Row_Breakdown(Statement_Row(rows, row), result));
 }
 

@@ -23,11 +23,10 @@ CoverageOutcome Coverage_Of_Run(AppState& state, const RunParameters& parameters
                                 const CalculationResult& result);
 // The breakdown of row `row` of the statement's rows `rows` (as the run selected them).
 AuditTable Breakdown_Of_Run(AppState& state, const RunParameters& parameters,
-                            const CalculationResult& result, const ReportDataSource& rows,
-                            int row);
+                            const CalculationResult& result, const ReportDataSource& rows, int row);
 // The accounts whose voucher lines the breakdown of that row offers.
-QStringList Breakdown_Accounts_Of_Run(const CalculationResult& result,
-                                      const ReportDataSource& rows, int row);
+QStringList Breakdown_Accounts_Of_Run(const CalculationResult& result, const ReportDataSource& rows,
+                                      int row);
 AuditTable Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters,
                                 const QString& account);
 // The period of the run as the statement's heading prints it.

@@ -6,8 +6,12 @@
 #include "report/output_window.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileInfo>
+#include <QGraphicsItem>
+#include <QGraphicsView>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,10 +20,12 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"
+#include "report/report_data.h"
 #include "report/report_renderer.h"
 #include "report/text_options_dialog.h"
 #include "report/waiting_panel.h"
@@ -51,9 +57,51 @@ void Paint_Pages(QPrinter& printer, const ReportPages& pages, int from = 0, int 
   painter.end();
 }
 
-void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* parent) {
+// The preview's double-clicks on its pages: the page items of its graphics view are the
+// printer's pages in order, in the printer's device units from the paper's corner.
+class PreviewClicks : public QObject {
+ public:
+  PreviewClicks(QGraphicsView* view, const QPrinter& printer, const ReportPages& pages,
+                std::function<void(int row)> on_row)
+      : QObject(view),
+        view_(view),
+        device_per_twip_(printer.resolution() / double(kTwipsPerInch)),
+        pages_(pages),
+        on_row_(std::move(on_row)) {
+    view->viewport()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonDblClick || !view_->scene()) return false;
+    const QPointF at = view_->mapToScene(static_cast<QMouseEvent*>(event)->position().toPoint());
+    const QList<QGraphicsItem*> items = view_->scene()->items(Qt::AscendingOrder);
+    for (int page = 0; page < items.size(); ++page) {
+      const QPointF local = items[page]->mapFromScene(at);
+      const int row =
+          Row_At(pages_, page, QPointF(local.x() / device_per_twip_, local.y() / device_per_twip_));
+      if (row < 0) continue;
+      on_row_(row);
+      return true;
+    }
+    (void)watched;
+    return false;
+  }
+
+ private:
+  QGraphicsView* view_;
+  double device_per_twip_;
+  const ReportPages& pages_;
+  std::function<void(int row)> on_row_;
+};
+
+void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* parent,
+                  const PreviewRowAction& on_row) {
   AnaRapor report;
-  const ReportPages pages = Run_AnaRapor(state, parameters, &report);
+  const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+  const StatementHeading heading =
+      Statement_Heading(state, rows, parameters, Opening_Voucher_In(state.Db(), parameters.period));
+  const ReportPages pages = Run_AnaRapor(state, rows, heading, &report);
   QPrinter printer(QPrinter::HighResolution);
   Prepare_Printer(printer, pages, report.Caption);
   QPrintPreviewDialog preview(&printer, parent);
@@ -65,14 +113,23 @@ void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* par
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                    Guard(*state.Message,
                          [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
+  if (on_row) {
+    if (auto* view = preview.findChild<QGraphicsView*>())
+      new PreviewClicks(view, printer, pages,
+                        Guard(*state.Message, [&](int row) { on_row(rows, row, &preview); }));
+  }
   preview.exec();
 }
 
 void Print(AppState& state, const RunParameters& parameters, QWidget* parent) {
   AnaRapor report;
   const ReportPages pages = Run_AnaRapor(state, parameters, &report);
+  Print_Pages(pages, report.Caption, parent);
+}
+
+void Print_Dialog(const ReportPages& pages, const QString& title, QWidget* parent) {
   QPrinter printer(QPrinter::HighResolution);
-  Prepare_Printer(printer, pages, report.Caption);
+  Prepare_Printer(printer, pages, title);
   QPrintDialog dialog(&printer, parent);
   dialog.setMinMax(1, static_cast<int>(pages.pages.size()));
   if (dialog.exec() != QDialog::Accepted) return;
@@ -151,10 +208,55 @@ void Export_Excel_File(AppState& state, const RunParameters& parameters, QWidget
 
 }  // namespace
 
+int Row_At(const ReportPages& pages, int page, QPointF point) {
+  if (page < 0 || page >= static_cast<int>(pages.pages.size())) return -1;
+  const auto is_row = [](const PageText& text) {
+    return text.section == "Detail" && text.control == "txtSatir_Adi";
+  };
+  int before = 0;
+  for (int p = 0; p < page; ++p)
+    before += std::count_if(pages.pages[p].texts.begin(), pages.pages[p].texts.end(), is_row);
+  // A row reaches from its caption's top to the next row's (or its own height at the last).
+  const std::vector<PageText>& texts = pages.pages[page].texts;
+  const PageText* found = nullptr;
+  int index = before;
+  for (const PageText& text : texts) {
+    if (!is_row(text)) continue;
+    if (text.top > point.y()) break;
+    found = &text;
+    ++index;
+  }
+  if (!found || point.x() < 0 || point.x() > pages.setup.width || point.y() > pages.setup.height)
+    return -1;
+  const auto next = std::find_if(texts.begin(), texts.end(), [&](const PageText& text) {
+    return is_row(text) && text.top > found->top;
+  });
+  const int bottom = next != texts.end() ? next->top : found->top + 2 * found->height;
+  return point.y() < bottom ? index - 1 : -1;
+}
+
+void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent) {
+  Print_Dialog(pages, title, parent);
+}
+
+void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind,
+                  const QString& title) {
+  const QString path = Export_Path(kind);
+  bool written = false;
+  switch (kind) {
+    case ExportKind::Pdf: written = Export_Pdf(pages, path, title); break;
+    case ExportKind::Html: written = Export_Html(pages, path, title); break;
+    case ExportKind::Text: written = Export_Text(pages, path, {}); break;
+    case ExportKind::Excel: written = Export_Xlsx(pages, path, Sheet_Name(title)); break;
+  }
+  if (!Reported(state, path, written)) return;
+  Open_Document(state, path);
+}
+
 void Produce_Output(AppState& state, const RunParameters& parameters, const QString& target,
-                    QWidget* parent) {
+                    QWidget* parent, const PreviewRowAction& on_row) {
   if (target == "Ekran") {
-    Show_Preview(state, parameters, parent);
+    Show_Preview(state, parameters, parent, on_row);
   } else if (target == "Yazıcı") {
     Print(state, parameters, parent);
   } else if (target == "Excel") {

@@ -3,15 +3,38 @@
 // application.
 #pragma once
 
+#include <QPointF>
 #include <QString>
+#include <functional>
+
+#include "report/exports.h"
 
 struct AppState;
 struct RunParameters;
 class QWidget;
+class ReportDataSource;
+
+// What a double-click on a statement row of the preview does: `rows` are the rows the preview
+// shows, `row` the one under the mouse, `preview` the preview window.
+using PreviewRowAction =
+    std::function<void(const ReportDataSource& rows, int row, QWidget* preview)>;
 
 // `target` is the text of the run window's RaporYeri cell: "Ekran", "Yazıcı", "PDF", "Html",
 // "Text" or "Excel"; any other text produces nothing. An export file that cannot be written is
 // reported with a critical message naming it and is not opened. Errors of the statement's query
-// propagate to the caller.
+// propagate to the caller. `on_row`, when given, is what a double-click on a row of the
+// preview does.
 void Produce_Output(AppState& state, const RunParameters& parameters, const QString& target,
-                    QWidget* parent);
+                    QWidget* parent, const PreviewRowAction& on_row = {});
+
+// The detail row of `pages` at `point` (twips from the paper's corner) of page `page` (0-based):
+// the index of the statement row, counting the rows' caption fields from the first page; -1
+// when the point is on no row.
+int Row_At(const ReportPages& pages, int page, QPointF point);
+
+// The printer dialog for laid-out pages, then the pages chosen.
+void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent);
+// Writes laid-out pages to the export file of `kind` and opens it with the desktop's
+// application; a file that cannot be written is reported, not opened. `title` names the PDF and
+// HTML document and the workbook's sheet.
+void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind, const QString& title);

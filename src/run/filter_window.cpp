@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "audit/run_audit_window.h"
 #include "db/db_error.h"
 #include "editor/table_list_window.h"
 #include "model/financial_table.h"
@@ -38,7 +39,9 @@ const QString kEnd = "Bitis";
 const QString kChoices = "Secenek";
 const QString kType = "Tip";
 const QString kOptions = "CoktanSecmeSecenek";
-const QString kTargetList = QString::fromUtf8("Ekran|Yazıcı|Excel|PDF|Text|Html");
+// The output choice that checks the statement's account coverage instead of printing it.
+const QString kCheckTarget = "Kontrol";
+const QString kTargetList = QString::fromUtf8("Ekran|Yazıcı|Excel|PDF|Text|Html|Kontrol");
 const QColor kSingleValueBack(224, 224, 224);
 // The month list's January of the next year: stored with its trailing blank.
 const QString kNextJanuary = QString::fromUtf8("Ocak ");
@@ -648,9 +651,20 @@ void FiltreFrm::Run() {
   steps.show_waiting = [this] { Show_Waiting(); };
   steps.progress = [this](int done, int count) { Show_Progress(done, count); };
   steps.hide_waiting = [this] { Hide_Waiting(); };
-  steps.produce_output = [this](const RunParameters& parameters) {
-    if (output_) output_(parameters, Output_Target());
-  };
+  const QString target = Output_Target();
+  // The preview's breakdowns and the check read what each row took in.
+  steps.record_intake = target == "Ekran" || target == kCheckTarget;
+  steps.calculated = [this](const CalculationResult& result) { calculation_ = result; };
+  if (target == kCheckTarget) {
+    steps.keep_amounts = false;
+    steps.produce_output = [this](const RunParameters& parameters) {
+      Show_Coverage(s_, parameters, calculation_, this);
+    };
+  } else {
+    steps.produce_output = [this, target](const RunParameters& parameters) {
+      if (output_) output_(parameters, target);
+    };
+  }
   // An error the run does not report itself (the output's, say) is shown here, and the window
   // is ready for the next run all the same.
   Guarded(*s_.Message, [&] { Run_Statement(s_, grid_, steps); });

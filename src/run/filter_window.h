@@ -2,7 +2,8 @@
 // the grid FiltreGrd, the output target RaporYeri, the multiple-choice popup CoktanSecmeliGrd
 // opened by AraBtn, the waiting frame Bekleme of a run, and the buttons Tablo_OlusturBtn,
 // TamamBtn and CikisBtn. A run goes through Run_Statement; the output it ends with is handed to
-// the output handler with the text of RaporYeri. Closing the window ends the program. An error
+// the output handler with the text of RaporYeri, except the check ("Kontrol"), which the window
+// shows itself and whose amounts are rolled back. Closing the window ends the program. An error
 // in a handler or a run is shown as a critical message (ui_common/guarded.h).
 #pragma once
 
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "calc/ledger_aggregation.h"
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
@@ -40,6 +42,9 @@ class FiltreFrm : public QMainWindow {
 
   // Produces the output of a run, from its parameters, for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
+  // The calculation of the last run, with what each row took in when its output was the preview
+  // or the check; the preview's breakdowns read it.
+  const CalculationResult& Last_Calculation() const { return calculation_; }
   // The table list while it is open.
   QWidget* Table_List_Window() const { return table_list_window_; }
 
@@ -106,6 +111,7 @@ class FiltreFrm : public QMainWindow {
   bool escape_in_grid_ = false;
   int popup_row_ = 0;
   OutputHandler output_;
+  CalculationResult calculation_;
 
   KeyedGridView* FiltreGrd = nullptr;
   KeyedGridView* CoktanSecmeliGrd = nullptr;
