@@ -14,8 +14,7 @@
 #include "report/output_window.h"
 #include "ui_common/guarded.h"
 
-DenetimFrm::DenetimFrm(AppState& state, AuditTable table, QWidget* parent,
-                       AccountAction on_account)
+DenetimFrm::DenetimFrm(AppState& state, AuditTable table, QWidget* parent, AccountAction on_account)
     : QDialog(parent), s_(state), table_(std::move(table)), on_account_(std::move(on_account)) {
   setWindowTitle(table_.title);
   auto* layout = new QVBoxLayout(this);
@@ -91,7 +90,8 @@ DenetimFrm::DenetimFrm(AppState& state, AuditTable table, QWidget* parent,
     button->setObjectName(action.name);
     button->setAutoDefault(false);
     const int kind = action.kind;
-    connect(button, &QPushButton::clicked, this, Guard(*s_.Message, [this, kind](bool) { Export(kind); }));
+    connect(button, &QPushButton::clicked, this,
+            Guard(*s_.Message, [this, kind](bool) { Export(kind); }));
     buttons->addWidget(button);
   }
   buttons->addStretch(1);

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The audit commands: check of the demo income statement (nothing left out), of a copy without
+# one account row (that account, exit 1) and with an overlapping range (the doubled accounts);
+# explain of a row, of one of its accounts, and the codes it refuses.
+source "$(dirname "$0")/demo_suite.sh"
+accept_regional_settings
+db=$data/MALITABLO_DEMO.sqlite
+
+"$cli" check "$company" --set "Tablo Kodu=GT" >"$work/out" 2>"$work/err" ||
+  fail "check of GT: $(cat "$work/out" "$work/err")"
+grep -q "Dışarıda kalan hesap (6 ile başlayanlar) : 0, iki kez sayılan hesap : 0" "$work/out" ||
+  fail "GT summary: $(cat "$work/out")"
+
+# A copy of GT without its row of foreign sales (account 601), then with a range over 600-601.
+python3 - "$db" <<'PY' || fail "copy of GT"
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+           "SELECT 'GTK', 'Gelir Tablosu Kopyası', Rapor_Tipi FROM MUHASEBEMALITABLOKART "
+           "WHERE Rapor_Kodu='GT'")
+new, old = [db.execute("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu=?", (c,)).fetchone()[0]
+            for c in ("GTK", "GT")]
+columns = ("Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, Satir_Adi, Satir_Seviyesi, "
+           "Hesaplama_Tipi, Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, "
+           "MHesap_KodBit, Formul")
+db.execute(f"INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, {columns}) "
+           f"SELECT ?, {columns} FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=?", (new, old))
+deleted = db.execute("DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=? AND Satir_Tipi=2 "
+                     "AND MHesap_KodBas='601'", (new,)).rowcount
+assert deleted == 1, deleted
+db.commit()
+PY
+"$cli" check "$company" --set "Tablo Kodu=GTK" --format csv >"$work/out" 2>"$work/err" &&
+  fail "check without the 601 row: exit 0"
+python3 - "$work/out" <<'PY' || fail "left out: $(cat "$work/out")"
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8")))
+assert [(r["Durum"], r["Hesap_Kodu"]) for r in rows] == [("Eksik", "601")], rows
+assert float(rows[0]["Alacak"]) > 0, rows
+PY
+python3 - "$db" <<'PY' || fail "range row"
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+new = db.execute("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK'").fetchone()[0]
+db.execute("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+           "Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, Bakiye_Tipi, Hesap_Karakteri, "
+           "Ters_Bakiye, MHesap_KodBas, MHesap_KodBit) "
+           "VALUES (?, 1, 9999, 3, 'Z', 'Satışlar', 1, 1, 0, 0, 0, '600', '601')", (new,))
+db.commit()
+PY
+"$cli" check "$company" --set "Tablo Kodu=GTK" --format json >"$work/out" 2>"$work/err" &&
+  fail "check with the overlapping range: exit 0"
+python3 - "$work/out" <<'PY' || fail "doubled: $(cat "$work/out")"
+import json, sys
+rows = json.load(open(sys.argv[1]))["satirlar"]
+doubled = sorted(r["Hesap_Kodu"] for r in rows if r["Durum"] == "Mükerrer")
+assert doubled == ["600.01", "600.02"], doubled
+assert all("Z" in r["Satirlar"] for r in rows if r["Durum"] == "Mükerrer"), rows
+assert not [r for r in rows if r["Durum"] == "Eksik"], rows
+PY
+
+# explain: a group's rows, one account's voucher lines, and what it refuses.
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row A >"$work/out" 2>"$work/err" ||
+  fail "explain A: $(cat "$work/err")"
+grep -q "^  600.01 " "$work/out" || fail "explain A lists no account: $(cat "$work/out")"
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row A.1 --account 600.01 --format csv \
+  >"$work/out" 2>"$work/err" || fail "explain 600.01: $(cat "$work/err")"
+[ "$(head -n1 "$work/out" | tr -d '\r')" = "Tarih,Fis_No,Islem_Tipi,Aciklama,Borc,Alacak,Bakiye" ] ||
+  fail "voucher lines header: $(head -n1 "$work/out")"
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row YOK >/dev/null 2>"$work/err" &&
+  fail "unknown row: exit 0"
+grep -q '"YOK"' "$work/err" || fail "unknown row not named"
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row A.1 --account 601 >/dev/null 2>"$work/err" &&
+  fail "account of another row: exit 0"
+"$cli" explain "$company" --set "Tablo Kodu=GT" >/dev/null 2>&1
+[ $? -eq 2 ] || fail "explain without --row is not a usage error"
+"$cli" check "$company" --set "Tablo Kodu=GT" --format pdf >/dev/null 2>&1
+[ $? -eq 2 ] || fail "check to pdf is not a usage error"
+echo "audit commands: all passed"
