@@ -57,8 +57,9 @@ class DemoAudit : public ::testing::Test {
   }
   void TearDown() override {
     // Copies made by a test go, so every test sees the demo's own statements.
-    Exec("DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID IN (SELECT Rapor_ID FROM "
-         "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK')");
+    Exec(
+        "DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID IN (SELECT Rapor_ID FROM "
+        "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK')");
     Exec("DELETE FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK'");
     qunsetenv("MALITABLO_REGISTRY");
   }
@@ -106,8 +107,9 @@ class DemoAudit : public ::testing::Test {
 
   // A copy GTK of the income statement.
   QString Copy_Income_Statement() {
-    Exec("INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES ('GTK', "
-         "'Kopya', 2)");
+    Exec(
+        "INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES ('GTK', "
+        "'Kopya', 2)");
     const QString copy = Value("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK'");
     const QString original =
         Value("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT' AND Rapor_Tipi=2");
@@ -122,12 +124,12 @@ class DemoAudit : public ::testing::Test {
   // What the row of `code` took in on a run of the income statement.
   RowIntake Intake_Of(const QString& code) {
     RowIntake intake;
-    Run("GT", false, false, [&](const RunParameters&, const CalculationResult& result,
-                                const ReportRows& rows) {
-      const int row = Find_Statement_Row(rows, code);
-      ASSERT_GE(row, 0) << S(code);
-      intake = result.intake.at(Statement_Row(rows, row).satir_id);
-    });
+    Run("GT", false, false,
+        [&](const RunParameters&, const CalculationResult& result, const ReportRows& rows) {
+          const int row = Find_Statement_Row(rows, code);
+          ASSERT_GE(row, 0) << S(code);
+          intake = result.intake.at(Statement_Row(rows, row).satir_id);
+        });
     return intake;
   }
 
@@ -177,10 +179,11 @@ TEST_F(DemoAudit, AnOverlappingRangeCountsItsAccountsTwice) {
   const RowIntake domestic = Intake_Of("A.1");
   const QString copy = Copy_Income_Statement();
   const QString first = domestic.accounts.front().code, last = domestic.accounts.back().code;
-  Exec("INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-       "Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, Bakiye_Tipi, Hesap_Karakteri, "
-       "Ters_Bakiye, MHesap_KodBas, MHesap_KodBit) VALUES (" +
-       copy + ", 1, 9999, 3, 'Z', 'Aralık', 1, 1, 0, 0, 0, '" + first + "', '" + last + "')");
+  Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+      "Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, Bakiye_Tipi, Hesap_Karakteri, "
+      "Ters_Bakiye, MHesap_KodBas, MHesap_KodBit) VALUES (" +
+      copy + ", 1, 9999, 3, 'Z', 'Aralık', 1, 1, 0, 0, 0, '" + first + "', '" + last + "')");
   const CoverageReport report = Check("GTK");
   std::vector<QString> expected;
   for (const TakenAccount& account : domestic.accounts) expected.push_back(account.code);
@@ -218,22 +221,23 @@ TEST_F(DemoAudit, EveryRowsBreakdownMakesItsPrintedAmount) {
 }
 
 TEST_F(DemoAudit, AnAccountsVoucherLinesAddUpToWhatItsRowTook) {
-  Run("GT", false, false, [&](const RunParameters& p, const CalculationResult& result,
-                              const ReportRows& rows) {
-    const RowIntake& intake = result.intake.at(Statement_Row(rows, Find_Statement_Row(rows, "A.1")).satir_id);
-    ASSERT_FALSE(intake.accounts.empty());
-    for (const TakenAccount& account : intake.accounts) {
-      const AccountLines lines = Voucher_Lines(state.Db(), p, account.code);
-      EXPECT_FALSE(lines.name.isEmpty());
-      ASSERT_EQ(static_cast<long long>(lines.lines.size()), account.sums.lines);
-      EXPECT_NEAR(lines.credit, account.sums.credit.value_or(0), 0.00005);
-      EXPECT_NEAR(lines.lines.back().balance, account.sums.balance.value_or(0), 0.00005);
-      EXPECT_EQ(lines.lines.back().balance, lines.balance);
-      for (size_t i = 1; i < lines.lines.size(); ++i)
-        EXPECT_LE(lines.lines[i - 1].date, lines.lines[i].date);
-      EXPECT_TRUE(lines.lines.front().date >= p.period.first_day.value_or(QDate()));
-    }
-  });
+  Run("GT", false, false,
+      [&](const RunParameters& p, const CalculationResult& result, const ReportRows& rows) {
+        const RowIntake& intake =
+            result.intake.at(Statement_Row(rows, Find_Statement_Row(rows, "A.1")).satir_id);
+        ASSERT_FALSE(intake.accounts.empty());
+        for (const TakenAccount& account : intake.accounts) {
+          const AccountLines lines = Voucher_Lines(state.Db(), p, account.code);
+          EXPECT_FALSE(lines.name.isEmpty());
+          ASSERT_EQ(static_cast<long long>(lines.lines.size()), account.sums.lines);
+          EXPECT_NEAR(lines.credit, account.sums.credit.value_or(0), 0.00005);
+          EXPECT_NEAR(lines.lines.back().balance, account.sums.balance.value_or(0), 0.00005);
+          EXPECT_EQ(lines.lines.back().balance, lines.balance);
+          for (size_t i = 1; i < lines.lines.size(); ++i)
+            EXPECT_LE(lines.lines[i - 1].date, lines.lines[i].date);
+          EXPECT_TRUE(lines.lines.front().date >= p.period.first_day.value_or(QDate()));
+        }
+      });
 }
 
 TEST_F(DemoAudit, ACheckLeavesTheStoredAmountsAsTheyWere) {

@@ -157,8 +157,9 @@ TEST(AuditBreakdown, TheTableNamesAccountsForTheirVoucherLines) {
   CalculationResult result = Income_Intake();
   StatementRow total = Row(kRowSubtotal);
   total.satir_id = 3;
-  const AuditTable table = Row_Breakdown_Table(Row_Breakdown(total, result),
-                                               {{"601", "YURT DIŞI SATIŞLAR"}}, {{"A.2", "Dış"}}, "");
+  const AuditTable table =
+      Row_Breakdown_Table(Row_Breakdown(total, result), {{"601", "YURT DIŞI SATIŞLAR"}},
+                          {{"A.2", "Dış"}}, "");
   // Two added rows, each with its accounts under it, then the total.
   ASSERT_EQ(table.rows.size(), 2u + 3u + 1u);
   EXPECT_EQ(table.rows[0].account, "");

@@ -64,7 +64,13 @@ DenetimFrm::DenetimFrm(AppState& state, AuditTable table, QWidget* parent, Accou
     }
   }
   grid_->resizeColumnsToContents();
-  grid_->horizontalHeader()->setStretchLastSection(true);
+  // The widest text column of the printed page takes the room left.
+  int stretch = -1;
+  for (int c = 0; c < columns; ++c)
+    if (!table_.columns[c].amount &&
+        (stretch < 0 || table_.columns[c].width > table_.columns[stretch].width))
+      stretch = c;
+  if (stretch >= 0) grid_->horizontalHeader()->setSectionResizeMode(stretch, QHeaderView::Stretch);
   connect(grid_, &QTableWidget::cellDoubleClicked, this,
           Guard(*s_.Message, [this](int row, int) { Row_Activated(row); }));
   layout->addWidget(grid_, 1);
