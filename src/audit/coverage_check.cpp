@@ -160,10 +160,17 @@ AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString&
   for (const CoverageAccount& account : report.left_out) add(account, QString::fromUtf8("Eksik"));
   for (const CoverageAccount& account : report.doubled) add(account, QString::fromUtf8("Mükerrer"));
   if (!report.other_classes.empty()) {
+    // Named up to a line's worth; the command's CSV and JSON carry only the faults.
+    constexpr int kNamed = 30;
     QStringList codes;
     for (const CoverageAccount& account : report.other_classes) codes << account.code;
+    const int count = codes.size();
+    if (count > kNamed) {
+      codes = codes.mid(0, kNamed);
+      codes << QString::fromUtf8("… ve %1 hesap daha").arg(count - kNamed);
+    }
     table.notes << QString::fromUtf8("Tablonun sınıfları dışında kalan hareketli hesaplar (%1): ")
-                           .arg(codes.size()) +
+                           .arg(count) +
                        codes.join(", ");
   }
   return table;
