@@ -224,6 +224,20 @@ TEST(AuditTable, PagesBreakAndRepeatTheColumnCaptions) {
     EXPECT_EQ(captions, 1) << page.number;
   }
   EXPECT_EQ(rows, 150);
+  // A long note is cut at blanks into lines that stay on the page.
+  table.rows.clear();
+  table.notes = {QString("600.01, ").repeated(40).trimmed()};
+  int note_lines = 0;
+  QString joined;
+  const ReportPages noted = Audit_Pages(state, table);
+  for (const PageText& text : noted.pages.back().texts)
+    if (text.text.startsWith("600.01")) {
+      ++note_lines;
+      EXPECT_LE(text.text.size(), 110);
+      joined += (joined.isEmpty() ? "" : " ") + text.text;
+    }
+  EXPECT_EQ(note_lines, 4);  // thirteen codes of eight characters a line
+  EXPECT_EQ(joined, table.notes[0]);
 }
 
 }  // namespace

@@ -155,11 +155,12 @@ class Pages {
       top_ += kRowHeight;
     }
     if (!table_.notes.isEmpty()) top_ += kRowHeight / 2;
-    for (const QString& note : table_.notes) {
-      if (top_ + kRowHeight > Bottom()) New_Page();
-      Text(note, kMargin, kHeadingFont, right_ - kMargin);
-      top_ += kRowHeight;
-    }
+    for (const QString& note : table_.notes)
+      for (const QString& line : Wrapped(note)) {
+        if (top_ + kRowHeight > Bottom()) New_Page();
+        Text(line, kMargin, kHeadingFont, right_ - kMargin);
+        top_ += kRowHeight;
+      }
     const int count = static_cast<int>(result_.pages.size());
     for (ReportPage& page : result_.pages) {
       PageText number;
@@ -178,6 +179,23 @@ class Pages {
 
  private:
   int Bottom() const { return result_.setup.height - kMargin; }
+
+  // A note cut at blanks into lines of at most kNoteWidth characters, which fit the page in the
+  // heading font.
+  static QStringList Wrapped(const QString& note) {
+    constexpr int kNoteWidth = 110;
+    QStringList lines;
+    QString line;
+    for (const QString& word : note.split(' ')) {
+      if (!line.isEmpty() && line.size() + 1 + word.size() > kNoteWidth) {
+        lines << line;
+        line.clear();
+      }
+      line += (line.isEmpty() ? "" : " ") + word;
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines;
+  }
 
   void New_Page() {
     ReportPage page;

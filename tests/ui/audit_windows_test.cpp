@@ -58,7 +58,8 @@ std::vector<DenetimFrm*> Audit_Windows() {
 void When_Preview_Shown(std::function<void(QPrintPreviewDialog&)> step, int tries = 1000) {
   QTimer::singleShot(10, [step, tries] {
     for (QWidget* widget : QApplication::topLevelWidgets())
-      if (auto* preview = qobject_cast<QPrintPreviewDialog*>(widget); preview && preview->isVisible()) {
+      if (auto* preview = qobject_cast<QPrintPreviewDialog*>(widget);
+          preview && preview->isVisible()) {
         step(*preview);
         return;
       }
@@ -75,8 +76,7 @@ void Double_Click(QPrintPreviewDialog& preview, int page, QPointF point) {
   const double device_per_twip = preview.printer()->resolution() / 1440.0;
   const QPointF scene = pages[page]->mapToScene(point * device_per_twip);
   view->centerOn(scene);
-  QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                     view->mapFromScene(scene));
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->mapFromScene(scene));
 }
 
 class OpenedFiles : public QObject {
@@ -201,8 +201,9 @@ TEST_F(AuditWindows, TheCheckOutputShowsTheCoverageAndKeepsNoAmounts) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   QApplication::processEvents();
   ASSERT_EQ(w->Output_Target(), "Kontrol");
-  t.state.Db_Connection->Execute("UPDATE MUHASEBEMALITABLOHAREKET SET Bakiye=7 WHERE Rapor_ID IN (SELECT Rapor_ID FROM "
-         "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT')");
+  t.state.Db_Connection->Execute(
+      "UPDATE MUHASEBEMALITABLOHAREKET SET Bakiye=7 WHERE Rapor_ID IN (SELECT Rapor_ID FROM "
+      "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT')");
   w->Run();
   EXPECT_TRUE(outputs.isEmpty());  // the window shows the check itself
   const std::vector<DenetimFrm*> windows = Audit_Windows();
