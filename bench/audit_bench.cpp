@@ -86,9 +86,9 @@ int main(int argc, char** argv) {
         largest = account.code;
       }
   }
-  const double voucher_lines =
-      largest.isEmpty() ? 0
-                        : Best_Of_Three(s, [&] { lines = Voucher_Lines(s.Db(), parameters, largest); });
+  const double voucher_lines = largest.isEmpty() ? 0 : Best_Of_Three(s, [&] {
+    lines = Voucher_Lines(s.Db(), parameters, largest);
+  });
 
   std::printf("ledger accounts in the period: %d (taken %d, left out %zu, doubled %zu)\n",
               coverage.accounts, coverage.taken, coverage.left_out.size(), coverage.doubled.size());
