@@ -57,6 +57,18 @@ void Paint_Pages(QPrinter& printer, const ReportPages& pages, int from = 0, int 
   painter.end();
 }
 
+// A statement row's caption on the printed page: what Row_At counts.
+bool Is_Row_Caption(const PageText& text) {
+  return text.section == "Detail" && text.control == "txtSatir_Adi";
+}
+
+int Caption_Count(const ReportPages& pages) {
+  int count = 0;
+  for (const ReportPage& page : pages.pages)
+    count += std::count_if(page.texts.begin(), page.texts.end(), Is_Row_Caption);
+  return count;
+}
+
 // The preview's double-clicks on its pages: the page items of its graphics view are the
 // printer's pages in order, in the printer's device units from the paper's corner.
 class PreviewClicks : public QObject {
@@ -72,7 +84,7 @@ class PreviewClicks : public QObject {
   }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
+  bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() != QEvent::MouseButtonDblClick || !view_->scene()) return false;
     const QPointF at = view_->mapToScene(static_cast<QMouseEvent*>(event)->position().toPoint());
     const QList<QGraphicsItem*> items = view_->scene()->items(Qt::AscendingOrder);
@@ -84,7 +96,6 @@ class PreviewClicks : public QObject {
       on_row_(row);
       return true;
     }
-    (void)watched;
     return false;
   }
 
@@ -113,7 +124,8 @@ void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* par
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                    Guard(*state.Message,
                          [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
-  if (on_row) {
+  // Every statement row prints one caption, so the captions count the rows.
+  if (on_row && Caption_Count(pages) == rows.Row_Count()) {
     if (auto* view = preview.findChild<QGraphicsView*>())
       new PreviewClicks(view, printer, pages,
                         Guard(*state.Message, [&](int row) { on_row(rows, row, &preview); }));
@@ -125,19 +137,6 @@ void Print(AppState& state, const RunParameters& parameters, QWidget* parent) {
   AnaRapor report;
   const ReportPages pages = Run_AnaRapor(state, parameters, &report);
   Print_Pages(pages, report.Caption, parent);
-}
-
-void Print_Dialog(const ReportPages& pages, const QString& title, QWidget* parent) {
-  QPrinter printer(QPrinter::HighResolution);
-  Prepare_Printer(printer, pages, title);
-  QPrintDialog dialog(&printer, parent);
-  dialog.setMinMax(1, static_cast<int>(pages.pages.size()));
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (printer.printRange() == QPrinter::PageRange) {
-    Paint_Pages(printer, pages, printer.fromPage(), printer.toPage());
-  } else {
-    Paint_Pages(printer, pages);
-  }
 }
 
 // Opens a written file with the desktop's application; when none can be started the user is
@@ -210,9 +209,7 @@ void Export_Excel_File(AppState& state, const RunParameters& parameters, QWidget
 
 int Row_At(const ReportPages& pages, int page, QPointF point) {
   if (page < 0 || page >= static_cast<int>(pages.pages.size())) return -1;
-  const auto is_row = [](const PageText& text) {
-    return text.section == "Detail" && text.control == "txtSatir_Adi";
-  };
+  const auto is_row = Is_Row_Caption;
   int before = 0;
   for (int p = 0; p < page; ++p)
     before += std::count_if(pages.pages[p].texts.begin(), pages.pages[p].texts.end(), is_row);
@@ -236,7 +233,16 @@ int Row_At(const ReportPages& pages, int page, QPointF point) {
 }
 
 void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent) {
-  Print_Dialog(pages, title, parent);
+  QPrinter printer(QPrinter::HighResolution);
+  Prepare_Printer(printer, pages, title);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(1, static_cast<int>(pages.pages.size()));
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (printer.printRange() == QPrinter::PageRange) {
+    Paint_Pages(printer, pages, printer.fromPage(), printer.toPage());
+  } else {
+    Paint_Pages(printer, pages);
+  }
 }
 
 void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind,
