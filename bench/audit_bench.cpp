@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   const double calculation = Best_Of_Three(s, [&] { Tablo_Hesapla(s.Db(), parameters); });
   const double check = Best_Of_Three(s, [&] {
     const CalculationResult result = Tablo_Hesapla(s.Db(), parameters, {}, {true});
-    coverage = Coverage_Check(s.Db(), parameters, result);
+    coverage = Coverage(parameters.kind, result);
   });
   const double explain = Best_Of_Three(s, [&] {
     const CalculationResult result = Tablo_Hesapla(s.Db(), parameters, {}, {true});

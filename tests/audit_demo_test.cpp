@@ -100,7 +100,7 @@ class DemoAudit : public ::testing::Test {
     CoverageReport report;
     Run(code, balance_sheet, false,
         [&](const RunParameters& p, const CalculationResult& result, const ReportRows&) {
-          report = Coverage_Check(state.Db(), p, result);
+          report = Coverage(p.kind, result);
         });
     return report;
   }

@@ -36,9 +36,17 @@ std::vector<QString> Codes(const std::vector<CoverageAccount>& accounts) {
   return codes;
 }
 
-// Two single-account rows (1: 600, 2: 601) and a total (3) that added both.
+const std::vector<TakenAccount> kLedger = {Account("100.01", 500, 0), Account("600.01", 0, 100),
+                                           Account("600.02", 0, 50), Account("601", 0, 30),
+                                           Account("602", 0, 7)};
+
+// Two single-account rows (1: 600, 2: 601) and a total (3) that added both, over kLedger.
 CalculationResult Income_Intake() {
   CalculationResult result;
+  result.period_accounts = kLedger;
+  for (const auto& [id, code] :
+       std::map<qint64, QString>{{1, "A.1"}, {2, "A.2"}, {3, "T"}, {4, "Z"}})
+    result.intake[id].code = code;
   result.intake[1].accounts = {Account("600.01", 0, 100), Account("600.02", 0, 50)};
   result.intake[2].accounts = {Account("601", 0, 30)};
   result.intake[3].rows = {{1, "A.1", kHesaplamaAdd, Sums(0, 150), 150, {}},
@@ -48,13 +56,8 @@ CalculationResult Income_Intake() {
   return result;
 }
 
-const std::vector<TakenAccount> kLedger = {Account("100.01", 500, 0), Account("600.01", 0, 100),
-                                           Account("600.02", 0, 50), Account("601", 0, 30),
-                                           Account("602", 0, 7)};
-const std::map<qint64, QString> kRowCodes = {{1, "A.1"}, {2, "A.2"}, {3, "T"}, {4, "Z"}};
-
 TEST(AuditCoverage, AnAccountNoRowTakesIsLeftOutWithinTheStatementsClasses) {
-  const CoverageReport report = Coverage(kKindIncomeStatement, kLedger, Income_Intake(), kRowCodes);
+  const CoverageReport report = Coverage(kKindIncomeStatement, Income_Intake());
   EXPECT_EQ(Codes(report.left_out), std::vector<QString>{"602"});
   EXPECT_EQ(report.left_out[0].sums.credit, 7);
   EXPECT_EQ(Codes(report.other_classes), std::vector<QString>{"100.01"});
@@ -63,7 +66,7 @@ TEST(AuditCoverage, AnAccountNoRowTakesIsLeftOutWithinTheStatementsClasses) {
   EXPECT_EQ(report.taken, 3);
   EXPECT_FALSE(report.Clean());
   // For a balance sheet the same ledger leaves out the 1xx account, and 602 is another class.
-  const CoverageReport sheet = Coverage(kKindBalanceSheet, kLedger, Income_Intake(), kRowCodes);
+  const CoverageReport sheet = Coverage(kKindBalanceSheet, Income_Intake());
   EXPECT_EQ(Codes(sheet.left_out), std::vector<QString>{"100.01"});
   EXPECT_EQ(Codes(sheet.other_classes), std::vector<QString>{"602"});
 }
@@ -72,7 +75,7 @@ TEST(AuditCoverage, TwoRowsTakingOneAccountCountItTwice) {
   CalculationResult result = Income_Intake();
   result.intake[4].accounts = {Account("600.02", 0, 50), Account("601", 0, 30),
                                Account("602", 0, 7)};
-  const CoverageReport report = Coverage(kKindIncomeStatement, kLedger, result, kRowCodes);
+  const CoverageReport report = Coverage(kKindIncomeStatement, result);
   EXPECT_EQ(Codes(report.doubled), (std::vector<QString>{"600.02", "601"}));
   EXPECT_EQ(report.doubled[0].rows, QStringList{"A.1, Z"});
   EXPECT_TRUE(report.left_out.empty());
@@ -81,7 +84,7 @@ TEST(AuditCoverage, TwoRowsTakingOneAccountCountItTwice) {
 TEST(AuditCoverage, ATotalAddingOneRowTwiceCountsItsAccountsTwice) {
   CalculationResult result = Income_Intake();
   result.intake[3].rows.push_back(result.intake[3].rows[1]);
-  const CoverageReport report = Coverage(kKindIncomeStatement, kLedger, result, kRowCodes);
+  const CoverageReport report = Coverage(kKindIncomeStatement, result);
   EXPECT_EQ(Codes(report.doubled), std::vector<QString>{"601"});
   EXPECT_EQ(report.doubled[0].rows, QStringList{"T: A.2 + A.2"});
 }
@@ -91,7 +94,7 @@ TEST(AuditCoverage, ARowOutsideTheAmountDoesNotCountTwice) {
   TakenRow shown = result.intake[3].rows[1];
   shown.calc_type = kHesaplamaNone;
   result.intake[3].rows.push_back(shown);
-  EXPECT_TRUE(Coverage(kKindIncomeStatement, kLedger, result, kRowCodes).doubled.empty());
+  EXPECT_TRUE(Coverage(kKindIncomeStatement, result).doubled.empty());
 }
 
 TEST(AuditCoverage, ClassesOfEachKind) {

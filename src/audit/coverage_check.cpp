@@ -2,19 +2,11 @@
 
 #include <set>
 
-#include "db/db_error.h"
-#include "db/query.h"
-#include "db/recordset.h"
 #include "model/financial_table.h"
 
 namespace {
 
 QVariant Sum(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
-
-std::optional<double> Sum_Field(const Recordset& rs, const QString& column) {
-  if (rs.Is_Null(column)) return std::nullopt;
-  return rs.Number(column);
-}
 
 }  // namespace
 
@@ -25,13 +17,8 @@ bool In_Statement_Classes(int kind, const QString& code) {
   return true;
 }
 
-CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
-                        const CalculationResult& result,
-                        const std::map<qint64, QString>& row_codes) {
-  auto code_of = [&](qint64 id) {
-    const auto found = row_codes.find(id);
-    return found == row_codes.end() ? QString::number(id) : found->second;
-  };
+CoverageReport Coverage(int kind, const CalculationResult& result) {
+  auto code_of = [&](qint64 id) { return result.intake.at(id).code; };
   // The rows that take each account, and the groups and totals that add it more than once.
   std::map<QString, QStringList> takers;
   std::map<QString, QStringList> added_twice;
@@ -47,7 +34,7 @@ CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
       if (rows.size() > 1) added_twice[code] << code_of(id) + ": " + rows.join(" + ");
   }
   CoverageReport report;
-  for (const TakenAccount& account : ledger) {
+  for (const TakenAccount& account : result.period_accounts) {
     const QString code = account.code.trimmed();
     ++report.accounts;
     const auto taken = takers.find(code);
@@ -64,54 +51,6 @@ CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
     if (!doubled.isEmpty()) report.doubled.push_back({code, account.sums, doubled});
   }
   return report;
-}
-
-std::vector<TakenAccount> Ledger_Accounts(const DbSession& db, const RunParameters& parameters) {
-  Recordset rs;
-  Open_Recordset(db, rs,
-                 "SELECT MUHFISHAR.MHesap_Kod, SUM(MUHFISHAR.BTutar) AS Borc, "
-                 "SUM(MUHFISHAR.ATutar) AS Alacak, SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar) AS "
-                 "Bakiye, COUNT(*) AS Satir FROM MUHFISHAR WHERE MUHFISHAR.MHesap_Kod IS NOT NULL" +
-                     Ledger_Condition(parameters) +
-                     " GROUP BY MUHFISHAR.MHesap_Kod ORDER BY MUHFISHAR.MHesap_Kod");
-  if (!rs.Is_Open()) throw DbError{kErrObjectClosed, {}};
-  std::vector<TakenAccount> accounts;
-  for (; !rs.Eof(); rs.Move_Next()) {
-    TakenAccount account;
-    account.code = rs.Text("MHesap_Kod").trimmed();
-    account.sums.debit = Sum_Field(rs, "Borc");
-    account.sums.credit = Sum_Field(rs, "Alacak");
-    account.sums.balance = Sum_Field(rs, "Bakiye");
-    account.sums.lines = rs.Field("Satir").toLongLong();
-    accounts.push_back(account);
-  }
-  return accounts;
-}
-
-std::map<qint64, QString> Row_Codes(const DbSession& db, const std::vector<qint64>& ids) {
-  std::map<qint64, QString> codes;
-  constexpr size_t kSlice = 200;
-  for (size_t start = 0; start < ids.size(); start += kSlice) {
-    QStringList list;
-    for (size_t i = start; i < std::min(ids.size(), start + kSlice); ++i)
-      list << QString::number(ids[i]);
-    Recordset rs;
-    Open_Recordset(db, rs,
-                   "SELECT MUHASEBEMALITABLOHAREKET.Satir_ID, MUHASEBEMALITABLOHAREKET.Satir_Kodu "
-                   "FROM MUHASEBEMALITABLOHAREKET WHERE MUHASEBEMALITABLOHAREKET.Satir_ID IN (" +
-                       list.join(',') + ")");
-    if (!rs.Is_Open()) throw DbError{kErrObjectClosed, {}};
-    for (; !rs.Eof(); rs.Move_Next())
-      codes[rs.Field("Satir_ID").toLongLong()] = rs.Text("Satir_Kodu").trimmed();
-  }
-  return codes;
-}
-
-CoverageReport Coverage_Check(const DbSession& db, const RunParameters& parameters,
-                              const CalculationResult& result) {
-  std::vector<qint64> ids;
-  for (const auto& [id, intake] : result.intake) ids.push_back(id);
-  return Coverage(parameters.kind, Ledger_Accounts(db, parameters), result, Row_Codes(db, ids));
 }
 
 QStringList Coverage_Accounts(const CoverageReport& report) {

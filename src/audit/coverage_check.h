@@ -37,19 +37,9 @@ struct CoverageReport {
 // Whether an account of `code` belongs to the classes a statement of `kind` must take in.
 bool In_Statement_Classes(int kind, const QString& code);
 
-// The check over the ledger's accounts of the period and the calculation's intake; `row_codes`
-// gives each computed row's code by its key.
-CoverageReport Coverage(int kind, const std::vector<TakenAccount>& ledger,
-                        const CalculationResult& result,
-                        const std::map<qint64, QString>& row_codes);
-
-// Every account code with lines in the period of `parameters`, with its sums, by code.
-std::vector<TakenAccount> Ledger_Accounts(const DbSession& db, const RunParameters& parameters);
-// Satir_Kodu of the rows of `ids`.
-std::map<qint64, QString> Row_Codes(const DbSession& db, const std::vector<qint64>& ids);
-// The check of a run whose calculation recorded its intake.
-CoverageReport Coverage_Check(const DbSession& db, const RunParameters& parameters,
-                              const CalculationResult& result);
+// The check of a run whose calculation recorded its intake: the period's accounts against what
+// the computed rows took in.
+CoverageReport Coverage(int kind, const CalculationResult& result);
 
 // The report as a table: the left-out accounts, then the doubled ones; the heading says what
 // was checked and how it came out, the notes list the other classes' untaken accounts.

@@ -63,14 +63,6 @@ BreakdownKind Breakdown_Kind(int row_type) {
   }
 }
 
-double Accounts_Amount(const StatementRow& row, const LineSums& sums) {
-  // A range row takes its net balance by its character (the calculation's range rule).
-  const int balance_type = row.type == kRowAccountRange ? kBakiyeTotal : row.balance_type;
-  const QVariant value = Amount_By_Rule(balance_type, row.character, Sum(sums.debit),
-                                        Sum(sums.credit), Sum(sums.balance));
-  return value.isNull() ? 0.0 : value.toDouble();
-}
-
 RowBreakdown Row_Breakdown(const StatementRow& row, const CalculationResult& result) {
   RowBreakdown b;
   b.row = row;
@@ -91,7 +83,7 @@ RowBreakdown Row_Breakdown(const StatementRow& row, const CalculationResult& res
       b.total += account.sums;
       b.parts.push_back(part);
     }
-    b.amount = Accounts_Amount(row, b.total);
+    b.amount = Row_Amount(row.type, row.balance_type, row.character, b.total).toDouble();
     return b;
   }
   for (const TakenRow& taken : intake.rows) {

@@ -64,8 +64,6 @@ struct RowBreakdown {
 };
 
 BreakdownKind Breakdown_Kind(int row_type);
-// The amount a single-account or range row prints for the sums of its lines.
-double Accounts_Amount(const StatementRow& row, const LineSums& sums);
 RowBreakdown Row_Breakdown(const StatementRow& row, const CalculationResult& result);
 
 // Every account code a breakdown names, for their names.

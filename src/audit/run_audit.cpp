@@ -22,7 +22,7 @@ QString Period_Of_Run(AppState& s, const RunParameters& parameters) {
 
 CoverageOutcome Coverage_Of_Run(AppState& s, const RunParameters& parameters,
                                 const CalculationResult& result) {
-  const CoverageReport report = Coverage_Check(s.Db(), parameters, result);
+  const CoverageReport report = Coverage(parameters.kind, result);
   const ReportRows rows = Report_Rows(s, parameters.statement_sql);
   const StatementHeading heading = Heading(s, parameters, rows);
   return {Coverage_Table(report, parameters.kind, heading.title, heading.period,

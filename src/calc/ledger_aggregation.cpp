@@ -31,11 +31,10 @@ QString Bare(const Recordset& rs, const QString& column) {
 
 QVariant Variant(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
 
-// A row's value by the amount rule, from its own columns and sums; null when the sum it uses is.
-QVariant Value_Of(const SummedRow& row, std::optional<int> balance_type = std::nullopt) {
-  return Amount_By_Rule(balance_type.value_or(Code(row.balance_type)), Code(row.character),
-                        Variant(row.sums.debit), Variant(row.sums.credit),
-                        Variant(row.sums.balance));
+// A row's value by the full amount rule (its own balance type, also for a range row added to a
+// group), from its own columns and sums; null when the sum it uses is.
+QVariant Value_Of(const SummedRow& row) {
+  return Row_Amount(kRowSingleAccount, Code(row.balance_type), Code(row.character), row.sums);
 }
 
 struct Totals {
@@ -65,7 +64,7 @@ class Calculation {
         statement_sql_(parameters.statement_sql),
         progress_(progress),
         record_(options.record_intake),
-        sums_(options.read_ledger_once
+        sums_(options.read_ledger_once || options.record_intake
                   ? Row_Sums_From_Period_Ledger(db, Ledger_Condition(parameters),
                                                 options.record_intake)
                   : Row_Sums_By_Query(db, Ledger_Condition(parameters))) {}
@@ -85,7 +84,11 @@ class Calculation {
     return {rows_.Field("Satir_ID").toLongLong(), rows_.Text("Satir_Kodu").trimmed(),
             Bare(rows_, "Rapor_Yeri"), Bare(rows_, "Rapor_ID")};
   }
-  RowIntake* Intake(qint64 satir_id) { return record_ ? &result_.intake[satir_id] : nullptr; }
+  // Records what a row took in with the amount written, when asked for.
+  void Record(qint64 satir_id, const QString& code, std::vector<TakenAccount> accounts,
+              std::vector<TakenRow> rows = {}) {
+    if (record_) result_.intake[satir_id] = {code, std::move(accounts), std::move(rows)};
+  }
 
   const DbSession& db_;
   const QString statement_sql_;
@@ -102,6 +105,7 @@ class Calculation {
 
 void Calculation::Run() {
   if (progress_) progress_(0, -1);
+  if (record_) result_.period_accounts = sums_->Period_Accounts();
   Open_Recordset(db_, rows_, statement_sql_);
   if (rows_.Eof()) return;
   const int count = rows_.Record_Count();
@@ -156,16 +160,18 @@ void Calculation::Group_Row() {
   for (const SummedRow& row : sums_->Group_Contributions(group))
     if (!range_codes.count(row.code)) add(row);
 
-  if (RowIntake* intake = Intake(group.satir_id)) intake->rows = std::move(totals.rows);
-  if (Open_Row_By_Id()) Write_Amounts(target_, totals.debit, totals.credit, totals.amount);
+  if (!Open_Row_By_Id()) return;
+  Write_Amounts(target_, totals.debit, totals.credit, totals.amount);
+  Record(group.satir_id, group.code, {}, std::move(totals.rows));
 }
 
 void Calculation::Single_Account_Row() {
   const std::vector<SummedRow> rows = sums_->Prefix_Rows(Current());
   if (rows.empty()) {
     // No voucher line in the period: the row itself gets zeros.
-    if (RowIntake* intake = Intake(Current().satir_id)) *intake = {};
-    if (Open_Row_By_Id()) Write_Amounts(target_, 0, 0, 0);
+    if (!Open_Row_By_Id()) return;
+    Write_Amounts(target_, 0, 0, 0);
+    Record(Current().satir_id, Current().code, {});
     return;
   }
   // Every row under the prefix is written, and each feeds both totals.
@@ -179,8 +185,9 @@ void Calculation::Single_Account_Row() {
       if (!value.isNull()) totals->amount += value.toDouble();
       if (record_) totals->rows.push_back(Taken(row, kHesaplamaAdd, value));
     }
-    if (RowIntake* intake = Intake(row.satir_id)) *intake = {row.accounts, {}};
-    Write_Amounts(target_, debit, credit, value.isNull() ? 0.0 : value.toDouble());
+    const double amount = value.isNull() ? 0.0 : value.toDouble();
+    Write_Amounts(target_, debit, credit, amount);
+    Record(row.satir_id, row.code, row.accounts);
   }
 }
 
@@ -193,18 +200,17 @@ void Calculation::Range_Row() {
   if (own) {
     debit = own->sums.debit.value_or(0);
     credit = own->sums.credit.value_or(0);
-    // A range has no balance type: its total balance, signed by its character.
-    amount = Value_Of(*own, kBakiyeTotal).toDouble();
+    amount = Row_Amount(kRowAccountRange, Code(own->balance_type), Code(own->character), own->sums)
+                 .toDouble();
   }
-  if (RowIntake* intake = Intake(row.satir_id))
-    *intake = {own ? own->accounts : std::vector<TakenAccount>{}, {}};
   Write_Amounts(target_, debit, credit, amount);
+  Record(row.satir_id, row.code, own ? own->accounts : std::vector<TakenAccount>{});
 }
 
 void Calculation::Total_Row(Totals& totals) {
   if (!Open_Row_By_Id()) return;
   Write_Amounts(target_, totals.debit, totals.credit, totals.amount);
-  if (RowIntake* intake = Intake(Current().satir_id)) intake->rows = std::move(totals.rows);
+  Record(Current().satir_id, Current().code, {}, std::move(totals.rows));
   totals.Clear();
 }
 
@@ -260,6 +266,12 @@ QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
   if (character == kKarakterDebit) return std::fabs(b);
   if (character == kKarakterCredit) return -std::fabs(b);
   return b;
+}
+
+QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums) {
+  // A range has no balance type: its total balance, signed by its character.
+  return Amount_By_Rule(row_type == kRowAccountRange ? kBakiyeTotal : balance_type, character,
+                        Variant(sums.debit), Variant(sums.credit), Variant(sums.balance));
 }
 
 CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,

@@ -35,6 +35,10 @@ struct LineSums {
   LineSums& operator+=(const LineSums& other);
 };
 
+// The amount of a single-account or range row (`row_type`) from the sums of its lines: the
+// amount rule, where a range row has no balance type and takes its total balance.
+QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums);
+
 // The voucher lines of one account code in the run's period.
 struct TakenAccount {
   QString code;
@@ -55,6 +59,7 @@ struct TakenRow {
 // it added (groups, subtotals, grand totals). The row's printed amount follows from these by the
 // amount rule.
 struct RowIntake {
+  QString code;  // Satir_Kodu, trimmed
   std::vector<TakenAccount> accounts;
   std::vector<TakenRow> rows;
 };
@@ -63,10 +68,12 @@ struct CalculationResult {
   std::vector<UnknownFormulaCode> unknown_codes;
   // By Satir_ID, for every row computed from the ledger; filled when asked for.
   std::map<qint64, RowIntake> intake;
+  // Every account code with lines in the period, with its sums, by code; filled with the intake.
+  std::vector<TakenAccount> period_accounts;
 };
 
 struct CalculationOptions {
-  bool record_intake = false;
+  bool record_intake = false;  // implies the period ledger
   // The period's lines are read once and every row's sums taken from them; false sends one
   // statement over the ledger for every question of every row (the same figures, slower).
   bool read_ledger_once = true;

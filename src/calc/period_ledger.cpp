@@ -127,6 +127,12 @@ class PeriodLedger : public RowSums {
     return rows;
   }
 
+  std::vector<TakenAccount> Period_Accounts() const override {
+    std::vector<TakenAccount> accounts;
+    for (size_t i : by_code_) Add_Account(accounts, {entries_[i].code_text, entries_[i].sums});
+    return accounts;
+  }
+
   std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from, const QString& to,
                                      qint64 satir_id, const QString& code) override {
     const QByteArray asked_from = from.toUtf8(), asked_to = to.toUtf8();

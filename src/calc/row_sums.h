@@ -52,6 +52,9 @@ class RowSums {
   virtual std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from,
                                              const QString& to, qint64 satir_id,
                                              const QString& code) = 0;
+  // Every account code with lines in the period, with its sums, by code; none when the source
+  // does not read the period as a whole.
+  virtual std::vector<TakenAccount> Period_Accounts() const { return {}; }
 };
 
 // Every question one statement over the ledger with the period condition appended.

@@ -41,9 +41,8 @@ inline const char* kRunLockedMessage =
 
 // Runs the statement of `grid` in one transaction: the computed amounts and the output's
 // read-back of them belong to this run alone; a run that fails (or a check) leaves the previous
-// results. Returns
-// false when the run stopped (a rejected filter value, a database error or a formula that cannot be
-// evaluated), after its message.
+// results. Returns false when the run stopped (a rejected filter value, a database error or a
+// formula that cannot be evaluated), after its message.
 bool Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
 
 // Why a run with these parameters would print nothing: the last month before the first, a
