@@ -17,7 +17,8 @@ QString For_Engine(QString ddl, Engine engine) {
   switch (engine) {
     case Engine::Sqlite:
       ddl.replace("{KEY}", "INTEGER PRIMARY KEY AUTOINCREMENT");
-      ddl.replace("{DATE}", "TEXT COLLATE MTDATE");
+      // ISO text, compared byte by byte with the ISO literals of the dialect step.
+      ddl.replace("{DATE}", "TEXT");
       ddl.replace("{NOCASE}", " COLLATE NOCASE");
       ddl.replace("{MONEY}", "REAL");
       ddl.replace("{BOOL}", "INTEGER");
