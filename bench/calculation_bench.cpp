@@ -1,10 +1,18 @@
 // Times the statement calculation against its lower bound: one grouped pass over the same
-// year's ledger lines in the same database. Prints both times and their ratio.
+// year's ledger lines in the same database.
 //   malitablo-bench DATA_FOLDER DATABASE TABLE_CODE
-// The statement query is the shipped master file's, with the table chosen by its code and the
-// whole fiscal year, as a run from the window builds it.
+//       both in one process, the cache warmed, best of three; prints both times and their ratio
+//   malitablo-bench --grouped-pass DATA_FOLDER DATABASE TABLE_CODE
+//       the lower bound as a whole program: the run's parameters prepared as a run prepares them,
+//       then the grouped pass once; prints its number of accounts. scripts/bench measures it
+//       with /usr/bin/time beside the end-to-end run of malitablo-cli.
+// DATA_FOLDER is the suite's data folder or a PostgreSQL server ("pg:..."). The statement query
+// is the shipped master file's, with the table chosen by its code and the whole fiscal year, as
+// a run from the window builds it.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
 #include <cstdio>
 
 #include "app/start_up.h"
@@ -18,40 +26,52 @@
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc != 4) {
-    std::fprintf(stderr, "Kullanım: malitablo-bench VERI_KLASORU VERITABANI TABLO_KODU\n");
+  QStringList args = app.arguments().mid(1);
+  const bool grouped_only = !args.isEmpty() && args.first() == "--grouped-pass";
+  if (grouped_only) args.removeFirst();
+  if (args.size() != 3) {
+    std::fprintf(stderr,
+                 "Kullanım: malitablo-bench [--grouped-pass] VERI_KLASORU VERITABANI TABLO_KODU\n");
     return 2;
   }
+  const QString& database = args[1];
+  const QString& table_code = args[2];
   StderrMessages messages;
   AppState s(messages);
-  s.Program_Folder = QCoreApplication::applicationDirPath() + "/suite/Rapor";
-  s.Database_Name = argv[2];
-  Open_Connection(s, "sa", "", argv[2], argv[1]);
+  // Beside the programs of a suite folder, or in build/ beside the build's suite.
+  s.Program_Folder = QCoreApplication::applicationDirPath();
+  if (!QFile::exists(s.Program_Folder + "/Master.mtr")) s.Program_Folder += "/suite/Rapor";
+  s.Database_Name = database;
+  Open_Connection(s, "sa", "", database, args[0]);
   Load_Company_Parameters(s);
   KeyedGrid grid = Make_Filter_Grid();
   Load_Master_File(s, grid);
-  grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", argv[3]);
+  grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", table_code);
   const RunParameters parameters = Parametreleri_Hazirla(s, grid);
   const QString period = Ledger_Condition(parameters);
-
-  Recordset rs;
-  Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
-  long long lines = rs.Field("N").toLongLong();
-  Open_Recordset(
-      s.Db(), rs,
-      QString("SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='") +
-          argv[3] + "'");
-  if (rs.Eof()) {
-    std::fprintf(stderr, "Tablo bulunamadı: %s\n", argv[3]);
-    return 1;
-  }
-  QString id = rs.Text("Rapor_ID");
   // The same year's lines, grouped once: the least any calculation must read.
   const QString lower_bound =
       "SELECT Ana_Hesap_ID, SUM(BTutar), SUM(ATutar) FROM MUHFISHAR WHERE 1=1" + period +
       " GROUP BY Ana_Hesap_ID";
-  std::printf("statement query:       %s\n", parameters.statement_sql.toUtf8().constData());
-  std::printf("period condition:     %s\n", period.toUtf8().constData());
+  Recordset rs;
+  if (grouped_only) {
+    Open_Recordset(s.Db(), rs, lower_bound);
+    if (!rs.Is_Open()) return 1;
+    std::printf("accounts: %d\n", rs.Record_Count());
+    return 0;
+  }
+
+  Open_Recordset(s.Db(), rs, "SELECT COUNT(*) AS N FROM MUHFISHAR");
+  const long long lines = rs.Field("N").toLongLong();
+  Open_Recordset(s.Db(), rs,
+                 "SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Tipi=2 AND Rapor_Kodu='" +
+                     table_code + "'");
+  if (rs.Eof()) {
+    std::fprintf(stderr, "Tablo bulunamadı: %s\n", table_code.toUtf8().constData());
+    return 1;
+  }
+  const QString id = rs.Text("Rapor_ID");
+  std::printf("period condition:       %s\n", period.toUtf8().constData());
 
   // Warm the cache once, then take the best of three of each.
   Open_Recordset(s.Db(), rs, lower_bound);
@@ -67,10 +87,10 @@ int main(int argc, char** argv) {
   }
   Open_Recordset(s.Db(), rs,
                  "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
-  std::printf("ledger lines:          %lld\n", lines);
-  std::printf("statement rows:        %s\n", rs.Text("N").toUtf8().constData());
-  std::printf("calculation:           %.3f s\n", best_calc);
+  std::printf("ledger lines:           %lld\n", lines);
+  std::printf("statement rows:         %s\n", rs.Text("N").toUtf8().constData());
+  std::printf("calculation:            %.3f s\n", best_calc);
   std::printf("lower bound (GROUP BY): %.3f s\n", best_bound);
-  std::printf("ratio:                 %.2f\n", best_calc / best_bound);
+  std::printf("ratio:                  %.2f\n", best_calc / best_bound);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/start_up.h"
+#include "db/connection.h"
 #include "db/connection_file.h"
 #include "db/open_connection.h"
 #include "db/query.h"
@@ -58,6 +59,9 @@ TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
   EXPECT_EQ(rs.Text("M"), "2026-01-31");
 
   if (t.On_Postgres()) {
+    // The literals reach the server in ISO form, which reads the same whatever its DateStyle.
+    t.state.Db().connection->Execute("SET DateStyle TO ISO, DMY");
+    EXPECT_EQ(sum("MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='01/31/2026'"), 1);
     // DATE columns: the literals are dates, so the ledger index serves the comparison.
     t.state.Db().connection->Execute("SET enable_seqscan = off");
     Open_Recordset(t.state.Db(), rs,
@@ -81,6 +85,32 @@ TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
   for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text("detail") + "\n";
   EXPECT_TRUE(plan.contains("USING COVERING INDEX IX_MUHFISHAR_AnaHesap")) << plan.toStdString();
   EXPECT_FALSE(plan.contains("TEMP B-TREE")) << plan.toStdString();
+  EXPECT_TRUE(t.messages.entries.empty());
+}
+
+// A database made before the dates compared natively declares its date columns with the
+// collation MTDATE, which every connection still registers: such a column compares its dates in
+// any of the suite's forms with the ISO literals the dialect step sends.
+TEST(EngineDates, ColumnsOfTheDateCollationStillCompare) {
+  TestSuite t;
+  if (t.On_Postgres()) GTEST_SKIP() << "the collation is the embedded engine's";
+  t.Exec("CREATE TABLE ESKI (Tarih TEXT COLLATE MTDATE, Tutar INTEGER)");
+  t.Exec("CREATE INDEX IX_ESKI ON ESKI (Tarih, Tutar)");
+  // Stored in the older forms: a text made by || is no literal the dialect step would rewrite.
+  t.Exec(
+      "INSERT INTO ESKI VALUES ('2026-01-31',1), ('02/01/'||'2026',2), ('2026/'||'12/31',4), "
+      "('12/31/'||'2025',8)");
+  t.Connect();
+  Recordset rs;
+  auto sum = [&](const QString& where) {
+    Open_Recordset(t.state.Db(), rs, "SELECT SUM(Tutar) AS S FROM ESKI WHERE " + where);
+    return rs.Number("S");
+  };
+  EXPECT_EQ(sum("Tarih>='01/01/2026' AND Tarih<='2026/02/01'"), 3);
+  EXPECT_EQ(sum("Tarih BETWEEN '12/31/2025' AND '01/31/2026'"), 9);
+  Open_Recordset(t.state.Db(), rs, "SELECT MIN(Tarih) AS M, MAX(Tarih) AS X FROM ESKI");
+  EXPECT_EQ(rs.Text("M"), "12/31/2025");
+  EXPECT_EQ(rs.Text("X"), "2026/12/31");
   EXPECT_TRUE(t.messages.entries.empty());
 }
 

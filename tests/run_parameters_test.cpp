@@ -2,7 +2,10 @@
 // options and the workplace of the report header, on a company database.
 #include <gtest/gtest.h>
 
+#include "db/connection.h"
 #include "db/db_error.h"
+#include "db/query.h"
+#include "db/recordset.h"
 #include "run/filter_conditions.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
@@ -36,7 +39,9 @@ TEST_P(MonthBounds, GiveTheLedgerPeriod) {
   suite.Exec(QString::fromUtf8(
       "INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi) VALUES "
       "('2026-01-05', '2026', 'Ocak', 1, 'Mahsup Fişi'), ('2026-02-10', '2026', 'Şubat', 2, 'Mahsup Fişi'), "
-      "('2026-04-10', '2026', 'Nisan', 4, 'Mahsup Fişi')"));
+      "('2026-04-10', '2026', 'Nisan', 4, 'Mahsup Fişi'), "
+      "('2026-06-03', '2026', 'Haziran', 7, 'Mahsup Fişi'), "
+      "('2026-06-04', '2026', 'Haziran', 6, 'Mahsup Fişi')"));
   suite.Connect();
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
@@ -51,6 +56,40 @@ TEST_P(MonthBounds, GiveTheLedgerPeriod) {
 
 INSTANTIATE_TEST_SUITE_P(month_bounds, MonthBounds, testing::ValuesIn(Case_Files("month_bounds")),
                          Case_File_Name);
+
+// Each look-up of the period is a seek on its own index: never a read of every line of a month
+// nor a sort of them.
+TEST(RunParameters, LookUpsSeekTheirIndex) {
+  TestSuite suite;
+  suite.Connect();
+  const bool pg = suite.On_Postgres();
+  auto plan = [&](const QString& sql) {
+    Recordset rs;
+    Open_Recordset(suite.state.Db(), rs, (pg ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + sql);
+    QString text;
+    for (; !rs.Eof(); rs.Move_Next()) text += rs.Text(pg ? "QUERY PLAN" : "detail") + "\n";
+    return text;
+  };
+  // An empty table is read whole at no cost: the planner is told to seek where it can.
+  if (pg) suite.state.Db().connection->Execute("SET enable_seqscan = off");
+  const QString month = plan(Month_Number_Sql(QString::fromUtf8("Şubat")));
+  const QString opening = plan(Opening_Date_Sql());
+  if (pg) {
+    EXPECT_TRUE(month.contains("Index Only Scan using ix_muhfishar_ay")) << month.toStdString();
+    EXPECT_TRUE(month.contains("Limit") && !month.contains("Sort")) << month.toStdString();
+    EXPECT_TRUE(opening.contains("Index Only Scan using ix_muhfishar_islemtipi"))
+        << opening.toStdString();
+    EXPECT_TRUE(opening.contains("Index Cond: (islem_tipi = ")) << opening.toStdString();
+  } else {
+    EXPECT_TRUE(month.contains("SEARCH MUHFISHAR USING COVERING INDEX IX_MUHFISHAR_Ay (AY=?)"))
+        << month.toStdString();
+    EXPECT_FALSE(month.contains("TEMP B-TREE")) << month.toStdString();
+    EXPECT_TRUE(opening.contains(
+        "SEARCH MUHFISHAR USING COVERING INDEX IX_MUHFISHAR_IslemTipi (Islem_Tipi=?)"))
+        << opening.toStdString();
+  }
+  EXPECT_TRUE(suite.messages.entries.empty());
+}
 
 TEST(RunParameters, MonthLastDay) {
   EXPECT_EQ(Month_Last_Day("02", 2023), "28");

@@ -2,36 +2,36 @@
 
 #include <QRegularExpression>
 
+#include "db/date_collation.h"
+
 namespace {
 
-// Rewrites outside quoted literals only; `rewrite` gets each unquoted stretch.
-template <typename F>
-QString Outside_Literals(const QString& sql, F rewrite) {
+// Rewrites outside quoted literals with `rewrite` (each unquoted stretch) and each whole
+// literal, doubled quotes inside it included, with `literal` (its text between the quotes).
+template <typename F, typename L>
+QString Rewrite_Parts(const QString& sql, F rewrite, L literal) {
   QString out;
-  QString chunk;
-  bool in_literal = false;
-  for (QChar c : sql) {
-    if (c == '\'') {
-      if (!in_literal) {
-        out += rewrite(chunk);
-        chunk.clear();
-      }
-      in_literal = !in_literal;
-      out += c;
-      continue;
-    }
-    if (in_literal)
-      out += c;
-    else
-      chunk += c;
+  qsizetype done = 0;
+  while (done < sql.size()) {
+    const qsizetype open = sql.indexOf('\'', done);
+    if (open < 0) break;
+    out += rewrite(sql.mid(done, open - done));
+    qsizetype close = open + 1;
+    while ((close = sql.indexOf('\'', close)) >= 0 && close + 1 < sql.size() &&
+           sql[close + 1] == '\'')
+      close += 2;
+    if (close < 0) return out + sql.mid(open);  // a literal to the end stays as it is
+    out += '\'' + literal(sql.mid(open + 1, close - open - 1)) + '\'';
+    done = close + 1;
   }
-  out += in_literal ? chunk : rewrite(chunk);
-  return out;
+  return out + rewrite(sql.mid(done));
 }
 
 QString Move_Top_To_Limit(const QString& sql) {
-  static const QRegularExpression top(R"(^(\s*SELECT\s+(?:DISTINCT\s+)?)TOP\s+(\d+)\s+)",
-                                      QRegularExpression::CaseInsensitiveOption);
+  // The statement may be asked for its plan (EXPLAIN [QUERY PLAN] SELECT TOP ...).
+  static const QRegularExpression
+      top(R"(^(\s*(?:EXPLAIN\s+(?:QUERY\s+PLAN\s+)?)?SELECT\s+(?:DISTINCT\s+)?)TOP\s+(\d+)\s+)",
+          QRegularExpression::CaseInsensitiveOption);
   auto m = top.match(sql);
   if (!m.hasMatch()) return sql;
   QString rest = sql.mid(m.capturedEnd());
@@ -108,14 +108,22 @@ QString To_Engine_Dialect(const QString& sql, Engine engine) {
                                          QRegularExpression::CaseInsensitiveOption);
   // LIKE ignores letter case on SQL Server (its collations) and on SQLite; PostgreSQL's ILIKE.
   static const QRegularExpression like(R"(\bLIKE\b)", QRegularExpression::CaseInsensitiveOption);
-  QString text = Outside_Literals(sql, [engine](QString part) {
-    part.replace(dbo, "\\1.");
-    if (engine == Engine::Postgres) part.replace(like, "ILIKE");
-    if (engine == Engine::Sqlite) part.replace(offset, "LIMIT -1 OFFSET \\1");
-    part.replace(isnull, engine == Engine::Sqlite ? "IFNULL(" : "COALESCE(");
-    part.replace(glued_keyword, "\\1 \\2");
-    return part;
-  });
+  QString text = Rewrite_Parts(
+      sql,
+      [engine](QString part) {
+        part.replace(dbo, "\\1.");
+        if (engine == Engine::Postgres) part.replace(like, "ILIKE");
+        if (engine == Engine::Sqlite) part.replace(offset, "LIMIT -1 OFFSET \\1");
+        part.replace(isnull, engine == Engine::Sqlite ? "IFNULL(" : "COALESCE(");
+        part.replace(glued_keyword, "\\1 \\2");
+        return part;
+      },
+      [](const QString& literal) {
+        // A date literal in ISO form compares natively with the stored dates (embedded engine) and
+        // reads the same whatever the server's DateStyle (PostgreSQL).
+        const QString iso = Iso_Date_Literal(literal);
+        return iso.isEmpty() ? literal : iso;
+      });
   text = Move_Top_To_Limit(text);
   return engine == Engine::Postgres ? Nulls_As_Elsewhere(text) : text;
 }

@@ -12,12 +12,15 @@
 namespace {
 
 // Type words per engine: {KEY} a 64-bit integer key assigned on insert, {DATE} a date column,
-// {MONEY} an amount, {BOOL} a flag.
+// {MONEY} an amount, {BOOL} a flag; {NULLS_FIRST} after an index column keeps Null before every
+// value in the index, where the engine's ORDER BY puts it (PostgreSQL is told so).
 QString For_Engine(QString ddl, Engine engine) {
   switch (engine) {
     case Engine::Sqlite:
       ddl.replace("{KEY}", "INTEGER PRIMARY KEY AUTOINCREMENT");
-      ddl.replace("{DATE}", "TEXT COLLATE MTDATE");
+      // ISO text, compared byte by byte with the ISO literals of the dialect step.
+      ddl.replace("{DATE}", "TEXT");
+      ddl.replace("{NULLS_FIRST}", "");
       ddl.replace("{NOCASE}", " COLLATE NOCASE");
       ddl.replace("{MONEY}", "REAL");
       ddl.replace("{BOOL}", "INTEGER");
@@ -29,6 +32,7 @@ QString For_Engine(QString ddl, Engine engine) {
       ddl.replace(text, "VARCHAR(\\1) COLLATE \"C\"");
       ddl.replace("{KEY}", "BIGSERIAL PRIMARY KEY");
       ddl.replace("{DATE}", "DATE");
+      ddl.replace("{NULLS_FIRST}", " NULLS FIRST");
       ddl.replace("{NOCASE}", "");
       ddl.replace("{MONEY}", "DOUBLE PRECISION");
       ddl.replace("{BOOL}", "SMALLINT");
@@ -37,6 +41,7 @@ QString For_Engine(QString ddl, Engine engine) {
     case Engine::SqlServer:
       ddl.replace("{KEY}", "BIGINT IDENTITY(1,1) PRIMARY KEY");
       ddl.replace("{DATE}", "DATETIME");
+      ddl.replace("{NULLS_FIRST}", "");
       ddl.replace("{NOCASE}", "");
       ddl.replace("{MONEY}", "FLOAT");
       ddl.replace("{BOOL}", "BIT");
@@ -139,10 +144,10 @@ QStringList Company_Schema(Engine engine) {
           "CREATE INDEX IX_MUHFISHAR_Kod ON MUHFISHAR (MHesap_Kod, Yil, Tarih, BTutar, ATutar)",
           // Year and dates are always asked together with an account, so they follow the account
           // in the two indexes above; an index led by the year would tempt the planner to scan
-          // the whole year's lines for every statement row. The opening voucher and the month
-          // look-ups of the run seek on their own columns.
+          // the whole year's lines for every statement row. The opening voucher's first date
+          // and a month's first number are each one seek on their own index.
           "CREATE INDEX IX_MUHFISHAR_IslemTipi ON MUHFISHAR (Islem_Tipi, Tarih)",
-          "CREATE INDEX IX_MUHFISHAR_Ay ON MUHFISHAR (AY, Ay_Index, Tarih)",
+          "CREATE INDEX IX_MUHFISHAR_Ay ON MUHFISHAR (AY, Ay_Index{NULLS_FIRST})",
           "CREATE INDEX IX_MUHKART_Kod ON MUHKART (MHesap_Kod)",
           "CREATE UNIQUE INDEX IX_MALITABLOKART_Kod ON MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Tipi)",
           "CREATE INDEX IX_MALITABLOHAREKET_Rapor ON MUHASEBEMALITABLOHAREKET (Rapor_ID, Satir_No)",

@@ -45,9 +45,7 @@ std::optional<QDate> Field_Date(const QVariant& value) {
 // when opening vouchers exist but carry no date.
 std::optional<std::optional<QDate>> Opening_Date(const DbSession& db) {
   Recordset rs;
-  Open_Recordset(db, rs,
-                 QString::fromUtf8(
-                     "SELECT MIN(Tarih) AS Tarih FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'"));
+  Open_Recordset(db, rs, Opening_Date_Sql());
   Require_Open(rs);
   if (rs.Record_Count() == 0) return std::nullopt;
   rs.Move_First();
@@ -65,9 +63,7 @@ std::optional<std::optional<QDate>> Opening_Date(const DbSession& db) {
 // month.
 int Month_Number(const DbSession& db, const QString& month, int fallback) {
   Recordset rs;
-  Open_Recordset(db, rs,
-                 "SELECT MIN(Tarih)AS Tarih ,Ay_Index  FROM MUHFISHAR WHERE AY='" +
-                     Sql_Quote_Value(month) + "'" + " GROUP BY Ay_Index");
+  Open_Recordset(db, rs, Month_Number_Sql(month));
   Require_Open(rs);
   if (rs.Record_Count() == 0) return fallback;
   rs.Move_First();
@@ -105,6 +101,19 @@ QString Level_Bound(const QString& caption, const QString& value, QString& error
 }
 
 }  // namespace
+
+// The first of the month's numbers in order (Null before every number, as the month's groups
+// came in order): the first entry of the month in the index, not every line of the month read.
+QString Month_Number_Sql(const QString& month) {
+  return "SELECT TOP 1 Ay_Index FROM MUHFISHAR WHERE AY='" + Sql_Quote_Value(month) +
+         "' ORDER BY Ay_Index";
+}
+
+// MIN over the index's second column after an equal first: the first entry past the Nulls.
+QString Opening_Date_Sql() {
+  return QString::fromUtf8(
+      "SELECT MIN(Tarih) AS Tarih FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'");
+}
 
 StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
   StatementBuild build;

@@ -16,6 +16,12 @@ struct AppState;
 // then the period (looked up in the ledger's months), the levels and the options.
 RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid);
 
+// The two ledger look-ups of the period, each one index seek: the least month number of a
+// month name's lines (IX_MUHFISHAR_Ay), and the opening vouchers' first date
+// (IX_MUHFISHAR_IslemTipi).
+QString Month_Number_Sql(const QString& month);
+QString Opening_Date_Sql();
+
 // The statement query: each applied row (Girsin true) up to the first row without caption
 // goes through the condition builder of its type.
 struct StatementQuery {
