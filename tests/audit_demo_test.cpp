@@ -20,48 +20,22 @@
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/run_driver.h"
+#include "support/demo_company.h"
 #include "support/test_suite.h"
 
 namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
 
-class DemoAudit : public ::testing::Test {
+class DemoAudit : public DemoCompanyTest {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new QTemporaryDir;
-    server_ = new TestServer;
-    DemoOptions options;
-    options.suite_folder = dir_->path();
-    options.program_folder = MALITABLO_PROGRAM_DIR;
-    if (server_->Is_Postgres()) options.server = server_->Server(QString());
-    Create_Demo_Suite(options);
-  }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-    delete dir_;
-    dir_ = nullptr;
-  }
-
-  void SetUp() override {
-    registry_.reset(new QTemporaryDir);
-    qputenv("MALITABLO_REGISTRY", (registry_->path() + "/registry.ini").toUtf8());
-    state.Program_Folder = MALITABLO_PROGRAM_DIR;
-    messages.Answer(true);
-    Parse_Command_Line(state, QString(kDemoCompany) + "|" +
-                                  server_->Server(Demo_Data_Folder(dir_->path())) + "|1|sa|" +
-                                  QChar(0xE6));
-    Open_Company(state, [] {});
-    messages.entries.clear();
-  }
   void TearDown() override {
     // Copies made by a test go, so every test sees the demo's own statements.
     Exec(
         "DELETE FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID IN (SELECT Rapor_ID FROM "
         "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK')");
     Exec("DELETE FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GTK'");
-    qunsetenv("MALITABLO_REGISTRY");
+    DemoCompanyTest::TearDown();
   }
 
   void Exec(const QString& sql) { state.Db_Connection->Execute(sql); }
@@ -132,16 +106,7 @@ class DemoAudit : public ::testing::Test {
         });
     return intake;
   }
-
-  static QTemporaryDir* dir_;
-  static TestServer* server_;
-  std::unique_ptr<QTemporaryDir> registry_;
-  RecordingMessages messages;
-  AppState state{messages};
 };
-
-QTemporaryDir* DemoAudit::dir_ = nullptr;
-TestServer* DemoAudit::server_ = nullptr;
 
 std::vector<QString> Codes(const std::vector<CoverageAccount>& accounts) {
   std::vector<QString> codes;

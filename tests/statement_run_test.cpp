@@ -14,46 +14,22 @@
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/run_driver.h"
+#include "support/demo_company.h"
 #include "support/test_suite.h"
 
 namespace {
 
 std::string S(const QString& text) { return text.toStdString(); }
 
-class DemoRun : public ::testing::Test {
+class DemoRun : public DemoCompanyTest {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new QTemporaryDir;
-    server_ = new TestServer;
-    DemoOptions options;
-    options.suite_folder = dir_->path();
-    options.program_folder = MALITABLO_PROGRAM_DIR;
-    if (server_->Is_Postgres()) options.server = server_->Server(QString());
-    Create_Demo_Suite(options);
-  }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-    delete dir_;
-    dir_ = nullptr;
-  }
-
   void SetUp() override {
-    registry_.reset(new QTemporaryDir);
-    qputenv("MALITABLO_REGISTRY", (registry_->path() + "/registry.ini").toUtf8());
-    state.Program_Folder = MALITABLO_PROGRAM_DIR;
-    messages.Answer(true);  // the regional settings question of a fresh registry
-    Parse_Command_Line(state, QString(kDemoCompany) + "|" +
-                                  server_->Server(Demo_Data_Folder(dir_->path())) + "|1|sa|" +
-                                  QChar(0xE6));
-    Open_Company(state, [] {});
-    messages.entries.clear();
+    DemoCompanyTest::SetUp();
     grid = Make_Filter_Grid();
     Load_Master_File(state, grid);
     FillChoiceLists(state, grid);
     Set("Tablo Kodu", "GT");
   }
-  void TearDown() override { qunsetenv("MALITABLO_REGISTRY"); }
 
   void Set(const QString& caption, const QString& start, const QString& end = QString()) {
     int row = grid.Find_Row("FiltreLbl", caption);
@@ -90,18 +66,10 @@ class DemoRun : public ::testing::Test {
     return rs.Number("N");
   }
 
-  static QTemporaryDir* dir_;
-  static TestServer* server_;
-  std::unique_ptr<QTemporaryDir> registry_;
-  RecordingMessages messages;
-  AppState state{messages};
   KeyedGrid grid;
   bool ran = false;
   LedgerPeriod last_period;
 };
-
-QTemporaryDir* DemoRun::dir_ = nullptr;
-TestServer* DemoRun::server_ = nullptr;
 
 }  // namespace
 

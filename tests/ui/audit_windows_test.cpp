@@ -33,17 +33,10 @@
 #include "report/report_data.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
+#include "ui/screenshot.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MALITABLO_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  QApplication::processEvents();
-  window->grab().save(folder + "/" + name + ".png");
-}
 
 // The visible audit windows, newest last.
 std::vector<DenetimFrm*> Audit_Windows() {

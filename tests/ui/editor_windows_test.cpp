@@ -27,17 +27,10 @@
 #include "run/filter_window.h"
 #include "run/parameter_preparation.h"
 #include "support/test_suite.h"
+#include "ui/screenshot.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MALITABLO_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  QApplication::processEvents();
-  window->grab().save(folder + "/" + name + ".png");
-}
 
 // Windows closed by the last event are deleted.
 void Settle() {

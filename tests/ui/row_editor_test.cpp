@@ -15,17 +15,10 @@
 #include "editor/row_editor_window.h"
 #include "editor/table_definition_window.h"
 #include "support/test_suite.h"
+#include "ui/screenshot.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-void Screenshot(QWidget* window, const QString& name) {
-  const QString folder = qEnvironmentVariable("MALITABLO_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  QApplication::processEvents();
-  window->grab().save(folder + "/" + name + ".png");
-}
 
 void Type(QWidget* widget, const QString& text) {
   for (QChar c : text) {
