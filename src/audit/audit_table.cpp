@@ -8,14 +8,10 @@
 
 #include "process/app_state.h"
 #include "report/output_format.h"
+#include "report/statement_listing.h"
 #include "ui_common/amount_text.h"
 
 namespace {
-
-QString Csv_Field(const QString& text) {
-  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
-  return "\"" + QString(text).replace("\"", "\"\"") + "\"";
-}
 
 QByteArray Csv(const AuditTable& table) {
   QStringList lines;

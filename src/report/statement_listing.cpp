@@ -23,11 +23,6 @@ bool Is_Amount(const QString& column) {
   return std::find(std::begin(kAmounts), std::end(kAmounts), column) != std::end(kAmounts);
 }
 
-QString Csv_Field(const QString& text) {
-  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
-  return "\"" + QString(text).replace("\"", "\"\"") + "\"";
-}
-
 QByteArray Csv(const ReportDataSource& rows) {
   QStringList lines;
   QStringList header;
@@ -139,6 +134,11 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
 }
 
 }  // namespace
+
+QString Csv_Field(const QString& text) {
+  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
+  return "\"" + QString(text).replace("\"", "\"\"") + "\"";
+}
 
 bool Parse_Listing_Format(const QString& name, ListingFormat* format) {
   if (name == "text")

@@ -14,6 +14,9 @@ class ReportDataSource;
 
 enum class ListingFormat { Text, Csv, Json };
 
+// A CSV field: quoted (quotes doubled) when it holds a comma, a quote or a line break.
+QString Csv_Field(const QString& text);
+
 // "text", "csv", "json"; false for anything else.
 bool Parse_Listing_Format(const QString& name, ListingFormat* format);
 QByteArray Statement_Listing(const AppState& state, const StatementHeading& heading,
