@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
       Save(preview, "onizleme.png");
       if (preview) preview->close();
     });
-    Produce_Output(state, parameters, target, &w);
+    return Produce_Output(state, parameters, target, &w);
   });
   w.Run();
   Settle();

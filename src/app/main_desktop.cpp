@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
     FiltreFrm* window = main_window.get();
     window->Set_Output_Handler(
         [&state, window](const RunParameters& parameters, const QString& target) {
-          Produce_Output(state, parameters, target, window,
-                         Breakdown_On_Double_Click(state, parameters, window->Last_Calculation()));
+          return Produce_Output(state, parameters, target, window,
+                                Breakdown_On_Double_Click(state, parameters,
+                                                          window->Last_Calculation()));
         });
     QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
     window->show();

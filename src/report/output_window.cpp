@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
+#include <memory>
 
 #include "process/app_state.h"
 #include "report/ana_rapor.h"
@@ -106,37 +107,48 @@ class PreviewClicks : public QObject {
   std::function<void(int row)> on_row_;
 };
 
-void Show_Preview(AppState& state, const RunParameters& parameters, QWidget* parent,
-                  const PreviewRowAction& on_row) {
-  AnaRapor report;
-  const ReportRows rows = Report_Rows(state, parameters.statement_sql);
+// The preview over the laid-out pages, shown by the returned step.
+std::function<void()> Preview(AppState& state, const RunParameters& parameters, QWidget* parent,
+                              const PreviewRowAction& on_row) {
+  struct Laid {
+    AnaRapor report;
+    ReportRows rows;
+    ReportPages pages;
+  };
+  auto laid = std::make_shared<Laid>();
+  laid->rows = Report_Rows(state, parameters.statement_sql);
   const StatementHeading heading =
-      Statement_Heading(state, rows, parameters, Opening_Voucher_In(state.Db(), parameters.period));
-  const ReportPages pages = Run_AnaRapor(state, rows, heading, &report);
-  QPrinter printer(QPrinter::HighResolution);
-  Prepare_Printer(printer, pages, report.Caption);
-  QPrintPreviewDialog preview(&printer, parent);
-  preview.setWindowTitle(report.Caption);
-  // Sized to the screen as well, for desktops that do not maximise dialogs.
-  if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-    preview.resize(screen->availableGeometry().size() * 0.9);
-  preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                   Guard(*state.Message,
-                         [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
-  // Every statement row prints one caption, so the captions count the rows.
-  if (on_row && Caption_Count(pages) == rows.Row_Count()) {
-    if (auto* view = preview.findChild<QGraphicsView*>())
-      new PreviewClicks(view, printer, pages,
-                        Guard(*state.Message, [&](int row) { on_row(rows, row, &preview); }));
-  }
-  preview.exec();
+      Statement_Heading(state, laid->rows, parameters,
+                        Opening_Voucher_In(state.Db(), parameters.period));
+  laid->pages = Run_AnaRapor(state, laid->rows, heading, &laid->report);
+  return [&state, parent, on_row, laid] {
+    const ReportPages& pages = laid->pages;
+    QPrinter printer(QPrinter::HighResolution);
+    Prepare_Printer(printer, pages, laid->report.Caption);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(laid->report.Caption);
+    // Sized to the screen as well, for desktops that do not maximise dialogs.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+      preview.resize(screen->availableGeometry().size() * 0.9);
+    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     Guard(*state.Message,
+                           [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
+    // Every statement row prints one caption, so the captions count the rows.
+    if (on_row && Caption_Count(pages) == laid->rows.Row_Count()) {
+      if (auto* view = preview.findChild<QGraphicsView*>())
+        new PreviewClicks(view, printer, pages, Guard(*state.Message, [&](int row) {
+                            on_row(laid->rows, row, &preview);
+                          }));
+    }
+    preview.exec();
+  };
 }
 
-void Print(AppState& state, const RunParameters& parameters, QWidget* parent) {
-  AnaRapor report;
-  const ReportPages pages = Run_AnaRapor(state, parameters, &report);
-  Print_Pages(pages, report.Caption, parent);
+std::function<void()> Print(AppState& state, const RunParameters& parameters, QWidget* parent) {
+  auto report = std::make_shared<AnaRapor>();
+  auto pages = std::make_shared<ReportPages>(Run_AnaRapor(state, parameters, report.get()));
+  return [report, pages, parent] { Print_Pages(*pages, report->Caption, parent); };
 }
 
 // Opens a written file with the desktop's application; when none can be started the user is
@@ -160,49 +172,58 @@ bool Reported(AppState& state, const QString& path, bool written) {
   return written;
 }
 
-void Export_Pdf_File(AppState& state, const RunParameters& parameters) {
-  StatementHeading heading;
-  const ReportPages pages = Generate_For_Export(state, parameters, &heading);
-  const QString path = Export_Path(ExportKind::Pdf);
-  if (!Reported(state, path, Export_Pdf(pages, path, heading.title))) return;
-  Open_Document(state, path);
+std::function<void()> Export_Pdf_File(AppState& state, const RunParameters& parameters) {
+  auto heading = std::make_shared<StatementHeading>();
+  auto pages = std::make_shared<ReportPages>(Generate_For_Export(state, parameters, heading.get()));
+  return [&state, heading, pages] {
+    const QString path = Export_Path(ExportKind::Pdf);
+    if (!Reported(state, path, Export_Pdf(*pages, path, heading->title))) return;
+    Open_Document(state, path);
+  };
 }
 
-void Export_Html_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
+std::function<void()> Export_Html_File(AppState& state, const RunParameters& parameters,
+                                       QWidget* parent) {
   BekletFrm panel(parent);
-  StatementHeading heading;
-  const ReportPages pages =
-      Wait_For_Report(state, parameters, panel, kHtmlWaitingMessage, &heading);
-  const QString path = Export_Path(ExportKind::Html);
-  const bool written = pages.pages.empty() || Export_Html(pages, path, heading.title);
-  panel.hide();
-  if (!Reported(state, path, written)) return;
-  Open_Document(state, path);
+  auto heading = std::make_shared<StatementHeading>();
+  auto pages = std::make_shared<ReportPages>(
+      Wait_For_Report(state, parameters, panel, kHtmlWaitingMessage, heading.get()));
+  return [&state, heading, pages] {
+    const QString path = Export_Path(ExportKind::Html);
+    const bool written = pages->pages.empty() || Export_Html(*pages, path, heading->title);
+    if (!Reported(state, path, written)) return;
+    Open_Document(state, path);
+  };
 }
 
-void Export_Text_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
+std::function<void()> Export_Text_File(AppState& state, const RunParameters& parameters,
+                                       QWidget* parent) {
   BekletFrm panel(parent);
-  const ReportPages pages = Wait_For_Report(state, parameters, panel, kTextWaitingMessage, nullptr);
-  TexteAtOzellikFrm dialog(parent);
-  dialog.exec();
-  const QString path = Export_Path(ExportKind::Text);
-  const bool written =
-      dialog.Cancelled() || pages.pages.empty() || Export_Text(pages, path, dialog.Options());
-  panel.hide();
-  if (!Reported(state, path, written)) return;
-  Open_Document(state, path);
+  auto pages = std::make_shared<ReportPages>(
+      Wait_For_Report(state, parameters, panel, kTextWaitingMessage, nullptr));
+  return [&state, pages, parent] {
+    TexteAtOzellikFrm dialog(parent);
+    dialog.exec();
+    const QString path = Export_Path(ExportKind::Text);
+    const bool written =
+        dialog.Cancelled() || pages->pages.empty() || Export_Text(*pages, path, dialog.Options());
+    if (!Reported(state, path, written)) return;
+    Open_Document(state, path);
+  };
 }
 
-void Export_Excel_File(AppState& state, const RunParameters& parameters, QWidget* parent) {
+std::function<void()> Export_Excel_File(AppState& state, const RunParameters& parameters,
+                                        QWidget* parent) {
   BekletFrm panel(parent);
-  StatementHeading heading;
-  const ReportPages pages =
-      Wait_For_Report(state, parameters, panel, kExcelWaitingMessage, &heading);
-  panel.hide();
-  const QString path = Export_Path(ExportKind::Excel);
-  const bool written = pages.pages.empty() || Export_Xlsx(pages, path, heading.title);
-  if (!Reported(state, path, written)) return;
-  Open_Document(state, path);
+  auto heading = std::make_shared<StatementHeading>();
+  auto pages = std::make_shared<ReportPages>(
+      Wait_For_Report(state, parameters, panel, kExcelWaitingMessage, heading.get()));
+  return [&state, heading, pages] {
+    const QString path = Export_Path(ExportKind::Excel);
+    const bool written = pages->pages.empty() || Export_Xlsx(*pages, path, heading->title);
+    if (!Reported(state, path, written)) return;
+    Open_Document(state, path);
+  };
 }
 
 }  // namespace
@@ -259,19 +280,14 @@ void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind,
   Open_Document(state, path);
 }
 
-void Produce_Output(AppState& state, const RunParameters& parameters, const QString& target,
-                    QWidget* parent, const PreviewRowAction& on_row) {
-  if (target == "Ekran") {
-    Show_Preview(state, parameters, parent, on_row);
-  } else if (target == "Yazıcı") {
-    Print(state, parameters, parent);
-  } else if (target == "Excel") {
-    Export_Excel_File(state, parameters, parent);
-  } else if (target == "Text") {
-    Export_Text_File(state, parameters, parent);
-  } else if (target == "Html") {
-    Export_Html_File(state, parameters, parent);
-  } else if (target == "PDF") {
-    Export_Pdf_File(state, parameters);
-  }
+std::function<void()> Produce_Output(AppState& state, const RunParameters& parameters,
+                                     const QString& target, QWidget* parent,
+                                     const PreviewRowAction& on_row) {
+  if (target == "Ekran") return Preview(state, parameters, parent, on_row);
+  if (target == "Yazıcı") return Print(state, parameters, parent);
+  if (target == "Excel") return Export_Excel_File(state, parameters, parent);
+  if (target == "Text") return Export_Text_File(state, parameters, parent);
+  if (target == "Html") return Export_Html_File(state, parameters, parent);
+  if (target == "PDF") return Export_Pdf_File(state, parameters);
+  return {};
 }

@@ -34,7 +34,10 @@ CalculationPercent Calculation_Percent(int done, int count);
 class FiltreFrm : public QMainWindow {
   Q_OBJECT
  public:
-  using OutputHandler = std::function<void(const RunParameters& parameters, const QString& target)>;
+  // Produces the output of a run for `target` inside the run and returns what is left to do once
+  // the run has ended (a dialog, a file written); may return nothing.
+  using OutputHandler =
+      std::function<std::function<void()>(const RunParameters& parameters, const QString& target)>;
 
   // Form_Load: reads the master file (a damaged one ends the program with ProgramEnd).
   explicit FiltreFrm(AppState& state, QWidget* parent = nullptr);

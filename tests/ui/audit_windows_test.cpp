@@ -101,8 +101,8 @@ class AuditWindows : public ::testing::Test {
       outputs << target;
       rows = Report_Rows(t.state, parameters.statement_sql);
       pages = Run_AnaRapor(t.state, parameters);
-      Produce_Output(t.state, parameters, target, w.get(),
-                     Breakdown_On_Double_Click(t.state, parameters, w->Last_Calculation()));
+      return Produce_Output(t.state, parameters, target, w.get(),
+                            Breakdown_On_Double_Click(t.state, parameters, w->Last_Calculation()));
     });
     w->show();
     w->activateWindow();
@@ -211,6 +211,33 @@ TEST_F(AuditWindows, TheCheckOutputShowsTheCoverageAndKeepsNoAmounts) {
                  "IN (SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT')");
   EXPECT_EQ(rs.Number("N"), 0);
   windows[0]->close();
+}
+
+TEST_F(AuditWindows, ThePreviewOpensOnceTheRunHasEnded) {
+  // While the user looks at the preview, another program writes (a second user's run): the
+  // preview holds no lock, and the amounts it shows are stored already.
+  bool took_the_lock = false;
+  QString stored;
+  When_Preview_Shown([&](QPrintPreviewDialog& preview) {
+    Connection other;
+    other.Open(Demo_Data_Folder(t.Root() + "/demo"), kDemoCompany, "sa", "", false);
+    try {
+      other.Begin_Transaction(true);
+      took_the_lock = true;
+      other.Rollback();
+    } catch (const DbError&) {
+    }
+    const QueryResult rows = other.Execute(
+        "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='A' AND Rapor_ID IN "
+        "(SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT')");
+    if (!rows.rows.empty()) stored = rows.rows[0][0].toString();
+    preview.reject();
+  });
+  t.state.Db_Connection->Execute("UPDATE MUHASEBEMALITABLOHAREKET SET Bakiye=NULL");
+  w->Run();
+  EXPECT_EQ(outputs, QStringList{"Ekran"});
+  EXPECT_TRUE(took_the_lock);
+  EXPECT_FALSE(stored.isEmpty());
 }
 
 TEST(PreviewRows, APointFindsTheRowWhoseCaptionIsAboveIt) {

@@ -75,7 +75,10 @@ TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
   Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
   ASSERT_TRUE(w);
   QStringList outputs;
-  w->Set_Output_Handler([&](const RunParameters&, const QString& target) { outputs << target; });
+  w->Set_Output_Handler([&](const RunParameters&, const QString& target) {
+    outputs << target;
+    return std::function<void()>();
+  });
   w->show();
   w->Form_Activate();
 

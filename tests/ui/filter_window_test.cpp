@@ -50,8 +50,10 @@ class RunWindow {
   void Open() {
     t_.Connect();
     w = std::make_unique<FiltreFrm>(t_.state);
-    w->Set_Output_Handler(
-        [this](const RunParameters&, const QString& target) { outputs << target; });
+    w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
+      outputs << target;
+      return std::function<void()>();
+    });
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -277,6 +279,7 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   r.w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
     r.outputs << target;
     throw DbError{kErrStatement, QString::fromUtf8("Rapor okunamadı")};
+    return std::function<void()>();
   });
   // F2 runs; the error of the output reaches the user instead of the event loop.
   r.Key(Qt::Key_F2);

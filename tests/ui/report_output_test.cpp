@@ -55,7 +55,10 @@ struct OutputFixture {
   ~OutputFixture() { QDesktopServices::unsetUrlHandler("file"); }
   // Exports go to the folder of the suite's registry file.
   QString File(const QString& name) const { return suite.Root() + "/" + name; }
-  void Output(const QString& target) { Produce_Output(suite.state, parameters, target, nullptr); }
+  // The output, and what it leaves for after the run (the dialogs, the file), at once.
+  void Output(const QString& target) {
+    if (auto rest = Produce_Output(suite.state, parameters, target, nullptr)) rest();
+  }
 
   TestSuite suite;
   RunParameters parameters;

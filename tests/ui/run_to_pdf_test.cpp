@@ -69,7 +69,7 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
     ~Unset() { QDesktopServices::unsetUrlHandler("file"); }
   } unset;
   w->Set_Output_Handler([&](const RunParameters& parameters, const QString& target) {
-    Produce_Output(t.state, parameters, target, w.get());
+    return Produce_Output(t.state, parameters, target, w.get());
   });
   w->show();
   w->activateWindow();
