@@ -2,6 +2,7 @@
 // a demo suite (scripts/screenshots runs it under Xvfb).
 //   malitablo-screenshots PROGRAM_FOLDER OUTPUT_FOLDER "<database>|<server>|<user id>|..."
 // Writes calistirma.png (the run window), onizleme.png (the preview of the income statement),
+// satir-dokumu.png (the breakdown of its first group), kontrol.png (its coverage check),
 // tablo-listesi.png (the table list) and tablo-tanimi.png (the definition window of the first
 // table). Exits 1 when a window did not appear.
 #include <QApplication>
@@ -14,11 +15,15 @@
 #include <memory>
 
 #include "app/start_up.h"
+#include "audit/audit_table_window.h"
+#include "audit/row_breakdown.h"
+#include "audit/run_audit_window.h"
 #include "editor/table_definition_window.h"
 #include "editor/table_list_window.h"
 #include "process/app_state.h"
 #include "process/messages.h"
 #include "report/output_window.h"
+#include "report/report_data.h"
 #include "run/filter_window.h"
 #include "run/parameter_preparation.h"
 
@@ -81,7 +86,9 @@ int main(int argc, char** argv) {
   Save(&w, "calistirma.png");
 
   // The preview is a modal dialog: taken and closed while it is open.
+  RunParameters last_run;
   w.Set_Output_Handler([&](const RunParameters& parameters, const QString& target) {
+    last_run = parameters;
     QTimer::singleShot(2500, [] {
       QWidget* preview = QApplication::activeModalWidget();
       if (preview) preview->resize(1000, 760);
@@ -93,6 +100,19 @@ int main(int argc, char** argv) {
   });
   w.Run();
   Settle();
+
+  // The audit of the same run: a group's breakdown, then the coverage check.
+  auto take = [](QWidget* window, const QString& name) {
+    if (window) window->resize(820, 420);
+    Settle();
+    Save(window, name);
+    if (window) window->close();
+  };
+  const ReportRows rows = Report_Rows(state, last_run.statement_sql);
+  take(Show_Row_Breakdown(state, last_run, w.Last_Calculation(), rows,
+                          Find_Statement_Row(rows, "A"), &w),
+       "satir-dokumu.png");
+  take(Show_Coverage(state, last_run, w.Last_Calculation(), &w), "kontrol.png");
 
   state.Table_Type = Table_Kind(w.Filter_Grid());
   w.hide();
