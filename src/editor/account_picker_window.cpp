@@ -19,6 +19,7 @@
 #include "editor/form_title_panel.h"
 #include "process/app_state.h"
 #include "process/messages.h"
+#include "ui_common/command_button_widget.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/list_operations.h"
 
@@ -76,16 +77,9 @@ MuhHesapListesi::MuhHesapListesi(AppState& state, QWidget* caller, std::function
   StokAdediLbl->setObjectName("StokAdediLbl");
   bottom->addWidget(StokAdediLbl);
   bottom->addStretch();
-  SecBtn = new QPushButton("&Seç", this);
-  SecBtn->setObjectName("SecBtn");
-  CikisBtn = new QPushButton("&Çıkış ", this);
-  CikisBtn->setObjectName("CikisBtn");
-  for (QPushButton* b : {SecBtn, CikisBtn}) {
-    b->setAutoDefault(false);
-    b->setMinimumWidth(90);
-    b->setFocusPolicy(Qt::NoFocus);
-    bottom->addWidget(b);
-  }
+  SecBtn = Command_Button(this, bottom, "&Seç", "SecBtn");
+  CikisBtn = Command_Button(this, bottom, "&Çıkış ", "CikisBtn");
+  for (QPushButton* b : {SecBtn, CikisBtn}) b->setFocusPolicy(Qt::NoFocus);
   layout->addLayout(bottom);
   connect(SecBtn, &QPushButton::clicked, this, &MuhHesapListesi::SecBtn_Click);
   connect(CikisBtn, &QPushButton::clicked, this, &MuhHesapListesi::CikisBtn_Click);

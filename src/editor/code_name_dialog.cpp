@@ -11,6 +11,7 @@
 
 #include "editor/form_title_panel.h"
 #include "process/app_state.h"
+#include "ui_common/command_button_widget.h"
 #include "ui_common/edit_box_widget.h"
 
 namespace {
@@ -54,15 +55,8 @@ RaporKodAdFrm::RaporKodAdFrm(AppState& state, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   buttons->setContentsMargins(12, 4, 12, 0);
   buttons->addStretch();
-  KaydetBtn = new QPushButton("&Tamam", this);
-  KaydetBtn->setObjectName("KaydetBtn");
-  CikisBtn = new QPushButton("&Çıkış ", this);
-  CikisBtn->setObjectName("CikisBtn");
-  for (QPushButton* b : {KaydetBtn, CikisBtn}) {
-    b->setAutoDefault(false);
-    b->setMinimumWidth(90);
-    buttons->addWidget(b);
-  }
+  KaydetBtn = Command_Button(this, buttons, "&Tamam", "KaydetBtn");
+  CikisBtn = Command_Button(this, buttons, "&Çıkış ", "CikisBtn");
   layout->addLayout(buttons);
   connect(KaydetBtn, &QPushButton::clicked, this, &RaporKodAdFrm::KaydetBtn_Click);
   connect(CikisBtn, &QPushButton::clicked, this, &RaporKodAdFrm::CikisBtn_Click);

@@ -21,6 +21,7 @@
 #include "process/app_state.h"
 #include "process/messages.h"
 #include "ui_common/amount_text.h"
+#include "ui_common/command_button_widget.h"
 #include "ui_common/edit_box_widget.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/tag_navigation.h"
@@ -263,15 +264,8 @@ void MuhMaliTabloSatir::Build_Controls() {
   auto* buttons_row = new QHBoxLayout;
   buttons_row->setContentsMargins(10, 4, 10, 0);
   buttons_row->addStretch();
-  KaydetBtn = new QPushButton("&Kaydet", this);
-  KaydetBtn->setObjectName("KaydetBtn");
-  CikisBtn = new QPushButton("&Çıkış ", this);
-  CikisBtn->setObjectName("CikisBtn");
-  for (QPushButton* b : {KaydetBtn, CikisBtn}) {
-    b->setAutoDefault(false);
-    b->setMinimumWidth(90);
-    buttons_row->addWidget(b);
-  }
+  KaydetBtn = Command_Button(this, buttons_row, "&Kaydet", "KaydetBtn");
+  CikisBtn = Command_Button(this, buttons_row, "&Çıkış ", "CikisBtn");
   outer->addLayout(buttons_row);
   connect(KaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloSatir::KaydetBtn_Click);
   connect(CikisBtn, &QPushButton::clicked, this, &MuhMaliTabloSatir::CikisBtn_Click);

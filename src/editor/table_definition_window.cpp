@@ -16,6 +16,7 @@
 #include "editor/form_title_panel.h"
 #include "editor/row_editor_window.h"
 #include "process/app_state.h"
+#include "ui_common/command_button_widget.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/twips.h"
 
@@ -124,17 +125,10 @@ void MuhMaliTabloTanim::Build_Controls() {
   hint->setEnabled(false);
   buttons->addWidget(hint);
   buttons->addStretch();
-  KaydetBtn = new QPushButton("&Kaydet", this);
-  KaydetBtn->setObjectName("KaydetBtn");
-  FKaydetBtn = new QPushButton("&Farklı Kaydet", this);
-  FKaydetBtn->setObjectName("FKaydetBtn");
-  CikisBtn = new QPushButton("&Çıkış ", this);
-  CikisBtn->setObjectName("CikisBtn");
-  for (QPushButton* b : {KaydetBtn, FKaydetBtn, CikisBtn}) {
-    b->setMinimumWidth(110);
-    b->setFocusPolicy(Qt::TabFocus);
-    buttons->addWidget(b);
-  }
+  KaydetBtn = Command_Button(this, buttons, "&Kaydet", "KaydetBtn", 110);
+  FKaydetBtn = Command_Button(this, buttons, "&Farklı Kaydet", "FKaydetBtn", 110);
+  CikisBtn = Command_Button(this, buttons, "&Çıkış ", "CikisBtn", 110);
+  for (QPushButton* b : {KaydetBtn, FKaydetBtn, CikisBtn}) b->setFocusPolicy(Qt::TabFocus);
   layout->addLayout(buttons);
   connect(KaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloTanim::KaydetBtn_Click);
   connect(FKaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloTanim::FKaydetBtn_Click);
