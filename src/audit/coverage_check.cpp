@@ -4,12 +4,6 @@
 
 #include "model/financial_table.h"
 
-namespace {
-
-QVariant Sum(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
-
-}  // namespace
-
 bool In_Statement_Classes(int kind, const QString& code) {
   const QChar first = code.trimmed().isEmpty() ? QChar() : code.trimmed().front();
   if (kind == kKindIncomeStatement) return first == '6';
@@ -91,8 +85,9 @@ AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString&
                    {"Bakiye", "Bakiye", true, 1300},
                    {"Satirlar", QString::fromUtf8("Alan satırlar"), false, 1506}};
   auto add = [&](const CoverageAccount& account, const QString& state) {
-    AuditRow row{{state, account.code, name_of(account.code), Sum(account.sums.debit),
-                  Sum(account.sums.credit), Sum(account.sums.balance), account.rows.join("; ")}};
+    AuditRow row{{state, account.code, name_of(account.code), Sum_Value(account.sums.debit),
+                  Sum_Value(account.sums.credit), Sum_Value(account.sums.balance),
+                  account.rows.join("; ")}};
     row.account = account.code;
     table.rows.push_back(row);
   };

@@ -5,8 +5,6 @@
 
 namespace {
 
-QVariant Sum(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
-
 QString Sign(int calc_type) {
   if (calc_type == kHesaplamaAdd) return "+";
   if (calc_type == kHesaplamaSubtract) return QString::fromUtf8("−");
@@ -139,8 +137,8 @@ AuditTable Row_Breakdown_Table(const RowBreakdown& b, const std::map<QString, QS
                    {"Bakiye", "Bakiye", true, 1300},
                    {"Tutar", "Tutar", true, 1400}};
   auto account_row = [&](const TakenAccount& account, int depth) {
-    AuditRow row{{account.code, name_of(account.code), QVariant(), Sum(account.sums.debit),
-                  Sum(account.sums.credit), Sum(account.sums.balance), QVariant()}};
+    AuditRow row{{account.code, name_of(account.code), QVariant(), Sum_Value(account.sums.debit),
+                  Sum_Value(account.sums.credit), Sum_Value(account.sums.balance), QVariant()}};
     row.depth = depth;
     row.account = account.code;
     return row;
@@ -156,9 +154,9 @@ AuditTable Row_Breakdown_Table(const RowBreakdown& b, const std::map<QString, QS
       for (const BreakdownPart& part : b.parts) {
         const bool counted =
             part.calc_type == kHesaplamaAdd || part.calc_type == kHesaplamaSubtract;
-        AuditRow row{{part.code, row_name(part.code), Sign(part.calc_type), Sum(part.sums.debit),
-                      Sum(part.sums.credit), Sum(part.sums.balance),
-                      counted ? QVariant(part.value) : QVariant()}};
+        AuditRow row{{part.code, row_name(part.code), Sign(part.calc_type),
+                      Sum_Value(part.sums.debit), Sum_Value(part.sums.credit),
+                      Sum_Value(part.sums.balance), counted ? QVariant(part.value) : QVariant()}};
         row.bold = true;
         table.rows.push_back(row);
         for (const TakenAccount& account : part.accounts)
@@ -175,8 +173,8 @@ AuditTable Row_Breakdown_Table(const RowBreakdown& b, const std::map<QString, QS
       break;
     case BreakdownKind::None: table.notes << QString::fromUtf8("Bu satırın tutarı yoktur."); break;
   }
-  AuditRow total{{"TOPLAM", QVariant(), QVariant(), Sum(b.total.debit), Sum(b.total.credit),
-                  Sum(b.total.balance), b.amount}};
+  AuditRow total{{"TOPLAM", QVariant(), QVariant(), Sum_Value(b.total.debit),
+                  Sum_Value(b.total.credit), Sum_Value(b.total.balance), b.amount}};
   total.bold = true;
   table.rows.push_back(total);
   return table;

@@ -15,11 +15,8 @@ namespace {
 
 const QString kRow = "MUHASEBEMALITABLOHAREKET";
 
-// Codes are compared as numbers: a stored 1 equals the text "1".
-int Code(const QVariant& value) {
-  return static_cast<int>(std::lround(value.toString().trimmed().toDouble()));
-}
-int Code(const Recordset& rs, const QString& column) { return Code(rs.Field(column)); }
+int Code(const QVariant& value) { return Code_Number(value); }
+int Code(const Recordset& rs, const QString& column) { return Code_Number(rs.Field(column)); }
 
 // A number written bare into SQL must be a number (never an arbitrary text).
 QString Bare(const Recordset& rs, const QString& column) {
@@ -28,8 +25,6 @@ QString Bare(const Recordset& rs, const QString& column) {
     throw DbError{kErrStatement, "Satırın " + column + " değeri sayı değil: \"" + text + "\""};
   return text;
 }
-
-QVariant Variant(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
 
 // A row's value by the full amount rule (its own balance type, also for a range row added to a
 // group), from its own columns and sums; null when the sum it uses is.
@@ -268,10 +263,12 @@ QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
   return b;
 }
 
+QVariant Sum_Value(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
+
 QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums) {
   // A range has no balance type: its total balance, signed by its character.
   return Amount_By_Rule(row_type == kRowAccountRange ? kBakiyeTotal : balance_type, character,
-                        Variant(sums.debit), Variant(sums.credit), Variant(sums.balance));
+                        Sum_Value(sums.debit), Sum_Value(sums.credit), Sum_Value(sums.balance));
 }
 
 CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,

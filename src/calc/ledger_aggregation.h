@@ -35,6 +35,9 @@ struct LineSums {
   LineSums& operator+=(const LineSums& other);
 };
 
+// A sum as a field value: null when no line had a value for it.
+QVariant Sum_Value(const std::optional<double>& sum);
+
 // The amount of a single-account or range row (`row_type`) from the sums of its lines: the
 // amount rule, where a range row has no balance type and takes its total balance.
 QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums);

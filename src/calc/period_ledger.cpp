@@ -5,7 +5,6 @@
 // (ASCII letters without case); codes and ranges compare byte by byte; rows without lines in
 // the period do not come back.
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <unordered_map>
 
@@ -30,22 +29,14 @@ struct DefinitionRow {
   bool has_place = false;
   int kind = 0;
   bool has_code = false;
-  QString raw_code;   // Satir_Kodu as stored
-  QByteArray folded;  // Satir_Kodu with ASCII letters lowered, for the prefix match
+  QString raw_code;         // Satir_Kodu as stored
+  QByteArray code_bytes;    // the same as bytes, the order of the statements' ORDER BY
+  QByteArray folded;        // with ASCII letters lowered, for the prefix match
+  QString code, from_text;  // Satir_Kodu and MHesap_KodBas trimmed
   QVariant calc_type, balance_type, character;
   std::optional<QByteArray> from, to;  // MHesap_KodBas, MHesap_KodBit as stored
   std::vector<qint64> account_ids;
 };
-
-std::optional<double> Sum(const Recordset& rs, const QString& column) {
-  if (rs.Is_Null(column)) return std::nullopt;
-  return rs.Number(column);
-}
-
-// Codes are compared as numbers: a stored 1 equals the text "1".
-int Code(const QVariant& v) {
-  return static_cast<int>(std::lround(v.toString().trimmed().toDouble()));
-}
 
 std::optional<QByteArray> Bytes(const QVariant& v) {
   if (v.isNull()) return std::nullopt;
@@ -67,8 +58,7 @@ class PeriodLedger : public RowSums {
     entries_.reserve(rs.Record_Count());
     for (; !rs.Eof(); rs.Move_Next()) {
       LedgerEntry e;
-      e.sums = {Sum(rs, "Borc"), Sum(rs, "Alacak"), Sum(rs, "Bakiye"),
-                rs.Field("Adet").toLongLong()};
+      e.sums = Line_Sums(rs, rs.Field("Adet").toLongLong());
       const QVariant code = rs.Field("MHesap_Kod");
       if (!code.isNull()) {
         e.code_text = code.toString();
@@ -93,7 +83,7 @@ class PeriodLedger : public RowSums {
       const QString key = Group_Key_Part(row->calc_type) + '\x02' +
                           Group_Key_Part(row->balance_type) + '\x02' +
                           Group_Key_Part(row->character);
-      auto [at, fresh] = merged.try_emplace({row->raw_code.toUtf8(), key}, summed);
+      auto [at, fresh] = merged.try_emplace({row->code_bytes, key}, summed);
       if (!fresh) Merge(at->second, summed);
     }
     std::vector<SummedRow> rows;
@@ -102,15 +92,11 @@ class PeriodLedger : public RowSums {
   }
 
   std::vector<ListedRange> Ranges_Under(const RowRef& group) override {
-    std::vector<ListedRange> ranges;
+    std::vector<ListedRange> ranges;  // in code order, as Under_Prefix gives them
     for (const DefinitionRow* row : Under_Prefix(group))
       if (row->kind == kRowAccountRange)
-        ranges.push_back({row->raw_code.trimmed(),
-                          QString::fromUtf8(row->from.value_or(QByteArray())).trimmed(),
+        ranges.push_back({row->code, row->from_text,
                           QString::fromUtf8(row->to.value_or(QByteArray())).trimmed()});
-    std::stable_sort(ranges.begin(), ranges.end(), [](const ListedRange& a, const ListedRange& b) {
-      return a.code.toUtf8() < b.code.toUtf8();
-    });
     return ranges;
   }
 
@@ -136,13 +122,23 @@ class PeriodLedger : public RowSums {
   std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from, const QString& to,
                                      qint64 satir_id, const QString& code) override {
     const QByteArray asked_from = from.toUtf8(), asked_to = to.toUtf8();
-    for (const DefinitionRow& row : Table(place.report).by_id) {
+    const TableRows& table = Table(place.report);
+    std::vector<size_t> candidates;  // range rows, in key order
+    if (satir_id != 0) {
+      const auto at =
+          std::lower_bound(table.by_id.begin(), table.by_id.end(), satir_id,
+                           [](const DefinitionRow& row, qint64 id) { return row.satir_id < id; });
+      if (at != table.by_id.end() && at->satir_id == satir_id)
+        candidates.push_back(at - table.by_id.begin());
+    } else if (const auto found = table.ranges_by_code.find(code);
+               found != table.ranges_by_code.end()) {
+      candidates = found->second;
+    }
+    for (size_t i : candidates) {
+      const DefinitionRow& row = table.by_id[i];
       if (row.kind != kRowAccountRange || !In_Place(row, place)) continue;
-      const bool own =
-          satir_id != 0 ? row.satir_id == satir_id
-                        : row.raw_code.trimmed() == code &&
-                              QString::fromUtf8(row.from.value_or(QByteArray())).trimmed() == from;
-      if (!own || !row.from || !row.to) continue;
+      if (satir_id == 0 && row.from_text != from) continue;
+      if (!row.from || !row.to) continue;
       SummedRow summed = Row_Fields(row);
       Add_Code_Range(summed, std::max(asked_from, *row.from), std::min(asked_to, *row.to));
       if (summed.sums.lines > 0) return summed;
@@ -154,6 +150,7 @@ class PeriodLedger : public RowSums {
   struct TableRows {
     std::vector<DefinitionRow> by_id;  // ordered by Satir_ID
     std::vector<size_t> by_folded;     // indexes into by_id, ordered by the folded code
+    std::map<QString, std::vector<size_t>> ranges_by_code;  // range rows by trimmed code
   };
 
   const TableRows& Table(const QString& report) {
@@ -174,24 +171,30 @@ class PeriodLedger : public RowSums {
         row.satir_id = id;
         row.has_place = !rs.Is_Null("Rapor_Yeri");
         row.place = rs.Number("Rapor_Yeri");
-        row.kind = Code(rs.Field("Satir_Tipi"));
+        row.kind = Code_Number(rs.Field("Satir_Tipi"));
         if (!rs.Is_Null("Satir_Kodu")) {
           row.has_code = true;
           row.raw_code = rs.Text("Satir_Kodu");
-          row.folded = row.raw_code.toUtf8().toLower();
+          row.code_bytes = row.raw_code.toUtf8();
+          row.folded = row.code_bytes.toLower();
+          row.code = row.raw_code.trimmed();
         }
         row.calc_type = rs.Field("Hesaplama_Tipi");
         row.balance_type = rs.Field("Bakiye_Tipi");
         row.character = rs.Field("Hesap_Karakteri");
         row.from = Bytes(rs.Field("MHesap_KodBas"));
         row.to = Bytes(rs.Field("MHesap_KodBit"));
+        row.from_text = QString::fromUtf8(row.from.value_or(QByteArray())).trimmed();
         table.by_id.push_back(std::move(row));
       }
       if (!rs.Is_Null("MHesap_ID"))
         table.by_id.back().account_ids.push_back(rs.Field("MHesap_ID").toLongLong());
     }
-    for (size_t i = 0; i < table.by_id.size(); ++i)
-      if (table.by_id[i].has_code) table.by_folded.push_back(i);
+    for (size_t i = 0; i < table.by_id.size(); ++i) {
+      const DefinitionRow& row = table.by_id[i];
+      if (row.has_code) table.by_folded.push_back(i);
+      if (row.kind == kRowAccountRange) table.ranges_by_code[row.code].push_back(i);
+    }
     std::sort(table.by_folded.begin(), table.by_folded.end(), [&table](size_t a, size_t b) {
       return table.by_id[a].folded < table.by_id[b].folded;
     });
@@ -217,7 +220,7 @@ class PeriodLedger : public RowSums {
       if (In_Place(row, ref)) rows.push_back(&row);
     }
     std::stable_sort(rows.begin(), rows.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
-      return a->raw_code.toUtf8() < b->raw_code.toUtf8();
+      return a->code_bytes < b->code_bytes;
     });
     return rows;
   }
@@ -225,7 +228,7 @@ class PeriodLedger : public RowSums {
   static SummedRow Row_Fields(const DefinitionRow& row) {
     SummedRow summed;
     summed.satir_id = row.satir_id;
-    summed.code = row.raw_code.trimmed();
+    summed.code = row.code;
     summed.calc_type = row.calc_type;
     summed.balance_type = row.balance_type;
     summed.character = row.character;

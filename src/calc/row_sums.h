@@ -13,6 +13,14 @@
 #include "calc/ledger_aggregation.h"
 #include "db/db_session.h"
 
+class Recordset;
+
+// Codes are compared as numbers: a stored 1 equals the text "1".
+int Code_Number(const QVariant& value);
+// The three sums (Borc, Alacak, Bakiye) of the current result row of a summing query, over
+// `lines` voucher lines.
+LineSums Line_Sums(const Recordset& rs, long long lines);
+
 // A row of the statement being computed, as the questions name it.
 struct RowRef {
   qint64 satir_id = 0;

@@ -12,11 +12,6 @@ const QString kRow = "MUHASEBEMALITABLOHAREKET";
 const QString kSums =
     "SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) as Alacak ,SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS Bakiye";
 
-std::optional<double> Sum(const Recordset& rs, const QString& column) {
-  if (rs.Is_Null(column)) return std::nullopt;
-  return rs.Number(column);
-}
-
 // A result row of an aggregating query; it came back, so it had lines.
 SummedRow Summed(const Recordset& rs) {
   SummedRow row;
@@ -25,7 +20,7 @@ SummedRow Summed(const Recordset& rs) {
   row.calc_type = rs.Field("Hesaplama_Tipi");
   row.balance_type = rs.Field("Bakiye_Tipi");
   row.character = rs.Field("Hesap_Karakteri");
-  row.sums = {Sum(rs, "Borc"), Sum(rs, "Alacak"), Sum(rs, "Bakiye"), 1};
+  row.sums = Line_Sums(rs, 1);
   return row;
 }
 
