@@ -1,5 +1,5 @@
 // malitablo-demo: makes the demo suite (sys.inf and the demo databases).
-//   malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server "pg:host=... dbname=..."]
+//   malitablo-demo [SUITE_FOLDER] [--lines N] [--ledger N] [--server "pg:host=... dbname=..."]
 // The same number makes the same suite. With --server the databases are made on that
 // PostgreSQL database (a schema each) and sys.inf names it.
 // The suite folder defaults to the folder above the program's own; where that cannot be written
@@ -15,7 +15,7 @@
 namespace {
 
 const char kUsage[] =
-    "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--seed S] [--server \"pg:...\"]\n";
+    "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--ledger N] [--server \"pg:...\"]\n";
 
 const char kHelp[] =
     "\n"
@@ -24,7 +24,7 @@ const char kHelp[] =
     "Kullanıcılar: 1 VELORA (şifre velora), 2 MUHASEBE (şifre muhasebe).\n"
     "\n"
     "  --lines N      Birinci şirketin büyük defterindeki fiş satırı sayısı.\n"
-    "  --seed S       Rastgele üreticinin tohumu: aynı tohum aynı defteri yapar.\n"
+    "  --ledger N     Defter numarası: aynı numara aynı defteri yapar.\n"
     "  --server \"pg:...\"  Veritabanlarını bu PostgreSQL veritabanında (birer şema) yapar.\n"
     "  -h, --help     Bu yardımı yazar.\n"
     "\n"
@@ -53,11 +53,11 @@ int main(int argc, char** argv) {
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == "--lines" && i + 1 < args.size()) {
       options.ledger_lines = args[++i].toLongLong();
-    } else if (args[i] == "--seed" && i + 1 < args.size()) {
+    } else if (args[i] == "--ledger" && i + 1 < args.size()) {
       bool number = false;
       options.ledger_number = args[++i].toULongLong(&number);
       if (!number) {
-        std::fprintf(stderr, "Tohum bir sayı olmalı: %s\n", args[i].toUtf8().constData());
+        std::fprintf(stderr, "Defter numarası bir sayı olmalı: %s\n", args[i].toUtf8().constData());
         return 2;
       }
     } else if (args[i] == "--server" && i + 1 < args.size()) {
