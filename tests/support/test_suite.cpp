@@ -67,6 +67,15 @@ void TestSuite::Set_Regional_Settings() {
   Registry_Write(Hive::HKEY_CURRENT_USER, key, "sShortDate", "dd.MM.yyyy");
 }
 
+QString TestSuite::Make_Demo() {
+  Set_Regional_Settings();
+  DemoOptions options;
+  options.suite_folder = Demo_Folder();
+  options.program_folder = MALITABLO_PROGRAM_DIR;
+  Create_Demo_Suite(options);
+  return QString(kDemoCompany) + "|" + Demo_Data_Folder(Demo_Folder()) + "|1|sa|" + QChar(0x00E6);
+}
+
 QString TestSuite::Command_Line(int user) const {
   return Database() + "|" + Server() + "|" + QString::number(user) + "|sa|" + QChar(0x00E6);
 }

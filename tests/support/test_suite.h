@@ -34,6 +34,10 @@ class TestSuite {
   void Exec_Definitions(const QString& sql);
   // Correct regional settings, so no question is asked.
   void Set_Regional_Settings();
+  // Makes the demo suite in Demo_Folder() with the regional settings set, and returns the
+  // command line that opens its first company.
+  QString Make_Demo();
+  QString Demo_Folder() const { return Root() + "/demo"; }
   QString Command_Line(int user = 1) const;
 
   RecordingMessages messages;

@@ -84,16 +84,10 @@ class AuditWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     QDesktopServices::setUrlHandler("file", &opened, "Open");
-    t.Set_Regional_Settings();
-    DemoOptions options;
-    options.suite_folder = t.Root() + "/demo";
-    options.program_folder = MALITABLO_PROGRAM_DIR;
-    Create_Demo_Suite(options);
+    const QString command_line = t.Make_Demo();
     t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
     t.state.Movement_Table = "CARIHAREKETLER";
-    Parse_Command_Line(t.state, QString(kDemoCompany) + "|" +
-                                    Demo_Data_Folder(options.suite_folder) + "|1|sa|" +
-                                    QChar(0x00E6));
+    Parse_Command_Line(t.state, command_line);
     Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
     ASSERT_TRUE(w);
     // As the desktop program wires it.
@@ -220,7 +214,7 @@ TEST_F(AuditWindows, ThePreviewOpensOnceTheRunHasEnded) {
   QString stored;
   When_Preview_Shown([&](QPrintPreviewDialog& preview) {
     Connection other;
-    other.Open(Demo_Data_Folder(t.Root() + "/demo"), kDemoCompany, "sa", "", false);
+    other.Open(Demo_Data_Folder(t.Demo_Folder()), kDemoCompany, "sa", "", false);
     try {
       other.Begin_Transaction(true);
       took_the_lock = true;

@@ -19,7 +19,6 @@
 #include "app/start_up.h"
 #include "db/query.h"
 #include "db/recordset.h"
-#include "demo/demo_suite.h"
 #include "editor/code_name_dialog.h"
 #include "editor/table_definition_window.h"
 #include "editor/table_list_window.h"
@@ -61,13 +60,7 @@ Amounts Stored_Amounts(TestSuite& t, const QString& code) {
 
 TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
   TestSuite t;
-  t.Set_Regional_Settings();
-  DemoOptions options;
-  options.suite_folder = t.Root() + "/demo";
-  options.program_folder = MALITABLO_PROGRAM_DIR;
-  Create_Demo_Suite(options);
-  const QString command_line = QString(kDemoCompany) + "|" +
-                               Demo_Data_Folder(options.suite_folder) + "|1|sa|" + QChar(0x00E6);
+  const QString command_line = t.Make_Demo();
   t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
   t.state.Movement_Table = "CARIHAREKETLER";
   Parse_Command_Line(t.state, command_line);

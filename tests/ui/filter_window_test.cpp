@@ -101,6 +101,16 @@ class FilterWindow : public ::testing::Test {
     Write_Master(t.state.Program_Folder, rows);
     r.Open();
   }
+  // A table T of one grand-total row, chosen by the master file's only filter row.
+  void Open_One_Row_Table() {
+    t.Exec(
+        "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
+        "VALUES (1,'T','T',2)");
+    t.Exec(
+        "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+        "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
+    Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
+  }
   TestSuite t;
   RunWindow r{t};
 };
@@ -269,13 +279,7 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
 }
 
 TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-      "VALUES (1,'T','T',2)");
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-      "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
-  Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
+  Open_One_Row_Table();
   r.w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
     r.outputs << target;
     throw DbError{kErrStatement, QString::fromUtf8("Rapor okunamadı")};
@@ -295,13 +299,7 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
 }
 
 TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
-      "VALUES (1,'T','T',2)");
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
-      "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
-  Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
+  Open_One_Row_Table();
   // A run's preview or message takes the key's release: ten presses, ten runs.
   for (int i = 0; i < 10; ++i) {
     QTest::keyPress(r.Focus(), Qt::Key_F2);

@@ -19,7 +19,6 @@
 #include "app/start_up.h"
 #include "db/query.h"
 #include "db/recordset.h"
-#include "demo/demo_suite.h"
 #include "editor/account_picker_window.h"
 #include "editor/code_name_dialog.h"
 #include "editor/row_editor_window.h"
@@ -121,13 +120,7 @@ double Ledger(TestSuite& t, const QString& where) {
 
 TEST(RowEditorRun, AStatementBuiltRowByRowRunsToTheLedgerSums) {
   TestSuite t;
-  t.Set_Regional_Settings();
-  DemoOptions options;
-  options.suite_folder = t.Root() + "/demo";
-  options.program_folder = MALITABLO_PROGRAM_DIR;
-  Create_Demo_Suite(options);
-  const QString command_line = QString(kDemoCompany) + "|" +
-                               Demo_Data_Folder(options.suite_folder) + "|1|sa|" + QChar(0x00E6);
+  const QString command_line = t.Make_Demo();
   t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
   Parse_Command_Line(t.state, command_line);
   bool opened = false;

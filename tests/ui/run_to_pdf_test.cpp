@@ -18,7 +18,6 @@
 #include "app/start_up.h"
 #include "db/query.h"
 #include "db/recordset.h"
-#include "demo/demo_suite.h"
 #include "report/output_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
@@ -45,13 +44,7 @@ QString Pdf_Text(const QString& path) {
 
 TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   TestSuite t;
-  t.Set_Regional_Settings();
-  DemoOptions options;
-  options.suite_folder = t.Root() + "/demo";
-  options.program_folder = MALITABLO_PROGRAM_DIR;
-  Create_Demo_Suite(options);
-  const QString data = Demo_Data_Folder(options.suite_folder);
-  const QString command_line = QString(kDemoCompany) + "|" + data + "|1|sa|" + QChar(0x00E6);
+  const QString command_line = t.Make_Demo();
 
   // A program folder of its own, with the shipped master file.
   QTemporaryDir program;
