@@ -33,6 +33,7 @@
 #include "report/report_data.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
+#include "ui/opened_files.h"
 #include "ui/screenshot.h"
 #include "ui_common/keyed_grid_widget.h"
 
@@ -72,18 +73,9 @@ void Double_Click(QPrintPreviewDialog& preview, int page, QPointF point) {
   QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->mapFromScene(scene));
 }
 
-class OpenedFiles : public QObject {
-  Q_OBJECT
- public:
-  QStringList paths;
- public slots:
-  void Open(const QUrl& url) { paths << url.toLocalFile(); }
-};
-
 class AuditWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    QDesktopServices::setUrlHandler("file", &opened, "Open");
     const QString command_line = t.Make_Demo();
     t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
     t.state.Movement_Table = "CARIHAREKETLER";
@@ -116,8 +108,6 @@ class AuditWindows : public ::testing::Test {
     ADD_FAILURE() << "row " << row << " not laid out";
     return {0, {}};
   }
-
-  void TearDown() override { QDesktopServices::unsetUrlHandler("file"); }
 
   OpenedFiles opened;
   TestSuite t;
@@ -261,5 +251,3 @@ TEST(PreviewRows, APointFindsTheRowWhoseCaptionIsAboveIt) {
 }
 
 }  // namespace
-
-#include "audit_windows_test.moc"

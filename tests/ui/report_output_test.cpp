@@ -18,16 +18,9 @@
 #include "report/output_window.h"
 #include "report/text_options_dialog.h"
 #include "support/test_suite.h"
+#include "ui/opened_files.h"
 
 namespace {
-
-class OpenedDocuments : public QObject {
-  Q_OBJECT
- public:
-  QStringList paths;
- public slots:
-  void Open(const QUrl& url) { paths << url.toLocalFile(); }
-};
 
 // Answers the text dialog once it is up (looking again every 10 ms, for at most 5 s).
 void Answer_Text_Dialog(std::function<void(TexteAtOzellikFrm&)> answer, int tries = 500) {
@@ -44,7 +37,6 @@ void Answer_Text_Dialog(std::function<void(TexteAtOzellikFrm&)> answer, int trie
 
 struct OutputFixture {
   OutputFixture() {
-    QDesktopServices::setUrlHandler("file", &opened, "Open");
     suite.Exec(
         "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
         "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES (1, 1, 1, 2, 'Kasa', 3, 1234.5)");
@@ -52,7 +44,6 @@ struct OutputFixture {
     suite.state.Amount_Format = "#,##0.00";
     parameters.statement_sql = "SELECT * FROM MUHASEBEMALITABLOHAREKET";
   }
-  ~OutputFixture() { QDesktopServices::unsetUrlHandler("file"); }
   // Exports go to the folder of the suite's registry file.
   QString File(const QString& name) const { return suite.Root() + "/" + name; }
   // The output, and what it leaves for after the run (the dialogs, the file), at once.
@@ -62,7 +53,7 @@ struct OutputFixture {
 
   TestSuite suite;
   RunParameters parameters;
-  OpenedDocuments opened;
+  OpenedFiles opened;
 };
 
 }  // namespace
@@ -140,5 +131,3 @@ TEST(ReportOutput, FileNoProgramOpensIsNamedToTheUser) {
   EXPECT_EQ(f.suite.messages.entries[1].text, Not_Opened_Message(f.File("Temp.xlsx")));
   EXPECT_TRUE(QFile::exists(f.File("Temp.xlsx")));
 }
-
-#include "report_output_test.moc"

@@ -21,17 +21,10 @@
 #include "report/output_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
+#include "ui/opened_files.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-class OpenedFiles : public QObject {
-  Q_OBJECT
- public:
-  QStringList paths;
- public slots:
-  void Open(const QUrl& url) { paths << url.toLocalFile(); }
-};
 
 QString Pdf_Text(const QString& path) {
   QProcess p;
@@ -57,10 +50,6 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
   ASSERT_TRUE(w);
   OpenedFiles opened;
-  QDesktopServices::setUrlHandler("file", &opened, "Open");
-  struct Unset {
-    ~Unset() { QDesktopServices::unsetUrlHandler("file"); }
-  } unset;
   w->Set_Output_Handler([&](const RunParameters& parameters, const QString& target) {
     return Produce_Output(t.state, parameters, target, w.get());
   });
@@ -123,5 +112,3 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   const double net_sales = stored.at("C");
   EXPECT_TRUE(text.contains(QLocale(QLocale::Turkish).toString(net_sales, 'f', 2))) << net_sales;
 }
-
-#include "run_to_pdf_test.moc"
