@@ -58,11 +58,9 @@ class Calculation {
       : db_(db),
         statement_sql_(parameters.statement_sql),
         progress_(progress),
-        record_(options.record_intake),
-        sums_(options.read_ledger_once || options.record_intake
-                  ? Row_Sums_From_Period_Ledger(db, Ledger_Condition(parameters),
-                                                options.record_intake)
-                  : Row_Sums_By_Query(db, Ledger_Condition(parameters))) {}
+        ledger_condition_(Ledger_Condition(parameters)),
+        read_ledger_once_(options.read_ledger_once || options.record_intake),
+        record_(options.record_intake) {}
   void Run();
   CalculationResult Take_Result() { return std::move(result_); }
 
@@ -88,6 +86,8 @@ class Calculation {
   const DbSession& db_;
   const QString statement_sql_;
   const ProgressCallback& progress_;
+  const QString ledger_condition_;
+  const bool read_ledger_once_;
   const bool record_;
   std::unique_ptr<RowSums> sums_;
   Recordset rows_;      // the statement's rows, walked in order
@@ -100,9 +100,12 @@ class Calculation {
 
 void Calculation::Run() {
   if (progress_) progress_(0, -1);
-  if (record_) result_.period_accounts = sums_->Period_Accounts();
   Open_Recordset(db_, rows_, statement_sql_);
   if (rows_.Eof()) return;
+  // The ledger is read once the progress shows, and only for a statement with rows.
+  sums_ = read_ledger_once_ ? Row_Sums_From_Period_Ledger(db_, ledger_condition_, record_)
+                            : Row_Sums_By_Query(db_, ledger_condition_);
+  if (record_) result_.period_accounts = sums_->Period_Accounts();
   const int count = rows_.Record_Count();
   int done = 0;
   for (; !rows_.Eof(); rows_.Move_Next()) {
