@@ -172,6 +172,21 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   EXPECT_EQ(Error_Number([&] { rs.Text("Isyeri_Adi"); }), kErrNoCurrentRecord);
   rs.Close();
   EXPECT_EQ(Error_Number([&] { rs.Record_Count(); }), kErrObjectClosed);
+
+  // A row deleted by someone else since it was read is never written as if it were there.
+  t.state.Db_Connection->Execute(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES ('K', 'A', 1)");
+  Recordset header;
+  Open_Update_Recordset(t.state.Db(), header, "SELECT * FROM MUHASEBEMALITABLOKART");
+  ASSERT_EQ(header.Record_Count(), 1);
+  t.state.Db_Connection->Execute("DELETE FROM MUHASEBEMALITABLOKART");
+  header.Set_Field("Rapor_Adi", "B");
+  try {
+    header.Update_Batch();
+    ADD_FAILURE() << "the write of a deleted row went through";
+  } catch (const DbError& e) {
+    EXPECT_TRUE(e.Description.contains("silinmiş")) << e.what();
+  }
 }
 
 TEST(ConnectionFile, PathRuleAndFields) {
