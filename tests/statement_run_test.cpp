@@ -282,6 +282,33 @@ TEST_F(DemoRun, OnlyAReadingBaseStatementRuns) {
     EXPECT_TRUE(messages.entries[0].text.endsWith("/Master.mtr"));
     EXPECT_EQ(lines(), count);
   }
+  // One SELECT that writes, or reads a server file, all the same: refused where the engine
+  // knows it (PostgreSQL), an error where it does not (SQLite); the ledger and chart unchanged.
+  auto chart = [&] {
+    Recordset rs;
+    Open_Recordset(state.Db(), rs,
+                   "SELECT COUNT(*) AS N, MIN(MHesap_Kod) AS K FROM MUHKART WHERE MHesap_Kod<>'X'");
+    return rs.Number("N");
+  };
+  const double accounts = chart();
+  for (const char* base :
+       {"WITH d AS (DELETE FROM MUHFISHAR RETURNING *) SELECT * FROM MUHASEBEMALITABLOHAREKET",
+        "WITH u AS (UPDATE MUHKART SET MHesap_Kod='X' RETURNING *) SELECT * FROM "
+        "MUHASEBEMALITABLOHAREKET",
+        "SELECT MUHASEBEMALITABLOHAREKET.*, lo_import('/etc/hostname') AS L FROM "
+        "MUHASEBEMALITABLOHAREKET"}) {
+    SCOPED_TRACE(base);
+    state.Base_Sql = base;
+    messages.entries.clear();
+    Run();
+    EXPECT_FALSE(ran);
+    ASSERT_FALSE(messages.entries.empty());
+    if (Test_On_Postgres()) {
+      EXPECT_TRUE(messages.entries[0].text.endsWith("/Master.mtr"));
+    }
+    EXPECT_EQ(lines(), count);
+    EXPECT_EQ(chart(), accounts);
+  }
 }
 
 // Saves and runs of one statement, by two users at once: a run waits for the save and prints

@@ -382,9 +382,48 @@ void Connection::Drop_Work_Mark() {
   work_mark_fd_ = -1;
 }
 
-bool Connection::Is_Read_Only_Statement(const QString& sql) const {
+bool Connection::Postgres_Reads_Only(const QString& sql) {
+  // Planned, then run to its last row, inside a read-only transaction (a savepoint of the open
+  // one): a data-modifying statement or one that locks rows fails there; the plan names the
+  // functions. Any failure refuses the statement. Nothing of it stays.
+  const bool own = !in_transaction_;
+  bool reads_only = false;
+  try {
+    if (own) {
+      Execute("BEGIN TRANSACTION READ ONLY");
+    } else {
+      Execute("SAVEPOINT malitablo_read_only");
+      Execute("SET TRANSACTION READ ONLY");
+    }
+    QString plan;
+    for (const auto& row : Execute("EXPLAIN (VERBOSE, FORMAT JSON) " + sql).rows)
+      for (const QVariant& value : row) plan += value.toString();
+    if (Plan_Reads_Only(plan)) {
+      Execute("DECLARE malitablo_read_only NO SCROLL CURSOR FOR " + sql);
+      Execute("MOVE FORWARD ALL IN malitablo_read_only");
+      reads_only = true;
+    }
+  } catch (const DbError&) {
+    reads_only = false;
+  }
+  try {
+    if (own) {
+      Execute("ROLLBACK");
+    } else {
+      Execute("ROLLBACK TO SAVEPOINT malitablo_read_only");
+      Execute("RELEASE SAVEPOINT malitablo_read_only");
+    }
+  } catch (const DbError&) {
+    return false;
+  }
+  return reads_only;
+}
+
+bool Connection::Is_Read_Only_Statement(const QString& sql) {
   if (!Is_Single_Select(sql)) return false;
-  if (engine_ != Engine::Sqlite || !open_) return true;
+  if (!open_) return true;
+  if (engine_ == Engine::Postgres) return Postgres_Reads_Only(sql);
+  if (engine_ != Engine::Sqlite) return true;
   const QByteArray text = To_Engine_Dialect(Own_Database_Unqualified(sql), engine_).toUtf8();
   QVariant handle = Db().driver()->handle();
   auto* sqlite = *static_cast<sqlite3* const*>(handle.data());

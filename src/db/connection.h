@@ -62,7 +62,9 @@ class Connection {
   QString Primary_Key(const QString& table) const;
   // True when `sql` is one statement that only reads: the engine's own test where it has one
   // (the embedded engine prepares it and asks), else the text's shape (Is_Single_Select).
-  bool Is_Read_Only_Statement(const QString& sql) const;
+  // On PostgreSQL the statement is also planned and run inside a read-only savepoint: a plan
+  // with a data-modifying node or a function Plan_Reads_Only does not allow is refused.
+  bool Is_Read_Only_Statement(const QString& sql);
 
   static QString Sqlite_Folder(const QString& server);
 
@@ -71,6 +73,7 @@ class Connection {
   QString Own_Database_Unqualified(const QString& sql) const;
   QString Look_Up_Primary_Key(const QString& table) const;
   QSqlDatabase Db() const;
+  bool Postgres_Reads_Only(const QString& sql);
   QString Work_Marks_File() const;
   void Drop_Work_Mark();
 
