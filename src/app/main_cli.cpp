@@ -205,13 +205,17 @@ int Fill_Filter_Grid(AppState& state, const RunOptions& options, KeyedGrid& grid
       return 2;
     }
     QString value = set.mid(equals + 1);
-    int range = value.indexOf("..");
-    if (range >= 0) {
-      grid.Set_Text(row, "Baslangic", value.left(range));
-      grid.Set_Text(row, "Bitis", value.mid(range + 2));
-    } else {
-      grid.Set_Text(row, "Baslangic", value);
+    const int range = value.indexOf("..");
+    QString start = range >= 0 ? value.left(range) : value;
+    QString end = range >= 0 ? value.mid(range + 2) : QString();
+    for (QString* part : {&start, &end}) {
+      const QString refusal = Check_Filter_Value(grid, row, *part);
+      if (refusal.isEmpty()) continue;
+      Error(refusal);
+      return 2;
     }
+    grid.Set_Text(row, "Baslangic", start);
+    if (range >= 0) grid.Set_Text(row, "Bitis", end);
   }
   if (kind_set && sets.last().section('=', 0, 0) == kind_caption) Table_Kind_Changed(state, grid);
   return 0;
