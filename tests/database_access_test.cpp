@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <functional>
 
 #include "app/start_up.h"
@@ -242,4 +243,11 @@ TEST(Registry, ReadWriteAndValueTypes) {
   // Binary: the low 16 bits of the cell as a signed number.
   Registry_Write_Binary(Hive::HKEY_CURRENT_USER, "K", "B", QByteArray("\xff\xff\x01\x00", 4));
   EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "K", "B"), "-1");
+  // A registry that is a folder takes nothing, and says so.
+  const QByteArray file = qgetenv("MALITABLO_REGISTRY");
+  QTemporaryDir folder;
+  qputenv("MALITABLO_REGISTRY", folder.path().toUtf8());
+  EXPECT_FALSE(Registry_Write(Hive::HKEY_CURRENT_USER, "K", "Z", "x"));
+  qputenv("MALITABLO_REGISTRY", file);
+  EXPECT_TRUE(Registry_Write(Hive::HKEY_CURRENT_USER, "K", "Z", "y"));
 }

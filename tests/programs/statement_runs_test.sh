@@ -64,4 +64,11 @@ grep -q "Gelir Tablosu, Bilanço" "$work/err" || fail "the kinds not listed: $(c
 cmp -s "$work/upper" "$work/lower" || fail "months in other letter cases print otherwise"
 "$cli" run "$company" --set "Tablo Kodu=GT" >"$work/year" 2>/dev/null || fail "whole year"
 cmp -s "$work/upper" "$work/year" && fail "February to December prints the whole year"
+# Every write is checked: a full standard output, a registry that cannot be written.
+"$cli" company "$company" >/dev/full 2>"$work/err" && fail "company to a full device exit 0"
+"$cli" --help >/dev/full 2>/dev/null && fail "--help to a full device exit 0"
+mkdir "$work/folder"
+MALITABLO_REGISTRY=$work/folder "$cli" company "$company" --yes >/dev/null 2>"$work/err" &&
+  fail "a registry that is a folder, exit 0"
+grep -q "$work/folder" "$work/err" || fail "the registry is not named: $(cat "$work/err")"
 echo "statement runs: all passed"
