@@ -5,6 +5,7 @@
 //   malitablo-audit-bench DATA_FOLDER DATABASE TABLE_CODE ROW_CODE
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <cstdio>
 #include <functional>
 
@@ -16,6 +17,7 @@
 #include "company/company_parameters.h"
 #include "db/connection.h"
 #include "process/app_state.h"
+#include "process/program_end.h"
 #include "report/report_data.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
@@ -35,6 +37,8 @@ double Best_Of_Three(AppState& s, const std::function<void()>& work) {
   return best;
 }
 
+int Bench(char** argv);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,9 +48,24 @@ int main(int argc, char** argv) {
                  "Kullanım: malitablo-audit-bench VERI_KLASORU VERITABANI TABLO_KODU SATIR_KODU\n");
     return 2;
   }
+  try {
+    return Bench(argv);
+  } catch (const ProgramEnd& end) {
+    return end.exit_code;  // its message is on stderr already
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+}
+
+namespace {
+
+int Bench(char** argv) {
   StderrMessages messages;
   AppState s(messages);
-  s.Program_Folder = QCoreApplication::applicationDirPath() + "/suite/Rapor";
+  // Beside the programs of a suite folder, or in build/ beside the build's suite.
+  s.Program_Folder = QCoreApplication::applicationDirPath();
+  if (!QFile::exists(s.Program_Folder + "/Master.mtr")) s.Program_Folder += "/suite/Rapor";
   s.Database_Name = argv[2];
   Open_Connection(s, "sa", "", argv[2], argv[1]);
   Load_Company_Parameters(s);
@@ -100,3 +119,5 @@ int main(int argc, char** argv) {
               voucher_lines, lines.lines.size());
   return 0;
 }
+
+}  // namespace

@@ -192,10 +192,10 @@ TEST(AuditTable, CsvAndJsonCarryAmountsAsNumbers) {
   AuditTable table;
   table.title = "T";
   table.columns = {{"Kod", "Kod", false, 1000}, {"Tutar", "Tutar", true, 1000}};
-  table.rows = {AuditRow({"60,1", 1234.5}), AuditRow({"602", QVariant()})};
+  table.rows = {AuditRow({"60,1", 1234.5}), AuditRow({"60\r2", QVariant()})};
   table.notes = {"not"};
   EXPECT_EQ(Audit_Listing(state, table, ListingFormat::Csv),
-            QByteArray("Kod,Tutar\r\n\"60,1\",1234.5\r\n602,\r\n"));
+            QByteArray("Kod,Tutar\r\n\"60,1\",1234.5\r\n\"60\r2\",\r\n"));
   const QJsonObject json =
       QJsonDocument::fromJson(Audit_Listing(state, table, ListingFormat::Json)).object();
   EXPECT_EQ(json["baslik"].toString(), "T");

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <functional>
 
 #include "app/start_up.h"
@@ -172,6 +173,21 @@ TEST(Recordset, MovesFindFieldsAndTheSuiteDialect) {
   EXPECT_EQ(Error_Number([&] { rs.Text("Isyeri_Adi"); }), kErrNoCurrentRecord);
   rs.Close();
   EXPECT_EQ(Error_Number([&] { rs.Record_Count(); }), kErrObjectClosed);
+
+  // A row deleted by someone else since it was read is never written as if it were there.
+  t.state.Db_Connection->Execute(
+      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES ('K', 'A', 1)");
+  Recordset header;
+  Open_Update_Recordset(t.state.Db(), header, "SELECT * FROM MUHASEBEMALITABLOKART");
+  ASSERT_EQ(header.Record_Count(), 1);
+  t.state.Db_Connection->Execute("DELETE FROM MUHASEBEMALITABLOKART");
+  header.Set_Field("Rapor_Adi", "B");
+  try {
+    header.Update_Batch();
+    ADD_FAILURE() << "the write of a deleted row went through";
+  } catch (const DbError& e) {
+    EXPECT_TRUE(e.Description.contains("silinmiş")) << e.what();
+  }
 }
 
 TEST(ConnectionFile, PathRuleAndFields) {
@@ -227,4 +243,11 @@ TEST(Registry, ReadWriteAndValueTypes) {
   // Binary: the low 16 bits of the cell as a signed number.
   Registry_Write_Binary(Hive::HKEY_CURRENT_USER, "K", "B", QByteArray("\xff\xff\x01\x00", 4));
   EXPECT_EQ(Registry_Read(Hive::HKEY_CURRENT_USER, "K", "B"), "-1");
+  // A registry that is a folder takes nothing, and says so.
+  const QByteArray file = qgetenv("MALITABLO_REGISTRY");
+  QTemporaryDir folder;
+  qputenv("MALITABLO_REGISTRY", folder.path().toUtf8());
+  EXPECT_FALSE(Registry_Write(Hive::HKEY_CURRENT_USER, "K", "Z", "x"));
+  qputenv("MALITABLO_REGISTRY", file);
+  EXPECT_TRUE(Registry_Write(Hive::HKEY_CURRENT_USER, "K", "Z", "y"));
 }

@@ -113,7 +113,7 @@ TEST(RunParameters, OpeningVoucher) {
       "('2026-01-02', '2026', 'Ocak', 1, 'Açılış Fişi'), ('2026-01-03', '2026', 'Ocak', 1, 'Açılış Fişi')"));
   EXPECT_EQ(Period(suite, "Açılış", "Açılış"),
             " AND MUHFISHAR.Yil='2026' AND MUHFISHAR.Tarih>='01/02/2026' AND "
-            "MUHFISHAR.Tarih<='01/02/2026'");
+            "MUHFISHAR.Tarih<'01/03/2026'");
 }
 
 TEST(RunParameters, LevelsOptionsAndStatement) {

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <barrier>
+#include <thread>
 
 #include "app/start_up.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "demo/demo_suite.h"
+#include "model/statement_lock.h"
+#include "model/table_definition.h"
 #include "process/program_end.h"
 #include "report/report_data.h"
 #include "run/choice_lists.h"
@@ -278,4 +282,99 @@ TEST_F(DemoRun, OnlyAReadingBaseStatementRuns) {
     EXPECT_TRUE(messages.entries[0].text.endsWith("/Master.mtr"));
     EXPECT_EQ(lines(), count);
   }
+  // One SELECT that writes, or reads a server file, all the same: refused where the engine
+  // knows it (PostgreSQL), an error where it does not (SQLite); the ledger and chart unchanged.
+  auto chart = [&] {
+    Recordset rs;
+    Open_Recordset(state.Db(), rs,
+                   "SELECT COUNT(*) AS N, MIN(MHesap_Kod) AS K FROM MUHKART WHERE MHesap_Kod<>'X'");
+    return rs.Number("N");
+  };
+  const double accounts = chart();
+  for (const char* base :
+       {"WITH d AS (DELETE FROM MUHFISHAR RETURNING *) SELECT * FROM MUHASEBEMALITABLOHAREKET",
+        "WITH u AS (UPDATE MUHKART SET MHesap_Kod='X' RETURNING *) SELECT * FROM "
+        "MUHASEBEMALITABLOHAREKET",
+        "SELECT MUHASEBEMALITABLOHAREKET.*, lo_import('/etc/hostname') AS L FROM "
+        "MUHASEBEMALITABLOHAREKET"}) {
+    SCOPED_TRACE(base);
+    state.Base_Sql = base;
+    messages.entries.clear();
+    Run();
+    EXPECT_FALSE(ran);
+    ASSERT_FALSE(messages.entries.empty());
+    if (Test_On_Postgres()) {
+      EXPECT_TRUE(messages.entries[0].text.endsWith("/Master.mtr"));
+    }
+    EXPECT_EQ(lines(), count);
+    EXPECT_EQ(chart(), accounts);
+  }
+}
+
+// Saves and runs of one statement, by two users at once: a run waits for the save and prints
+// its figures, or is refused naming the save; never a statement of blank amounts.
+TEST_F(DemoRun, SavesAndRunsOfOneStatementExcludeEachOther) {
+  Recordset header;
+  Open_Recordset(state.Db(), header,
+                 "SELECT Rapor_ID, Rapor_Adi FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT'");
+  ASSERT_FALSE(header.Eof());
+  const qint64 id = header.Field("Rapor_ID").toLongLong();
+  const QString name = header.Text("Rapor_Adi");
+  const QString command_line = QString(kDemoCompany) + "|" +
+                               server_->Server(Demo_Data_Folder(dir_->path())) + "|1|sa|" +
+                               QChar(0xE6);
+  const double gross = Net({"60"});
+  const QString save_held = QString::fromUtf8(kSaveLockedMessage);
+
+  // A user whose save holds the statement: the run is refused after the wait, naming the save.
+  {
+    RecordingMessages other_messages;
+    AppState other(other_messages);
+    other.Program_Folder = MALITABLO_PROGRAM_DIR;
+    Parse_Command_Line(other, command_line);
+    Open_Company(other, [] {});
+    Begin_Statement_Work(*other.Db_Connection, StatementWork::Save, {id});
+    EXPECT_TRUE(Run().empty());
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(S(messages.Texts().join('\n')), S(save_held));
+    other.Db_Connection->Rollback();
+    messages.entries.clear();
+  }
+
+  // Twenty saves, each started with a run on another connection.
+  constexpr int kRounds = 20;
+  std::barrier start(2);
+  std::thread saver([&] {
+    RecordingMessages saver_messages;
+    AppState saving(saver_messages);
+    saving.Program_Folder = MALITABLO_PROGRAM_DIR;
+    Parse_Command_Line(saving, command_line);
+    Open_Company(saving, [] {});
+    saving.Table_ID = id;
+    saving.Table_Code = "GT";
+    saving.Table_Name = name;
+    saving.Table_Type = kKindIncomeStatement;
+    TableDefinition definition = Open_Table_Definition(saving);
+    for (int round = 0; round < kRounds; ++round) {
+      start.arrive_and_wait();
+      Save_Table(saving, definition);
+    }
+  });
+  int printed = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE(round);
+    start.arrive_and_wait();
+    messages.entries.clear();
+    const auto amounts = Run();
+    if (ran) {
+      ++printed;
+      ASSERT_TRUE(amounts.count("A") && !amounts.at("A").isNull());
+      EXPECT_NEAR(amounts.at("A").toDouble(), gross, 0.005);
+      EXPECT_EQ(amounts.size(), 39u);
+    } else {
+      EXPECT_EQ(S(messages.Texts().join('\n')), S(save_held));
+    }
+  }
+  saver.join();
+  EXPECT_GT(printed, 0);
 }

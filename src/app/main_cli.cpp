@@ -87,21 +87,26 @@ const char kHelp[] =
     "buldu, 2 yanlış kullanım.\n"
     "Ayrıntılar: man malitablo-cli\n";
 
+void Error(const QString& text) { std::fprintf(stderr, "Hata: %s\n", text.toUtf8().constData()); }
+
 int Usage() {
   std::fputs(kUsage, stderr);
   return 2;
 }
 
-int Help() {
-  std::fputs(kUsage, stdout);
-  std::fputs(kHelp, stdout);
-  return 0;
+bool Write_Stdout(const QByteArray& bytes) {
+  const bool written = std::fwrite(bytes.constData(), 1, bytes.size(), stdout) ==
+                           static_cast<size_t>(bytes.size()) &&
+                       std::fflush(stdout) == 0;
+  if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
+  return written;
 }
 
-void Error(const QString& text) { std::fprintf(stderr, "Hata: %s\n", text.toUtf8().constData()); }
+int Help() { return Write_Stdout(QByteArray(kUsage) + kHelp) ? 0 : 1; }
 
 int Company(AppState& state) {
-  QTextStream out(stdout);
+  QString text;
+  QTextStream out(&text);
   out << "Şirket: " << state.Company_Name << "\n"
       << "Şirket no: " << state.Company_ID << "\n"
       << "Veritabanı: " << state.Database_Name << "\n"
@@ -112,7 +117,8 @@ int Company(AppState& state) {
       << "Kur biçimi: " << state.Rate_Format << "\n"
       << "Birim fiyat biçimi: " << state.Unit_Price_Format << "\n"
       << "Döviz birim fiyat biçimi: " << state.Currency_Unit_Price_Format << "\n";
-  return 0;
+  out.flush();
+  return Write_Stdout(text.toUtf8()) ? 0 : 1;
 }
 
 struct RunOptions {
@@ -163,13 +169,7 @@ bool Wants_Export(int argc, char** argv) {
 }
 
 bool Write_Output(const QByteArray& bytes, const QString& path) {
-  if (path.isEmpty()) {
-    const bool written = std::fwrite(bytes.constData(), 1, bytes.size(), stdout) ==
-                             static_cast<size_t>(bytes.size()) &&
-                         std::fflush(stdout) == 0;
-    if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
-    return written;
-  }
+  if (path.isEmpty()) return Write_Stdout(bytes);
   if (!Write_Export_File(path, bytes)) {
     Error(Unwritable_File_Message(path));
     return false;
@@ -205,13 +205,17 @@ int Fill_Filter_Grid(AppState& state, const RunOptions& options, KeyedGrid& grid
       return 2;
     }
     QString value = set.mid(equals + 1);
-    int range = value.indexOf("..");
-    if (range >= 0) {
-      grid.Set_Text(row, "Baslangic", value.left(range));
-      grid.Set_Text(row, "Bitis", value.mid(range + 2));
-    } else {
-      grid.Set_Text(row, "Baslangic", value);
+    const int range = value.indexOf("..");
+    QString start = range >= 0 ? value.left(range) : value;
+    QString end = range >= 0 ? value.mid(range + 2) : QString();
+    for (QString* part : {&start, &end}) {
+      const QString refusal = Check_Filter_Value(grid, row, *part);
+      if (refusal.isEmpty()) continue;
+      Error(refusal);
+      return 2;
     }
+    grid.Set_Text(row, "Baslangic", start);
+    if (range >= 0) grid.Set_Text(row, "Bitis", end);
   }
   if (kind_set && sets.last().section('=', 0, 0) == kind_caption) Table_Kind_Changed(state, grid);
   return 0;

@@ -99,10 +99,15 @@ void Check_Regional_Settings(AppState& s) {
   if (!s.Message->Question("Programın Çalışabilmesi için Sistemin Ayarlanması Gerekiyor.\rEğer "
                            "Onaylarsanız Bu ayarlar Yapılacaktır.\rOnaylıyormusunuz ?"))
     throw ProgramEnd{1};
-  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal", ",");
-  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sThousand", ".");
-  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sShortDate", "dd.MM.yyyy");
-  Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDate", ".");
+  const bool written =
+      Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal", ",") &&
+      Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sThousand", ".") &&
+      Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sShortDate", "dd.MM.yyyy") &&
+      Registry_Write(Hive::HKEY_CURRENT_USER, kInternational, "sDate", ".");
+  if (!written) {
+    s.Message->Critical("Ayarlar dosyasına yazılamadı: " + Registry_File());
+    throw ProgramEnd{1};
+  }
   // The settings take effect at once here: no restart is needed.
   s.System_Decimal_Sep = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sDecimal");
   s.System_Thousand_Sep = Registry_Read(Hive::HKEY_CURRENT_USER, kInternational, "sThousand");

@@ -16,7 +16,7 @@ class ReportDataSource;
 
 struct CoverageOutcome {
   AuditTable table;
-  bool clean = true;  // nothing left out, nothing counted twice
+  bool clean = true;  // nothing left out, nothing counted twice, no line dated outside its year
 };
 
 CoverageOutcome Coverage_Of_Run(AppState& state, const RunParameters& parameters,

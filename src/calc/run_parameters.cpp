@@ -9,7 +9,9 @@ QString Sql_Date(const QDate& date) { return date.toString("MM/dd/yyyy"); }
 QString Ledger_Condition(const RunParameters& p) {
   QString sql = " AND MUHFISHAR.Yil='" + QString::number(p.period.year) + "'";
   if (p.period.first_day) sql += " AND MUHFISHAR.Tarih>='" + Sql_Date(*p.period.first_day) + "'";
-  if (p.period.last_day) sql += " AND MUHFISHAR.Tarih<='" + Sql_Date(*p.period.last_day) + "'";
+  // Before the next day: a date with a time of day belongs to its day.
+  if (p.period.last_day)
+    sql += " AND MUHFISHAR.Tarih<'" + Sql_Date(p.period.last_day->addDays(1)) + "'";
   return sql;
 }
 

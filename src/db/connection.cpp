@@ -1,6 +1,8 @@
 #include "db/connection.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <QAtomicInt>
 #include <QDir>
@@ -103,6 +105,7 @@ Connection::Connection()
     : name_(QString("malitablo-%1").arg(next_connection_id.fetchAndAddOrdered(1))) {}
 
 Connection::~Connection() {
+  Drop_Work_Mark();
   { QSqlDatabase::database(name_, false).close(); }
   QSqlDatabase::removeDatabase(name_);
 }
@@ -171,6 +174,9 @@ void Connection::Open(const QString& server, const QString& database, const QStr
       // Both date literal forms of the suite ('MM/DD/YYYY', 'YYYY/MM/DD') read as the
       // suite means them, whatever the server's own setting.
       Execute("SET DateStyle TO ISO, MDY");
+      // A lock is waited for as long as on the embedded engine (its busy timeout), then
+      // refused (DbError::Is_Lock_Timeout()) instead of waiting without end.
+      Execute("SET lock_timeout TO '5s'");
       return;
     }
     case Engine::SqlServer: {
@@ -299,17 +305,125 @@ void Connection::Commit() {
     throw e;
   }
   in_transaction_ = false;
+  Drop_Work_Mark();
 }
 
 void Connection::Rollback() {
   if (!in_transaction_) return;
   in_transaction_ = false;
   Db().rollback();
+  Drop_Work_Mark();
 }
 
-bool Connection::Is_Read_Only_Statement(const QString& sql) const {
+namespace {
+
+// The key of a scope's marks on PostgreSQL: one per schema (suite database) and scope.
+QString Mark_Key(qint64 scope) {
+  return "hashtext(current_schema() || ':" + QString::number(scope) + "')";
+}
+
+// An open-file-description lock on byte `work` of the marks file: held by the open file, so
+// another connection of the same process sees it too, and gone when the process dies.
+bool Byte_Lock(int fd, int work, short type, int command, short* found = nullptr) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = work;
+  lock.l_len = 1;
+  if (fcntl(fd, command, &lock) != 0) return false;
+  if (found) *found = lock.l_type;
+  return true;
+}
+
+}  // namespace
+
+QString Connection::Work_Marks_File() const { return Db().databaseName() + "-work"; }
+
+void Connection::Mark_Work(int work, qint64 scope) {
+  if (!in_transaction_ || work <= 0) return;
+  if (engine_ == Engine::Postgres) {
+    Execute("SELECT pg_advisory_xact_lock_shared(" + Mark_Key(scope) + ", " +
+            QString::number(work) + ")");
+  } else if (engine_ == Engine::Sqlite && work_mark_fd_ < 0) {
+    const int fd = ::open(QFile::encodeName(Work_Marks_File()).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return;  // no mark: a refused connection then names no work
+    if (Byte_Lock(fd, work, F_RDLCK, F_OFD_SETLK))
+      work_mark_fd_ = fd;
+    else
+      ::close(fd);
+  }
+}
+
+int Connection::Marked_Work(qint64 scope) {
+  if (engine_ == Engine::Postgres) {
+    const QueryResult found = Execute(
+        "SELECT objid FROM pg_locks WHERE locktype = 'advisory' AND granted AND objsubid = 2 "
+        "AND pid <> pg_backend_pid() AND database = (SELECT oid FROM pg_database WHERE datname "
+        "= current_database()) AND classid = " +
+        Mark_Key(scope) + "::oid");
+    return found.rows.empty() ? 0 : found.rows[0][0].toInt();
+  }
+  if (engine_ != Engine::Sqlite) return 0;
+  const int fd = ::open(QFile::encodeName(Work_Marks_File()).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  int marked = 0;
+  for (int work = 1; work <= 8 && marked == 0; ++work) {
+    short type = F_UNLCK;
+    if (Byte_Lock(fd, work, F_WRLCK, F_OFD_GETLK, &type) && type != F_UNLCK) marked = work;
+  }
+  ::close(fd);
+  return marked;
+}
+
+void Connection::Drop_Work_Mark() {
+  if (work_mark_fd_ < 0) return;
+  ::close(work_mark_fd_);
+  work_mark_fd_ = -1;
+}
+
+bool Connection::Postgres_Reads_Only(const QString& sql) {
+  // Planned, then run to its last row, inside a read-only transaction (a savepoint of the open
+  // one): a data-modifying statement or one that locks rows fails there; the plan names the
+  // functions. Any failure refuses the statement. Nothing of it stays.
+  const bool own = !in_transaction_;
+  bool reads_only = false;
+  try {
+    if (own) {
+      Execute("BEGIN TRANSACTION READ ONLY");
+    } else {
+      Execute("SAVEPOINT malitablo_read_only");
+      Execute("SET TRANSACTION READ ONLY");
+    }
+    QString plan;
+    for (const auto& row : Execute("EXPLAIN (VERBOSE, FORMAT JSON) " + sql).rows)
+      for (const QVariant& value : row) plan += value.toString();
+    if (Plan_Reads_Only(plan)) {
+      Execute("DECLARE malitablo_read_only NO SCROLL CURSOR FOR " + sql);
+      Execute("MOVE FORWARD ALL IN malitablo_read_only");
+      reads_only = true;
+    }
+  } catch (const DbError&) {
+    reads_only = false;
+  }
+  try {
+    if (own) {
+      Execute("ROLLBACK");
+    } else {
+      Execute("ROLLBACK TO SAVEPOINT malitablo_read_only");
+      Execute("RELEASE SAVEPOINT malitablo_read_only");
+    }
+  } catch (const DbError&) {
+    return false;
+  }
+  return reads_only;
+}
+
+bool Connection::Is_Read_Only_Statement(const QString& sql) {
   if (!Is_Single_Select(sql)) return false;
-  if (engine_ != Engine::Sqlite || !open_) return true;
+  if (!open_) return true;
+  if (engine_ == Engine::Postgres) return Postgres_Reads_Only(sql);
+  if (engine_ != Engine::Sqlite) return true;
   const QByteArray text = To_Engine_Dialect(Own_Database_Unqualified(sql), engine_).toUtf8();
   QVariant handle = Db().driver()->handle();
   auto* sqlite = *static_cast<sqlite3* const*>(handle.data());

@@ -53,10 +53,18 @@ class Connection {
   void Commit();
   void Rollback();
   bool In_Transaction() const { return in_transaction_; }
+  // Marks the open transaction as doing `work` (a small number > 0) on `scope` until it ends,
+  // so that a connection refused a lock can tell whose work it waited for: Marked_Work gives
+  // the work another connection marked on `scope`, 0 when none. The embedded engine locks the
+  // whole database, so there a mark covers every scope. SQL Server keeps no marks.
+  void Mark_Work(int work, qint64 scope);
+  int Marked_Work(qint64 scope);
   QString Primary_Key(const QString& table) const;
   // True when `sql` is one statement that only reads: the engine's own test where it has one
   // (the embedded engine prepares it and asks), else the text's shape (Is_Single_Select).
-  bool Is_Read_Only_Statement(const QString& sql) const;
+  // On PostgreSQL the statement is also planned and run inside a read-only savepoint: a plan
+  // with a data-modifying node or a function Plan_Reads_Only does not allow is refused.
+  bool Is_Read_Only_Statement(const QString& sql);
 
   static QString Sqlite_Folder(const QString& server);
 
@@ -65,12 +73,16 @@ class Connection {
   QString Own_Database_Unqualified(const QString& sql) const;
   QString Look_Up_Primary_Key(const QString& table) const;
   QSqlDatabase Db() const;
+  bool Postgres_Reads_Only(const QString& sql);
+  QString Work_Marks_File() const;
+  void Drop_Work_Mark();
 
   QString name_;
   QString database_;
   Engine engine_ = Engine::Sqlite;
   bool open_ = false;
   bool in_transaction_ = false;
+  int work_mark_fd_ = -1;  // the embedded engine's mark of the open transaction
   QRegularExpression own_prefix_;
   mutable std::map<QString, QString>
       primary_keys_;  // "<database>.dbo." on the embedded engine; empty otherwise

@@ -1,6 +1,7 @@
 #include "db/postgres_server.h"
 
 #include <QAtomicInt>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -69,6 +70,17 @@ void Configure_Postgres(QSqlDatabase& db, const QString& server, const QString& 
   db.setUserName(own_user);
   db.setPassword(own_password);
   db.setConnectOptions(options);
+}
+
+QString Postgres_Server_Without_Password(const QString& server) {
+  if (!server.startsWith("pg:")) return server;
+  QStringList kept;
+  for (const auto& [key, value] : Keywords(server.mid(3)))
+    if (key != "password") {
+      const bool plain = !value.isEmpty() && !value.contains(QRegularExpression(R"([\s'\\])"));
+      kept << key + "=" + (plain ? value : Quoted(value));
+    }
+  return "pg:" + kept.join(' ');
 }
 
 QString Postgres_Schema(const QString& database) { return database.toLower(); }

@@ -16,6 +16,10 @@ void Configure_Postgres(QSqlDatabase& db, const QString& server, const QString& 
 
 QString Postgres_Schema(const QString& database);
 
+// `server` ("pg:...") without its password keyword, for a text that is shown or stored: the
+// password then comes from the login, PGPASSWORD or the password file of libpq.
+QString Postgres_Server_Without_Password(const QString& server);
+
 // Drops the schema of `database` with everything in it and makes it again, empty; throws
 // DbError when the server refuses.
 void Recreate_Postgres_Schema(const QString& server, const QString& database, const QString& user,

@@ -190,9 +190,17 @@ void Recordset::Update_Batch() {
       QStringList sets;
       for (const QString& n : names) sets << n + " = ?";
       values.push_back(row.values[key_column]);
-      connection_->Execute_Bound("UPDATE " + table + " SET " + sets.join(", ") + " WHERE " + key +
-                                     " = ?",
-                                 values);
+      const QueryResult updated =
+          connection_->Execute_Bound("UPDATE " + table + " SET " + sets.join(", ") + " WHERE " +
+                                         key + " = ?",
+                                     values);
+      // A row gone since it was read (another user's save replaced it) is a lost write: the
+      // caller's transaction fails instead of going on without it.
+      if (updated.rows_affected == 0)
+        throw DbError{kErrStatement,
+                      "Kayıt okunduktan sonra silinmiş veya değiştirilmiş; "
+                      "yazılamadı: " +
+                          table + " " + key + " = " + row.values[key_column].toString()};
     }
     std::fill(row.changed.begin(), row.changed.end(), false);
   }

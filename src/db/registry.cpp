@@ -57,11 +57,12 @@ QString Registry_Read(Hive hive, const QString& key_path, const QString& value_n
   return Query_Registry_Value(key, value_name);
 }
 
-void Registry_Write(Hive hive, const QString& key_path, const QString& value_name,
+bool Registry_Write(Hive hive, const QString& key_path, const QString& value_name,
                     const QString& value) {
   auto settings = Store();
   settings->setValue(Group(hive, key_path) + "/" + value_name, value);
   settings->sync();
+  return settings->status() == QSettings::NoError;
 }
 
 void Registry_Write_Binary(Hive hive, const QString& key_path, const QString& value_name,

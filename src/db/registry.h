@@ -1,7 +1,7 @@
 // The registry of the suite, kept in an INI file: $MALITABLO_REGISTRY when set, else
 // ~/.config/MaliTablo/registry.ini. The hive and the key path are the groups
 // ("HKEY_CURRENT_USER/Control Panel/International"). Reads of anything missing give "";
-// failures are never reported.
+// a write tells whether the file took it.
 #pragma once
 
 #include <QString>
@@ -20,7 +20,7 @@ struct RegistryKey {
 
 QString Registry_File();
 QString Registry_Read(Hive hive, const QString& key_path, const QString& value_name);
-void Registry_Write(Hive hive, const QString& key_path, const QString& value_name,
+bool Registry_Write(Hive hive, const QString& key_path, const QString& value_name,
                     const QString& value);
 QString Query_Registry_Value(const RegistryKey& key, const QString& value_name);
 // Stores a binary value (REG_BINARY); only the tests and the demo need it.

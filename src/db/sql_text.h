@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // `value` ready to stand between single quotes.
 QString Sql_Quote_Value(const QString& value);
@@ -19,3 +20,10 @@ bool Is_Single_Select(const QString& sql);
 // "column LIKE 'value%'": the rows whose column starts with `value` taken as plain text. A value
 // with a pattern character (%, _, [ or the escape \) has it escaped, with an ESCAPE clause.
 QString Like_Prefix_Condition(const QString& column, const QString& value);
+// The functions a PostgreSQL plan (EXPLAIN VERBOSE, any format) calls, as written in it: the
+// name with its schema when it has one ("lo_import", "public.f"), lower case.
+QStringList Plan_Functions(const QString& plan);
+// True when a PostgreSQL plan only reads: no data-modifying or row-locking node, and every
+// function it calls is one of the plain value functions a statement's query may use (sums,
+// text, dates, type conversions) with no schema other than pg_catalog.
+bool Plan_Reads_Only(const QString& plan);

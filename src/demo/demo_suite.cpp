@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "db/connection.h"
+#include "db/postgres_server.h"
 #include "db/suite_text.h"
 #include "demo/suite_schema.h"
 #include "model/standard_definition.h"
@@ -467,8 +468,9 @@ void Create_Demo_Suite(const DemoOptions& options, const std::function<void(cons
   // sys.inf of the suite: server (the data folder or the server named), SQL login, password;
   // the login's server box stays hidden, so the login connects there.
   QFile inf(QDir(options.suite_folder).filePath("sys.inf"));
-  const QByteArray line = Encode_Windows1254(folder + ";sa;;;\r\n");
+  const QString server = Postgres_Server_Without_Password(folder);
+  const QByteArray line = Encode_Windows1254(server + ";sa;;;\r\n");
   if (!inf.open(QIODevice::WriteOnly | QIODevice::Truncate) || inf.write(line) != line.size())
     Cannot_Write(inf.fileName());
-  say("Demo hazır: " + folder);
+  say("Demo hazır: " + server);
 }

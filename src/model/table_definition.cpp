@@ -6,6 +6,7 @@
 #include "db/query.h"
 #include "db/sql_text.h"
 #include "model/standard_definition.h"
+#include "model/statement_lock.h"
 #include "process/app_state.h"
 #include "ui_common/amount_text.h"
 
@@ -198,7 +199,8 @@ bool Save_Table(AppState& state, TableDefinition& def) {
   const std::shared_ptr<Connection> connection = state.Db_Connection;
   try {
     if (!connection) throw DbError{kErrConnectionRefused, "Veritabanı bağlantısı açık değil."};
-    connection->Begin_Transaction();
+    Begin_Statement_Work(*connection, StatementWork::Save,
+                         def.add_flag ? std::vector<qint64>{} : std::vector<qint64>{def.table_id});
     Open_Update_Recordset(db, def.header, Header_Sql(def.table_id));
     stop_on_failure();
     if (def.add_flag) def.header.Add_New();
@@ -230,7 +232,9 @@ bool Save_Table(AppState& state, TableDefinition& def) {
     if (connection) connection->Rollback();
     def.table_id = old_id;
     def.add_flag = old_add;
-    if (e.Is_Duplicate()) {
+    if (e.Number == kErrStatementBusy) {
+      state.Message->Critical(e.Description);
+    } else if (e.Is_Duplicate()) {
       state.Message->Plain(e.Description);
       state.Message->Critical(kDuplicateTableMessage);
     } else {

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "model/financial_table.h"
@@ -136,7 +137,8 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
 }  // namespace
 
 QString Csv_Field(const QString& text) {
-  if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) return text;
+  static const QRegularExpression special("[,\"\r\n]");
+  if (!text.contains(special)) return text;
   return "\"" + QString(text).replace("\"", "\"\"") + "\"";
 }
 

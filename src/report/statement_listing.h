@@ -14,7 +14,8 @@ class ReportDataSource;
 
 enum class ListingFormat { Text, Csv, Json };
 
-// A CSV field: quoted (quotes doubled) when it holds a comma, a quote or a line break.
+// A CSV field: quoted (quotes doubled) when it holds a comma, a quote, a carriage return or a
+// line feed.
 QString Csv_Field(const QString& text);
 
 // "text", "csv", "json"; false for anything else.

@@ -8,6 +8,7 @@
 #include "process/app_state.h"
 #include "run/blank_trim.h"
 #include "run/parameter_preparation.h"
+#include "ui_common/turkish_text.h"
 
 namespace {
 
@@ -230,6 +231,30 @@ void Table_Kind_Changed(AppState& state, KeyedGrid& grid) {
   if (first > 0)
     grid.Set_Text(first, "Baslangic",
                   QString::fromUtf8(kind == kKindBalanceSheet ? "Açılış" : "Ocak"));
+}
+
+QString Check_Filter_Value(const KeyedGrid& grid, int row, QString& value) {
+  if (Trim_Blanks(value).isEmpty()) return {};
+  const QString type = grid.Text(row, "Tip").trimmed();
+  QStringList choices;
+  if (type == "OZ") {
+    choices = QString::fromUtf8("Evet|Hayır|Aktif|Pasif|Hepsi").split('|');
+  } else if (type != "TK") {
+    for (const QString& item : grid.Text(row, "Secenek").split('|')) {
+      const QString choice = Trim_Blanks(Choice_Item_Value(item));
+      if (!choice.isEmpty() && !choices.contains(choice)) choices << choice;
+    }
+  }
+  if (choices.isEmpty()) return {};
+  const QString typed = Upper_TR(Trim_Blanks(value));
+  for (const QString& choice : choices) {
+    if (Upper_TR(choice) != typed) continue;
+    value = choice;
+    return {};
+  }
+  return QString::fromUtf8(
+             "\"%1\" satırı için \"%2\" geçerli bir değer değil. Geçerli değerler: %3")
+      .arg(grid.Text(row, "FiltreLbl"), value, choices.join(", "));
 }
 
 KeyedGrid Make_Choice_Popup() {

@@ -35,6 +35,14 @@ void Table_Kind_Changed(AppState& state, KeyedGrid& grid);
 // Gives every known caption of the filter grid its list, telling `progress` before each row.
 void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& progress = {});
 
+// A value given for the row from outside the window (the command line): one of the row's
+// choices, matched without regard to Turkish letter case and then written as the list writes
+// it, or, for a row without a list, a value its type accepts (an "OZ" flag: Evet, Hayır,
+// Aktif, Pasif, Hepsi; a "TK" table code or name and the other types are checked by the run).
+// An empty value clears the row. Returns "" with `value` in the list's spelling, else the
+// refusal naming the allowed values.
+QString Check_Filter_Value(const KeyedGrid& grid, int row, QString& value);
+
 // The popup grid (columns Secim, Tip).
 KeyedGrid Make_Choice_Popup();
 // Fills the popup from the row's options and ticks its selection (all when it is empty).

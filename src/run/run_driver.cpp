@@ -75,8 +75,9 @@ namespace {
 // stored results are one run's whole.
 class RunTransaction {
  public:
-  explicit RunTransaction(Connection& connection) : connection_(connection) {
-    connection_.Begin_Transaction(true);
+  RunTransaction(Connection& connection, const std::vector<qint64>& table_ids)
+      : connection_(connection) {
+    Begin_Statement_Work(connection_, StatementWork::Run, table_ids);
   }
   ~RunTransaction() {
     if (!committed_) connection_.Rollback();
@@ -125,7 +126,8 @@ bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   }
   Waiting waiting{steps};
   waiting.Show();
-  RunTransaction transaction(*s.Db_Connection);
+  RunTransaction transaction(*s.Db_Connection,
+                             Statement_Table_Ids(s.Db(), parameters.statement_sql));
   const CalculationResult result =
       Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});
   waiting.Hide();

@@ -10,6 +10,7 @@
 #include "calc/ledger_aggregation.h"
 #include "calc/run_parameters.h"
 #include "db/db_session.h"
+#include "model/statement_lock.h"
 #include "process/progress.h"
 #include "ui_common/keyed_grid.h"
 
@@ -33,11 +34,6 @@ struct RunSteps {
   // the stored results stay those of the last run.
   bool keep_amounts = true;
 };
-
-// Shown when another run holds the statements' write lock longer than the wait allows.
-inline const char* kRunLockedMessage =
-    "Tablolar şu anda başka bir çalıştırma tarafından hesaplanıyor. Lütfen biraz sonra tekrar "
-    "deneyiniz.";
 
 // Runs the statement of `grid` in one transaction: the computed amounts and the output's
 // read-back of them belong to this run alone; a run that fails (or a check) leaves the previous

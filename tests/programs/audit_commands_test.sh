@@ -76,4 +76,17 @@ grep -q '"YOK"' "$work/err" || fail "unknown row not named"
 [ $? -eq 2 ] || fail "explain without --row is not a usage error"
 "$cli" check "$company" --set "Tablo Kodu=GT" --format pdf >/dev/null 2>&1
 [ $? -eq 2 ] || fail "check to pdf is not a usage error"
+# A line of the year whose date the engine cannot compare falls in no period: the check says so.
+python3 - "$db" <<'PY' || fail "text date"
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("INSERT INTO MUHFISHAR (Tarih, Yil, AY, Ay_Index, Islem_Tipi, MHesap_Kod, Ana_Hesap_ID, "
+           "BTutar, ATutar) SELECT '31.03.2026', '2026', 'Mart', 3, 'Mahsup Fişi', MHesap_Kod, "
+           "Ana_Hesap_ID, 0, 5 FROM MUHFISHAR WHERE MHesap_Kod='600.01' LIMIT 1")
+db.commit()
+PY
+"$cli" check "$company" --set "Tablo Kodu=GT" --format json >"$work/out" 2>"$work/err" &&
+  fail "check with a text date: exit 0"
+python3 -c 'import json,sys; n=json.load(open(sys.argv[1]))["notlar"]; assert any("31.03.2026" in x for x in n), n' \
+  "$work/out" || fail "text date not reported: $(cat "$work/out")"
 echo "audit commands: all passed"

@@ -47,4 +47,28 @@ expected='Bu bir bilanço' refused --set "Tablo Kodu=BL"
 expected='Rapor Bitiş Ayı, Rapor Başlangıç Ayından önce olamaz.' \
   refused --set "Tablo Kodu=GT" --set "Rapor Başlangıç Ayı=Mart" --set "Rapor Bitiş Ayı=Şubat"
 expected='Seçilen seviyelerde (8..9) tabloda satır yok.' refused --set "Tablo Kodu=gt" --set "Seviye=8..9"
+# Filter values outside a row's choices are refused with the choices and exit 2; a choice is
+# found whatever its Turkish letter case.
+for set in "Rapor Bitiş Ayı=Şubatt" "Rapor Bitiş Ayı=2" "Hareket Görmüşler=Belki" "Tablo Türü=Nakit"; do
+  "$cli" run "$company" --set "Tablo Kodu=GT" --set "$set" >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" = 2 ] || fail "$set: exit $status"
+  [ -s "$work/out" ] && fail "$set: output"
+  grep -q "geçerli bir değer değil" "$work/err" || fail "$set: no refusal: $(cat "$work/err")"
+done
+grep -q "Gelir Tablosu, Bilanço" "$work/err" || fail "the kinds not listed: $(cat "$work/err")"
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=Aralık" --set "Rapor Başlangıç Ayı=Şubat" \
+  >"$work/upper" 2>"$work/err" || fail "Şubat: $(cat "$work/err")"
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=ARALIK" --set "Rapor Başlangıç Ayı=şubat" \
+  >"$work/lower" 2>"$work/err" || fail "şubat: $(cat "$work/err")"
+cmp -s "$work/upper" "$work/lower" || fail "months in other letter cases print otherwise"
+"$cli" run "$company" --set "Tablo Kodu=GT" >"$work/year" 2>/dev/null || fail "whole year"
+cmp -s "$work/upper" "$work/year" && fail "February to December prints the whole year"
+# Every write is checked: a full standard output, a registry that cannot be written.
+"$cli" company "$company" >/dev/full 2>"$work/err" && fail "company to a full device exit 0"
+"$cli" --help >/dev/full 2>/dev/null && fail "--help to a full device exit 0"
+mkdir "$work/folder"
+MALITABLO_REGISTRY=$work/folder "$cli" company "$company" --yes >/dev/null 2>"$work/err" &&
+  fail "a registry that is a folder, exit 0"
+grep -q "$work/folder" "$work/err" || fail "the registry is not named: $(cat "$work/err")"
 echo "statement runs: all passed"

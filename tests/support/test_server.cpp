@@ -2,7 +2,9 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -33,17 +35,31 @@ QString On_Cluster(const QString& cluster, const QString& sql) {
   return error;
 }
 
+// The cluster named in MALITABLO_TEST_PG, else the one CTest's set-up started and wrote down.
+QString Cluster() {
+  QString cluster = qEnvironmentVariable("MALITABLO_TEST_PG");
+  if (!cluster.isEmpty()) return cluster;
+  QFile file(MALITABLO_PG_CLUSTER_FILE);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  static const QRegularExpression line("^export MALITABLO_TEST_PG='(.*)'$");
+  for (const QString& text : QString::fromUtf8(file.readAll()).split('\n')) {
+    const auto m = line.match(text);
+    if (m.hasMatch()) return m.captured(1);
+  }
+  return {};
+}
+
 }  // namespace
 
 bool Test_On_Postgres() { return qgetenv("MALITABLO_TEST_ENGINE") == "pg"; }
 
 TestServer::TestServer() {
   if (!Test_On_Postgres()) return;
-  cluster_ = qEnvironmentVariable("MALITABLO_TEST_PG");
+  cluster_ = Cluster();
   if (!cluster_.startsWith("pg:"))
     throw std::runtime_error(
         "MALITABLO_TEST_ENGINE=pg needs MALITABLO_TEST_PG=\"pg:host=... port=... user=...\" "
-        "(scripts/test starts a cluster and sets it)");
+        "(CTest's pg/cluster-start or scripts/test starts a cluster and names it)");
   database_ = QString("malitablo_test_%1_%2")
                   .arg(QCoreApplication::applicationPid())
                   .arg(QRandomGenerator::global()->generate());

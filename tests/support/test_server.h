@@ -1,7 +1,7 @@
 // The engine a test runs on. CTest runs the tests that touch a database twice: as they are, on
 // the embedded engine, and under the name pg/... with MALITABLO_TEST_ENGINE=pg on the
-// PostgreSQL cluster that scripts/test starts and names in MALITABLO_TEST_PG. There each test
-// gets a PostgreSQL database of its own (its suite's databases are schemas in it), dropped at
+// PostgreSQL cluster named in MALITABLO_TEST_PG, or else the one CTest's set-up started. There each
+// test gets a PostgreSQL database of its own (its suite's databases are schemas in it), dropped at
 // the end. Asked for PostgreSQL without a cluster, a test fails: it never quietly runs on the
 // embedded engine instead.
 #pragma once
@@ -25,6 +25,6 @@ class TestServer {
   QString Server(const QString& folder) const;
 
  private:
-  QString cluster_;   // MALITABLO_TEST_PG
+  QString cluster_;   // the cluster's libpq text, "pg:..."
   QString database_;  // the test's own PostgreSQL database
 };

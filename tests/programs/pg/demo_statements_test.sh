@@ -6,8 +6,10 @@
 source "$(dirname "$0")/pg_database.sh"
 
 "$program_dir/malitablo-demo" "$work/lite" >/dev/null 2>"$work/err" || fail "SQLite demo: $(cat "$work/err")"
-"$program_dir/malitablo-demo" "$work/pg" --server "$server" >/dev/null 2>"$work/err" ||
-  fail "PostgreSQL demo: $(cat "$work/err")"
+# A password in the server name is used, never printed nor written into sys.inf.
+"$program_dir/malitablo-demo" "$work/pg" --server "$server password=gizli-parola" >"$work/out" 2>&1 ||
+  fail "PostgreSQL demo: $(cat "$work/out")"
+grep -l "gizli-parola" "$work/out" "$work/pg/sys.inf" && fail "the password is printed or stored"
 [ "$(head -n1 "$work/pg/sys.inf" | cut -d';' -f1)" = "$server" ] || fail "sys.inf does not name the server"
 schemas=$(psql -qAt "$cluster dbname=$database" -c \
   "SELECT string_agg(nspname, ',' ORDER BY nspname) FROM pg_namespace WHERE nspname LIKE 'malitablo%' OR nspname = 'defination_db'")

@@ -1,5 +1,5 @@
 # Sourced by the end-to-end tests on PostgreSQL: a database of the test's own on the cluster of
-# scripts/test (MALITABLO_TEST_PG), dropped with the temporary folder when the test ends.
+# the tests (MALITABLO_TEST_PG), dropped with the temporary folder when the test ends.
 #
 #   program_dir  the folder of the built programs (the test's first argument)
 #   work         the temporary folder (the registry file lives there)
@@ -9,7 +9,11 @@
 set -u
 program_dir=$1
 fail() { echo "FAIL: $*"; exit 1; }
-[ -n "${MALITABLO_TEST_PG:-}" ] || fail "MALITABLO_TEST_PG is not set (scripts/test starts a PostgreSQL cluster and sets it)"
+# Without MALITABLO_TEST_PG, the cluster that CTest's set-up started (MALITABLO_TEST_PG_FILE).
+if [ -z "${MALITABLO_TEST_PG:-}" ] && [ -f "${MALITABLO_TEST_PG_FILE:-}" ]; then
+  source "$MALITABLO_TEST_PG_FILE"
+fi
+[ -n "${MALITABLO_TEST_PG:-}" ] || fail "MALITABLO_TEST_PG is not set (CTest's pg/cluster-start or scripts/test starts a PostgreSQL cluster)"
 work=$(mktemp -d)
 cluster=${MALITABLO_TEST_PG#pg:}
 database=malitablo_test_$$_$RANDOM
