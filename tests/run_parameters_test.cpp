@@ -27,6 +27,7 @@ QString Period(TestSuite& suite, const QString& first, const QString& last, int 
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "Rapor Başlangıç Ayı", first);
   Add(grid, "Rapor Bitiş Ayı", last);
+  Add(grid, "Kapanış Fişi", "Dahil");
   return Ledger_Condition(Parametreleri_Hazirla(suite.state, grid));
 }
 
@@ -131,8 +132,11 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   EXPECT_EQ(p.statement_sql, "SELECT * FROM T");
   EXPECT_EQ(p.levels.from, "2");
   EXPECT_EQ(p.levels.to, "3");
-  // The levels choose the printed rows: the ledger queries do not see them.
-  EXPECT_EQ(Ledger_Condition(p), " AND MUHFISHAR.Yil='2026'");
+  // The levels choose the printed rows: the ledger queries do not see them. An income
+  // statement leaves the closing vouchers out.
+  EXPECT_EQ(Ledger_Condition(p),
+            QString::fromUtf8(" AND MUHFISHAR.Yil='2026' AND (MUHFISHAR.Islem_Tipi IS NULL OR "
+                              "MUHFISHAR.Islem_Tipi<>'Kapanış Fişi')"));
   EXPECT_TRUE(p.print_footnotes);
   EXPECT_FALSE(p.row_lines);
 
@@ -164,13 +168,25 @@ TEST(RunParameters, Workplace) {
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "İşyeri Kodu", "01");
   const int name = Add(grid, "İşyeri Adı", "Hepsi");
-  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), "");  // a single workplace is never named
+  suite.state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  RunParameters p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(p.workplace_name, "");  // a single workplace is never named
+  EXPECT_EQ(p.workplace_code, "");
 
   suite.Exec(QString::fromUtf8(
       "INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('02', 'Ankara''nın Şubesi')"));
   grid.Set_Text(name, "Baslangic", QString::fromUtf8("Ankara'nın Şubesi"));
-  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid),
-            QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(p.workplace_name, QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  EXPECT_EQ(p.workplace_code, "02");
+  EXPECT_TRUE(Ledger_Condition(p).endsWith(" AND MUHFISHAR.Isyeri_Kodu='02'"));
+
+  // A ledger without a workplace column: the whole company's figures, and the heading says so.
+  suite.Exec("ALTER TABLE MUHFISHAR DROP COLUMN Isyeri_Kodu");
+  p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(p.workplace_code, "");
+  EXPECT_EQ(p.workplace_name, QString::fromUtf8("Tüm şirket (defterde işyeri bilgisi yok)"));
+  EXPECT_FALSE(Ledger_Condition(p).contains("Isyeri"));
   EXPECT_TRUE(suite.messages.entries.empty());
 }
 
