@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "app/start_up.h"
 #include "audit/coverage_check.h"
 #include "audit/row_breakdown.h"
+#include "audit/run_audit.h"
 #include "audit/voucher_lines.h"
 #include "db/connection.h"
 #include "db/query.h"
@@ -59,6 +61,8 @@ class DemoAudit : public DemoCompanyTest {
       Table_Kind_Changed(state, grid);
     }
     grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", code);
+    for (const auto& [caption, value] : sets)
+      grid.Set_Text(grid.Find_Row("FiltreLbl", caption), "Baslangic", value);
     CalculationResult result;
     RunSteps steps;
     steps.record_intake = true;
@@ -69,6 +73,9 @@ class DemoAudit : public DemoCompanyTest {
     };
     ASSERT_TRUE(Run_Statement(state, grid, steps)) << messages.Texts().join("; ").toStdString();
   }
+
+  // Filter values of the next runs, by caption.
+  std::vector<std::pair<QString, QString>> sets;
 
   CoverageReport Check(const QString& code, bool balance_sheet = false) {
     CoverageReport report;
@@ -218,6 +225,141 @@ TEST_F(DemoAudit, ACheckLeavesTheStoredAmountsAsTheyWere) {
   EXPECT_NE(Value("SELECT COUNT(*) FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id +
                   " AND Bakiye<>12345"),
             "0");
+}
+
+TEST_F(DemoAudit, AWorkplacesFiguresAreItsOwnLines) {
+  const QString year = Value("SELECT MAX(Yil) FROM MUHFISHAR");
+  auto ledger = [&](const QString& sums, const QString& codes) {
+    return Value("SELECT " + sums + " FROM MUHFISHAR WHERE Isyeri_Kodu='02' AND Yil='" + year +
+                 "' AND MHesap_Kod LIKE '" + codes + "'")
+        .toDouble();
+  };
+  sets = {{QString::fromUtf8("İşyeri Kodu"), "02"}};
+  Run("GT", false, false,
+      [&](const RunParameters& p, const CalculationResult&, const ReportRows& rows) {
+        EXPECT_EQ(p.workplace_name, QString::fromUtf8("Ankara Şube"));
+        auto amount = [&](const QString& code, const char* column) {
+          return rows.Value(Find_Statement_Row(rows, code), column).toDouble();
+        };
+        const double sales = ledger("SUM(ATutar)", "600%");
+        EXPECT_GT(sales, 0);
+        EXPECT_NEAR(amount("A.1", "ATutar"), sales, 0.005);
+        EXPECT_NEAR(amount("R5", "Bakiye"), -ledger("SUM(BTutar-ATutar)", "6%"), 0.005);
+      });
+}
+
+// A copy of the demo whose books hold what real books hold: an overdrawn bank and an overpaid
+// supplier, a voucher to 645 and one to the sub-account 659.999, and a year-end closing voucher
+// (6xx -> 690 -> 692 -> 590).
+class DemoBooks : public DemoAudit {
+ protected:
+  static void TearDownTestSuite() {
+    written_ = false;
+    DemoCompanyTest::TearDownTestSuite();
+  }
+  void SetUp() override {
+    DemoAudit::SetUp();
+    if (written_) return;
+    written_ = true;
+    year_ = Value("SELECT MAX(Yil) FROM MUHFISHAR");
+    for (const char* account : {"645", "690", "692"})
+      Exec(QString::fromUtf8("INSERT INTO MUHKART (MHesap_Kod, MHesap_Ad, AnaHesaptir) VALUES "
+                             "('%1', 'HESAP %1', 1)")
+               .arg(account));
+    Exec(
+        QString::fromUtf8("INSERT INTO MUHKART (MHesap_Kod, MHesap_Ad, AnaHesaptir) VALUES "
+                          "('659.999', 'DİĞERLERİ', 0)"));
+    const double bank = Balance("Ana_Hesap_ID=" + Id("102"));
+    const double supplier = Balance("Ana_Hesap_ID=" + Id("320"));
+    const double paid = Cents(std::max(bank + 50000, -supplier + 30000));
+    Line("12-20", "Tediye Fişi", "320.01", Id("320"), paid, 0);
+    Line("12-20", "Tediye Fişi", "102.01", Id("102"), 0, paid);
+    Line("11-10", "Mahsup Fişi", "102.02", Id("102"), 1234.56, 0);
+    Line("11-10", "Mahsup Fişi", "645", Id("645"), 0, 1234.56);
+    Line("11-12", "Mahsup Fişi", "659.999", Id("659"), 777.77, 0);
+    Line("11-12", "Mahsup Fişi", "100.01", Id("100"), 0, 777.77);
+    // Every 6xx account closed into 690, 690 into 692, 692 into 590 (or 591).
+    Recordset rs;
+    Open_Recordset(state.Db(), rs,
+                   "SELECT MHesap_Kod, MIN(Ana_Hesap_ID) AS Ana, SUM(BTutar-ATutar) AS Bakiye FROM "
+                   "MUHFISHAR WHERE MHesap_Kod LIKE '6%' GROUP BY MHesap_Kod");
+    std::vector<std::tuple<QString, QString, double>> accounts;
+    for (; !rs.Eof(); rs.Move_Next())
+      accounts.emplace_back(rs.Text("MHesap_Kod"), rs.Text("Ana"), Cents(rs.Number("Bakiye")));
+    double result = 0;
+    for (const auto& [code, main, balance] : accounts) {
+      Closing_Line(code, main, -balance);
+      Closing_Line("690", Id("690"), balance);
+      result += balance;
+    }
+    Closing_Line("690", Id("690"), -result);
+    Closing_Line("692", Id("692"), result);
+    Closing_Line("692", Id("692"), -result);
+    Closing_Line(result < 0 ? "590" : "591", Id(result < 0 ? "590" : "591"), result);
+  }
+
+  static double Cents(double value) { return std::round(value * 100) / 100; }
+  QString Id(const QString& code) {
+    return Value("SELECT MHesap_ID FROM MUHKART WHERE MHesap_Kod='" + code + "'");
+  }
+  double Balance(const QString& condition) {
+    return Value("SELECT SUM(BTutar-ATutar) FROM MUHFISHAR WHERE " + condition).toDouble();
+  }
+  void Line(const QString& day, const QString& kind, const QString& code, const QString& main_id,
+            double debit, double credit) {
+    const int month = day.left(2).toInt();
+    const char* months[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
+                            "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
+    Exec(QString::fromUtf8("INSERT INTO MUHFISHAR (Fis_No, Tarih, Yil, AY, Ay_Index, Islem_Tipi, "
+                           "MHesap_Kod, Ana_Hesap_ID, Aciklama, BTutar, ATutar, Isyeri_Kodu) "
+                           "VALUES (99999, '%1-%2', '%1', '%3', %4, '%5', '%6', %7, 'Ek', %8, %9, "
+                           "'01')")
+             .arg(year_, day, QString::fromUtf8(months[month - 1]))
+             .arg(month)
+             .arg(kind, code, main_id)
+             .arg(debit, 0, 'f', 2)
+             .arg(credit, 0, 'f', 2));
+  }
+  // A closing line that moves `balance` (debit positive) onto the account.
+  void Closing_Line(const QString& code, const QString& main_id, double balance) {
+    Line("12-31", QString::fromUtf8("Kapanış Fişi"), code, main_id, std::max(balance, 0.0),
+         std::max(-balance, 0.0));
+  }
+
+  static bool written_;
+  QString year_;
+};
+
+bool DemoBooks::written_ = false;
+
+TEST_F(DemoBooks, StatementsHoldOnBooksWithWrongSidesAndAClosedYear) {
+  // The income statement leaves the closing voucher out: its result is the ledger's own.
+  const double result =
+      -Balance("MHesap_Kod LIKE '6%' AND Islem_Tipi<>'" + QString::fromUtf8("Kapanış Fişi") + "'");
+  Run("GT", false, false,
+      [&](const RunParameters& p, const CalculationResult& calculated, const ReportRows& rows) {
+        EXPECT_NEAR(rows.Value(Find_Statement_Row(rows, "R5"), "Bakiye").toDouble(), result, 0.005);
+        const CoverageOutcome check = Coverage_Of_Run(state, p, calculated);
+        EXPECT_TRUE(check.clean) << S(check.table.heading.join("\n"));
+      });
+  // The balance sheet balances with the closing voucher (taken by default) and without it,
+  // its assets are the ledger's classes 1 and 2, and the check finds nothing wrong.
+  const double assets = Balance("(MHesap_Kod LIKE '1%' OR MHesap_Kod LIKE '2%')");
+  for (const char* closing : {"Dahil", "Hariç"}) {
+    sets = {{QString::fromUtf8("Kapanış Fişi"), QString::fromUtf8(closing)}};
+    Run("BL", true, false,
+        [&](const RunParameters& p, const CalculationResult& calculated, const ReportRows& rows) {
+          const std::optional<SideTotals> sides = Side_Totals(rows);
+          ASSERT_TRUE(sides.has_value());
+          EXPECT_NEAR(sides->assets, assets, 0.005) << closing;
+          EXPECT_NEAR(sides->liabilities, assets, 0.005) << closing;
+          const CoverageOutcome check = Coverage_Of_Run(state, p, calculated);
+          EXPECT_TRUE(check.clean) << closing << S(check.table.heading.join("\n"));
+          // The bank and the supplier stand on their wrong sides, and the check says so.
+          EXPECT_EQ(calculated.reverse_rows.size(), 2u) << closing;
+          EXPECT_EQ(check.table.notes.filter(QString::fromUtf8("Uyarı:")).size(), 2);
+        });
+  }
 }
 
 }  // namespace

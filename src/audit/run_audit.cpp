@@ -3,6 +3,7 @@
 #include "audit/coverage_check.h"
 #include "audit/row_breakdown.h"
 #include "audit/voucher_lines.h"
+#include "model/financial_table.h"
 #include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/report_data.h"
@@ -22,11 +23,12 @@ QString Period_Of_Run(AppState& s, const RunParameters& parameters) {
 
 CoverageOutcome Coverage_Of_Run(AppState& s, const RunParameters& parameters,
                                 const CalculationResult& result) {
-  const CoverageReport report = Coverage(parameters.kind, result);
+  CoverageReport report = Coverage(parameters.kind, result);
   const ReportRows rows = Report_Rows(s, parameters.statement_sql);
+  if (parameters.kind == kKindBalanceSheet) report.sides = Side_Totals(rows);
   const StatementHeading heading = Heading(s, parameters, rows);
   return {Coverage_Table(report, parameters.kind, heading.title, heading.period,
-                         Account_Names(s.Db(), Coverage_Accounts(report))),
+                         Account_Names(s.Db(), Coverage_Accounts(report)), Row_Names(rows)),
           report.Clean()};
 }
 
