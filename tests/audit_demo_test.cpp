@@ -360,6 +360,18 @@ TEST_F(DemoBooks, StatementsHoldOnBooksWithWrongSidesAndAClosedYear) {
           EXPECT_EQ(check.table.notes.filter(QString::fromUtf8("Uyarı:")).size(), 2);
         });
   }
+  // The overdrawn bank's row not listed in reverse state: counted 0, and not printed.
+  const double bank = Balance("Ana_Hesap_ID=" + Id("102"));
+  ASSERT_LT(bank, 0);
+  Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Ters_Bakiye=1 WHERE MHesap_KodBas='102'");
+  sets.clear();
+  Run("BL", true, false,
+      [&](const RunParameters&, const CalculationResult&, const ReportRows& rows) {
+        for (int r = 0; r < rows.Row_Count(); ++r)
+          EXPECT_NE(rows.Value(r, "MHesap_KodBas").toString().trimmed(), "102");
+        EXPECT_NEAR(Side_Totals(rows)->assets, assets - bank, 0.005);
+      });
+  Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Ters_Bakiye=0 WHERE MHesap_KodBas='102'");
 }
 
 }  // namespace

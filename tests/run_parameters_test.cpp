@@ -27,7 +27,6 @@ QString Period(TestSuite& suite, const QString& first, const QString& last, int 
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "Rapor Başlangıç Ayı", first);
   Add(grid, "Rapor Bitiş Ayı", last);
-  Add(grid, "Kapanış Fişi", "Dahil");
   return Ledger_Condition(Parametreleri_Hazirla(suite.state, grid));
 }
 
@@ -127,16 +126,14 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   const int moved = Add(grid, "Hareket Görmüşler", "Evet");
   const int notes = Add(grid, "Dipnot Basılsın Mı?", "Evet");
   const int lines = Add(grid, "Satır Çizgisi Ekle", "Hayır");
+  Add(grid, "Kapanış Fişi", "Dahil");
   for (int row : {levels, moved, notes, lines}) grid.Set_Text(row, "Girsin", "False");
   RunParameters p = Parametreleri_Hazirla(state, grid);
   EXPECT_EQ(p.statement_sql, "SELECT * FROM T");
   EXPECT_EQ(p.levels.from, "2");
   EXPECT_EQ(p.levels.to, "3");
-  // The levels choose the printed rows: the ledger queries do not see them. An income
-  // statement leaves the closing vouchers out.
-  EXPECT_EQ(Ledger_Condition(p),
-            QString::fromUtf8(" AND MUHFISHAR.Yil='2026' AND (MUHFISHAR.Islem_Tipi IS NULL OR "
-                              "MUHFISHAR.Islem_Tipi<>'Kapanış Fişi')"));
+  // The levels choose the printed rows: the ledger queries do not see them.
+  EXPECT_EQ(Ledger_Condition(p), " AND MUHFISHAR.Yil='2026'");
   EXPECT_TRUE(p.print_footnotes);
   EXPECT_FALSE(p.row_lines);
 
@@ -180,6 +177,15 @@ TEST(RunParameters, Workplace) {
   EXPECT_EQ(p.workplace_name, QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
   EXPECT_EQ(p.workplace_code, "02");
   EXPECT_TRUE(Ledger_Condition(p).endsWith(" AND MUHFISHAR.Isyeri_Kodu='02'"));
+
+  // An income statement leaves out the closing vouchers only when the year holds some.
+  EXPECT_TRUE(p.closing_vouchers);
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO MUHFISHAR (Tarih, Yil, Islem_Tipi) VALUES ('2026-12-31', '2026', "
+      "'Kapanış Fişi')"));
+  p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_FALSE(p.closing_vouchers);
+  EXPECT_TRUE(Ledger_Condition(p).contains(QString::fromUtf8("Islem_Tipi<>'Kapanış Fişi'")));
 
   // A ledger without a workplace column: the whole company's figures, and the heading says so.
   suite.Exec("ALTER TABLE MUHFISHAR DROP COLUMN Isyeri_Kodu");

@@ -61,8 +61,8 @@ bool In_Code_Range(const QString& code, const QString& from, const QString& to) 
 }
 
 bool Under_Account(const QString& code, const QString& account) {
-  return code == account || (code.startsWith(account) && code.size() > account.size() &&
-                             code[account.size()] == '.');
+  return code == account ||
+         (code.startsWith(account) && code.size() > account.size() && code[account.size()] == '.');
 }
 
 bool Is_Main_Account_Code(const QString& code) { return !code.contains('.'); }

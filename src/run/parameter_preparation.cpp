@@ -247,11 +247,24 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
     }
     // "Hareket Görmüşler" is applied by the run after the calculation.
   }
+  // Leaving out closing vouchers that the ledger does not hold would only cost every ledger
+  // query its covering index.
+  if (!p.closing_vouchers && !Ledger_Has_Closing_Vouchers(db, year)) p.closing_vouchers = true;
   const ChosenWorkplace workplace = Chosen_Workplace(db, grid);
   const bool restricted = !workplace.code.isEmpty() && Ledger_Has_Workplace(db);
   if (restricted) p.workplace_code = workplace.code;
   p.workplace_name = Workplace_Heading(workplace.name, restricted);
   return p;
+}
+
+bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year) {
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 QString::fromUtf8("SELECT TOP 1 Islem_Tipi FROM MUHFISHAR WHERE "
+                                   "Islem_Tipi='Kapanış Fişi' AND Yil='") +
+                     QString::number(year) + "'");
+  Require_Open(rs);
+  return !rs.Eof();
 }
 
 bool Ledger_Has_Workplace(const DbSession& db) {

@@ -52,6 +52,9 @@ struct ChosenWorkplace {
   QString code, name;
 };
 ChosenWorkplace Chosen_Workplace(const DbSession& db, const KeyedGrid& grid);
+// Whether the ledger holds closing vouchers ("Kapanış Fişi") in the fiscal year `year`: one seek
+// on the voucher type's index.
+bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year);
 // Whether the ledger's lines carry their workplace (MUHFISHAR.Isyeri_Kodu), so that a
 // workplace's figures can be its own.
 bool Ledger_Has_Workplace(const DbSession& db);
