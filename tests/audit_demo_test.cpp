@@ -262,13 +262,12 @@ class DemoBooks : public DemoAudit {
     if (written_) return;
     written_ = true;
     year_ = Value("SELECT MAX(Yil) FROM MUHFISHAR");
-    for (const char* account : {"645", "690", "692"})
-      Exec(QString::fromUtf8("INSERT INTO MUHKART (MHesap_Kod, MHesap_Ad, AnaHesaptir) VALUES "
-                             "('%1', 'HESAP %1', 1)")
-               .arg(account));
-    Exec(
-        QString::fromUtf8("INSERT INTO MUHKART (MHesap_Kod, MHesap_Ad, AnaHesaptir) VALUES "
-                          "('659.999', 'DİĞERLERİ', 0)"));
+    // Keys as the demo gives them (its own numbers, not the engine's).
+    for (const char* account : {"645", "690", "692", "659.999"})
+      Exec(QString("INSERT INTO MUHKART (MHesap_ID, MHesap_Kod, MHesap_Ad, AnaHesaptir) SELECT "
+                   "MAX(MHesap_ID)+1, '%1', 'HESAP %1', %2 FROM MUHKART")
+               .arg(account)
+               .arg(QString(account).contains('.') ? 0 : 1));
     const double bank = Balance("Ana_Hesap_ID=" + Id("102"));
     const double supplier = Balance("Ana_Hesap_ID=" + Id("320"));
     const double paid = Cents(std::max(bank + 50000, -supplier + 30000));
