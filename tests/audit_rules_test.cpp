@@ -65,10 +65,11 @@ TEST(AuditCoverage, AnAccountNoRowTakesIsLeftOutWithinTheStatementsClasses) {
   EXPECT_EQ(report.accounts, 5);
   EXPECT_EQ(report.taken, 3);
   EXPECT_FALSE(report.Clean());
-  // For a balance sheet the same ledger leaves out the 1xx account, and 602 is another class.
+  // For a balance sheet, whose period result takes the income statement accounts, the same
+  // ledger leaves out the 1xx account and 602.
   const CoverageReport sheet = Coverage(kKindBalanceSheet, Income_Intake());
-  EXPECT_EQ(Codes(sheet.left_out), std::vector<QString>{"100.01"});
-  EXPECT_EQ(Codes(sheet.other_classes), std::vector<QString>{"602"});
+  EXPECT_EQ(Codes(sheet.left_out), (std::vector<QString>{"100.01", "602"}));
+  EXPECT_TRUE(sheet.other_classes.empty());
 }
 
 TEST(AuditCoverage, TwoRowsTakingOneAccountCountItTwice) {
@@ -101,8 +102,39 @@ TEST(AuditCoverage, ClassesOfEachKind) {
   EXPECT_TRUE(In_Statement_Classes(kKindIncomeStatement, " 649.01"));
   EXPECT_FALSE(In_Statement_Classes(kKindIncomeStatement, "590"));
   EXPECT_TRUE(In_Statement_Classes(kKindBalanceSheet, "590"));
-  EXPECT_FALSE(In_Statement_Classes(kKindBalanceSheet, "600"));
+  EXPECT_TRUE(In_Statement_Classes(kKindBalanceSheet, "600"));
+  EXPECT_FALSE(In_Statement_Classes(kKindBalanceSheet, "700"));
   EXPECT_FALSE(In_Statement_Classes(kKindBalanceSheet, ""));
+  // The result accounts, closed through within the year, are never left out.
+  for (const int kind : {kKindIncomeStatement, kKindBalanceSheet})
+    for (const char* result : {"690", "691.01", "692"})
+      EXPECT_FALSE(In_Statement_Classes(kind, result)) << result;
+}
+
+TEST(AuditCoverage, UnequalSidesAreAFaultAndWrongSideRowsAWarning) {
+  CalculationResult result = Income_Intake();
+  result.period_accounts.pop_back();  // nothing of 602: no account left out
+  result.period_accounts.erase(result.period_accounts.begin());
+  result.reverse_rows = {{1, "A.1", NaturalSide::Credit, 150, true},
+                         {2, "A.2", NaturalSide::Credit, 30, false}};
+  CoverageReport report = Coverage(kKindIncomeStatement, result);
+  EXPECT_TRUE(report.Clean());  // rows on the wrong side are a warning only
+  report.sides = SideTotals{1000.004, 1000};
+  EXPECT_TRUE(report.Clean());
+  const std::map<QString, QString> rows = {{"A.1", QString::fromUtf8("Yurt İçi")}};
+  AuditTable table = Coverage_Table(report, kKindBalanceSheet, "B", "", {}, rows);
+  EXPECT_TRUE(table.heading.contains(QString::fromUtf8("Sonuç : Eksik ya da mükerrer hesap yok.")));
+  EXPECT_EQ(table.notes,
+            (QStringList{QString::fromUtf8("Uyarı: A.1 Yurt İçi satırının bakiyesi (150,00) "
+                                           "hesaplarının doğal tarafının tersinde."),
+                         QString::fromUtf8("Uyarı: A.2 satırının bakiyesi (30,00) hesaplarının "
+                                           "doğal tarafının tersinde; satır listelenmedi.")}));
+  report.sides = SideTotals{2623256.49, 3831291.65};
+  EXPECT_FALSE(report.Clean());
+  table = Coverage_Table(report, kKindBalanceSheet, "B", "", {}, rows);
+  EXPECT_TRUE(table.heading.contains(
+      QString::fromUtf8("Aktif toplamı : 2.623.256,49, pasif toplamı : 3.831.291,65")));
+  EXPECT_TRUE(table.heading.contains(QString::fromUtf8("Sonuç : Bilanço denk değil.")));
 }
 
 StatementRow Row(int type, int balance_type = kBakiyeTotal, int character = kKarakterEither) {

@@ -5,16 +5,22 @@
 //
 //   account: CODE | NAME [| MAIN CODE]        a main account, or a sub-account of MAIN
 //   line:    ACCOUNT | YYYY-MM-DD | DEBIT | CREDIT [| TYPE]
+//   line amounts may be NULL; TYPE "Kapanış Fişi" marks a closing voucher's line
 //   period:  FIRST DAY | LAST DAY [| LEVEL FROM | LEVEL TO]   default: the whole year 2026
+//   closing: Dahil | Hariç        the closing vouchers in the period (default: Hariç)
 //   row:     TYPE | CODE | NAME | CALC | BALANCE | CHARACTER | FROM | TO | FORMULA
-//            [| AMOUNT] [| PLACE]
+//            [| AMOUNT] [| PLACE] [| TERS_BAKIYE]
 //   expect:  ROW NUMBER | BTUTAR | ATUTAR | BAKIYE   ("NULL" for an empty column)
+//   reverse: ROW NUMBER ...       the rows in reverse state (none when the key is missing)
+// Accounts have the natural sides of the table shipped with the program.
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <algorithm>
 #include <map>
 
 #include "calc/ledger_aggregation.h"
+#include "calc/natural_side.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "support/case_file.h"
@@ -59,7 +65,10 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
   int next_account = 0;
   int row_number = 0;
   std::vector<Expectation> expected;
+  std::vector<int> expected_reverse;
   RunParameters parameters;
+  parameters.natural_sides = Load_Natural_Sides(MALITABLO_PROGRAM_DIR);
+  ASSERT_GT(parameters.natural_sides->Size(), 200);
   parameters.period = {2026, QDate(2026, 1, 1), QDate(2026, 12, 31)};
   parameters.statement_sql =
       "SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=1 ORDER BY Rapor_Yeri, Satir_No";
@@ -102,6 +111,11 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
       parameters.period = {2026, day(f[0]), day(f.value(1))};
       if (parameters.period.first_day) parameters.period.year = parameters.period.first_day->year();
       parameters.levels = {f.value(2), f.value(3)};
+    } else if (key == "closing") {
+      parameters.closing_vouchers = f[0] == "Dahil";
+    } else if (key == "reverse") {
+      for (const QString& number : f[0].split(' ', Qt::SkipEmptyParts))
+        expected_reverse.push_back(number.toInt());
     } else if (key == "row") {
       ++row_number;
       ASSERT_GE(f.size(), 9);
@@ -111,7 +125,8 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
               "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, "
               "Satir_Tipi, Satir_Kodu, Satir_Adi, Satir_Seviyesi, Hesaplama_Tipi, "
               "Bakiye_Tipi, Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, MHesap_KodBit, "
-              "Formul, Bakiye) VALUES (1, %1, %2, %3, %4, %5, %6, %7, %8, %9, 0, %10, %11, %12, %13)")
+              "Formul, Bakiye) VALUES (1, %1, %2, %3, %4, %5, %6, %7, %8, %9, %14, %10, %11, %12, "
+              "%13)")
               .arg(f.value(10, "1"))
               .arg(row_number)
               .arg(f[0])
@@ -119,7 +134,8 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
               .arg(level)
               .arg(f[3], f[4], f[5])
               .arg(Literal(f[6]), Literal(f[7]), Literal(f[8]))
-              .arg(f.value(9).isEmpty() ? "NULL" : f.value(9)));
+              .arg(f.value(9).isEmpty() ? "NULL" : f.value(9))
+              .arg(f.value(11, "0")));
     } else if (key == "expect") {
       ASSERT_EQ(f.size(), 4);
       expected.push_back({f[0].toInt(), f[1], f[2], f[3]});
@@ -161,6 +177,14 @@ TEST_P(CalculationCases, GiveTheExpectedAmounts) {
               (std::vector<QString>{columns.begin(), columns.begin() + 2}))
         << "row " << number << " takes in other sums than it got";
   }
+
+  // The rows in reverse state, by their number in the file.
+  std::vector<int> reverse;
+  for (const ReverseRow& row : result.reverse_rows)
+    for (const auto& [number, columns] : computed(2))
+      if (columns[3].toLongLong() == row.satir_id) reverse.push_back(number);
+  std::sort(reverse.begin(), reverse.end());
+  EXPECT_EQ(reverse, expected_reverse) << "rows in reverse state";
 
   const auto actual = computed(2);
   ASSERT_FALSE(expected.empty());

@@ -126,6 +126,7 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   const int moved = Add(grid, "Hareket Görmüşler", "Evet");
   const int notes = Add(grid, "Dipnot Basılsın Mı?", "Evet");
   const int lines = Add(grid, "Satır Çizgisi Ekle", "Hayır");
+  Add(grid, "Kapanış Fişi", "Dahil");
   for (int row : {levels, moved, notes, lines}) grid.Set_Text(row, "Girsin", "False");
   RunParameters p = Parametreleri_Hazirla(state, grid);
   EXPECT_EQ(p.statement_sql, "SELECT * FROM T");
@@ -164,13 +165,34 @@ TEST(RunParameters, Workplace) {
   KeyedGrid grid = Make_Filter_Grid();
   Add(grid, "İşyeri Kodu", "01");
   const int name = Add(grid, "İşyeri Adı", "Hepsi");
-  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid), "");  // a single workplace is never named
+  suite.state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  RunParameters p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(p.workplace_name, "");  // a single workplace is never named
+  EXPECT_EQ(p.workplace_code, "");
 
   suite.Exec(QString::fromUtf8(
       "INSERT INTO ISYERITANIM (Isyeri_Kodu, Isyeri_Adi) VALUES ('02', 'Ankara''nın Şubesi')"));
   grid.Set_Text(name, "Baslangic", QString::fromUtf8("Ankara'nın Şubesi"));
-  EXPECT_EQ(Isyeri_Filtresi(suite.state.Db(), grid),
-            QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(p.workplace_name, QString::fromUtf8("Ankara'nın Şubesi"));  // later row wins
+  EXPECT_EQ(p.workplace_code, "02");
+  EXPECT_TRUE(Ledger_Condition(p).endsWith(" AND MUHFISHAR.Isyeri_Kodu='02'"));
+
+  // An income statement leaves out the closing vouchers only when the year holds some.
+  EXPECT_TRUE(p.closing_vouchers);
+  suite.Exec(QString::fromUtf8(
+      "INSERT INTO MUHFISHAR (Tarih, Yil, Islem_Tipi) VALUES ('2026-12-31', '2026', "
+      "'Kapanış Fişi')"));
+  p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_FALSE(p.closing_vouchers);
+  EXPECT_TRUE(Ledger_Condition(p).contains(QString::fromUtf8("Islem_Tipi<>'Kapanış Fişi'")));
+
+  // A ledger without a workplace column: the whole company's figures, and the heading says so.
+  suite.Exec("ALTER TABLE MUHFISHAR DROP COLUMN Isyeri_Kodu");
+  p = Parametreleri_Hazirla(suite.state, grid);
+  EXPECT_EQ(p.workplace_code, "");
+  EXPECT_EQ(p.workplace_name, QString::fromUtf8("Tüm şirket (defterde işyeri bilgisi yok)"));
+  EXPECT_FALSE(Ledger_Condition(p).contains("Isyeri"));
   EXPECT_TRUE(suite.messages.entries.empty());
 }
 

@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include "calc/natural_side.h"
 #include "db/suite_text.h"
 #include "demo/demo_suite.h"
 #include "model/standard_definition.h"
@@ -103,20 +104,25 @@ TEST(StandardDefinition, ShippedFiles) {
                   Display_Text(g.Text(r, "Satir_Kodu"), g.Text(r, "Satir_Adi")));
       }
 
-  // Balance sheet: only single accounts (totals take no ranges); a contra account "(-)" shows
-  // minus its balance so that its group and totals deduct it; one grand total per side; no
-  // ten siblings, so that no code is the prefix of another's.
+  // Balance sheet: single accounts, a contra account "(-)" showing minus its balance so that its
+  // group and totals deduct it, and the period's result; one grand total per side; no ten
+  // siblings, so that no code is the prefix of another's.
   for (int p : {kPlaceMain, kPlacePassive}) {
     const KeyedGrid& b = balance.Grid(p);
     int grand_totals = 0;
     for (int r = 1; r < b.Rows(); ++r) {
       SCOPED_TRACE(b.Text(r, "Yazilacak").toStdString());
       grand_totals += b.Text(r, "Satir_Tipi").toInt() == kRowGrandTotal;
+      // The passive side carries the period's result itself: every income statement account in
+      // one range under "Kapatılmamış Dönem Kârı (Zararı)", debit minus credit, subtracted.
+      if (b.Text(r, "Satir_Tipi").toInt() == kRowAccountRange) {
+        EXPECT_EQ(b.Text(r, "Satir_Kodu"), "5.4.3.1");
+        EXPECT_EQ(b.Text(r, "MHesap_KodBas") + ".." + b.Text(r, "MHesap_KodBit"), "600..699");
+        EXPECT_EQ(Options(b, r), "2000");
+        continue;
+      }
       if (b.Text(r, "Satir_Tipi").toInt() != kRowSingleAccount) continue;
-      // The passive side carries the period's result itself: the income statement accounts
-      // under "Kapatılmamış Dönem Kârı (Zararı)", income as plus, the rest as minus.
-      const bool result = b.Text(r, "Satir_Kodu").startsWith("5.4.3.");
-      const QString classes = p == kPlaceMain ? "12" : result ? "67" : "345";
+      const QString classes = p == kPlaceMain ? "12" : "345";
       EXPECT_TRUE(classes.contains(b.Text(r, "MHesap_KodBas").left(1)));
       EXPECT_EQ(Options(b, r), b.Text(r, "Satir_Adi").contains("(-)") ? "1020" : "1010");
     }
@@ -129,6 +135,25 @@ TEST(StandardDefinition, ShippedFiles) {
             << code.toStdString() << " is a prefix of " << other.toStdString();
       }
   }
+}
+
+// The natural sides shipped beside the definitions: every main account of the chart on its
+// side, contra accounts on the other one, the result accounts on either.
+TEST(StandardDefinition, ShippedNaturalSides) {
+  const auto sides = Load_Natural_Sides(MALITABLO_PROGRAM_DIR);
+  EXPECT_GT(sides->Size(), 200);
+  const std::map<QString, NaturalSide> expected =
+      {{"100", NaturalSide::Debit},  {"103", NaturalSide::Credit}, {"257", NaturalSide::Credit},
+       {"320", NaturalSide::Credit}, {"371", NaturalSide::Debit},  {"501", NaturalSide::Debit},
+       {"580", NaturalSide::Debit},  {"590", NaturalSide::Credit}, {"591", NaturalSide::Debit},
+       {"600", NaturalSide::Credit}, {"610", NaturalSide::Debit},  {"645", NaturalSide::Credit},
+       {"659", NaturalSide::Debit},  {"690", NaturalSide::Either}, {"692", NaturalSide::Either},
+       {"899", NaturalSide::Either}};
+  for (const auto& [code, side] : expected)
+    EXPECT_EQ(sides->Of_Account(code + ".01"), side) << code.toStdString();
+  EXPECT_EQ(sides->Of_Range("64", "649"), NaturalSide::Credit);
+  EXPECT_EQ(sides->Of_Range("653", "659.99"), NaturalSide::Debit);
+  EXPECT_EQ(sides->Of_Range("600", "699"), NaturalSide::Either);
 }
 
 TEST(StandardDefinition, DemoCompaniesStoreBoth) {

@@ -1,14 +1,36 @@
 #include "audit/coverage_check.h"
 
+#include <cmath>
 #include <set>
 
+#include "calc/row_sums.h"
 #include "model/financial_table.h"
+#include "report/report_data.h"
+#include "ui_common/amount_text.h"
 
 bool In_Statement_Classes(int kind, const QString& code) {
-  const QChar first = code.trimmed().isEmpty() ? QChar() : code.trimmed().front();
+  const QString trimmed = code.trimmed();
+  const QChar first = trimmed.isEmpty() ? QChar() : trimmed.front();
+  // The result accounts are closed through within the year: never a statement's own.
+  for (const char* result : {"690", "691", "692"})
+    if (trimmed.startsWith(result)) return false;
   if (kind == kKindIncomeStatement) return first == '6';
-  if (kind == kKindBalanceSheet) return first >= '1' && first <= '5';
+  if (kind == kKindBalanceSheet) return first >= '1' && first <= '6';
   return true;
+}
+
+bool SideTotals::Balanced() const { return std::fabs(assets - liabilities) < 0.005; }
+
+std::optional<SideTotals> Side_Totals(const ReportDataSource& rows) {
+  std::optional<double> totals[2];
+  for (int r = 0; r < rows.Row_Count(); ++r) {
+    if (Code_Number(rows.Value(r, "Satir_Tipi")) != kRowGrandTotal) continue;
+    const int place = Code_Number(rows.Value(r, "Rapor_Yeri"));
+    if (place == kPlaceMain || place == kPlacePassive)
+      totals[place - 1] = rows.Value(r, "Bakiye").toDouble();
+  }
+  if (!totals[0] || !totals[1]) return std::nullopt;
+  return SideTotals{*totals[0], *totals[1]};
 }
 
 CoverageReport Coverage(int kind, const CalculationResult& result) {
@@ -44,6 +66,7 @@ CoverageReport Coverage(int kind, const CalculationResult& result) {
       doubled << twice->second;
     if (!doubled.isEmpty()) report.doubled.push_back({code, account.sums, doubled});
   }
+  report.reverse_rows = result.reverse_rows;
   return report;
 }
 
@@ -56,7 +79,8 @@ QStringList Coverage_Accounts(const CoverageReport& report) {
 }
 
 AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString& statement,
-                          const QString& period, const std::map<QString, QString>& names) {
+                          const QString& period, const std::map<QString, QString>& names,
+                          const std::map<QString, QString>& row_names) {
   auto name_of = [&](const QString& code) {
     const auto found = names.find(code);
     return found == names.end() ? QString() : found->second;
@@ -69,14 +93,22 @@ AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString&
                        .arg(report.accounts)
                        .arg(report.taken);
   const QString classes = kind == kKindIncomeStatement ? QString::fromUtf8(" (6 ile başlayanlar)")
-                          : kind == kKindBalanceSheet ? QString::fromUtf8(" (1-5 ile başlayanlar)")
+                          : kind == kKindBalanceSheet ? QString::fromUtf8(" (1-6 ile başlayanlar)")
                                                       : QString();
   table.heading << QString::fromUtf8("Dışarıda kalan hesap%1 : %2, iki kez sayılan hesap : %3")
                        .arg(classes)
                        .arg(report.left_out.size())
                        .arg(report.doubled.size());
-  table.heading << (report.Clean() ? QString::fromUtf8("Sonuç : Eksik ya da mükerrer hesap yok.")
-                                   : QString::fromUtf8("Sonuç : Tablonun hesap kapsamı hatalı."));
+  auto amount = [](double value) { return Amount_To_Text(2, value, {}, true); };
+  if (report.sides)
+    table.heading << QString::fromUtf8("Aktif toplamı : %1, pasif toplamı : %2")
+                         .arg(amount(report.sides->assets), amount(report.sides->liabilities));
+  if (report.sides && !report.sides->Balanced())
+    table.heading << QString::fromUtf8("Sonuç : Bilanço denk değil.");
+  else
+    table.heading << (report.left_out.empty() && report.doubled.empty()
+                          ? QString::fromUtf8("Sonuç : Eksik ya da mükerrer hesap yok.")
+                          : QString::fromUtf8("Sonuç : Tablonun hesap kapsamı hatalı."));
   table.columns = {{"Durum", "Durum", false, 1300},
                    {"Hesap_Kodu", "Hesap Kodu", false, 1300},
                    {"Hesap_Adi", QString::fromUtf8("Hesap Adı"), false, 2200},
@@ -93,6 +125,16 @@ AuditTable Coverage_Table(const CoverageReport& report, int kind, const QString&
   };
   for (const CoverageAccount& account : report.left_out) add(account, QString::fromUtf8("Eksik"));
   for (const CoverageAccount& account : report.doubled) add(account, QString::fromUtf8("Mükerrer"));
+  for (const ReverseRow& row : report.reverse_rows) {
+    const auto name = row_names.find(row.code);
+    const QString label =
+        (row.code + " " + (name == row_names.end() ? QString() : name->second)).trimmed();
+    table.notes << QString::fromUtf8(
+                       "Uyarı: %1 satırının bakiyesi (%2) hesaplarının doğal "
+                       "tarafının tersinde%3.")
+                       .arg(label, amount(row.balance),
+                            row.listed ? QString() : QString::fromUtf8("; satır listelenmedi"));
+  }
   if (!report.other_classes.empty()) {
     // Named up to a line's worth; the command's CSV and JSON carry only the faults.
     constexpr int kNamed = 30;

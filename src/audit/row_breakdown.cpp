@@ -81,7 +81,10 @@ RowBreakdown Row_Breakdown(const StatementRow& row, const CalculationResult& res
       b.total += account.sums;
       b.parts.push_back(part);
     }
-    b.amount = Row_Amount(row.type, row.balance_type, row.character, b.total).toDouble();
+    b.amount = intake.left_out
+                   ? 0.0
+                   : Row_Amount(row.type, row.balance_type, row.character, b.total, intake.side)
+                         .toDouble();
     return b;
   }
   for (const TakenRow& taken : intake.rows) {

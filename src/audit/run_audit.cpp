@@ -5,6 +5,7 @@
 #include "audit/voucher_lines.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "model/financial_table.h"
 #include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/report_data.h"
@@ -45,11 +46,13 @@ QString Period_Of_Run(AppState& s, const RunParameters& parameters) {
 
 CoverageOutcome Coverage_Of_Run(AppState& s, const RunParameters& parameters,
                                 const CalculationResult& result) {
-  const CoverageReport report = Coverage(parameters.kind, result);
+  CoverageReport report = Coverage(parameters.kind, result);
   const ReportRows rows = Report_Rows(s, parameters.statement_sql);
+  if (parameters.kind == kKindBalanceSheet) report.sides = Side_Totals(rows);
   const StatementHeading heading = Heading(s, parameters, rows);
   CoverageOutcome outcome{Coverage_Table(report, parameters.kind, heading.title, heading.period,
-                                         Account_Names(s.Db(), Coverage_Accounts(report))),
+                                         Account_Names(s.Db(), Coverage_Accounts(report)),
+                                         Row_Names(rows)),
                           report.Clean()};
   const QString dates = Dates_Outside_The_Year(s, parameters);
   if (!dates.isEmpty()) {

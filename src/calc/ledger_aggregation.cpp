@@ -26,12 +26,6 @@ QString Bare(const Recordset& rs, const QString& column) {
   return text;
 }
 
-// A row's value by the full amount rule (its own balance type, also for a range row added to a
-// group), from its own columns and sums; null when the sum it uses is.
-QVariant Value_Of(const SummedRow& row) {
-  return Row_Amount(kRowSingleAccount, Code(row.balance_type), Code(row.character), row.sums);
-}
-
 struct Totals {
   double debit = 0, credit = 0, amount = 0;
   std::vector<TakenRow> rows;  // what they took, when the intake is recorded
@@ -46,10 +40,16 @@ void Write_Amounts(Recordset& out, double debit, double credit, double amount) {
   out.Update_Batch();
 }
 
-TakenRow Taken(const SummedRow& row, int calc_type, const QVariant& value) {
-  return {row.satir_id, row.code, calc_type, row.sums, value.isNull() ? 0.0 : value.toDouble(),
-          row.accounts};
-}
+// A row with the natural side of its accounts and its value by the amount rule.
+struct Valued {
+  const SummedRow* row = nullptr;
+  NaturalSide side = NaturalSide::Either;
+  bool reverse = false;
+  bool left_out = false;  // reverse and not listed: counts 0
+  QVariant value;         // null when the sum the rule uses is
+};
+
+QString Group_Key_Part(const QVariant& v) { return v.isNull() ? QString("\x01") : v.toString(); }
 
 class Calculation {
  public:
@@ -59,6 +59,8 @@ class Calculation {
         statement_sql_(parameters.statement_sql),
         progress_(progress),
         ledger_condition_(Ledger_Condition(parameters)),
+        sides_(parameters.natural_sides ? parameters.natural_sides
+                                        : std::make_shared<const NaturalSides>()),
         read_ledger_once_(options.read_ledger_once || options.record_intake),
         record_(options.record_intake) {}
   void Run();
@@ -77,16 +79,39 @@ class Calculation {
     return {rows_.Field("Satir_ID").toLongLong(), rows_.Text("Satir_Kodu").trimmed(),
             Bare(rows_, "Rapor_Yeri"), Bare(rows_, "Rapor_ID")};
   }
+  NaturalSide Side_Of(const SummedRow& row) const {
+    if (row.type == kRowAccountRange) return sides_->Of_Range(row.from, row.to);
+    return row.from.isEmpty() ? NaturalSide::Either : sides_->Of_Account(row.from);
+  }
+  // The row's value: `rule_type` kRowSingleAccount for the full amount rule, kRowAccountRange
+  // for a range row's own (its total balance).
+  Valued Value(const SummedRow& row, NaturalSide side, int rule_type) const {
+    Valued v;
+    v.row = &row;
+    v.side = side;
+    v.reverse = Reverse_State(side, row.sums.balance);
+    v.left_out = v.reverse && row.listing == kTersNotListed;
+    v.value = v.left_out ? QVariant(0.0)
+                         : Row_Amount(rule_type, Code(row.balance_type), Code(row.character),
+                                      row.sums, side);
+    return v;
+  }
+  // A single-account or range row written with its value: recorded when in reverse state, fed
+  // into both totals by its calculation type unless it is left out.
+  void Written(const Valued& v);
   // Records what a row took in with the amount written, when asked for.
   void Record(qint64 satir_id, const QString& code, std::vector<TakenAccount> accounts,
-              std::vector<TakenRow> rows = {}) {
-    if (record_) result_.intake[satir_id] = {code, std::move(accounts), std::move(rows)};
+              std::vector<TakenRow> rows = {}, NaturalSide side = NaturalSide::Either,
+              bool left_out = false) {
+    if (record_)
+      result_.intake[satir_id] = {code, std::move(accounts), std::move(rows), side, left_out};
   }
 
   const DbSession& db_;
   const QString statement_sql_;
   const ProgressCallback& progress_;
   const QString ledger_condition_;
+  const std::shared_ptr<const NaturalSides> sides_;
   const bool read_ledger_once_;
   const bool record_;
   std::unique_ptr<RowSums> sums_;
@@ -94,9 +119,32 @@ class Calculation {
   Recordset formulas_;  // a formula row
   Recordset target_;    // the row the amounts are written into
   CalculationResult result_;
+  std::set<qint64> reverse_seen_;
   Totals subtotal_;
   Totals grand_total_;
 };
+
+TakenRow Taken(const Valued& v) {
+  return {v.row->satir_id,
+          v.row->code,
+          Code(v.row->calc_type),
+          v.row->sums,
+          v.value.isNull() ? 0.0 : v.value.toDouble(),
+          v.row->accounts};
+}
+
+// Adds a row into debit, credit and amount as a group adds its rows: debit and credit whatever
+// its calculation type, the amount added (1) or subtracted (2); a row left out adds nothing.
+void Add_Into(Totals& totals, const Valued& v, bool record) {
+  if (v.left_out) return;
+  const SummedRow& row = *v.row;
+  if (row.sums.debit) totals.debit += *row.sums.debit;
+  if (row.sums.credit) totals.credit += *row.sums.credit;
+  const int calc_type = Code(row.calc_type);
+  if (!v.value.isNull() && calc_type == kHesaplamaAdd) totals.amount += v.value.toDouble();
+  if (!v.value.isNull() && calc_type == kHesaplamaSubtract) totals.amount -= v.value.toDouble();
+  if (record) totals.rows.push_back(Taken(v));
+}
 
 void Calculation::Run() {
   if (progress_) progress_(0, -1);
@@ -129,34 +177,52 @@ bool Calculation::Open_Row_By_Id(const QString& satir_id) {
   return !target_.Eof();
 }
 
+void Calculation::Written(const Valued& v) {
+  if (v.reverse && reverse_seen_.insert(v.row->satir_id).second)
+    result_.reverse_rows.push_back(
+        {v.row->satir_id, v.row->code, v.side, v.row->sums.balance.value_or(0), !v.left_out});
+  for (Totals* totals : {&subtotal_, &grand_total_}) Add_Into(*totals, v, record_);
+}
+
 void Calculation::Group_Row() {
   const RowRef group = Current();
+  const std::vector<SummedRow> under = sums_->Rows_Under(group);
   Totals totals;
-  auto add = [&](const SummedRow& row) {
-    if (row.sums.debit) totals.debit += *row.sums.debit;
-    if (row.sums.credit) totals.credit += *row.sums.credit;
-    // Added (1) or subtracted (2) by the amount rule; other types leave the amount alone.
-    const int calc_type = Code(row.calc_type);
-    QVariant value;
-    if (row.sums.balance) value = Value_Of(row);
-    if (!value.isNull() && calc_type == kHesaplamaAdd) totals.amount += value.toDouble();
-    if (!value.isNull() && calc_type == kHesaplamaSubtract) totals.amount -= value.toDouble();
-    if (record_) totals.rows.push_back(Taken(row, calc_type, value));
-  };
 
   // Range rows under the group: each one counted once, through its own range only.
   std::set<std::tuple<QString, QString, QString>> seen;
   std::set<QString> range_codes;
-  for (const ListedRange& range : sums_->Ranges_Under(group)) {
-    range_codes.insert(range.code);
-    if (!seen.insert({range.code, range.from, range.to}).second) continue;
-    if (auto own = sums_->Own_Range(group, range.from, range.to, 0, range.code)) add(*own);
+  std::vector<SummedRow> ranges;
+  for (const SummedRow& row : under) {
+    if (row.type != kRowAccountRange) continue;
+    range_codes.insert(row.code);
+    if (!seen.insert({row.code, row.from, row.to}).second) continue;
+    if (auto own = sums_->Own_Range(group, row.from, row.to, 0, row.code))
+      ranges.push_back(std::move(*own));
   }
+  for (const SummedRow& range : ranges)
+    Add_Into(totals, Value(range, Side_Of(range), kRowSingleAccount), record_);
 
-  // The other rows under the prefix, the group itself included, add their own lines; a range
-  // row's start code is no contribution of its own.
-  for (const SummedRow& row : sums_->Group_Contributions(group))
-    if (!range_codes.count(row.code)) add(row);
+  // The other rows under the prefix, the group itself included, add their own lines, merged by
+  // code and the three calculation columns; a range row's start code is no contribution of its
+  // own. Merged rows share a natural side only when each of them has it.
+  std::map<std::pair<QByteArray, QString>, std::pair<SummedRow, NaturalSide>> merged;
+  for (const SummedRow& row : under) {
+    if (row.type == kRowAccountRange || range_codes.count(row.code) || row.sums.lines == 0)
+      continue;
+    const QString key = Group_Key_Part(row.calc_type) + '\x02' + Group_Key_Part(row.balance_type) +
+                        '\x02' + Group_Key_Part(row.character);
+    const NaturalSide side = Side_Of(row);
+    auto [at, fresh] = merged.try_emplace({row.code.toUtf8(), key}, row, side);
+    if (fresh) continue;
+    SummedRow& into = at->second.first;
+    into.sums += row.sums;
+    into.accounts.insert(into.accounts.end(), row.accounts.begin(), row.accounts.end());
+    if (row.listing != kTersNotListed) into.listing = row.listing;
+    if (at->second.second != side) at->second.second = NaturalSide::Either;
+  }
+  for (const auto& [key, row] : merged)
+    Add_Into(totals, Value(row.first, row.second, kRowSingleAccount), record_);
 
   if (!Open_Row_By_Id()) return;
   Write_Amounts(target_, totals.debit, totals.credit, totals.amount);
@@ -164,7 +230,9 @@ void Calculation::Group_Row() {
 }
 
 void Calculation::Single_Account_Row() {
-  const std::vector<SummedRow> rows = sums_->Prefix_Rows(Current());
+  std::vector<SummedRow> rows;
+  for (SummedRow& row : sums_->Rows_Under(Current()))
+    if (row.type != kRowAccountRange && row.sums.lines > 0) rows.push_back(std::move(row));
   if (rows.empty()) {
     // No voucher line in the period: the row itself gets zeros.
     if (!Open_Row_By_Id()) return;
@@ -172,37 +240,35 @@ void Calculation::Single_Account_Row() {
     Record(Current().satir_id, Current().code, {});
     return;
   }
+  std::sort(rows.begin(), rows.end(),
+            [](const SummedRow& a, const SummedRow& b) { return a.satir_id < b.satir_id; });
   // Every row under the prefix is written, and each feeds both totals.
   for (const SummedRow& row : rows) {
     if (!Open_Row_By_Id(QString::number(row.satir_id))) continue;
-    const double debit = row.sums.debit.value_or(0), credit = row.sums.credit.value_or(0);
-    const QVariant value = Value_Of(row);
-    for (Totals* totals : {&subtotal_, &grand_total_}) {
-      totals->debit += debit;
-      totals->credit += credit;
-      if (!value.isNull()) totals->amount += value.toDouble();
-      if (record_) totals->rows.push_back(Taken(row, kHesaplamaAdd, value));
-    }
-    const double amount = value.isNull() ? 0.0 : value.toDouble();
-    Write_Amounts(target_, debit, credit, amount);
-    Record(row.satir_id, row.code, row.accounts);
+    const Valued v = Value(row, Side_Of(row), kRowSingleAccount);
+    Written(v);
+    Write_Amounts(target_, row.sums.debit.value_or(0), row.sums.credit.value_or(0),
+                  v.value.isNull() ? 0.0 : v.value.toDouble());
+    Record(row.satir_id, row.code, row.accounts, {}, v.side, v.left_out);
   }
 }
 
 void Calculation::Range_Row() {
   const RowRef row = Current();
-  const auto own = sums_->Own_Range(row, rows_.Text("MHesap_KodBas").trimmed(),
-                                    rows_.Text("MHesap_KodBit").trimmed(), row.satir_id, {});
+  const QString from = rows_.Text("MHesap_KodBas").trimmed();
+  const QString to = rows_.Text("MHesap_KodBit").trimmed();
+  const auto own = sums_->Own_Range(row, from, to, row.satir_id, {});
   if (!Open_Row_By_Id()) return;
-  double debit = 0, credit = 0, amount = 0;
-  if (own) {
-    debit = own->sums.debit.value_or(0);
-    credit = own->sums.credit.value_or(0);
-    amount = Row_Amount(kRowAccountRange, Code(own->balance_type), Code(own->character), own->sums)
-                 .toDouble();
+  if (!own) {
+    Write_Amounts(target_, 0, 0, 0);
+    Record(row.satir_id, row.code, {}, {}, sides_->Of_Range(from, to));
+    return;
   }
-  Write_Amounts(target_, debit, credit, amount);
-  Record(row.satir_id, row.code, own ? own->accounts : std::vector<TakenAccount>{});
+  const Valued v = Value(*own, Side_Of(*own), kRowAccountRange);
+  Written(v);
+  Write_Amounts(target_, own->sums.debit.value_or(0), own->sums.credit.value_or(0),
+                v.value.isNull() ? 0.0 : v.value.toDouble());
+  Record(row.satir_id, row.code, own->accounts, {}, v.side, v.left_out);
 }
 
 void Calculation::Total_Row(Totals& totals) {
@@ -255,23 +321,34 @@ LineSums& LineSums::operator+=(const LineSums& other) {
 }
 
 QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
-                        const QVariant& credit, const QVariant& balance) {
+                        const QVariant& credit, const QVariant& balance, NaturalSide side) {
   if (balance_type == kBakiyeDebit) return debit.isNull() ? QVariant() : QVariant(debit.toDouble());
   if (balance_type == kBakiyeCredit)
     return credit.isNull() ? QVariant() : QVariant(credit.toDouble());
   if (balance.isNull()) return {};
-  double b = balance.toDouble();
-  if (character == kKarakterDebit) return std::fabs(b);
-  if (character == kKarakterCredit) return -std::fabs(b);
+  const double b = balance.toDouble();
+  const double sign = Reverse_State(side, b) ? -1.0 : 1.0;
+  if (character == kKarakterDebit) return sign * std::fabs(b);
+  if (character == kKarakterCredit) return -sign * std::fabs(b);
   return b;
 }
 
 QVariant Sum_Value(const std::optional<double>& sum) { return sum ? QVariant(*sum) : QVariant(); }
 
-QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums) {
+QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums,
+                    NaturalSide side) {
   // A range has no balance type: its total balance, signed by its character.
   return Amount_By_Rule(row_type == kRowAccountRange ? kBakiyeTotal : balance_type, character,
-                        Sum_Value(sums.debit), Sum_Value(sums.credit), Sum_Value(sums.balance));
+                        Sum_Value(sums.debit), Sum_Value(sums.credit), Sum_Value(sums.balance),
+                        side);
+}
+
+QString Unlisted_Rows_Condition(const CalculationResult& result) {
+  QStringList ids;
+  for (const ReverseRow& row : result.reverse_rows)
+    if (!row.listed) ids << QString::number(row.satir_id);
+  if (ids.isEmpty()) return {};
+  return "MUHASEBEMALITABLOHAREKET.Satir_ID NOT IN (" + ids.join(',') + ")";
 }
 
 CalculationResult Tablo_Hesapla(const DbSession& db, const RunParameters& parameters,

@@ -1,8 +1,10 @@
 // The statement calculation: every row that the statement query selects receives its debit,
 // credit and amount from the ledger for the run's period. Groups sum the rows under their code
 // prefix, single accounts and ranges sum their voucher lines, subtotals and grand totals take
-// the single-account rows visited since the previous total of their kind, formula rows are
-// evaluated over other rows' amounts. Each row is written back and committed on its own.
+// the single-account and range rows visited since the previous total of their kind, formula
+// rows are evaluated over other rows' amounts. A row whose accounts share a natural side and
+// whose balance stands on the other side is in reverse state: its amount keeps the direction
+// (or counts 0 and is not printed when its Ters_Bakiye says so). Each row is written back.
 #pragma once
 
 #include <QString>
@@ -11,16 +13,19 @@
 #include <optional>
 #include <vector>
 
+#include "calc/natural_side.h"
 #include "calc/run_parameters.h"
 #include "db/db_session.h"
 #include "process/progress.h"
 
 // The amount rule: which of the three sums is a row's value. `balance_type` kBakiyeDebit takes
 // the debit, kBakiyeCredit the credit; otherwise the net balance B is signed by `character`
-// (kKarakterDebit: |B|, kKarakterCredit: -|B|, else B).
-// Returns a null QVariant when the sum it uses is null.
+// (kKarakterDebit: |B|, kKarakterCredit: -|B|, else B); a balance in reverse state against the
+// row's natural `side` takes the opposite sign of that absolute value (-|B|, |B|), so it lowers
+// what it feeds. Returns a null QVariant when the sum it uses is null.
 QVariant Amount_By_Rule(int balance_type, int character, const QVariant& debit,
-                        const QVariant& credit, const QVariant& balance);
+                        const QVariant& credit, const QVariant& balance,
+                        NaturalSide side = NaturalSide::Either);
 
 // A formula row that names a code no row of its table has (the code counts as nothing).
 struct UnknownFormulaCode {
@@ -40,7 +45,8 @@ QVariant Sum_Value(const std::optional<double>& sum);
 
 // The amount of a single-account or range row (`row_type`) from the sums of its lines: the
 // amount rule, where a range row has no balance type and takes its total balance.
-QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums);
+QVariant Row_Amount(int row_type, int balance_type, int character, const LineSums& sums,
+                    NaturalSide side = NaturalSide::Either);
 
 // The voucher lines of one account code in the run's period.
 struct TakenAccount {
@@ -52,7 +58,7 @@ struct TakenAccount {
 struct TakenRow {
   qint64 satir_id = 0;  // the row's key (the first one when rows of one code are merged)
   QString code;
-  int calc_type = 0;  // how it was added: Hesaplama_Tipi for groups, kHesaplamaAdd for totals
+  int calc_type = 0;  // how it was added: its Hesaplama_Tipi
   LineSums sums;
   double value = 0;  // its value by the amount rule, before the sign of calc_type
   std::vector<TakenAccount> accounts;
@@ -65,6 +71,17 @@ struct RowIntake {
   QString code;  // Satir_Kodu, trimmed
   std::vector<TakenAccount> accounts;
   std::vector<TakenRow> rows;
+  NaturalSide side = NaturalSide::Either;  // of a single-account or range row's accounts
+  bool left_out = false;                   // in reverse state and not listed: counts 0
+};
+
+// A single-account or range row whose balance stands on the other side than its accounts'.
+struct ReverseRow {
+  qint64 satir_id = 0;
+  QString code;
+  NaturalSide side = NaturalSide::Either;
+  double balance = 0;  // debit minus credit
+  bool listed = true;  // false: Ters_Bakiye "Listelenmeyecek", counted 0 and not printed
 };
 
 struct CalculationResult {
@@ -73,7 +90,13 @@ struct CalculationResult {
   std::map<qint64, RowIntake> intake;
   // Every account code with lines in the period, with its sums, by code; filled with the intake.
   std::vector<TakenAccount> period_accounts;
+  // Every row in reverse state, once, in the order computed.
+  std::vector<ReverseRow> reverse_rows;
 };
+
+// The display condition that leaves out the rows in reverse state that are not to be listed;
+// "" when there is none.
+QString Unlisted_Rows_Condition(const CalculationResult& result);
 
 struct CalculationOptions {
   bool record_intake = false;  // implies the period ledger

@@ -8,6 +8,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "calc/natural_side.h"
 #include "calc/row_sums.h"
 #include "db/query.h"
 #include "db/recordset.h"
@@ -29,21 +30,14 @@ struct DefinitionRow {
   bool has_place = false;
   int kind = 0;
   bool has_code = false;
-  QString raw_code;         // Satir_Kodu as stored
-  QByteArray code_bytes;    // the same as bytes, the order of the statements' ORDER BY
-  QByteArray folded;        // with ASCII letters lowered, for the prefix match
-  QString code, from_text;  // Satir_Kodu and MHesap_KodBas trimmed
+  QString raw_code;        // Satir_Kodu as stored
+  QByteArray code_bytes;   // the same as bytes, the order of the statements' ORDER BY
+  QByteArray folded;       // with ASCII letters lowered, for the prefix match
+  QString code, from, to;  // Satir_Kodu, MHesap_KodBas and MHesap_KodBit trimmed
   QVariant calc_type, balance_type, character;
-  std::optional<QByteArray> from, to;  // MHesap_KodBas, MHesap_KodBit as stored
+  int listing = 0;
   std::vector<qint64> account_ids;
 };
-
-std::optional<QByteArray> Bytes(const QVariant& v) {
-  if (v.isNull()) return std::nullopt;
-  return v.toString().toUtf8();
-}
-
-QString Group_Key_Part(const QVariant& v) { return v.isNull() ? QString("\x01") : v.toString(); }
 
 class PeriodLedger : public RowSums {
  public:
@@ -51,10 +45,9 @@ class PeriodLedger : public RowSums {
       : db_(db), with_accounts_(with_accounts) {
     Recordset rs;
     Open_Recordset(db_, rs,
-                   "SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, SUM(MUHFISHAR.BTutar) AS "
-                   "Borc, SUM(MUHFISHAR.ATutar) AS Alacak, SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar) "
-                   "AS Bakiye, COUNT(*) AS Adet FROM MUHFISHAR WHERE 1=1" +
-                       ledger_condition + " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
+                   QString("SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, ") + kLedgerSums +
+                       " FROM MUHFISHAR WHERE 1=1" + ledger_condition +
+                       " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
     entries_.reserve(rs.Record_Count());
     for (; !rs.Eof(); rs.Move_Next()) {
       LedgerEntry e;
@@ -74,41 +67,12 @@ class PeriodLedger : public RowSums {
               [this](size_t a, size_t b) { return entries_[a].code < entries_[b].code; });
   }
 
-  std::vector<SummedRow> Group_Contributions(const RowRef& group) override {
-    // Merged by the grouping of the per-row statement: code and the three columns as stored.
-    std::map<std::pair<QByteArray, QString>, SummedRow> merged;
-    for (const DefinitionRow* row : Under_Prefix(group)) {
-      SummedRow summed = Account_Lines(*row);
-      if (summed.sums.lines == 0) continue;
-      const QString key = Group_Key_Part(row->calc_type) + '\x02' +
-                          Group_Key_Part(row->balance_type) + '\x02' +
-                          Group_Key_Part(row->character);
-      auto [at, fresh] = merged.try_emplace({row->code_bytes, key}, summed);
-      if (!fresh) Merge(at->second, summed);
-    }
+  std::vector<SummedRow> Rows_Under(const RowRef& ref) override {
     std::vector<SummedRow> rows;
-    for (auto& [key, row] : merged) rows.push_back(std::move(row));
-    return rows;
-  }
-
-  std::vector<ListedRange> Ranges_Under(const RowRef& group) override {
-    std::vector<ListedRange> ranges;  // in code order, as Under_Prefix gives them
-    for (const DefinitionRow* row : Under_Prefix(group))
-      if (row->kind == kRowAccountRange)
-        ranges.push_back({row->code, row->from_text,
-                          QString::fromUtf8(row->to.value_or(QByteArray())).trimmed()});
-    return ranges;
-  }
-
-  std::vector<SummedRow> Prefix_Rows(const RowRef& row) override {
-    std::vector<const DefinitionRow*> under = Under_Prefix(row);
-    std::sort(under.begin(), under.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
-      return a->satir_id < b->satir_id;
-    });
-    std::vector<SummedRow> rows;
-    for (const DefinitionRow* r : under) {
-      SummedRow summed = Account_Lines(*r);
-      if (summed.sums.lines > 0) rows.push_back(std::move(summed));
+    for (const DefinitionRow* row : Under_Prefix(ref)) {
+      SummedRow summed = Row_Fields(*row);
+      if (row->kind != kRowAccountRange) Add_Account_Lines(summed, *row);
+      rows.push_back(std::move(summed));
     }
     return rows;
   }
@@ -121,7 +85,8 @@ class PeriodLedger : public RowSums {
 
   std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from, const QString& to,
                                      qint64 satir_id, const QString& code) override {
-    const QByteArray asked_from = from.toUtf8(), asked_to = to.toUtf8();
+    if (to.isEmpty()) return std::nullopt;
+    const QByteArray asked_from = from.toUtf8(), asked_end = Range_End(to).toUtf8();
     const TableRows& table = Table(place.report);
     std::vector<size_t> candidates;  // range rows, in key order
     if (satir_id != 0) {
@@ -137,10 +102,11 @@ class PeriodLedger : public RowSums {
     for (size_t i : candidates) {
       const DefinitionRow& row = table.by_id[i];
       if (row.kind != kRowAccountRange || !In_Place(row, place)) continue;
-      if (satir_id == 0 && row.from_text != from) continue;
-      if (!row.from || !row.to) continue;
+      if (satir_id == 0 && row.from != from) continue;
+      if (row.to.isEmpty()) continue;
       SummedRow summed = Row_Fields(row);
-      Add_Code_Range(summed, std::max(asked_from, *row.from), std::min(asked_to, *row.to));
+      Add_Code_Range(summed, std::max(asked_from, row.from.toUtf8()),
+                     std::min(asked_end, Range_End(row.to).toUtf8()));
       if (summed.sums.lines > 0) return summed;
     }
     return std::nullopt;
@@ -160,7 +126,8 @@ class PeriodLedger : public RowSums {
     Recordset rs;
     Open_Recordset(db_, rs,
                    "SELECT H.Satir_ID, H.Rapor_Yeri, H.Satir_Tipi, H.Satir_Kodu, "
-                   "H.Hesaplama_Tipi, H.Bakiye_Tipi, H.Hesap_Karakteri, H.MHesap_KodBas, "
+                   "H.Hesaplama_Tipi, H.Bakiye_Tipi, H.Hesap_Karakteri, H.Ters_Bakiye, "
+                   "H.MHesap_KodBas, "
                    "H.MHesap_KodBit, MUHKART.MHesap_ID FROM MUHASEBEMALITABLOHAREKET H LEFT JOIN "
                    "MUHKART ON(H.MHesap_KodBas=MUHKART.MHesap_Kod) WHERE H.Rapor_ID=" +
                        report + " ORDER BY H.Satir_ID");
@@ -182,9 +149,9 @@ class PeriodLedger : public RowSums {
         row.calc_type = rs.Field("Hesaplama_Tipi");
         row.balance_type = rs.Field("Bakiye_Tipi");
         row.character = rs.Field("Hesap_Karakteri");
-        row.from = Bytes(rs.Field("MHesap_KodBas"));
-        row.to = Bytes(rs.Field("MHesap_KodBit"));
-        row.from_text = QString::fromUtf8(row.from.value_or(QByteArray())).trimmed();
+        row.listing = Code_Number(rs.Field("Ters_Bakiye"));
+        row.from = rs.Text("MHesap_KodBas").trimmed();
+        row.to = rs.Text("MHesap_KodBit").trimmed();
         table.by_id.push_back(std::move(row));
       }
       if (!rs.Is_Null("MHesap_ID"))
@@ -232,26 +199,37 @@ class PeriodLedger : public RowSums {
     summed.calc_type = row.calc_type;
     summed.balance_type = row.balance_type;
     summed.character = row.character;
+    summed.type = row.kind;
+    summed.listing = row.listing;
+    summed.from = row.from;
+    summed.to = row.to;
     return summed;
   }
 
-  // The row with the lines of its main account(s).
-  SummedRow Account_Lines(const DefinitionRow& row) const {
-    SummedRow summed = Row_Fields(row);
+  // The lines of the row's account: a main account's through its id(s), any other account's
+  // by its code and the codes under it.
+  void Add_Account_Lines(SummedRow& summed, const DefinitionRow& row) const {
+    if (row.from.isEmpty()) return;
+    if (!Is_Main_Account_Code(row.from)) {
+      const QByteArray code = row.from.toUtf8();
+      Add_Code_Range(summed, code, code + '\x01');  // the code itself
+      Add_Code_Range(summed, code + '.', code + '/');
+      return;
+    }
     for (qint64 id : row.account_ids) {
       auto found = by_account_.find(id);
       if (found == by_account_.end()) continue;
       for (size_t i : found->second) Add_Entry(summed, entries_[i]);
     }
-    return summed;
   }
 
-  void Add_Code_Range(SummedRow& summed, const QByteArray& from, const QByteArray& to) const {
-    if (to < from) return;
+  // The entries whose code lies in from..end (end left out).
+  void Add_Code_Range(SummedRow& summed, const QByteArray& from, const QByteArray& end) const {
+    if (end <= from) return;
     auto first =
         std::lower_bound(by_code_.begin(), by_code_.end(), from,
                          [this](size_t i, const QByteArray& c) { return entries_[i].code < c; });
-    for (auto it = first; it != by_code_.end() && entries_[*it].code <= to; ++it)
+    for (auto it = first; it != by_code_.end() && entries_[*it].code < end; ++it)
       Add_Entry(summed, entries_[*it]);
   }
 
@@ -272,11 +250,6 @@ class PeriodLedger : public RowSums {
         return;
       }
     accounts.push_back(account);
-  }
-
-  static void Merge(SummedRow& into, const SummedRow& more) {
-    into.sums += more.sums;
-    for (const TakenAccount& a : more.accounts) Add_Account(into.accounts, a);
   }
 
   const DbSession& db_;

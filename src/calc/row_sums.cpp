@@ -4,6 +4,10 @@
 
 #include "db/recordset.h"
 
+const char* const kLedgerSums =
+    "SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) as Alacak "
+    ",SUM(ISNULL(MUHFISHAR.BTutar,0)-ISNULL(MUHFISHAR.ATutar,0))AS Bakiye, COUNT(*) AS Adet";
+
 int Code_Number(const QVariant& value) {
   return static_cast<int>(std::lround(value.toString().trimmed().toDouble()));
 }

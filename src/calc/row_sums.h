@@ -29,31 +29,26 @@ struct RowRef {
   QString report;  // Rapor_ID, a checked number
 };
 
-// A row with its voucher lines of the period: the lines whose main account is the account coded
-// as the row's MHesap_KodBas (a range row's own range for RangeSums).
+// A row with the voucher lines of the period that it takes: those of the account coded as its
+// MHesap_KodBas and every account under it (a main account's lines by the ledger's
+// main-account id, any other account's by the line's own code), or a range row's own range.
 struct SummedRow {
   qint64 satir_id = 0;
   QString code;  // Satir_Kodu, trimmed
+  int type = 0;  // Satir_Tipi
   QVariant calc_type, balance_type, character;
+  int listing = 0;   // Ters_Bakiye
+  QString from, to;  // MHesap_KodBas, MHesap_KodBit, trimmed
   LineSums sums;
   std::vector<TakenAccount> accounts;  // filled only when the intake is recorded
-};
-
-// A range row under a group, trimmed.
-struct ListedRange {
-  QString code, from, to;
 };
 
 class RowSums {
  public:
   virtual ~RowSums() = default;
-  // The rows under the group's code prefix (itself included) that have lines, merged by code
-  // and the three calculation columns, ordered by code.
-  virtual std::vector<SummedRow> Group_Contributions(const RowRef& group) = 0;
-  // The range rows under the group's code prefix, ordered by code (a range may repeat).
-  virtual std::vector<ListedRange> Ranges_Under(const RowRef& group) = 0;
-  // The rows under a single-account row's code prefix (itself included) that have lines.
-  virtual std::vector<SummedRow> Prefix_Rows(const RowRef& row) = 0;
+  // Every row of the table and place whose code begins with the row's code (itself included),
+  // in code order, each with the lines of its own account (none for range rows).
+  virtual std::vector<SummedRow> Rows_Under(const RowRef& row) = 0;
   // The lines of the codes from..to that also lie in a range row's own range, for the range
   // row of `place` chosen by its key, or else by its code and start code; nothing when it has
   // no such line.
@@ -65,7 +60,11 @@ class RowSums {
   virtual std::vector<TakenAccount> Period_Accounts() const { return {}; }
 };
 
-// Every question one statement over the ledger with the period condition appended.
+// The three sums every summing statement over the ledger returns; a line's missing amount
+// counts as 0 in its balance.
+extern const char* const kLedgerSums;
+
+// Every question one or a few statements over the ledger with the period condition appended.
 std::unique_ptr<RowSums> Row_Sums_By_Query(const DbSession& db, const QString& ledger_condition);
 
 // The period's lines read once, grouped by main account and account code; the statement's rows

@@ -1,4 +1,8 @@
-// The per-row statements over the ledger, as the calculation has always sent them.
+// The per-row statements over the ledger: every row's definition read by its own statement and
+// every row's lines summed by another, so the database itself adds each question's lines.
+#include <algorithm>
+
+#include "calc/natural_side.h"
 #include "calc/row_sums.h"
 #include "db/query.h"
 #include "db/recordset.h"
@@ -8,109 +12,95 @@
 namespace {
 
 const QString kRow = "MUHASEBEMALITABLOHAREKET";
-// The three ledger sums every aggregating query returns.
-const QString kSums =
-    "SUM(MUHFISHAR.BTutar) as Borc, SUM(MUHFISHAR.ATutar) as Alacak ,SUM(MUHFISHAR.BTutar-MUHFISHAR.ATutar)AS Bakiye";
+const QString kColumns =
+    "Satir_ID, Satir_Tipi, Satir_Kodu, Hesaplama_Tipi, Bakiye_Tipi, "
+    "Hesap_Karakteri, Ters_Bakiye, MHesap_KodBas, MHesap_KodBit";
 
-// A result row of an aggregating query; it came back, so it had lines.
-SummedRow Summed(const Recordset& rs) {
+// A definition row as a row to sum, without lines yet.
+SummedRow Definition(const Recordset& rs) {
   SummedRow row;
-  if (rs.Has_Field("Satir_ID")) row.satir_id = rs.Field("Satir_ID").toLongLong();
+  row.satir_id = rs.Field("Satir_ID").toLongLong();
+  row.type = Code_Number(rs.Field("Satir_Tipi"));
   row.code = rs.Text("Satir_Kodu").trimmed();
   row.calc_type = rs.Field("Hesaplama_Tipi");
   row.balance_type = rs.Field("Bakiye_Tipi");
   row.character = rs.Field("Hesap_Karakteri");
-  row.sums = Line_Sums(rs, 1);
+  row.listing = Code_Number(rs.Field("Ters_Bakiye"));
+  row.from = rs.Text("MHesap_KodBas").trimmed();
+  row.to = rs.Text("MHesap_KodBit").trimmed();
   return row;
 }
+
+QString Quoted(const QString& text) { return "'" + Sql_Quote_Value(text) + "'"; }
 
 class RowSumsByQuery : public RowSums {
  public:
   RowSumsByQuery(const DbSession& db, const QString& ledger_condition)
       : db_(db), ledger_condition_(ledger_condition) {}
 
-  std::vector<SummedRow> Group_Contributions(const RowRef& group) override {
+  std::vector<SummedRow> Rows_Under(const RowRef& ref) override {
     Open_Recordset(db_, rs_,
-                   "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " + kRow +
-                       ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri, " + kSums + " " + Joins(group) +
-                       ledger_condition_ + "  GROUP BY " + kRow + ".Satir_Kodu, " + kRow +
-                       ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
-                       ".Hesap_Karakteri ORDER BY  " + kRow + ".Satir_Kodu");
-    return All_Summed();
+                   "SELECT " + kColumns + " FROM " + kRow + " WHERE " +
+                       Like_Prefix_Condition("Satir_Kodu", ref.code) + " AND Rapor_Yeri=" +
+                       ref.place + " AND Rapor_ID=" + ref.report + " ORDER BY Satir_ID");
+    std::vector<SummedRow> rows;
+    for (; !rs_.Eof(); rs_.Move_Next()) rows.push_back(Definition(rs_));
+    // In code order, compared as text; rows of one code in key order.
+    std::stable_sort(rows.begin(), rows.end(), [](const SummedRow& a, const SummedRow& b) {
+      return a.code.toUtf8() < b.code.toUtf8();
+    });
+    for (SummedRow& row : rows)
+      if (row.type != kRowAccountRange) row.sums = Account_Sums(row.from);
+    return rows;
   }
 
-  std::vector<ListedRange> Ranges_Under(const RowRef& group) override {
-    Open_Recordset(db_, rs_,
-                   "SELECT " + kRow + ".Satir_Kodu, " + kRow + ".MHesap_KodBas," + kRow +
-                       ".MHesap_KodBit," + kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " +
-                       kRow + ".Hesap_Karakteri " + Joins(group) + "  AND " + kRow +
-                       ".Satir_Tipi=" + QString::number(kRowAccountRange) + " ORDER BY " + kRow +
-                       ".Satir_Kodu");
-    std::vector<ListedRange> ranges;
-    for (; !rs_.Eof(); rs_.Move_Next())
-      ranges.push_back({rs_.Text("Satir_Kodu").trimmed(), rs_.Text("MHesap_KodBas").trimmed(),
-                        rs_.Text("MHesap_KodBit").trimmed()});
-    return ranges;
-  }
-
-  std::vector<SummedRow> Prefix_Rows(const RowRef& row) override {
-    Open_Recordset(db_, rs_,
-                   "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow +
-                       ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow +
-                       ".Hesap_Karakteri,  " + kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow +
-                       " " + " " + Prefix_Rows_With_Lines(row) + ledger_condition_ + " GROUP BY " +
-                       kRow + ".Satir_ID, " + kRow + ".Satir_Kodu, " + kRow + ".Hesaplama_Tipi, " +
-                       kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " + kRow +
-                       ".MHesap_KodBas ");
-    return All_Summed();
-  }
-
-  // The range query returns one row for every range row of the place that overlaps the range
-  // asked for; the asking row's own is picked by its key or by its code and start code.
   std::optional<SummedRow> Own_Range(const RowRef& place, const QString& from, const QString& to,
                                      qint64 satir_id, const QString& code) override {
-    Open_Recordset(db_, rs_, Range_Query(place, from, to));
+    if (to.isEmpty()) return std::nullopt;
+    Open_Recordset(db_, rs_,
+                   "SELECT " + kColumns + " FROM " + kRow + " WHERE Rapor_Yeri=" + place.place +
+                       " AND Rapor_ID=" + place.report +
+                       " AND Satir_Tipi=" + QString::number(kRowAccountRange) +
+                       (satir_id != 0 ? " AND Satir_ID=" + QString::number(satir_id) : QString()) +
+                       " ORDER BY Satir_ID");
+    std::vector<SummedRow> candidates;
     for (; !rs_.Eof(); rs_.Move_Next()) {
-      const bool own = satir_id != 0 ? rs_.Field("Satir_ID").toLongLong() == satir_id
-                                     : rs_.Text("Satir_Kodu").trimmed() == code &&
-                                           rs_.Text("MHesap_KodBas").trimmed() == from;
-      if (own) return Summed(rs_);
+      SummedRow row = Definition(rs_);
+      if (satir_id == 0 && (row.code != code || row.from != from)) continue;
+      if (!row.to.isEmpty()) candidates.push_back(std::move(row));
+    }
+    for (SummedRow& row : candidates) {
+      const QByteArray low = std::max(from.toUtf8(), row.from.toUtf8());
+      const QByteArray end = std::min(Range_End(to).toUtf8(), Range_End(row.to).toUtf8());
+      if (end <= low) continue;
+      row.sums = Sums("MUHFISHAR.MHesap_Kod>=" + Quoted(QString::fromUtf8(low)) +
+                      " AND MUHFISHAR.MHesap_Kod<" + Quoted(QString::fromUtf8(end)));
+      if (row.sums.lines > 0) return row;
     }
     return std::nullopt;
   }
 
  private:
-  // The joins from the rows under a row's code prefix to their main accounts' lines.
-  static QString Prefix_Rows_With_Lines(const RowRef& row) {
-    return "LEFT JOIN MUHKART ON(" + kRow +
-           ".MHesap_KodBas=MUHKART.MHesap_Kod) LEFT JOIN MUHFISHAR "
-           "ON(MUHKART.MHesap_ID=MUHFISHAR.Ana_Hesap_ID)  WHERE  " +
-           Like_Prefix_Condition(kRow + ".Satir_Kodu", row.code) + " AND " + kRow +
-           ".Rapor_Yeri=" + row.place + " AND " + kRow + ".Rapor_ID=" + row.report;
-  }
-  static QString Joins(const RowRef& group) {
-    return " FROM " + kRow + " " + Prefix_Rows_With_Lines(group);
-  }
-
-  QString Range_Query(const RowRef& place, const QString& from, const QString& to) const {
-    const QString quoted_from = Sql_Quote_Value(from), quoted_to = Sql_Quote_Value(to);
-    return "SELECT " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " +
-           kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri,  " +
-           kRow + ".MHesap_KodBas, " + kSums + " FROM " + kRow + " " +
-           "  LEFT JOIN MUHFISHAR ON( " + kRow + ".MHesap_KodBas<=MUHFISHAR.MHesap_Kod AND " +
-           kRow + ".MHesap_KodBit >=MUHFISHAR.MHesap_Kod) WHERE  MUHFISHAR.MHesap_Kod>='" +
-           quoted_from + "'" + "AND MUHFISHAR.MHesap_Kod<='" + quoted_to + "'" + " AND " + kRow +
-           ".Rapor_Yeri=" + place.place + " AND " + kRow + ".Rapor_ID=" + place.report + " AND " +
-           kRow + ".Satir_Tipi=" + QString::number(kRowAccountRange) + " " + ledger_condition_ +
-           " GROUP BY " + kRow + ".Satir_ID, " + kRow + ".Satir_Tipi, " + kRow + ".Satir_Kodu, " +
-           kRow + ".Hesaplama_Tipi, " + kRow + ".Bakiye_Tipi, " + kRow + ".Hesap_Karakteri," + " " +
-           kRow + ".MHesap_KodBas ";
+  // The lines of an account: a main account's by the ledger's main-account id, any other
+  // account's by the line's code, the code itself or the code followed by "." and more.
+  LineSums Account_Sums(const QString& account) {
+    if (account.isEmpty()) return {};
+    if (Is_Main_Account_Code(account))
+      return Sums(
+          "MUHFISHAR.Ana_Hesap_ID IN (SELECT MUHKART.MHesap_ID FROM MUHKART WHERE "
+          "MUHKART.MHesap_Kod=" +
+          Quoted(account) + ")");
+    return Sums("(MUHFISHAR.MHesap_Kod=" + Quoted(account) +
+                " OR (MUHFISHAR.MHesap_Kod>=" + Quoted(account + ".") +
+                " AND MUHFISHAR.MHesap_Kod<" + Quoted(account + "/") + "))");
   }
 
-  std::vector<SummedRow> All_Summed() {
-    std::vector<SummedRow> rows;
-    for (; !rs_.Eof(); rs_.Move_Next()) rows.push_back(Summed(rs_));
-    return rows;
+  LineSums Sums(const QString& condition) {
+    Open_Recordset(db_, rs_,
+                   QString("SELECT ") + kLedgerSums + " FROM MUHFISHAR WHERE " + condition +
+                       ledger_condition_);
+    if (rs_.Eof()) return {};
+    return Line_Sums(rs_, rs_.Field("Adet").toLongLong());
   }
 
   const DbSession& db_;

@@ -8,7 +8,10 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
 #include <optional>
+
+#include "calc/natural_side.h"
 
 // The ledger lines of a run: those of the fiscal year, from the first day up to the last day
 // (an open bound takes in every line of the year on that side).
@@ -33,15 +36,30 @@ struct RunParameters {
   LevelBounds levels;
   bool print_footnotes = true;
   bool row_lines = false;
-  // The chosen workplace's name for the report header, looked up once the rows are computed.
+  // Closing vouchers ("Kapanış Fişi") are in the period's lines; an income statement leaves
+  // them out by default, a balance sheet takes them.
+  bool closing_vouchers = false;
+  // The chosen workplace's code: the ledger lines are those of that workplace. "" for the whole
+  // company (also when the ledger has no workplace column).
+  QString workplace_code;
+  // What heads the figures as their workplace: the chosen workplace's name when the lines are
+  // restricted to it, the note that they are the whole company's when they could not be; ""
+  // when no workplace was chosen.
   QString workplace_name;
+  // The natural side of each main account; none known: the amount rule alone.
+  std::shared_ptr<const NaturalSides> natural_sides;
   // The message of the last refused filter value; the run stops with it. "" when none.
   QString error;
 };
 
 // The condition every ledger query of the calculation appends (Date_Filter_Sql): the fiscal
-// year and the period's first and last day as 'MM/DD/YYYY'.
+// year and the period's first and last day as 'MM/DD/YYYY', then the closing vouchers left out
+// and the workplace when the run asks for them.
 QString Ledger_Condition(const RunParameters& parameters);
+
+// The workplace heading of figures: the chosen workplace's name when the ledger lines were
+// restricted to it, else the note that the figures are the whole company's.
+QString Workplace_Heading(const QString& name, bool restricted);
 
 // The last day of a month ("01".."12") in `year`, as two-digit text.
 QString Month_Last_Day(const QString& month, int year);

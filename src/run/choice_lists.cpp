@@ -231,6 +231,11 @@ void Table_Kind_Changed(AppState& state, KeyedGrid& grid) {
   if (first > 0)
     grid.Set_Text(first, "Baslangic",
                   QString::fromUtf8(kind == kKindBalanceSheet ? "Açılış" : "Ocak"));
+  // A balance sheet takes the closing vouchers in, an income statement leaves them out.
+  const int closing = grid.Find_Row("FiltreLbl", QString::fromUtf8("Kapanış Fişi"));
+  if (closing > 0)
+    grid.Set_Text(closing, "Baslangic",
+                  QString::fromUtf8(kind == kKindBalanceSheet ? "Dahil" : "Hariç"));
 }
 
 QString Check_Filter_Value(const KeyedGrid& grid, int row, QString& value) {

@@ -31,6 +31,7 @@ const QString kNextJanuary = QString::fromUtf8("Ocak ");  // with its trailing b
 const QString kTableKind = QString::fromUtf8("Tablo Türü");
 const QString kBalanceSheetChoice = QString::fromUtf8("Bilanço");
 const QString kIncomeStatementChoice = QString::fromUtf8("Gelir Tablosu");
+const QString kClosingVouchers = QString::fromUtf8("Kapanış Fişi");
 
 std::optional<QDate> Field_Date(const QVariant& value) {
   if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
@@ -223,6 +224,8 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
 
   const int year = state.Fiscal_Year_Start.year();
   p.period.year = year;
+  p.closing_vouchers = p.kind == kKindBalanceSheet;
+  p.natural_sides = Load_Natural_Sides(state.Program_Folder);
   for (int row = 1; row < grid.Rows(); ++row) {
     const QString caption = grid.Text(row, "FiltreLbl");
     if (caption.isEmpty()) break;
@@ -239,34 +242,66 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
       p.print_footnotes = start != QString::fromUtf8("Hayır");
     } else if (caption == QString::fromUtf8("Satır Çizgisi Ekle")) {
       p.row_lines = start == "Evet";
+    } else if (caption == kClosingVouchers && !start.isEmpty()) {
+      p.closing_vouchers = start == QString::fromUtf8("Dahil");
     }
     // "Hareket Görmüşler" is applied by the run after the calculation.
   }
+  // Leaving out closing vouchers that the ledger does not hold would only cost every ledger
+  // query its covering index.
+  if (!p.closing_vouchers && !Ledger_Has_Closing_Vouchers(db, year)) p.closing_vouchers = true;
+  const ChosenWorkplace workplace = Chosen_Workplace(db, grid);
+  const bool restricted = !workplace.code.isEmpty() && Ledger_Has_Workplace(db);
+  if (restricted) p.workplace_code = workplace.code;
+  p.workplace_name = Workplace_Heading(workplace.name, restricted);
   return p;
 }
 
-QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid) {
-  QString name;
+bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year) {
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 QString::fromUtf8("SELECT TOP 1 Islem_Tipi FROM MUHFISHAR WHERE "
+                                   "Islem_Tipi='Kapanış Fişi' AND Yil='") +
+                     QString::number(year) + "'");
+  Require_Open(rs);
+  return !rs.Eof();
+}
+
+bool Ledger_Has_Workplace(const DbSession& db) {
+  Recordset rs;
+  Open_Recordset(db, rs, "SELECT * FROM MUHFISHAR WHERE 1=0");
+  Require_Open(rs);
+  return rs.Has_Field("Isyeri_Kodu");
+}
+
+ChosenWorkplace Chosen_Workplace(const DbSession& db, const KeyedGrid& grid) {
+  auto column_of = [](const QString& caption) -> QString {
+    if (caption == QString::fromUtf8("İşyeri Kodu")) return "Isyeri_Kodu";
+    if (caption == QString::fromUtf8("İşyeri Adı")) return "Isyeri_Adi";
+    return {};
+  };
+  auto chosen_in = [&](int row) {
+    const QString value = grid.Text(row, "Baslangic");
+    return !column_of(grid.Text(row, "FiltreLbl")).isEmpty() && !value.isEmpty() &&
+           value != "Hepsi";
+  };
+  ChosenWorkplace chosen;
+  bool any = false;
+  for (int row = 1; row < grid.Rows(); ++row) any = any || chosen_in(row);
+  if (!any) return chosen;
   Recordset rs;
   Open_Recordset(db, rs, "SELECT * FROM ISYERITANIM ");
   Require_Open(rs);
-  if (rs.Record_Count() < 2) return name;
+  if (rs.Record_Count() < 2) return chosen;
   for (int row = 1; row < grid.Rows(); ++row) {
-    const QString caption = grid.Text(row, "FiltreLbl");
+    if (!chosen_in(row)) continue;
+    const QString column = column_of(grid.Text(row, "FiltreLbl"));
     const QString value = grid.Text(row, "Baslangic");
-    if (value == "Hepsi") continue;
-    QString column;
-    if (caption == QString::fromUtf8("İşyeri Kodu"))
-      column = "Isyeri_Kodu";
-    else if (caption == QString::fromUtf8("İşyeri Adı"))
-      column = "Isyeri_Adi";
-    else
-      continue;
     Open_Recordset(db, rs,
                    "SELECT * FROM ISYERITANIM WHERE " + column + "='" + Sql_Quote_Value(value) +
                        "' ");
     Require_Open(rs);
-    if (!rs.Eof()) name = rs.Text("Isyeri_Adi");
+    if (!rs.Eof()) chosen = {rs.Text("Isyeri_Kodu").trimmed(), rs.Text("Isyeri_Adi")};
   }
-  return name;
+  return chosen;
 }

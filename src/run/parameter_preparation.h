@@ -13,7 +13,9 @@
 struct AppState;
 
 // The whole value from the grid: the statement query from `base_sql` and the applied rows,
-// then the period (looked up in the ledger's months), the levels and the options.
+// then the period (looked up in the ledger's months), the closing vouchers ("Kapanış Fişi":
+// "Dahil" or "Hariç", by default taken by a balance sheet only), the levels, the options, the
+// workplace whose lines the figures are, and the natural sides of the accounts.
 RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid);
 
 // The two ledger look-ups of the period, each one index seek: the least month number of a
@@ -44,6 +46,15 @@ QString Kind_Name(int kind);
 // such table exists (naming the other kind when the code or name is one of its tables).
 QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid);
 
-// The chosen workplace's name for the report header, from the "İşyeri Kodu" / "İşyeri Adı"
-// rows, when the company has two or more workplaces; "" otherwise.
-QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid);
+// The workplace chosen in the "İşyeri Kodu" / "İşyeri Adı" rows, when the company has two or
+// more workplaces; empty otherwise. A later row overrides an earlier one.
+struct ChosenWorkplace {
+  QString code, name;
+};
+ChosenWorkplace Chosen_Workplace(const DbSession& db, const KeyedGrid& grid);
+// Whether the ledger holds closing vouchers ("Kapanış Fişi") in the fiscal year `year`: one seek
+// on the voucher type's index.
+bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year);
+// Whether the ledger's lines carry their workplace (MUHFISHAR.Isyeri_Kodu), so that a
+// workplace's figures can be its own.
+bool Ledger_Has_Workplace(const DbSession& db);

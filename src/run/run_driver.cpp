@@ -133,9 +133,8 @@ bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   waiting.Hide();
   if (steps.calculated) steps.calculated(result);
   parameters.statement_sql = Append_Display_Conditions(parameters, grid);
-  // The workplace name is looked up before the output, which is produced at once here and
-  // shows it in its page header.
-  parameters.workplace_name = Isyeri_Filtresi(s.Db(), grid);
+  if (const QString unlisted = Unlisted_Rows_Condition(result); !unlisted.isEmpty())
+    Append_Condition(parameters.statement_sql, unlisted);
   s.Report_Sql = parameters.statement_sql;
   s.Workplace_Name = parameters.workplace_name;
   if (steps.produce_output) steps.produce_output(parameters);
