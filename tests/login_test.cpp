@@ -247,10 +247,16 @@ TEST(LoginDemo, TheDemoUsersLogIn) {
   boxes.password = "velora";
   ASSERT_EQ(login.Tamam(boxes, grid), LoginOutcome::Companies);
   EXPECT_EQ(t.state.User_ID, 1);
-  ASSERT_EQ(grid.Rows(), 3);
-  EXPECT_EQ(grid.Text(1, "sysfrm_dbnm"), kDemoCompany2);
-  EXPECT_EQ(grid.Text(2, "sysfrm_dbnm"), kDemoCompany);
-  ASSERT_TRUE(login.Choose_Company(grid, 2));
+  // The first company's previous fiscal year is listed under the same code.
+  ASSERT_EQ(grid.Rows(), 4);
+  const int current = grid.Find_Row("sysfrm_dbnm", kDemoCompany),
+            previous = grid.Find_Row("sysfrm_dbnm", Demo_Previous_Year_Database(2026));
+  ASSERT_GT(current, 0);
+  ASSERT_GT(previous, 0);
+  EXPECT_GT(grid.Find_Row("sysfrm_dbnm", kDemoCompany2), 0);
+  EXPECT_EQ(grid.Text(previous, "sysfrm_kd"), grid.Text(current, "sysfrm_kd"));
+  EXPECT_EQ(grid.Text(previous, "sysfrm_nm"), grid.Text(current, "sysfrm_nm"));
+  ASSERT_TRUE(login.Choose_Company(grid, current));
   login.Open_Company();
   EXPECT_TRUE(shown);
   EXPECT_EQ(t.state.Company_Name, "Örnek Ticaret A.Ş.");
@@ -261,8 +267,8 @@ TEST(LoginDemo, TheDemoUsersLogIn) {
   boxes.password = "muhasebe";
   ASSERT_EQ(login.Tamam(boxes, grid), LoginOutcome::Companies);
   EXPECT_EQ(t.state.User_ID, 2);
-  ASSERT_EQ(grid.Rows(), 3);
-  ASSERT_TRUE(login.Choose_Company(grid, 1));
+  ASSERT_EQ(grid.Rows(), 4);
+  ASSERT_TRUE(login.Choose_Company(grid, grid.Find_Row("sysfrm_dbnm", kDemoCompany2)));
   EXPECT_THROW(login.Open_Company(), ProgramEnd);
   EXPECT_FALSE(shown);
   EXPECT_EQ(t.messages.Texts().last(),
