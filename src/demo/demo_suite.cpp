@@ -292,10 +292,16 @@ void Close_Month(Ledger& l, const QDate& end, long long scale) {
   }
 }
 
-// The year's closing voucher: every income statement account into 690, 690 into 692, and the
-// net result into 590 (profit) or 591 (loss).
+// The year's closing voucher: the cost accounts against their reflection accounts, every income
+// statement account into 690, 690 into 692, and the net result into 590 (profit) or 591 (loss).
 void Write_Closing(Ledger& l, int year) {
   const QDate dec31(year, 12, 31);
+  Balances cost_accounts;
+  for (const auto& [code, balance] : l.Balances())
+    if (code.startsWith('7') && balance != 0) cost_accounts[code] = balance;
+  for (const auto& [code, balance] : cost_accounts)  // they add up to nil: reflected monthly
+    l.Line(dec31, kClosing, code, balance < 0 ? -balance : 0, balance > 0 ? balance : 0,
+           "Maliyet hesaplarının kapatılması", "01");
   Balances result_accounts;
   for (const auto& [code, balance] : l.Balances())
     if (code.startsWith('6') && code != "690" && code != "692" && balance != 0)
