@@ -130,11 +130,15 @@ TEST(StandardDefinition, ShippedFiles) {
               << code.toStdString() << " is a prefix of " << other.toStdString();
         }
     }
+  // One total per class, on the class line: no subtotal repeats it; one grand total a side.
   for (int p : {kPlaceMain, kPlacePassive}) {
-    int grand_totals = 0;
-    for (int r = 1; r < balance.Grid(p).Rows(); ++r)
+    int grand_totals = 0, subtotals = 0;
+    for (int r = 1; r < balance.Grid(p).Rows(); ++r) {
       grand_totals += balance.Grid(p).Text(r, "Satir_Tipi").toInt() == kRowGrandTotal;
+      subtotals += balance.Grid(p).Text(r, "Satir_Tipi").toInt() == kRowSubtotal;
+    }
     EXPECT_EQ(grand_totals, 1);
+    EXPECT_EQ(subtotals, 0);
   }
 }
 
