@@ -244,8 +244,8 @@ void Write_Opening(Ledger& l, int year, long long scale, const Balances* previou
 }
 
 // The month's end: depreciation through the cost accounts and their reflection into the
-// expenses, VAT offset (the payable to 360, an excess carried in 190), and a bank account in
-// overdraft covered from the other or shown as the overdraft loan it is.
+// expenses, VAT offset (the payable to 360, an excess carried in 190), and the overdraft of the
+// account that pays the suppliers shown as the loan it is.
 void Close_Month(Ledger& l, const QDate& end, long long scale) {
   const long long vehicles = 45000000 * scale * 20 / 100 / 12;  // 20% a year, straight line
   const long long fixtures = 12000000 * scale * 20 / 100 / 12;
@@ -273,23 +273,9 @@ void Close_Month(Ledger& l, const QDate& end, long long scale) {
   }
   l.Next_Voucher();
 
-  for (const char* bank : {"102.02", "102.01"}) {
-    const char* other = QString(bank) == "102.02" ? "102.01" : "102.02";
-    long long short_by = -l.Balance(bank);
-    if (short_by <= 0) continue;
-    const long long transfer = std::min(short_by, std::max(0LL, l.Balance(other)));
-    if (transfer > 0) {
-      l.Line(end, kJournal, bank, transfer, 0, "Hesaplar arası virman", "01");
-      l.Line(end, kJournal, other, 0, transfer, "Hesaplar arası virman", "01");
-      l.Next_Voucher();
-      short_by -= transfer;
-    }
-    if (short_by > 0) {
-      l.Line(end, kJournal, bank, short_by, 0, "Kredili mevduat kullanımı", "01");
-      l.Line(end, kJournal, "300.02", 0, short_by, "Kredili mevduat kullanımı", "01");
-      l.Next_Voucher();
-    }
-  }
+  // The overdraft used on the İş Bankası account is a bank loan at the month's end.
+  l.Move(end, kJournal, "102.02", "300.02", -l.Balance("102.02"), "Kredili mevduat kullanımı");
+  l.Next_Voucher();
 }
 
 // The year's closing voucher: the cost accounts against their reflection accounts, every income
@@ -324,10 +310,15 @@ void Write_Year(Ledger& l, Random& r, int year, long long target_lines, long lon
     auto day = [&](void) { return QDate(year, month, static_cast<int>(r.Between(1, 28))); };
     QDate end(year, month, QDate(year, month, 1).daysInMonth());
     QDate mid(year, month, 15);
-    // Last month's overdraft back on its bank account; last month's net wages, VAT and social
-    // security paid.
-    l.Move(QDate(year, month, 1), kJournal, "300.02", "102.02", -l.Balance("300.02"),
+    // Last month's overdraft back on its bank account and covered from the other one, as far as
+    // that one has; last month's net wages, VAT and social security paid.
+    const QDate first(year, month, 1);
+    l.Move(first, kJournal, "300.02", "102.02", -l.Balance("300.02"),
            "Kredili mevduat virmanı iptali");
+    l.Next_Voucher();
+    l.Move(first, kJournal, "102.02", "102.01",
+           std::min(std::max(0LL, -l.Balance("102.02")), std::max(0LL, l.Balance("102.01"))),
+           "Hesaplar arası virman");
     l.Next_Voucher();
     l.Move(QDate(year, month, 5), kPayment, "335", "102.01", -l.Balance("335"), "Ücret ödemesi");
     l.Next_Voucher();
