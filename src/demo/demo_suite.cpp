@@ -268,8 +268,10 @@ void Close_Month(Ledger& l, const QDate& end, long long scale) {
     l.Line(end, kJournal, "190", 0, carried, "KDV mahsubu", "01");
     l.Line(end, kJournal, "360", 0, payable, "Ödenecek KDV", "01");
   } else {
-    l.Line(end, kJournal, "190", -payable - carried > 0 ? -payable - carried : 0,
-           -payable - carried < 0 ? carried + payable : 0, "Devreden KDV", "01");
+    // More VAT paid than charged: what is left over stays in 190 for the next month.
+    const long long change = input_vat - output_vat;
+    l.Line(end, kJournal, "190", std::max(change, 0LL), std::max(-change, 0LL), "Devreden KDV",
+           "01");
   }
   l.Next_Voucher();
 
