@@ -56,9 +56,7 @@ TEST_P(DetailLookCases, EachRowOnItsOwn) {
   const std::map<QString, int> places{{"outer", kOuterAmountLeft},
                                       {"middle", kMiddleAmountLeft},
                                       {"inner", kInnerAmountLeft}};
-  const std::map<QString, QColor> colours{{"black", QColor(Qt::black)},
-                                          {"green", QColor(53, 179, 82)},
-                                          {"red", QColor(232, 0, 5)}};
+  const std::map<QString, QColor> colours{{"black", QColor(Qt::black)}};
   for (const CaseLine& line : Read_Case_File(GetParam())) {
     const QStringList& c = line.fields;
     ASSERT_EQ(line.key, "row") << line.Where();
@@ -123,9 +121,17 @@ TEST_F(AnaRaporTest, PeriodAndHeading) {
   EXPECT_EQ(S(heading.period), "01.01.2026 - 31.12.2026");
   EXPECT_EQ(S(heading.company), "ÖRNEK A.Ş.");
   EXPECT_EQ(S(heading.workplace), "MERKEZ");
+  // A balance sheet is dated by its last day, the fiscal year's when the months are open.
   run.kind = kKindBalanceSheet;
   EXPECT_EQ(S(Statement_Heading(state, rows, run, true).period),
-            "01.01.2026 - 31.12.2026 (Açılış dahil)");
+            "31.12.2026 tarihli (Açılış dahil)");
+  run.period.last_day = QDate(2026, 6, 30);
+  EXPECT_EQ(S(Statement_Heading(state, rows, run, false).period), "30.06.2026 tarihli");
+  state.Fiscal_Year_End = QDate(2027, 6, 30);
+  run.period.last_day.reset();
+  EXPECT_EQ(S(Statement_Heading(state, rows, run, false).period), "31.12.2026 tarihli");
+  run.period.year = 0;
+  EXPECT_EQ(S(Statement_Heading(state, rows, run, true).period), "");
   EXPECT_EQ(S(Statement_Heading(state, ReportRows({"Rapor_Adi"}), run, false).title),
             "MALİTABLO_TESTS");
 }

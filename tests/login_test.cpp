@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QSysInfo>
+#include <cmath>
+#include <map>
 
 #include "db/connection.h"
 #include "db/registry.h"
@@ -247,10 +249,16 @@ TEST(LoginDemo, TheDemoUsersLogIn) {
   boxes.password = "velora";
   ASSERT_EQ(login.Tamam(boxes, grid), LoginOutcome::Companies);
   EXPECT_EQ(t.state.User_ID, 1);
-  ASSERT_EQ(grid.Rows(), 3);
-  EXPECT_EQ(grid.Text(1, "sysfrm_dbnm"), kDemoCompany2);
-  EXPECT_EQ(grid.Text(2, "sysfrm_dbnm"), kDemoCompany);
-  ASSERT_TRUE(login.Choose_Company(grid, 2));
+  // The first company's previous fiscal year is listed under the same code.
+  ASSERT_EQ(grid.Rows(), 4);
+  const int current = grid.Find_Row("sysfrm_dbnm", kDemoCompany),
+            previous = grid.Find_Row("sysfrm_dbnm", Demo_Previous_Year_Database(2026));
+  ASSERT_GT(current, 0);
+  ASSERT_GT(previous, 0);
+  EXPECT_GT(grid.Find_Row("sysfrm_dbnm", kDemoCompany2), 0);
+  EXPECT_EQ(grid.Text(previous, "sysfrm_kd"), grid.Text(current, "sysfrm_kd"));
+  EXPECT_EQ(grid.Text(previous, "sysfrm_nm"), grid.Text(current, "sysfrm_nm"));
+  ASSERT_TRUE(login.Choose_Company(grid, current));
   login.Open_Company();
   EXPECT_TRUE(shown);
   EXPECT_EQ(t.state.Company_Name, "Örnek Ticaret A.Ş.");
@@ -261,8 +269,8 @@ TEST(LoginDemo, TheDemoUsersLogIn) {
   boxes.password = "muhasebe";
   ASSERT_EQ(login.Tamam(boxes, grid), LoginOutcome::Companies);
   EXPECT_EQ(t.state.User_ID, 2);
-  ASSERT_EQ(grid.Rows(), 3);
-  ASSERT_TRUE(login.Choose_Company(grid, 1));
+  ASSERT_EQ(grid.Rows(), 4);
+  ASSERT_TRUE(login.Choose_Company(grid, grid.Find_Row("sysfrm_dbnm", kDemoCompany2)));
   EXPECT_THROW(login.Open_Company(), ProgramEnd);
   EXPECT_FALSE(shown);
   EXPECT_EQ(t.messages.Texts().last(),
@@ -299,4 +307,48 @@ TEST(DemoLedger, SameNumberSameLedger) {
   EXPECT_EQ(Demo_Ledger(t.Root() + "/b", 42), first);
   EXPECT_NE(Demo_Ledger(t.Root() + "/c", 43), first);
   EXPECT_NE(Demo_Ledger(t.Root() + "/d", 0), first);
+}
+
+// The first company's year opens with its previous year's closing balances; that year, and the
+// year itself when asked, close every income statement account into the period's result.
+TEST(DemoLedger, TheYearOpensWithLastYearsClosingBalances) {
+  TestSuite t;
+  DemoOptions options;
+  options.suite_folder = t.Root();
+  options.closing = true;
+  Create_Demo_Suite(options);
+  const QString folder = Demo_Data_Folder(t.Root());
+  auto balances = [&](const QString& database, const QString& where) {
+    Connection db;
+    db.Open(folder, database, "sa", "", false);
+    std::map<QString, double> by_code;
+    for (const auto& row : db.Execute("SELECT MHesap_Kod, SUM(BTutar - ATutar) FROM MUHFISHAR " +
+                                      where + " GROUP BY MHesap_Kod")
+                               .rows)
+      if (std::fabs(row[1].toDouble()) >= 0.005) by_code[row[0].toString()] = row[1].toDouble();
+    return by_code;
+  };
+  const QString previous = Demo_Previous_Year_Database(options.year);
+  const auto closed = balances(previous, "");
+  const auto opening = balances(kDemoCompany, "WHERE Islem_Tipi='Açılış Fişi'");
+  ASSERT_GT(opening.size(), 10u);
+  ASSERT_EQ(opening.size(), closed.size());
+  for (const auto& [code, balance] : closed) {
+    EXPECT_FALSE(code.startsWith('6') || code.startsWith('7')) << code.toStdString();
+    ASSERT_TRUE(opening.count(code)) << code.toStdString();
+    EXPECT_NEAR(opening.at(code), balance, 0.005) << code.toStdString();
+  }
+  // Closed: the income statement accounts' result is in 590 or 591, and they stand at nil.
+  for (const QString& database : {previous, QString(kDemoCompany)}) {
+    SCOPED_TRACE(database.toStdString());
+    double result = 0;
+    for (const auto& [code, balance] : balances(database, "WHERE Islem_Tipi<>'Kapanış Fişi'"))
+      if (code.startsWith('6')) result -= balance;
+    const auto year_end = balances(database, "WHERE Islem_Tipi='Kapanış Fişi'");
+    ASSERT_FALSE(year_end.empty());
+    const double carried = year_end.count("590") ? -year_end.at("590") : -year_end.at("591");
+    EXPECT_NEAR(carried, result, 0.005);
+    for (const auto& [code, balance] : balances(database, ""))
+      EXPECT_FALSE(code.startsWith('6')) << code.toStdString() << " " << balance;
+  }
 }

@@ -1,7 +1,7 @@
 // Standard definition files: the reader's rules, the two shipped files (code page, levels,
-// the balance sheet's options), and the demo companies that store both. The income statement's
-// rows, options and ranges are checked through its amounts on the demo ledger by the demo runs
-// in statement_run_test.cpp.
+// options, every account of the official layouts), and the demo companies that store both. The
+// income statement's rows, options and ranges are checked through its amounts on the demo ledger by
+// the demo runs in statement_run_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -104,36 +104,99 @@ TEST(StandardDefinition, ShippedFiles) {
                   Display_Text(g.Text(r, "Satir_Kodu"), g.Text(r, "Satir_Adi")));
       }
 
-  // Balance sheet: single accounts, a contra account "(-)" showing minus its balance so that its
-  // group and totals deduct it, and the period's result; one grand total per side; no ten
-  // siblings, so that no code is the prefix of another's.
-  for (int p : {kPlaceMain, kPlacePassive}) {
-    const KeyedGrid& b = balance.Grid(p);
-    int grand_totals = 0;
-    for (int r = 1; r < b.Rows(); ++r) {
-      SCOPED_TRACE(b.Text(r, "Yazilacak").toStdString());
-      grand_totals += b.Text(r, "Satir_Tipi").toInt() == kRowGrandTotal;
-      // The passive side carries the period's result itself: every income statement account in
-      // one range under "Kapatılmamış Dönem Kârı (Zararı)", debit minus credit, subtracted.
-      if (b.Text(r, "Satir_Tipi").toInt() == kRowAccountRange) {
-        EXPECT_EQ(b.Text(r, "Satir_Kodu"), "5.4.3.1");
-        EXPECT_EQ(b.Text(r, "MHesap_KodBas") + ".." + b.Text(r, "MHesap_KodBit"), "600..699");
-        EXPECT_EQ(Options(b, r), "2000");
-        continue;
+  // Both statements sign a line the same way: a line marked "(-)" takes minus its balance, so
+  // that it prints with its minus sign and its group and totals deduct it; every other line
+  // takes its balance as a positive amount. No code is the prefix of a sibling's (no "1.10"
+  // beside "1.1"), so that a row never takes its sibling's accounts.
+  for (const TableDefinition* def : {&income, &balance})
+    for (int p : {kPlaceMain, kPlacePassive}) {
+      const KeyedGrid& g = def->Grid(p);
+      for (int r = 1; r < g.Rows(); ++r) {
+        SCOPED_TRACE(g.Text(r, "Yazilacak").toStdString());
+        const int type = g.Text(r, "Satir_Tipi").toInt();
+        if (type != kRowSingleAccount && type != kRowAccountRange) continue;
+        if (type == kRowAccountRange && g.Text(r, "MHesap_KodBas") == "600") {
+          // The balance sheet's period result: income less expenses of every 6xx account.
+          EXPECT_EQ(Options(g, r), "2000");
+          continue;
+        }
+        if (g.Text(r, "Hesaplama_Tipi") == "0") continue;  // a memo line, outside the totals
+        EXPECT_EQ(Options(g, r), g.Text(r, "Satir_Adi").endsWith("(-)") ? "1020" : "1010");
       }
-      if (b.Text(r, "Satir_Tipi").toInt() != kRowSingleAccount) continue;
-      const QString classes = p == kPlaceMain ? "12" : "345";
-      EXPECT_TRUE(classes.contains(b.Text(r, "MHesap_KodBas").left(1)));
-      EXPECT_EQ(Options(b, r), b.Text(r, "Satir_Adi").contains("(-)") ? "1020" : "1010");
+      for (int r = 1; r < g.Rows(); ++r)
+        for (int o = 1; o < g.Rows(); ++o) {
+          const QString code = g.Text(r, "Satir_Kodu"), other = g.Text(o, "Satir_Kodu");
+          if (code.isEmpty() || o == r || !other.startsWith(code) || other == code) continue;
+          EXPECT_EQ(other.at(code.size()), '.')
+              << code.toStdString() << " is a prefix of " << other.toStdString();
+        }
+    }
+  // One total per class, on the class line: no subtotal repeats it; one grand total a side.
+  for (int p : {kPlaceMain, kPlacePassive}) {
+    int grand_totals = 0, subtotals = 0;
+    for (int r = 1; r < balance.Grid(p).Rows(); ++r) {
+      grand_totals += balance.Grid(p).Text(r, "Satir_Tipi").toInt() == kRowGrandTotal;
+      subtotals += balance.Grid(p).Text(r, "Satir_Tipi").toInt() == kRowSubtotal;
     }
     EXPECT_EQ(grand_totals, 1);
-    for (int r = 1; r < b.Rows(); ++r)
-      for (int o = 1; o < b.Rows(); ++o) {
-        const QString code = b.Text(r, "Satir_Kodu"), other = b.Text(o, "Satir_Kodu");
-        if (code.isEmpty() || o == r || !other.startsWith(code) || other == code) continue;
-        EXPECT_EQ(other.at(code.size()), '.')
-            << code.toStdString() << " is a prefix of " << other.toStdString();
-      }
+    EXPECT_EQ(subtotals, 0);
+  }
+}
+
+// Every main account of the official layouts has a line. The lists are the main accounts of the
+// uniform chart of accounts that the detailed balance sheet and the detailed income statement of
+// the general communiqué on the accounting system (Muhasebe Sistemi Uygulama Genel Tebliği,
+// Sıra No 1, Resmî Gazete 26.12.1992 no. 21447 mükerrer, with the accounts its later
+// communiqués added: 124, 224, 502, 503, 648, 658) place on a line: classes 1-2 on the assets
+// side, 3-5 on the liabilities side, 6 in the income statement. 170-178 and 350-358 are one line
+// each in the layout, and 690 and 692 only close the year.
+TEST(StandardDefinition, EveryAccountOfTheOfficialLayoutsHasALine) {
+  const char* assets =
+      "100 101 102 103 108 110 111 112 118 119 120 121 122 124 126 127 128 129 131 132 133 135 "
+      "136 137 138 139 150 151 152 153 157 158 159 170 171 172 173 174 175 176 177 178 179 180 "
+      "181 190 191 192 193 195 196 197 198 199 220 221 222 224 226 229 231 232 233 235 236 237 "
+      "239 240 241 242 243 244 245 246 247 248 249 250 251 252 253 254 255 256 257 258 259 260 "
+      "261 262 263 264 267 268 269 271 272 277 278 279 280 281 291 292 293 294 295 297 298 299";
+  const char* liabilities =
+      "300 301 302 303 304 305 306 308 309 320 321 322 326 329 331 332 333 335 336 337 340 349 "
+      "350 358 360 361 368 369 370 371 372 373 379 380 381 391 392 393 397 399 400 401 402 405 "
+      "407 408 409 420 421 422 426 429 431 432 433 436 437 438 440 449 472 479 480 481 492 493 "
+      "499 500 501 502 503 520 521 522 523 524 529 540 541 542 548 549 570 580 590 591";
+  const char* income =
+      "600 601 602 610 611 612 620 621 622 623 630 631 632 640 641 642 643 644 645 646 647 648 "
+      "649 653 654 655 656 657 658 659 660 661 671 679 680 681 689 691";
+  const TableDefinition balance = Standard(kKindBalanceSheet),
+                        statement = Standard(kKindIncomeStatement);
+  // The rows of a grid that take an account: its own single-account row, else a range over it.
+  auto lines_of = [](const KeyedGrid& g, const QString& account, bool single_only) {
+    int lines = 0;
+    for (int r = 1; r < g.Rows(); ++r) {
+      const int type = g.Text(r, "Satir_Tipi").toInt();
+      const QString from = g.Text(r, "MHesap_KodBas"), to = g.Text(r, "MHesap_KodBit");
+      if (type == kRowSingleAccount && from == account) ++lines;
+      if (!single_only && type == kRowAccountRange && from <= account && account <= to &&
+          from != "600")
+        ++lines;
+    }
+    return lines;
+  };
+  for (const QString& a : QString(assets).split(' '))
+    EXPECT_EQ(lines_of(balance.FisGrd, a, false), 1) << a.toStdString();
+  for (const QString& a : QString(liabilities).split(' '))
+    EXPECT_EQ(lines_of(balance.PasifGrd, a, false), 1) << a.toStdString();
+  for (const QString& a : QString(income).split(' ')) {
+    // Each account of "F" and "G" (and every other) on a line of its own.
+    EXPECT_EQ(lines_of(statement.FisGrd, a, true), 1) << a.toStdString();
+    EXPECT_EQ(lines_of(balance.PasifGrd, a, false), 0) << a.toStdString();
+  }
+  // No line takes an account the layouts leave unused (650-652 are not "G"'s).
+  int ranges = 0;
+  for (int r = 1; r < statement.FisGrd.Rows(); ++r)
+    ranges += statement.FisGrd.Text(r, "Satir_Tipi").toInt() == kRowAccountRange;
+  EXPECT_EQ(ranges, 0);
+  for (const char* unused : {"650", "651", "652", "109", "125", "140"}) {
+    EXPECT_EQ(lines_of(statement.FisGrd, unused, false), 0) << unused;
+    EXPECT_EQ(lines_of(balance.FisGrd, unused, false), 0) << unused;
   }
 }
 

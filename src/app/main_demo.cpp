@@ -1,5 +1,6 @@
 // malitablo-demo: makes the demo suite (sys.inf and the demo databases).
-//   malitablo-demo [SUITE_FOLDER] [--lines N] [--ledger N] [--server "pg:host=... dbname=..."]
+//   malitablo-demo [SUITE_FOLDER] [--lines N] [--ledger N] [--closing]
+//                  [--server "pg:host=... dbname=..."]
 // The same number makes the same suite. With --server the databases are made on that
 // PostgreSQL database (a schema each) and sys.inf names it.
 // The suite folder defaults to the folder above the program's own; where that cannot be written
@@ -15,16 +16,19 @@
 namespace {
 
 const char kUsage[] =
-    "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--ledger N] [--server \"pg:...\"]\n";
+    "Kullanım: malitablo-demo [SUITE_FOLDER] [--lines N] [--ledger N] [--closing] "
+    "[--server \"pg:...\"]\n";
 
 const char kHelp[] =
     "\n"
     "Örnek bir paket hazırlar: SUITE_FOLDER/sys.inf ve SUITE_FOLDER/Veri/ içinde iki örnek\n"
-    "şirketin veritabanları (MALITABLO_DEMO, MALITABLO_DEMO2), gelir tablosu GT ve bilanço BL.\n"
+    "şirketin veritabanları (MALITABLO_DEMO, MALITABLO_DEMO2), gelir tablosu GT ve bilanço BL;\n"
+    "birinci şirketin önceki mali yılı da kendi veritabanındadır (MALITABLO_DEMO_<yıl>).\n"
     "Kullanıcılar: 1 VELORA (şifre velora), 2 MUHASEBE (şifre muhasebe).\n"
     "\n"
     "  --lines N      Birinci şirketin büyük defterindeki fiş satırı sayısı.\n"
     "  --ledger N     Defter numarası: aynı numara aynı defteri yapar.\n"
+    "  --closing      Yılı kapanış fişiyle kapatır (gelir tablosu hesapları 690, 692 ve 590/591).\n"
     "  --server \"pg:...\"  Veritabanlarını bu PostgreSQL veritabanında (birer şema) yapar.\n"
     "  -h, --help     Bu yardımı yazar.\n"
     "\n"
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Defter numarası bir sayı olmalı: %s\n", args[i].toUtf8().constData());
         return 2;
       }
+    } else if (args[i] == "--closing") {
+      options.closing = true;
     } else if (args[i] == "--server" && i + 1 < args.size()) {
       options.server = args[++i];
       if (!options.server.startsWith("pg:")) {

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <algorithm>
+#include <cmath>
 
 #include "db/query.h"
 #include "db/recordset.h"
@@ -110,9 +111,8 @@ DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi,
   const bool formula = typed && type == kRowFormula;
   const bool grand_total = typed && type == kRowGrandTotal;
   look.amount_bold = formula;
-  look.amount_color = !formula     ? QColor(Qt::black)
-                      : bakiye > 0 ? kFormulaPositiveColor
-                                   : kFormulaOtherColor;
+  // Amounts print black: a loss shows by its minus sign, which survives any printer.
+  look.amount_color = Qt::black;
 
   look.amount_left = kInnerAmountLeft;
   if (grand_total) {
@@ -145,7 +145,9 @@ bool Is_Net_Result(const ReportDataSource& rows, int row) {
   return true;
 }
 
-bool Amount_Blank(double bakiye) { return bakiye == 0; }
+// Sums of amounts in cents leave float noise where a balance is nil (an account offset at the
+// month's end): what rounds to zero at the formulas' 4 decimals is zero.
+bool Amount_Blank(double bakiye) { return std::fabs(bakiye) < 0.00005; }
 
 QString Group_Caption(const QString& rapor_yeri, const QString& previous) {
   for (int placement : kPlacements)
@@ -167,6 +169,16 @@ QString Period_Text(const LedgerPeriod& period, const QDate& fiscal_year_start,
   return text;
 }
 
+QString Balance_Sheet_Date_Text(const LedgerPeriod& period, const QDate& fiscal_year_end,
+                                bool opening_in) {
+  if (period.year <= 0) return {};
+  const QDate last =
+      period.last_day.value_or(fiscal_year_end.isValid() && fiscal_year_end.year() == period.year
+                                   ? fiscal_year_end
+                                   : QDate(period.year, 12, 31));
+  return last.toString("dd.MM.yyyy") + " tarihli" + (opening_in ? " (Açılış dahil)" : "");
+}
+
 bool Opening_Voucher_In(const DbSession& db, const LedgerPeriod& period) {
   if (period.year <= 0) return false;
   RunParameters bounds;
@@ -185,9 +197,11 @@ StatementHeading Statement_Heading(const AppState& state, const ReportDataSource
   heading.title =
       rows.Row_Count() > 0 ? rows.Value(0, "Rapor_Adi").toString().trimmed() : QString();
   if (heading.title.isEmpty()) heading.title = Report_Title();
-  // Only a balance sheet takes in the opening voucher's accounts, so only it says so.
-  heading.period = Period_Text(parameters.period, state.Fiscal_Year_Start, state.Fiscal_Year_End,
-                               opening_in && parameters.kind == kKindBalanceSheet);
+  // A balance sheet is dated; only it takes in the opening voucher's accounts, so only it says so.
+  heading.period =
+      parameters.kind == kKindBalanceSheet
+          ? Balance_Sheet_Date_Text(parameters.period, state.Fiscal_Year_End, opening_in)
+          : Period_Text(parameters.period, state.Fiscal_Year_Start, state.Fiscal_Year_End, false);
   heading.workplace = parameters.workplace_name;
   return heading;
 }

@@ -27,9 +27,6 @@ constexpr int kCaptionWidth = kInnerAmountLeft - 200;
 // Indentation of a row's caption per level below the first.
 constexpr int kLevelIndent = 240;
 
-inline const QColor kFormulaPositiveColor{53, 179, 82};
-inline const QColor kFormulaOtherColor{232, 0, 5};
-
 // The look of one detail row decided by Detail_Format.
 struct DetailLook {
   bool amount_bold = false;
@@ -55,8 +52,9 @@ DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi,
 // formula row.
 bool Is_Net_Result(const ReportDataSource& rows, int row);
 
-// Whether a row's amount prints nothing: a zero Bakiye (a missing one reads as zero), whatever
-// the row type, footnote rows included. The printed statement and the listings both use it.
+// Whether a row's amount prints nothing: a zero Bakiye (a missing one reads as zero; float noise
+// below the formulas' 4 decimals is zero), whatever the row type, footnote rows included. The
+// printed statement and the listings both use it.
 bool Amount_Blank(double bakiye);
 
 // Caption of the group header for a Rapor_Yeri value; `previous` for an unknown value.
@@ -76,6 +74,10 @@ struct StatementHeading {
 // opening voucher is among the run's ledger lines. "" without a year.
 QString Period_Text(const LedgerPeriod& period, const QDate& fiscal_year_start,
                     const QDate& fiscal_year_end, bool opening_in);
+// A balance sheet is dated: its period's last day, "31.12.2026 tarihli", followed by
+// " (Açılış dahil)" when the opening voucher is among the run's ledger lines. "" without a year.
+QString Balance_Sheet_Date_Text(const LedgerPeriod& period, const QDate& fiscal_year_end,
+                                bool opening_in);
 // Whether the opening voucher ("Açılış Fişi") has lines within the period.
 bool Opening_Voucher_In(const DbSession& db, const LedgerPeriod& period);
 // The heading of a run's statement: the state's company, the rows' Rapor_Adi as the title

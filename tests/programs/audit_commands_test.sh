@@ -8,6 +8,8 @@ db=$data/MALITABLO_DEMO.sqlite
 
 "$cli" check "$company" --set "Tablo Kodu=GT" >"$work/out" 2>"$work/err" ||
   fail "check of GT: $(cat "$work/out" "$work/err")"
+"$cli" check "$company" --set "Tablo Türü=Bilanço" --set "Tablo Kodu=BL" >"$work/bl-out" 2>"$work/err" ||
+  fail "check of BL: $(cat "$work/bl-out" "$work/err")"
 grep -q "Dışarıda kalan hesap (6 ile başlayanlar) : 0, iki kez sayılan hesap : 0" "$work/out" ||
   fail "GT summary: $(cat "$work/out")"
 

@@ -14,7 +14,7 @@ grep -q "^DÖNEM NET KÂRI VEYA ZARARI" "$work/out" || fail "net profit line"
 python3 - "$work/gt.json" <<'PY' || fail "json rows"
 import json, sys
 rows = json.load(open(sys.argv[1]))
-assert len(rows) == 39, len(rows)
+assert len(rows) == 54, len(rows)
 keys = {"Rapor_Yeri", "Satir_No", "Satir_Tipi", "Satir_Kodu", "Satir_Seviyesi", "Satir_Adi", "BTutar", "ATutar", "Bakiye"}
 assert all(set(r) == keys for r in rows)
 net = {r["Satir_Kodu"]: r["Bakiye"] for r in rows}
@@ -22,19 +22,30 @@ assert isinstance(net["C"], float) and net["C"] > 0
 PY
 "$cli" run "$company" --set "Tablo Kodu=GT" --format csv --out "$work/gt.csv" 2>/dev/null || fail "csv run"
 [ "$(head -n1 "$work/gt.csv" | tr -d '\r')" = "Rapor_Yeri,Satir_No,Satir_Tipi,Satir_Kodu,Satir_Seviyesi,Satir_Adi,BTutar,ATutar,Bakiye" ] || fail "csv header"
-[ "$(wc -l < "$work/gt.csv")" -eq 40 ] || fail "csv rows"
+[ "$(wc -l < "$work/gt.csv")" -eq 55 ] || fail "csv rows"
 # An unknown caption is an error that names it; a wrong level stops the run.
 "$cli" run "$company" --set "Yok Böyle=1" >/dev/null 2>"$work/err" && fail "unknown caption but exit 0"
 grep -q "Yok Böyle" "$work/err" || fail "unknown caption not named"
 "$cli" run "$company" --set "Seviye=a..b" >/dev/null 2>"$work/err" && fail "bad level but exit 0"
-# The balance sheet from the opening: both sides and equal totals, whatever the last month.
+# The balance sheet from the opening: both sides, dated, and the assets equal to the classes of
+# the liabilities and equity, whatever the last month.
 for last in Haziran Aralık; do
   "$cli" run "$company" --set "Tablo Türü=Bilanço" --set "Tablo Kodu=bl" --set "Rapor Bitiş Ayı=$last" \
     >"$work/bl.txt" 2>"$work/err" || fail "balance sheet to $last: $(cat "$work/err")"
   for side in AKTİFLER PASİFLER DİPNOTLAR; do grep -q "^$side$" "$work/bl.txt" || fail "$side missing"; done
-  assets=$(grep "^AKTİF TOPLAMI" "$work/bl.txt" | awk '{print $NF}')
-  liabilities=$(grep "^PASİF TOPLAMI" "$work/bl.txt" | awk '{print $NF}')
-  [ -n "$assets" ] && [ "$assets" = "$liabilities" ] || fail "to $last: assets $assets, liabilities $liabilities"
+  grep -q "tarihli (Açılış dahil)$" "$work/bl.txt" || fail "to $last: no date heading"
+  python3 - "$work/bl.txt" <<'PY' || fail "to $last: the sides differ"
+import re, sys
+def amount(line):  # a class without an amount is nil
+    last = line.split()[-1]
+    return float(last.replace(".", "").replace(",", ".")) if re.match(r"^-?[\d.]+,\d\d$", last) else 0.0
+lines = open(sys.argv[1], encoding="utf-8").read().splitlines()
+first = lambda prefix: amount(next(l for l in lines if l.startswith(prefix)))
+sides = first("I. DÖNEN"), first("II. DURAN"), first("III. KISA"), first("IV. UZUN"), first("V. ÖZ")
+assert abs(first("AKTİF TOPLAMI") - sides[0] - sides[1]) < 0.005, sides
+assert abs(sides[0] + sides[1] - sum(sides[2:])) < 0.005, sides
+assert abs(first("PASİF TOPLAMI") - first("AKTİF TOPLAMI")) < 0.005, sides
+PY
 done
 # Runs that would print nothing say why and end non-zero.
 refused() {

@@ -88,7 +88,7 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
       "SELECT h.Satir_Kodu, h.Bakiye FROM MUHASEBEMALITABLOHAREKET h JOIN MUHASEBEMALITABLOKART k "
       "ON h.Rapor_ID=k.Rapor_ID WHERE k.Rapor_Kodu='GT'");
   for (; !rs.Eof(); rs.Move_Next()) stored[rs.Text("Satir_Kodu").trimmed()] = rs.Number("Bakiye");
-  ASSERT_EQ(stored.size(), 39u);
+  ASSERT_EQ(stored.size(), 54u);
 
   // The command line, same choices.
   QProcess cli;
@@ -99,7 +99,7 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   ASSERT_TRUE(cli.waitForFinished(60000));
   ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   const QJsonArray rows = QJsonDocument::fromJson(cli.readAllStandardOutput()).array();
-  ASSERT_EQ(rows.size(), 39);
+  ASSERT_EQ(rows.size(), 54);
   const QString text = Pdf_Text(pdf);
   for (const QJsonValue& v : rows) {
     const QJsonObject row = v.toObject();

@@ -13,7 +13,7 @@ grep -l "gizli-parola" "$work/out" "$work/pg/sys.inf" && fail "the password is p
 [ "$(head -n1 "$work/pg/sys.inf" | cut -d';' -f1)" = "$server" ] || fail "sys.inf does not name the server"
 schemas=$(psql -qAt "$cluster dbname=$database" -c \
   "SELECT string_agg(nspname, ',' ORDER BY nspname) FROM pg_namespace WHERE nspname LIKE 'malitablo%' OR nspname = 'defination_db'")
-[ "$schemas" = "defination_db,malitablo_demo,malitablo_demo2" ] || fail "schemas: $schemas"
+[ "$schemas" = "defination_db,malitablo_demo,malitablo_demo2,malitablo_demo_2025" ] || fail "schemas: $schemas"
 lite=$(head -n1 "$work/lite/sys.inf" | cut -d';' -f1)
 cli=$program_dir/malitablo-cli
 "$cli" company "MALITABLO_DEMO|$lite|1|sa|æ" --yes >/dev/null 2>"$work/err" ||
