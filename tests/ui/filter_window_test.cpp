@@ -347,6 +347,10 @@ TEST_F(FilterWindow, EnterKeepsATypedCodeAsTabDoes) {
   r.Type("GT");
   r.Key(Qt::Key_Return);
   EXPECT_EQ(r.Cell(1, "Baslangic"), "GT");
+  // Typing into a filled cell replaces its text.
+  r.Type("XY");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "XY");
 }
 
 TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
@@ -390,6 +394,18 @@ TEST_F(FilterWindow, NextYearsJanuaryIsToldApartOnScreen) {
   combo->setCurrentIndex(1);
   r.Key(Qt::Key_Return);
   EXPECT_EQ(r.Cell(1, "Baslangic"), "Ocak");
+  // Typed letters choose the first month they begin, whatever the case: never next year's.
+  for (auto [typed, month] :
+       {std::pair{"o", "Ocak"}, std::pair{"OCAK", "Ocak"}, std::pair{"ş", "Şubat"}}) {
+    r.G().Set_Text(1, "Baslangic", "Aralık");
+    r.Grid()->Refresh();
+    for (QChar c : QString::fromUtf8(typed)) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(r.Focus(), &press);
+    }
+    r.Key(Qt::Key_Return);
+    EXPECT_EQ(r.Cell(1, "Baslangic"), QString::fromUtf8(month)) << typed;
+  }
 }
 
 TEST(CalculationPercentBox, ShowsEveryDigitAndTurnsAtFortySevenRounded) {
