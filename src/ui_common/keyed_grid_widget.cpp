@@ -302,9 +302,24 @@ bool KeyedGridView::eventFilter(QObject* watched, QEvent* event) {
   return QTableView::eventFilter(watched, event);
 }
 
+QModelIndex KeyedGridView::Cursor_Cell(int model_row, int col) const {
+  if (model_row < 0 || model_row >= model_->rowCount() || isRowHidden(model_row)) return {};
+  for (; col >= 0; --col) {
+    const QModelIndex cell = model_->index(model_row, col);
+    if (!isColumnHidden(col) && (model_->flags(cell) & Qt::ItemIsEnabled)) return cell;
+  }
+  return {};
+}
+
 QModelIndex KeyedGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-  const QModelIndex next = QTableView::moveCursor(action, modifiers);
+  QModelIndex next = QTableView::moveCursor(action, modifiers);
   const QModelIndex current = currentIndex();
+  // Up and Down reach the next row even where its cell in this column takes no cursor.
+  if ((action == MoveUp || action == MoveDown) && current.isValid()) {
+    const QModelIndex below =
+        Cursor_Cell(current.row() + (action == MoveDown ? 1 : -1), current.column());
+    if (below.isValid()) next = below;
+  }
   if (next.isValid() && next != current && before_change &&
       !before_change(KeyedGridModel::Grid_Row(next), next.column()))
     return current;
@@ -312,7 +327,16 @@ QModelIndex KeyedGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers
 }
 
 void KeyedGridView::mousePressEvent(QMouseEvent* event) {
-  const QModelIndex index = indexAt(event->position().toPoint());
+  QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid() && !(model_->flags(index) & Qt::ItemIsEnabled)) {
+    // A click on a cell that takes no cursor goes to its row's nearest one that does.
+    index = Cursor_Cell(index.row(), index.column());
+    if (index.isValid() &&
+        (!before_change || before_change(KeyedGridModel::Grid_Row(index), index.column())))
+      setCurrentIndex(index);
+    event->accept();
+    return;
+  }
   if (index.isValid() && index != currentIndex() && before_change &&
       !before_change(KeyedGridModel::Grid_Row(index), index.column())) {
     event->accept();

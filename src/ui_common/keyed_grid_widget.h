@@ -3,7 +3,8 @@
 // text, background colour and weight; Boolean columns show check boxes; a cell with a choice
 // list is edited in a combo box, in which typed letters choose the first item that shows them
 // (case ignored by Turkish rules); a cell opened by typing has its text replaced by what is
-// typed. KeyedGridView is the table widget over one: it keeps the
+// typed. A click on a cell that takes no cursor, and Up or Down onto one, go to the nearest cell
+// of that row to its left that does. KeyedGridView is the table widget over one: it keeps the
 // grid's current cell in step with its own, takes column widths (twips, 15 to a pixel) and
 // hidden columns from the grid, and hands every cell move, key and edit to the window's rules
 // through its hooks before Qt acts on them (the rules that may refuse or take them) and its
@@ -127,6 +128,9 @@ class KeyedGridView : public QTableView {
  private:
   friend class KeyedGridDelegate;
   void Editor_Created(QWidget* editor);
+  // The cell of model row `model_row` at `col` or, when that one takes no cursor, the nearest
+  // to its left that does; none when the row has none.
+  QModelIndex Cursor_Cell(int model_row, int col) const;
 
   KeyedGridModel* model_;
   QPointer<QWidget> editor_;

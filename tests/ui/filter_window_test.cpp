@@ -361,6 +361,15 @@ TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
   EXPECT_FALSE(model->flags(model->Cell_Index(1, end)) & Qt::ItemIsEnabled);
   EXPECT_TRUE(model->flags(model->Cell_Index(2, end)) & Qt::ItemIsEditable);
   EXPECT_EQ(r.G().Back_Color(1, end), QColor(224, 224, 224));
+  // A click on it goes to the start cell of its row; Down from a range's end cell reaches the
+  // next row's start cell when that row holds one value.
+  r.Click(3, "Bitis");
+  r.Key(Qt::Key_Down);
+  EXPECT_EQ(r.G().Row(), 4);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+  r.Click(1, "Bitis");
+  EXPECT_EQ(r.G().Row(), 1);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
   // A double click on it opens no editor there; typing afterwards does not reach it.
   const QRect cell = r.Grid()->Cell_Rect(1, end);
   QTest::mouseDClick(r.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
