@@ -354,7 +354,7 @@ void MuhMaliTabloSatir::KaydetBtn_Click() {
   if (!written.message.isEmpty()) return s_.Message->Critical(written.message);
   if (written.row < 0) return;
   grid_view_->Refresh();
-  grid_view_->Go_To(written.row, grid_view_->Grid().Col_Index("Satir_Adi"));
+  grid_view_->Go_To(written.row, grid_view_->Grid().Col_Index("Satir_Kodu"));
   written_ = true;
   close();
 }

@@ -54,7 +54,7 @@ MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, QWidget* parent)
   active_ = FisGrd;
   // As in any grid with a fixed header row, the first definition row is the current one.
   for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd})
-    if (grid->Grid().Rows() > 1) grid->Go_To(1, grid->Grid().Col_Index("Satir_Adi"));
+    if (grid->Grid().Rows() > 1) grid->Go_To(1, grid->Grid().Col_Index("Satir_Kodu"));
   if (def_.view_flag) Lock_For_View();
   saved_snapshot_ = Definition_Snapshot(def_);
   // The window sees keys before its controls, and its grids' focus and mouse presses.
