@@ -285,4 +285,14 @@ TEST(EditorRun, AStatementBuiltFromScratchByKeysPrintsAsTyped) {
   EXPECT_EQ(captions,
             QStringList({"Satışlar", "Mağaza satışları", "İhracat", "", "", "Diğer gelirler"}));
   EXPECT_EQ(kinds, QStringList({"1", "2", "2", "8", "6", "1"}));
+
+  // The detail account picked prints the sums of its own ledger lines, counted here apart.
+  Recordset lines;
+  Open_Recordset(t.state.Db(), lines,
+                 "SELECT SUM(BTutar) AS B, SUM(ATutar) AS A FROM MUHFISHAR WHERE "
+                 "MHesap_Kod='600.01' AND Islem_Tipi<>'Kapanış Fişi'");
+  ASSERT_GT(lines.Number("A"), 0.0);
+  const QJsonObject detail = printed.at(1).toObject();
+  EXPECT_NEAR(detail["BTutar"].toDouble(), lines.Number("B"), 0.005);
+  EXPECT_NEAR(detail["ATutar"].toDouble(), lines.Number("A"), 0.005);
 }
