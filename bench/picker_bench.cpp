@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
 
   QElapsedTimer t;
   t.start();
-  auto* picker = new MuhHesapListesi(state, nullptr, {});
+  auto* picker = new MuhHesapListesi(state, nullptr);
   picker->show();
   QApplication::processEvents();
   std::printf("open (all %d accounts listed): %.1f ms\n", picker->Grid().Rows() - 1, Ms(t));

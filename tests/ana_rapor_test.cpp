@@ -70,6 +70,7 @@ TEST_P(DetailLookCases, EachRowOnItsOwn) {
     EXPECT_EQ(look.amount_blank, words.contains("blank"));
     EXPECT_EQ(look.caption_bold, words.contains("caption-bold"));
     EXPECT_EQ(look.result_rules, words.contains("rules"));
+    EXPECT_EQ(look.page_rules, words.contains("rule-2") ? 2 : words.contains("rule-1") ? 1 : 0);
     int indent = 0;
     for (const QString& word : words)
       if (word.startsWith("indent-")) indent = word.mid(7).toInt();

@@ -67,11 +67,7 @@ TEST(TableListRules, StatementsCaptionsAndSortColumns) {
   EXPECT_EQ(List_Base_Sql(2),
             "SELECT Rapor_ID,Rapor_Kodu,Rapor_Adi,Rapor_Tipi FROM MUHASEBEMALITABLOKART WHERE "
             "Rapor_Tipi=2");
-  EXPECT_EQ(List_Search_Sql("B", "Rapor_Adi", "  ab "),
-            "B AND Rapor_Adi LIKE 'ab%' ORDER BY Rapor_Adi ASC");
-  EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", "O'N"),
-            "B AND Rapor_Kodu LIKE 'O''N%' ORDER BY Rapor_Kodu ASC");
-  EXPECT_EQ(List_Search_Sql("B", "Rapor_Kodu", ""), "B ORDER BY Rapor_Kodu ASC");
+  EXPECT_EQ(List_Search_Sql("B", "Rapor_Adi"), "B ORDER BY Rapor_Adi ASC");
   EXPECT_EQ(List_Caption(List_Title_Prefix(2), 1),
             "Torvika Tablosu Listesi =>  Rapor Koduna Göre..");
   EXPECT_EQ(List_Caption(List_Title_Prefix(1), 2),
@@ -153,17 +149,18 @@ TEST(TableListRules, SearchSortAndDelete) {
 TEST(DefinitionEditing, MenuKeysAndLayoutByKind) {
   QStringList captions;
   for (const RowMenuItem& item : Row_Menu_Items()) captions << item.caption;
-  EXPECT_EQ(captions, QStringList({"DİPNOT EKLE", "GRUP", "TEK HESAP", "HESAP ARALIĞI",
-                                   "ARA TOPLAM", "GENEL TOPLAM", "SAYFA DÜZENİ", "TUTAR", "FORMÜL",
-                                   "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
+  EXPECT_EQ(captions,
+            QStringList({"DİPNOT EKLE", "GRUP", "TEK HESAP", "HESAP ARALIĞI", "ARA TOPLAM",
+                         "GENEL TOPLAM", "SAYFA DÜZENİ", "TUTAR", "FORMÜL", "SATIR DEĞİŞTİR",
+                         "YUKARI TAŞI", "AŞAĞI TAŞI", "SATIR SİL", "DİPNOTLAR"}));
   QStringList footnote_items, body_items;
   for (const RowMenuItem& item : Row_Menu_Items()) {
     if (Row_Menu_Item_Visible(item.name, kPlaceFootnote)) footnote_items << item.caption;
     if (Row_Menu_Item_Visible(item.name, kPlacePassive)) body_items << item.caption;
   }
-  EXPECT_EQ(footnote_items,
-            QStringList({"DİPNOT EKLE", "FORMÜL", "SATIR DEĞİŞTİR", "SATIR SİL", "DİPNOTLAR"}));
-  EXPECT_EQ(body_items.size(), 11);
+  EXPECT_EQ(footnote_items, QStringList({"DİPNOT EKLE", "FORMÜL", "SATIR DEĞİŞTİR", "YUKARI TAŞI",
+                                         "AŞAĞI TAŞI", "SATIR SİL", "DİPNOTLAR"}));
+  EXPECT_EQ(body_items.size(), 13);
   EXPECT_FALSE(body_items.contains("DİPNOT EKLE"));
 
   // F2 saves while the button shows; F3 closes outside view mode, Escape only in it.
@@ -182,7 +179,7 @@ TEST(DefinitionEditing, MenuKeysAndLayoutByKind) {
   EXPECT_EQ(Focus_Selection_Color(), QColor(255, 128, 128));
 }
 
-TEST(DefinitionEditing, ChangeDeleteAndInsertionByCode) {
+TEST(DefinitionEditing, ChangeMoveDeleteAndInsertionBelowTheCurrentRow) {
   KeyedGrid grid = Grid_With_Codes({"1", "1.2", "3", "a"});
   EXPECT_EQ(Row_To_Change(grid), -1);  // the header row is current
   grid.Set_Current(2, 0);
@@ -191,25 +188,43 @@ TEST(DefinitionEditing, ChangeDeleteAndInsertionByCode) {
   grid.Set_Text(2, "Satir_Tipi", "x");
   EXPECT_EQ(Row_To_Change(grid), 0);
 
-  // Codes go before the first code that sorts after them, by character code: "1.10" sorts
-  // before "1.2", upper-case letters before lower-case ones; a last code goes to the end.
-  EXPECT_EQ(Insertion_Row(grid, "1.10"), 2);
-  EXPECT_EQ(Insertion_Row(grid, "2"), 3);
-  EXPECT_EQ(Insertion_Row(grid, "B"), 4);
-  EXPECT_EQ(Insertion_Row(grid, "b"), 5);
-  EXPECT_EQ(Insertion_Row(grid, ""), 2);  // no code: the current row
+  grid.Set_Text(2, "Satir_Tipi", QString::number(kRowDoubleRule));
+  EXPECT_EQ(Row_To_Change(grid), -1);  // a rule has nothing to change
+
+  // Rows move one place at a time, every cell with them, and stay current; not past either end.
+  grid.Set_Text(2, "Satir_Adi", "İKİ");
+  EXPECT_TRUE(Move_Current_Row(grid, 1));
+  EXPECT_EQ(Codes(grid), QStringList({"1", "3", "1.2", "a"}));
+  EXPECT_EQ(grid.Row(), 3);
+  EXPECT_EQ(grid.Text(3, "Satir_Adi"), "İKİ");
+  EXPECT_EQ(grid.Text(3, "Satir_Tipi"), "7");
+  EXPECT_TRUE(Move_Current_Row(grid, -1));
+  EXPECT_TRUE(Move_Current_Row(grid, -1));
+  EXPECT_FALSE(Move_Current_Row(grid, -1));
+  EXPECT_EQ(Codes(grid), QStringList({"1.2", "1", "3", "a"}));
+  grid.Set_Current(4, 0);
+  EXPECT_FALSE(Move_Current_Row(grid, 1));
+  EXPECT_TRUE(Move_Current_Row(grid, -1));
+  EXPECT_EQ(Codes(grid), QStringList({"1.2", "1", "a", "3"}));
+
+  // A new row goes below the current one, whatever its code; without a current row, last.
+  grid.Set_Current(1, 0);
+  EXPECT_EQ(Insertion_Row(grid), 2);
   grid.Set_Current(0, 0);
-  EXPECT_EQ(Insertion_Row(grid, ""), 5);
-  EXPECT_EQ(Row_With_Code(grid, "3"), 3);
-  EXPECT_EQ(Row_With_Code(grid, "3", 3), -1);
+  EXPECT_EQ(Insertion_Row(grid), 5);
+  EXPECT_EQ(Row_With_Code(grid, "3"), 4);
+  EXPECT_EQ(Row_With_Code(grid, "3", 4), -1);
+  grid = Grid_With_Codes({"1", "1.2", "3", "a"});
 
   DefinitionRow row;
   row.Satir_Tipi = kRowAmount;
   row.Satir_Kodu = "2.1.1";
   row.Satir_Adi = " Teminat";
   row.Bakiye = 1500;
+  grid.Set_Current(2, 0);
   const int r = Insert_Definition_Row(grid, row);
   EXPECT_EQ(r, 3);
+  EXPECT_EQ(grid.Row(), 3);
   EXPECT_EQ(Codes(grid), QStringList({"1", "1.2", "2.1.1", "3", "a"}));
   EXPECT_EQ(grid.Text(r, "Satir_Seviyesi"), "3");
   EXPECT_EQ(grid.Text(r, "Yazilacak"), "2.1.1 Teminat");
@@ -229,6 +244,56 @@ TEST(DefinitionEditing, ChangeDeleteAndInsertionByCode) {
   EXPECT_FALSE(Delete_Current_Row(one));
 }
 
+TEST(DefinitionEditing, ColumnsShowWhatEachRowPrintsAndComputes) {
+  KeyedGrid grid = Grid_With_Codes({"A", "A.1", "A.1.1", "", ""});
+  Show_Definition_Columns(grid, kPlaceMain);
+  QStringList shown;
+  for (int c = 0; c < grid.Cols(); ++c)
+    if (!grid.Col_Hidden(c)) shown << grid.Text(0, c);
+  EXPECT_EQ(shown.size(), 6);
+  for (const char* heading : {"Kod", "Açıklama", "Satır Türü", "Hesaplar", "Formül", "Seçenekler"})
+    EXPECT_TRUE(shown.contains(heading)) << heading;
+  KeyedGrid passive = Grid_With_Codes({});
+  Show_Definition_Columns(passive, kPlacePassive);
+  EXPECT_EQ(passive.Text(0, passive.Col_Index("Satir_Adi")), "PASİFLER");
+  EXPECT_TRUE(passive.Col_Hidden(passive.Col_Index("Formul")));
+
+  auto cell = [&grid](int row, const char* key) {
+    return Definition_Cell_Text(grid, row, key, grid.Text(row, key));
+  };
+  grid.Set_Text(3, "Satir_Tipi", QString::number(kRowAccountRange));
+  grid.Set_Text(3, "Satir_Adi", "Yurt içi");
+  grid.Set_Text(3, "MHesap_KodBas", "600");
+  grid.Set_Text(3, "MHesap_KodBit", "600.99 ");
+  grid.Set_Text(3, "Hesaplama_Tipi", "2");
+  grid.Set_Text(3, "Bakiye_Tipi", "0");
+  grid.Set_Text(3, "Hesap_Karakteri", "2");
+  grid.Set_Text(3, "Ters_Bakiye", "1");
+  EXPECT_EQ(cell(3, "Satir_Adi"), "      Yurt içi");  // level 3: two steps in
+  EXPECT_EQ(cell(3, "Satir_Tipi"), "HESAP ARALIĞI");
+  EXPECT_EQ(cell(3, "MHesap_KodBas"), "600 - 600.99");
+  EXPECT_EQ(cell(3, "Hesaplama_Tipi"), "Çıkar, Toplam Bakiye, Alacak, Listelenmeyecek");
+  grid.Set_Text(2, "Satir_Tipi", QString::number(kRowAmount));
+  grid.Set_Text(2, "Hesaplama_Tipi", "1");
+  EXPECT_EQ(cell(2, "Hesaplama_Tipi"), "Ekle");  // an amount is only added or subtracted
+  grid.Set_Text(1, "Satir_Tipi", QString::number(kRowGroup));
+  EXPECT_EQ(cell(1, "Hesaplama_Tipi"), "");
+  EXPECT_EQ(cell(1, "Satir_Tipi"), "GRUP");
+  grid.Set_Text(4, "Satir_Tipi", QString::number(kRowSingleRule));
+  grid.Set_Text(5, "Satir_Tipi", QString::number(kRowBlankLine));
+  EXPECT_EQ(cell(4, "Satir_Tipi"), "TEK ÇİZGİ");
+  EXPECT_TRUE(cell(4, "Satir_Adi").startsWith(QChar(0x2500)));
+  EXPECT_EQ(cell(5, "Satir_Tipi"), "BOŞ SATIR");
+  EXPECT_EQ(cell(5, "Satir_Adi"), "");
+
+  EXPECT_EQ(Definition_Window_Title("GT ", "Gelir Tablosu"),
+            "GT - Gelir Tablosu : Entegrasyon Parametre Girişi");
+  EXPECT_EQ(Definition_Window_Title("", ""), "Yeni Tablo : Entegrasyon Parametre Girişi");
+  const DefinitionRow rule = Page_Layout_Row(kRowDoubleRule);
+  EXPECT_EQ(rule.Hesaplama_Tipi, kHesaplamaNone);
+  EXPECT_TRUE(rule.Satir_Kodu.isEmpty() && rule.Satir_Adi.isEmpty());
+}
+
 TEST(CodeNameRules, RefusalsAndResults) {
   RecordingMessages messages;
   AppState state(messages);
@@ -236,6 +301,11 @@ TEST(CodeNameRules, RefusalsAndResults) {
   EXPECT_EQ(Code_Name_Refusal("", ""), "Lütfen Tablo Kodunu Giriniz");
   EXPECT_EQ(Code_Name_Refusal("K", " "), "Lütfen Tablo Adını Giriniz");
   EXPECT_EQ(Code_Name_Refusal("K", "A"), "");
+  EXPECT_EQ(Code_Name_Refusal("K", " " + QString(100, u'Ö') + " "), "");
+  EXPECT_EQ(Code_Name_Refusal("K", QString(106, u'Ö')),
+            "Tablo Adı en fazla 100 karakter olabilir (106 karakter yazıldı).");
+  EXPECT_EQ(Code_Name_Refusal(QString(51, 'K'), "A"),
+            "Tablo Kodu en fazla 50 karakter olabilir (51 karakter yazıldı).");
 
   state.Table_Code = "ESKİ";
   state.Table_Name = "Eski Ad";

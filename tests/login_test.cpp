@@ -106,6 +106,9 @@ TEST(LoginLoad, ConnectionFileServerBoxAndStartValues) {
   ASSERT_EQ(l.t.messages.entries.size(), 1u);
   EXPECT_EQ(l.t.messages.entries[0].title, "VELORA TİCARİ YAZILIM");
   EXPECT_EQ(l.t.messages.entries[0].kind, MessageKind::Critical);
+  // It names the file looked for.
+  EXPECT_TRUE(l.t.messages.entries[0].text.contains("\nAranan dosya: " + l.t.Root() + "/sys.inf"))
+      << l.t.messages.entries[0].text.toStdString();
 }
 
 TEST(LoginCheck, UsersPasswordsAndTheCompanyList) {
@@ -172,6 +175,13 @@ TEST(LoginCheck, ServerThatRefusesAndTheTypedServer) {
   EXPECT_EQ(l.t.messages.entries[2].kind, MessageKind::Plain);
   EXPECT_EQ(l.t.messages.entries[2].text, QString::number(kErrConnectionRefused));
   EXPECT_EQ(l.login.Failed_Logins(), 0);
+
+  // A server that refuses the login counts it as a failed attempt (an unknown role here).
+  if (l.t.Server().startsWith("pg:")) {
+    boxes.server = l.t.Server() + " user=yok_boyle_biri";
+    EXPECT_EQ(l.login.Tamam(boxes, l.companies), LoginOutcome::Failed);
+    EXPECT_EQ(l.login.Failed_Logins(), 1);
+  }
 
   // What is typed in the server box is the server used.
   boxes.server = " " + l.t.Server() + " ";

@@ -93,12 +93,13 @@ TEST_F(OdbcRoad, TheFormThatOpenedAndRefusedLogins) {
   EXPECT_EQ(opened.connection_string,
             Sql_Login_Connection_String("postgres", "", database_, odbc_server_));
 
-  // A login the server does not know: refused in both forms, with the server's reason.
+  // A login the server does not know: refused in both forms, with the server's reason, and told
+  // apart from other failures (the login counts it as a failed attempt).
   try {
     Open_Connection("kimse_yok", "", database_, odbc_server_);
     ADD_FAILURE() << "an unknown login connected";
   } catch (const DbError& e) {
-    EXPECT_EQ(e.Number, kErrConnectionRefused);
+    EXPECT_EQ(e.Number, kErrLoginRefused);
     EXPECT_TRUE(e.Description.contains("kimse_yok")) << e.Description.toStdString();
   }
   // A database that is not there.

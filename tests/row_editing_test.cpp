@@ -80,6 +80,16 @@ TEST_F(RowEditingTest, ChecksStopAtTheFirstEmptyFieldWithItsMessage) {
   // A subtotal has no code box, so an empty code passes.
   RowFields subtotal = Named("", "ARA TOPLAM");
   EXPECT_EQ(Check_Fields(state, subtotal, Arrange_Fields(kRowSubtotal)), "");
+  // Texts longer than their columns are refused before a save.
+  f.Satir_Adi = QString(200, u'Ş');
+  EXPECT_EQ(Check_Fields(state, f, Arrange_Fields(kRowAccountRange)), "");
+  f.Satir_Adi += "x";
+  EXPECT_EQ(Check_Fields(state, f, Arrange_Fields(kRowAccountRange)),
+            "Açıklama en fazla 200 karakter olabilir (201 karakter yazıldı).");
+  f.Satir_Adi = "SATIŞLAR";
+  f.MHesap_KodBit = QString(31, '9');
+  EXPECT_EQ(Check_Fields(state, f, Arrange_Fields(kRowAccountRange)),
+            "Bitiş Hesap Kodu en fazla 30 karakter olabilir (31 karakter yazıldı).");
 }
 
 TEST_F(RowEditingTest, AnAmountThatIsNotANumberBecomesZero) {
@@ -96,18 +106,20 @@ TEST_F(RowEditingTest, AnAmountThatIsNotANumberBecomesZero) {
   EXPECT_EQ(f.Tutar, "0");
 }
 
-TEST(RowWrite, ARowWithACodeGoesBeforeTheFirstThatSortsAfterIt) {
+TEST(RowWrite, ANewRowGoesBelowTheCurrentOne) {
   KeyedGrid grid = Main_Grid({"1.1", "1.2", "1.4"});
+  grid.Set_Current(1, 0);
   const RowLayout l = Arrange_Fields(kRowGroup);
-  const WriteResult w = Write_To_Grid(grid, true, kRowGroup, Named("1.3", "ÜÇ  "), l);
-  EXPECT_EQ(w.row, 3);
-  EXPECT_EQ(Codes(grid), QStringList({"1.1", "1.2", "1.3", "1.4"}));
-  EXPECT_EQ(grid.Text(3, "Satir_Adi"), "ÜÇ");  // trailing blanks dropped
-  EXPECT_EQ(grid.Text(3, "Yazilacak"), "1.3ÜÇ");
-  EXPECT_EQ(grid.Text(3, "Satir_Seviyesi"), "2");
-  EXPECT_EQ(grid.Text(3, "Hesaplama_Tipi"), "1");
-  EXPECT_EQ(grid.Row(), 3);
-  EXPECT_EQ(Write_To_Grid(grid, true, kRowGroup, Named("2", "SON"), l).row, 5);
+  const WriteResult w = Write_To_Grid(grid, true, kRowGroup, Named("1.3", "Üç  "), l);
+  EXPECT_EQ(w.row, 2);
+  EXPECT_EQ(Codes(grid), QStringList({"1.1", "1.3", "1.2", "1.4"}));
+  EXPECT_EQ(grid.Text(2, "Satir_Adi"), "Üç");  // trailing blanks dropped, case kept
+  EXPECT_EQ(grid.Text(2, "Yazilacak"), "1.3Üç");
+  EXPECT_EQ(grid.Text(2, "Satir_Seviyesi"), "2");
+  EXPECT_EQ(grid.Text(2, "Hesaplama_Tipi"), "1");
+  EXPECT_EQ(grid.Row(), 2);
+  grid.Set_Current(0, 0);
+  EXPECT_EQ(Write_To_Grid(grid, true, kRowGroup, Named("0", "SON"), l).row, 5);
 }
 
 TEST(RowWrite, ACodeAlreadyThereIsRefused) {
@@ -119,15 +131,15 @@ TEST(RowWrite, ACodeAlreadyThereIsRefused) {
   EXPECT_EQ(grid.Rows(), 4);
 }
 
-TEST(RowWrite, ARowWithoutACodeGoesToTheCurrentRow) {
+TEST(RowWrite, ARowWithoutACodeGoesBelowTheCurrentRowToo) {
   KeyedGrid grid = Main_Grid({"1.1", "1.2", "1.4"});
   grid.Set_Current(2, 0);
   const WriteResult w = Write_To_Grid(grid, true, kRowSubtotal, Named("", "ARA TOPLAM"),
                                       Arrange_Fields(kRowSubtotal));
-  EXPECT_EQ(w.row, 2);
-  EXPECT_EQ(Codes(grid), QStringList({"1.1", "", "1.2", "1.4"}));
-  EXPECT_EQ(grid.Text(2, "Satir_Tipi"), "4");
-  EXPECT_EQ(grid.Text(2, "Satir_Seviyesi"), "1");
+  EXPECT_EQ(w.row, 3);
+  EXPECT_EQ(Codes(grid), QStringList({"1.1", "1.2", "", "1.4"}));
+  EXPECT_EQ(grid.Text(3, "Satir_Tipi"), "4");
+  EXPECT_EQ(grid.Text(3, "Satir_Seviyesi"), "1");
 }
 
 TEST(RowWrite, AccountBoxesAmountAndFormulaCells) {
@@ -144,7 +156,7 @@ TEST(RowWrite, AccountBoxesAmountAndFormulaCells) {
   RowFields formula = Named("9", "NET");
   formula.Formul = "1+2";
   formula.Tutar = "0";
-  Write_To_Grid(grid, true, kRowFormula, formula, Arrange_Fields(kRowFormula));
+  EXPECT_EQ(Write_To_Grid(grid, true, kRowFormula, formula, Arrange_Fields(kRowFormula)).row, 2);
   EXPECT_EQ(grid.Text(2, "Formul"), "1+2");
   EXPECT_EQ(grid.Text(2, "Tutar"), "0");
 }
@@ -185,16 +197,15 @@ TEST(FormulaBuilder, OperatorsCodesAndBackspace) {
   EXPECT_EQ(Formula_Backspace("(1+2)"), "(1+2");
 }
 
-TEST_F(RowEditingTest, TheBuilderOffersTheGroupRowsOfTheLoadedTable) {
-  state.Row_Code_List = QStringList{"", "A", "", "B"};
-  state.Row_Name_List = QStringList{"", "BİR", "x", "İKİ"};
-  state.Row_Count = 3;
-  const auto rows = Formula_Group_Rows(state);
+TEST(FormulaBuilder, OffersEveryRowWithACodeButTheChangedOne) {
+  KeyedGrid grid = Main_Grid({"A", "", "A.1", "B"});
+  grid.Set_Text(1, "Satir_Adi", "Bir");
+  grid.Set_Text(3, "Satir_Tipi", QString::number(kRowSingleAccount));
+  const auto rows = Formula_Rows(grid, 4);
   ASSERT_EQ(rows.size(), 2);
-  EXPECT_EQ(rows[0].first, "A");
-  EXPECT_EQ(rows[1].second, "İKİ");
-  state.Row_Count = 1;
-  EXPECT_EQ(Formula_Group_Rows(state).size(), 1);
+  EXPECT_EQ(rows[0], qMakePair(QString("A"), QString("Bir")));
+  EXPECT_EQ(rows[1].first, "A.1");
+  EXPECT_EQ(Formula_Rows(Main_Grid({})).size(), 0);
 }
 
 TEST(AccountList, SearchTextOpeningAndSortColumns) {
@@ -222,42 +233,51 @@ TEST(AccountList, SearchTextOpeningAndSortColumns) {
   EXPECT_EQ(Next_Account_Sort_Column(8, false), 1);
   EXPECT_EQ(Next_Account_Sort_Column(2, false), 5);
   EXPECT_EQ(Account_Caption(6), "Muhasebe Hesap Listesi -> Özel Kod2'e Göre...");
-  EXPECT_EQ(Account_Search_Sql("MHesap_Ad", "", "Hepsi"),
-            QString(kAccountsBaseSql) + kAccountsGroupBy);
-  EXPECT_EQ(Account_Search_Sql("MUHKART.MHesap_Kod", "6 ", "Aktif Olanlar"),
-            QString(kAccountsBaseSql) + " WHERE MUHKART.MHesap_Kod LIKE '6%' AND MUHKART.Aktif=1" +
-                kAccountsGroupBy);
-  EXPECT_EQ(Account_Search_Sql("MHesap_Ad", "", "Aktif Olmayanlar"),
-            QString(kAccountsBaseSql) + " WHERE Aktif=0" + kAccountsGroupBy);
+  EXPECT_EQ(Account_Search_Sql("MHesap_Ad", "Hepsi"),
+            QString(kAccountsBaseSql) + kAccountsGroupBy + " ORDER BY MHesap_Ad");
+  EXPECT_EQ(Account_Search_Sql("MUHKART.MHesap_Kod", "Aktif Olanlar"),
+            QString(kAccountsBaseSql) + " WHERE MUHKART.Aktif=1" + kAccountsGroupBy +
+                " ORDER BY MUHKART.MHesap_Kod");
+  EXPECT_EQ(Account_Search_Sql("MHesap_Ad", "Aktif Olmayanlar"),
+            QString(kAccountsBaseSql) + " WHERE Aktif=0" + kAccountsGroupBy +
+                " ORDER BY MHesap_Ad");
 }
 
-TEST(AccountList, ChartLookUpBalancesAndDetailAccounts) {
+TEST(AccountList, ChartLookUpBalancesAndTurkishSearch) {
   TestSuite t;
   t.Connect();
   t.Exec(
       "INSERT INTO MUHKART (MHesap_ID,MHesap_Kod,MHesap_Ad,Aktif) VALUES "
-      "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA',1),(3,'600.02','İNTERNET',0)");
+      "(1,'600','YURT İÇİ SATIŞLAR',1),(2,'600.01','MAĞAZA',1),(3,'600.02','İNTERNET',0),"
+      "(4,'601','YURT DIŞI SATIŞLAR',1)");
   t.Exec("INSERT INTO MUHBAKIYE (MHesap_ID,Bakiye) VALUES (2,-100),(2,-50.5),(3,20)");
   const auto found = Look_Up_Account(t.state, "600.01");
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->id, 2);
   EXPECT_EQ(found->name, "MAĞAZA");
   EXPECT_FALSE(Look_Up_Account(t.state, "600.0").has_value());
-  EXPECT_TRUE(Has_Sub_Accounts(t.state, "600"));
-  EXPECT_FALSE(Has_Sub_Accounts(t.state, "600.01"));
 
   Recordset rows;
-  Open_Recordset(t.state.Db(), rows,
-                 Account_Search_Sql("MUHKART.MHesap_Kod", "600.", "Hepsi") +
-                     " ORDER BY MUHKART.MHesap_Kod");
+  Open_Recordset(t.state.Db(), rows, Account_Search_Sql("MUHKART.MHesap_Kod", "Hepsi"));
   KeyedGrid grid;
-  Fill_Account_Grid(t.state, rows, grid, kAccountCodeColumn, false);
+  Fill_Account_Grid(t.state, rows, grid, kAccountCodeColumn, false, "600.");
   ASSERT_EQ(grid.Rows(), 3);
   EXPECT_EQ(grid.Text(1, "MHesap_Kod"), "600.01");
   EXPECT_TRUE(grid.Text(1, "Bakiye").endsWith("(A)"));
   EXPECT_EQ(grid.Text(0, 1), "Hesap Kodu ^");
-  Open_Recordset(t.state.Db(), rows, Account_Search_Sql("MUHKART.MHesap_Kod", "", "Aktif Olanlar"));
+  Open_Recordset(t.state.Db(), rows, Account_Search_Sql("MHesap_Ad", "Aktif Olanlar"));
   Fill_Account_Grid(t.state, rows, grid, kAccountNameColumn, false);
-  EXPECT_EQ(grid.Rows(), 3);  // 600 and 600.01
+  ASSERT_EQ(grid.Rows(), 4);  // 600, 600.01 and 601, by name
+  EXPECT_EQ(grid.Text(1, "MHesap_Kod"), "600.01");
   EXPECT_EQ(grid.Text(0, 2), "Hesap Adı ^");
+  // A name search ignores case by Turkish rules: the dotless ı of "dış" is the I of "DIŞI".
+  for (const char* typed : {"yurt dış", "YURT DIŞ", "Yurt Dış"}) {
+    Fill_Account_Grid(t.state, rows, grid, kAccountNameColumn, false, QString::fromUtf8(typed));
+    ASSERT_EQ(grid.Rows(), 2) << typed;
+    EXPECT_EQ(grid.Text(1, "MHesap_Kod"), "601");
+  }
+  Fill_Account_Grid(t.state, rows, grid, kAccountNameColumn, false, "yurt dis");
+  EXPECT_EQ(grid.Rows(), 1);
+  Fill_Account_Grid(t.state, rows, grid, kAccountNameColumn, false, "yurt i");
+  EXPECT_EQ(grid.Rows(), 2);  // "YURT İÇİ", the dotted İ
 }

@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
 
   state.Table_Type = Table_Kind(w.Filter_Grid());
   w.hide();
-  auto list = std::make_unique<MuhMaliTabloListe>(state, [] {});
+  auto list = std::make_unique<MuhMaliTabloListe>(state);
   list->resize(760, 480);
   list->show();
   list->Form_Activate();

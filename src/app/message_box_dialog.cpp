@@ -14,7 +14,10 @@ QString Lines(QString text) { return text.replace("\r\n", "\n").replace('\r', '\
 
 int Show(QMessageBox::Icon icon, const QString& text, const QString& title,
          QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, Title(title), Lines(text), buttons);
+  // Attached to the window the user is working in, so that it shows above it.
+  QWidget* opener = QApplication::activeModalWidget();
+  if (!opener) opener = QApplication::activeWindow();
+  QMessageBox box(icon, Title(title), Lines(text), buttons, opener);
   return box.exec();
 }
 

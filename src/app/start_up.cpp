@@ -1,5 +1,6 @@
 #include "app/start_up.h"
 
+#include <QDir>
 #include <QSysInfo>
 #include <cmath>
 
@@ -32,9 +33,15 @@ void Open_Connection(AppState& s, const QString& user, const QString& password,
 QString Read_Connection_File(AppState& s) {
   const QString line = Read_Connection_File(s.Program_Folder);
   if (line.isEmpty()) {
+    // Where the file was looked for: above the "Rapor" folder of the program's path.
+    const QString path = Connection_File_Path(s.Program_Folder);
     s.Message->Critical(
         "Velora Bağlantı Ayarlarında Hata Tespit Edildi Lütfen Yönetim Panelinden Bağlantı "
-        "Ayarlarınızı Kontrol Ediniz.",
+        "Ayarlarınızı Kontrol Ediniz.\n" +
+            (path.isEmpty() ? "Programın klasörü (" + s.Program_Folder +
+                                  ") \"Rapor\" adlı bir klasörün içinde değil; sys.inf onun "
+                                  "üstündeki klasörde aranır."
+                            : "Aranan dosya: " + QDir::toNativeSeparators(path)),
         "VELORA TİCARİ YAZILIM");
     throw ProgramEnd{1};
   }

@@ -47,6 +47,14 @@ DbError To_Db_Error(const QSqlError& e, Engine engine) {
                       : engine == Engine::Postgres ? native == "55P03" || native == "40P01"
                                                    : native == "1222";
   if (locked) return {kErrLockTimeout, text};
+  // PostgreSQL gives no code with a refused connection, only the server's sentence.
+  static const QRegularExpression
+      refused(R"(password authentication failed|role ".*" does not exist|no password supplied|)"
+              R"(Login failed for user|18456)",
+              QRegularExpression::CaseInsensitiveOption);
+  if (e.type() == QSqlError::ConnectionError &&
+      (native == "28000" || native == "28P01" || refused.match(text).hasMatch()))
+    return {kErrLoginRefused, text};
   if (e.type() == QSqlError::ConnectionError) return {kErrConnectionRefused, text};
   return {kErrStatement, text.trimmed()};
 }

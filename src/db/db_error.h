@@ -15,6 +15,9 @@ constexpr long kErrConnectionRefused = -2147467259;   // 0x80004005
 constexpr long kErrLockTimeout =
     -2147217871;  // 0x80040E31 DB_E_TIMEOUT: a lock was not granted in time
 constexpr long kErrStatement = -2147217900;  // 0x80040E14 syntax or other statement error
+// The server refused the user or the password (0x80040E4D); the login counts it as a failed
+// attempt.
+constexpr long kErrLoginRefused = -2147217843;
 
 struct DbError : std::runtime_error {
   DbError(long number, const QString& description)

@@ -1,10 +1,10 @@
 #include "editor/account_list.h"
 
 #include "db/query.h"
-#include "db/sql_text.h"
 #include "editor/table_list.h"
 #include "process/app_state.h"
 #include "ui_common/amount_text.h"
+#include "ui_common/turkish_text.h"
 
 namespace {
 
@@ -78,16 +78,14 @@ PickerStart Picker_Start(const QString& opening) {
   return start;
 }
 
-QString Account_Search_Sql(const QString& sort_field, const QString& search,
-                           const QString& list_type) {
+QString Account_Search_Sql(const QString& sort_field, const QString& list_type) {
   QString sql = kAccountsBaseSql;
-  const bool where = !search.isEmpty();
-  if (where) sql += " WHERE " + sort_field + " LIKE '" + Sql_Quote_Value(search.trimmed()) + "%'";
   if (list_type == "Aktif Olanlar")
-    sql += where ? " AND MUHKART.Aktif=1" : " WHERE MUHKART.Aktif=1";
+    sql += " WHERE MUHKART.Aktif=1";
   else if (list_type == "Aktif Olmayanlar")
-    sql += where ? " AND Aktif=0" : " WHERE Aktif=0";
-  return sql + kAccountsGroupBy;
+    sql += " WHERE Aktif=0";
+  sql += kAccountsGroupBy;
+  return sort_field.isEmpty() ? sql : sql + " ORDER BY " + sort_field;
 }
 
 bool Account_Search_Key(QString& search, bool by_code, int c) {
@@ -110,7 +108,7 @@ bool Account_Search_Key(QString& search, bool by_code, int c) {
 }
 
 void Fill_Account_Grid(const AppState& state, Recordset& rows, KeyedGrid& grid, int sort_column,
-                       bool bold_main) {
+                       bool bold_main, const QString& search) {
   if (grid.Cols() == 0) grid = KeyedGrid(Account_Grid_Keys());
   grid.Clear_Rows();
   for (int c = 0; c < grid.Cols(); ++c) {
@@ -126,9 +124,10 @@ void Fill_Account_Grid(const AppState& state, Recordset& rows, KeyedGrid& grid, 
   grid.Set_Col_Width(3, 2300);
   const QColor red = Color_Of_Value(255), blue = Color_Of_Value(16711680);
   if (rows.Is_Open() && rows.Record_Count() > 0) {
-    grid.Set_Rows(rows.Record_Count() + 1);
-    int r = 1;
-    for (rows.Move_First(); !rows.Eof(); rows.Move_Next(), ++r) {
+    const QString sort_key = grid.Col_Key(sort_column);
+    for (rows.Move_First(); !rows.Eof(); rows.Move_Next()) {
+      if (!Starts_With_TR(rows.Text(sort_key), search)) continue;
+      const int r = grid.Add_Row();
       for (int c = 0; c < grid.Cols(); ++c)
         if (c != kAccountBalanceColumn) grid.Set_Text(r, c, rows.Text(grid.Col_Key(c)));
       grid.Set_Text(r, kAccountBalanceColumn,
@@ -144,12 +143,4 @@ void Fill_Account_Grid(const AppState& state, Recordset& rows, KeyedGrid& grid, 
     }
   }
   grid.Set_Current(grid.Rows() > 1 ? 1 : 0, kAccountCodeColumn);
-}
-
-bool Has_Sub_Accounts(const AppState& state, const QString& code) {
-  Recordset rs;
-  Open_Recordset(state.Db(), rs,
-                 "SELECT TOP 1 MHesap_ID FROM MUHKART WHERE MHesap_Kod LIKE '" +
-                     Sql_Quote_Value(code) + ".%'");
-  return rs.Is_Open() && !rs.Eof();
 }

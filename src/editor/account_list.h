@@ -1,6 +1,7 @@
 // The account picker's rules: the statement that lists the chart of accounts (MUHKART) with the
 // balances of MUHBAKIYE, the opening a caller passes, the incremental search text, the sort column
-// with its field, caption and heading mark, the rows' colours, and the detail-only choice.
+// with its field, caption and heading mark, and the rows' colours. Any account may be chosen,
+// main accounts included.
 // MuhHesapListesi (account_picker_window) shows the list and calls these.
 #pragma once
 
@@ -19,7 +20,6 @@ inline const char* kAccountsBaseSql =
 inline const char* kAccountsGroupBy =
     " GROUP BY MUHKART.MHesap_ID,MUHKART.MHesap_Kod,MHesap_Ad,AnaHesaptir,MUHKART.MO_Kod1,"
     "MUHKART.MO_Kod2,MUHKART.MO_Kod3,MUHKART.MGrup_Kod";
-inline const char* kDetailAccountsOnly = "Yalnızca Detay Hesaplar Seçilebilir.";
 inline const char* kListTypes = "Hepsi|Aktif Olanlar|Aktif Olmayanlar";
 inline const char* kDefaultListType = "Aktif Olanlar";
 
@@ -47,18 +47,17 @@ struct PickerStart {
 };
 PickerStart Picker_Start(const QString& opening);
 
-// The search statement for the text, the sort field and the list type's text.
-QString Account_Search_Sql(const QString& sort_field, const QString& search,
-                           const QString& list_type);
+// The list's statement for the list type's text, in the order of the sort field. The search
+// text filters its rows in the program, so that case is ignored by Turkish rules on every
+// engine.
+QString Account_Search_Sql(const QString& sort_field, const QString& list_type);
 
 // A character typed in the list; true when the search text changed. Searching by code, a blank,
 // "*", ",", "." or "/" types the separator "." and Tab, "+", "-" are ignored.
 bool Account_Search_Key(QString& search, bool by_code, int char_code);
 
-// The grid of the listed accounts: the headings (the sort column marked), the balance text, the
-// row colours (a top-level account red and bold, a main account blue, bold when `bold_main`).
+// The grid of the listed accounts whose sort column begins with `search` (case ignored by
+// Turkish rules): the headings (the sort column marked), the balance text, the row colours (a
+// top-level account red and bold, a main account blue, bold when `bold_main`).
 void Fill_Account_Grid(const AppState& state, Recordset& rows, KeyedGrid& grid, int sort_column,
-                       bool bold_main);
-
-// True when the chart holds a sub-account of `code` (so it may not be chosen).
-bool Has_Sub_Accounts(const AppState& state, const QString& code);
+                       bool bold_main, const QString& search = {});

@@ -22,16 +22,14 @@
 #include "ui_common/command_button_widget.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/list_operations.h"
+#include "ui_common/opener_window.h"
 
-MuhHesapListesi::MuhHesapListesi(AppState& state, QWidget* caller, std::function<void()> on_closed)
-    : QWidget(nullptr, Qt::Window),
-      s_(state),
-      caller_(caller),
-      on_closed_(std::move(on_closed)),
-      grid_(Account_Grid_Keys()) {
+MuhHesapListesi::MuhHesapListesi(AppState& state, QWidget* caller)
+    : QWidget(nullptr, Qt::Window), s_(state), caller_(caller), grid_(Account_Grid_Keys()) {
   setObjectName("MuhHesapListesi");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Muhasebe Hesap Listesi");
+  if (caller) Attach_To_Opener(this, caller, true);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 8);
   FormBaslik = new FormTitlePanel(Account_Caption(1), this);
@@ -64,8 +62,9 @@ MuhHesapListesi::MuhHesapListesi(AppState& state, QWidget* caller, std::function
   TDBG1->setMinimumSize(900, 380);
   TDBG1->Model()->Set_Right_Aligned(kAccountBalanceColumn);
   TDBG1->key_down = [this](QKeyEvent* e) { return Grid_Key_Down(e); };
-  TDBG1->double_clicked = [this] { SecBtn_Click(); };
+  connect(TDBG1, &KeyedGridView::rowActivated, this, &MuhHesapListesi::SecBtn_Click);
   layout->addWidget(TDBG1, 1);
+  TDBG1->horizontalHeader()->setSectionsClickable(true);
   connect(TDBG1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) {
     if (c == 3 || c == 4) return Fill_Grid();
     if (!Account_Sort_Field(c).isEmpty()) Set_Sort_Column(c);
@@ -120,19 +119,24 @@ void MuhHesapListesi::showEvent(QShowEvent* event) {
   if (start.reset_opening) {
     Arama->setText(start.search);
     s_.Account_List_Type = "0";
+    // The opening is selected: what the user types replaces it.
+    Arama->selectAll();
+    search_selected_ = !start.search.isEmpty();
   }
   AramaTimer_Timer();
 }
 
 void MuhHesapListesi::AramaTimer_Timer() {
   AramaTimer->stop();
-  Open_Recordset(s_.Db(), rows_,
-                 Account_Search_Sql(sort_field_, Arama->text(), Liste_Tipi->currentText()));
+  // The chart is read again only for another order or list type; a search filters it.
+  const QString sql = Account_Search_Sql(sort_field_, Liste_Tipi->currentText());
+  if (sql != last_sql_) Open_Recordset(s_.Db(), rows_, sql);
+  last_sql_ = sql;
   Fill_Grid();
 }
 
 void MuhHesapListesi::Fill_Grid() {
-  Fill_Account_Grid(s_, rows_, grid_, sort_column_, !SecBtn->isVisible());
+  Fill_Account_Grid(s_, rows_, grid_, sort_column_, !SecBtn->isVisible(), Arama->text());
   TDBG1->Apply_Columns();
   TDBG1->Refresh();
   TDBG1->horizontalHeader()->setSectionResizeMode(kAccountNameColumn, QHeaderView::Stretch);
@@ -190,6 +194,8 @@ bool MuhHesapListesi::Grid_Key_Down(QKeyEvent* event) {
     c = event->text()[0].unicode();
   if (c == 0) return false;
   QString search = Arama->text();
+  if (search_selected_) search.clear();
+  search_selected_ = false;
   if (Account_Search_Key(search, sort_column_ == kAccountCodeColumn, c)) {
     Arama->setText(search);
     AramaTimer->start();
@@ -206,11 +212,6 @@ void MuhHesapListesi::SecBtn_Click() {
   const int r = grid_.Row();
   if (r < 1 || r >= grid_.Rows()) return;
   const QString code = grid_.Text(r, "MHesap_Kod");
-  if (Has_Sub_Accounts(s_, code)) {
-    s_.Message->Critical(kDetailAccountsOnly);
-    TDBG1->setFocus();
-    return;
-  }
   s_.Picked_Account_ID = grid_.Text(r, "MHesap_ID").toLongLong();
   s_.Picked_Account_Code = code;
   s_.Picked_Account_Name = grid_.Text(r, "MHesap_Ad");
@@ -235,6 +236,5 @@ void MuhHesapListesi::closeEvent(QCloseEvent* event) {
     s_.Picked_Account_Code.clear();
     s_.Picked_Account_Name.clear();
   }
-  if (caller_) caller_->setEnabled(true);
-  if (on_closed_) on_closed_();
+  emit closed();
 }

@@ -1,13 +1,12 @@
 // MuhHesapListesi, the account picker: the chart of accounts with balances, searched as the user
 // types by the sort column, re-sorted with F12, the list type (all, active, inactive) chosen
-// above. Only a detail account can be chosen; the choice (or none) goes to the state's
-// Picked_Account_ID, Picked_Account_Code and Picked_Account_Name, and the caller is told when
-// the picker closes. The rules live in account_list.h.
+// above, its headings choosing the sort column. Any account can be chosen; the choice (or none)
+// goes to the state's Picked_Account_ID, Picked_Account_Code and Picked_Account_Name, and the
+// caller is told when the picker closes. The rules live in account_list.h.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
 #include "db/recordset.h"
 #include "ui_common/keyed_grid.h"
@@ -25,9 +24,8 @@ class QTimer;
 class MuhHesapListesi : public QWidget {
   Q_OBJECT
  public:
-  // `caller` is disabled by its owner and enabled again here when the picker closes; then
-  // `on_closed` runs.
-  MuhHesapListesi(AppState& state, QWidget* caller, std::function<void()> on_closed);
+  // A window attached to `caller`, which it blocks while it shows.
+  MuhHesapListesi(AppState& state, QWidget* caller);
 
   void AramaTimer_Timer();
   void SecBtn_Click();
@@ -37,6 +35,10 @@ class MuhHesapListesi : public QWidget {
   const KeyedGrid& Grid() const { return grid_; }
   QString Search_Text() const;
   int Sort_Column() const { return sort_column_; }
+
+ signals:
+  // The picker closes, its choice (or none) in the state.
+  void closed();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -49,12 +51,13 @@ class MuhHesapListesi : public QWidget {
 
   AppState& s_;
   QPointer<QWidget> caller_;
-  std::function<void()> on_closed_;
   bool activated_ = false;
   bool closed_ = false;
   bool chosen_ = false;
   Recordset rows_;  // Rs_Accounts
   KeyedGrid grid_;
+  QString last_sql_;              // the chart's statement the rows were read with
+  bool search_selected_ = false;  // the opening search is replaced by the first typed key
   QString sort_field_ = "MUHKART.MHesap_Kod";
   int sort_column_ = 1;
 

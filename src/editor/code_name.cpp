@@ -1,12 +1,16 @@
 // Checks and results of the code and name dialog.
 #include "editor/code_name.h"
 
+#include "editor/definition_editing.h"
 #include "process/app_state.h"
+#include "process/messages.h"
 
 QString Code_Name_Refusal(const QString& code, const QString& name) {
   if (code.trimmed().isEmpty()) return "Lütfen Tablo Kodunu Giriniz";
   if (name.trimmed().isEmpty()) return "Lütfen Tablo Adını Giriniz";
-  return {};
+  const QString code_refusal = Length_Refusal("Tablo Kodu", code.trimmed(), kTableCodeLength);
+  if (!code_refusal.isEmpty()) return code_refusal;
+  return Length_Refusal("Tablo Adı", name.trimmed(), kTableNameLength);
 }
 
 CodeNameStart Code_Name_Start(const AppState& state) {

@@ -1,7 +1,7 @@
 // The code and name dialog's rules (RaporKodAdFrm, code_name_dialog): both must be filled in;
 // confirmed, the trimmed texts go back through Table_Code and Table_Name; cancelled, those
 // globals get their starting values again and Child_Cancelled is set. Whether the code is free
-// is decided by the database when the table is saved.
+// is checked by the save (definition_editing.h).
 #pragma once
 
 #include <QString>
@@ -9,7 +9,8 @@
 struct AppState;
 
 // The refusal for a code and a name as typed: "Lütfen Tablo Kodunu Giriniz" for a blank code,
-// "Lütfen Tablo Adını Giriniz" for a blank name, "" when both are filled in.
+// "Lütfen Tablo Adını Giriniz" for a blank name, the length refusal of a code or name longer
+// than its column, "" when both are right.
 QString Code_Name_Refusal(const QString& code, const QString& name);
 
 struct CodeNameStart {

@@ -21,8 +21,11 @@ QLineEdit* Make_Box(QWidget* parent, const char* name, const char* tag) {
   box->setObjectName(name);
   box->setProperty("Tag", QString(tag));
   box->setMinimumWidth(320);
-  // Focused boxes show &H8080FF, the others white.
-  box->setStyleSheet("QLineEdit { background: #ffffff; } QLineEdit:focus { background: #ff8080; }");
+  // Focused boxes show &H8080FF, the others white. The padding keeps the marks above capitals
+  // (İ, Ö, Ü) inside the box, where a selection would cut them off.
+  box->setStyleSheet(
+      "QLineEdit { background: #ffffff; padding: 2px 1px; } "
+      "QLineEdit:focus { background: #ff8080; }");
   Select_All_On_Focus(box);
   Navigate_By_Tag(box);
   Upper_TR_Box(box);

@@ -9,6 +9,8 @@ FormTitlePanel::FormTitlePanel(const QString& caption, QWidget* parent) : QFrame
   setObjectName("FormBaslik");
   setFrameShape(QFrame::StyledPanel);
   setAutoFillBackground(true);
+  // A strip of one line: a window grown taller gives the room to its contents.
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   QPalette strip = palette();
   strip.setColor(QPalette::Window, strip.color(QPalette::Highlight));
   strip.setColor(QPalette::WindowText, strip.color(QPalette::HighlightedText));

@@ -3,6 +3,7 @@
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
+#include "editor/definition_editing.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
 #include "ui_common/exact_amount.h"
@@ -70,6 +71,16 @@ QString Check_Fields(const AppState& state, RowFields& f, const RowLayout& l) {
   if (l.frames[2] && f.MHesap_Kod.isEmpty()) return kMissingAccountCode;
   if (l.frames[3] && f.MHesap_KodBas.isEmpty()) return kMissingRangeStart;
   if (l.frames[3] && f.MHesap_KodBit.isEmpty()) return kMissingRangeEnd;
+  const QString refusals[] = {
+      Length_Refusal("Satır Kodu", f.Satir_Kodu, kRowCodeLength),
+      Length_Refusal("Açıklama", f.Satir_Adi, kRowNameLength),
+      Length_Refusal("Hesap Kodu", f.MHesap_Kod.trimmed(), kAccountCodeLength),
+      Length_Refusal("Başlangıç Hesap Kodu", f.MHesap_KodBas.trimmed(), kAccountCodeLength),
+      Length_Refusal("Bitiş Hesap Kodu", f.MHesap_KodBit.trimmed(), kAccountCodeLength),
+      Length_Refusal("Formül", f.Formul, kFormulaLength),
+  };
+  for (const QString& refusal : refusals)
+    if (!refusal.isEmpty()) return refusal;
   NumberSyntax syntax;
   syntax.blanks_around = true;
   if (!state.System_Decimal_Sep.isEmpty()) syntax.decimal_marks = state.System_Decimal_Sep;
@@ -83,19 +94,9 @@ WriteResult Write_To_Grid(KeyedGrid& grid, bool add, int row_type, const RowFiel
                           const RowLayout& l) {
   int r = grid.Row();
   if (add) {
-    if (f.Satir_Kodu.trimmed().isEmpty()) {
-      if (r < 1 || r >= grid.Rows()) r = grid.Rows();
-    } else {
-      r = grid.Rows();
-      for (int i = 1; i < grid.Rows(); ++i) {
-        const int order = QString::compare(grid.Text(i, "Satir_Kodu"), f.Satir_Kodu);
-        if (order == 0) return {-1, kDuplicateRowCode};
-        if (order > 0) {
-          r = i;
-          break;
-        }
-      }
-    }
+    if (!f.Satir_Kodu.trimmed().isEmpty() && Row_With_Code(grid, f.Satir_Kodu) > 0)
+      return {-1, kDuplicateRowCode};
+    r = Insertion_Row(grid);
     grid.Insert_Row(r);
   } else if (r < 1 || r >= grid.Rows()) {
     return {};
@@ -157,10 +158,11 @@ QString Formula_Backspace(const QString& formula) {
   return {};
 }
 
-QList<QPair<QString, QString>> Formula_Group_Rows(const AppState& state) {
+QList<QPair<QString, QString>> Formula_Rows(const KeyedGrid& grid, int except) {
   QList<QPair<QString, QString>> rows;
-  for (int i = 1; i <= state.Row_Count && i < state.Row_Code_List.size(); ++i)
-    if (!state.Row_Code_List[i].isEmpty())
-      rows.append({state.Row_Code_List[i], state.Row_Name_List.value(i)});
+  for (int r = 1; r < grid.Rows(); ++r) {
+    const QString code = grid.Text(r, "Satir_Kodu").trimmed();
+    if (r != except && !code.isEmpty()) rows.append({code, grid.Text(r, "Satir_Adi").trimmed()});
+  }
   return rows;
 }

@@ -1,7 +1,7 @@
 // The row editor's rules on one definition row, free of widgets: which fields a row type shows,
-// the boxes filled from a grid row, the checks with their messages, the write into the grid
-// (with the place a new row goes by its code), the account look-up in the chart, the picker's
-// opening, and the formula builder. MuhMaliTabloSatir (row_editor_window) shows and calls these.
+// the boxes filled from a grid row, the checks with their messages, the write into the grid,
+// the account look-up in the chart, the picker's opening, and the formula builder.
+// MuhMaliTabloSatir (row_editor_window) shows and calls these.
 #pragma once
 
 #include <QString>
@@ -54,8 +54,9 @@ struct RowFields {
 // The boxes of a change: the grid's row `row` as the layout reads it.
 RowFields Fill_From_Grid(const KeyedGrid& grid, int row, const RowLayout& layout);
 
-// The first failed check's message, "" when all pass. Emptiness is of the text as typed; an
-// amount that is not a number in the state's separators becomes "0" (without a message).
+// The first failed check's message, "" when all pass: a missing field (emptiness of the text as
+// typed), then a text longer than its column. An amount that is not a number in the state's
+// separators becomes "0" (without a message).
 QString Check_Fields(const AppState& state, RowFields& fields, const RowLayout& layout);
 
 struct WriteResult {
@@ -63,8 +64,8 @@ struct WriteResult {
   QString message;  // the refusal
 };
 // Writes the row into the grid: when changing, its current row; when adding, a row inserted
-// before the first whose code sorts after the typed code (the current row for a row without a
-// code), a code already there being refused. The written row becomes the current one.
+// below the current one, a code already there being refused. The written row becomes the
+// current one.
 WriteResult Write_To_Grid(KeyedGrid& grid, bool add, int row_type, const RowFields& fields,
                           const RowLayout& layout);
 
@@ -89,5 +90,6 @@ QString Formula_Add_Code(const QString& formula, const QString& code);
 QString Formula_Add_Operator(const QString& formula, QChar op);
 // Backspace: the last operator or parenthesis, else the trailing code, is removed.
 QString Formula_Backspace(const QString& formula);
-// The group rows the builder offers: (code, name) of each non-empty code of the state's lists.
-QList<QPair<QString, QString>> Formula_Group_Rows(const AppState& state);
+// The rows the builder offers: (code, name) of every row of the main grid with a code, in grid
+// order, but the row `except` (the one being changed).
+QList<QPair<QString, QString>> Formula_Rows(const KeyedGrid& grid, int except = -1);

@@ -24,6 +24,7 @@
 #include "ui_common/command_button_widget.h"
 #include "ui_common/edit_box_widget.h"
 #include "ui_common/keyed_grid_widget.h"
+#include "ui_common/opener_window.h"
 #include "ui_common/tag_navigation.h"
 
 namespace {
@@ -36,6 +37,13 @@ QLineEdit* Make_Box(QWidget* parent, const char* name, const char* tag) {
   box->setStyleSheet("QLineEdit { background: #ffffff; } QLineEdit:focus { background: #ff8080; }");
   Select_All_On_Focus(box);
   return box;
+}
+
+// A box's caption on its left, all of one width.
+QLabel* Caption_Label(QWidget* parent, const char* text) {
+  auto* label = new QLabel(text, parent);
+  label->setMinimumWidth(95);
+  return label;
 }
 
 QFrame* Make_Frame(QWidget* parent, int index) {
@@ -65,6 +73,7 @@ MuhMaliTabloSatir::MuhMaliTabloSatir(AppState& state, MuhMaliTabloTanim& opener)
   setObjectName("MuhMaliTabloSatir");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(kRowEditorTitle);
+  Attach_To_Opener(this, &opener, true);
   Build_Controls();
   Apply_Layout();
   if (!add_ && grid_view_) {
@@ -95,13 +104,33 @@ void MuhMaliTabloSatir::Build_Controls() {
   auto* inner = new QVBoxLayout(IcFrame);
   inner->setContentsMargins(10, 8, 10, 8);
   outer->addWidget(IcFrame);
-  auto label = [this](const char* text) {
-    auto* l = new QLabel(text, this);
-    l->setMinimumWidth(95);
-    return l;
-  };
-
   for (int i = 0; i < 5; ++i) FRMS[i] = Make_Frame(IcFrame, i);
+  Build_Row_Boxes();
+  Build_Account_Boxes();
+  // FRMS(4): the option groups, the amount or formula, the formula builder.
+  auto* options = new QVBoxLayout(FRMS[4]);
+  options->setContentsMargins(0, 4, 0, 2);
+  Build_Option_Groups(options);
+  Build_Amount_Box(options);
+  Build_Formula_Builder(options);
+
+  for (QFrame* f : FRMS) {
+    f->hide();
+    inner->addWidget(f);
+  }
+
+  auto* buttons_row = new QHBoxLayout;
+  buttons_row->setContentsMargins(10, 4, 10, 0);
+  buttons_row->addStretch();
+  KaydetBtn = Command_Button(this, buttons_row, "&Kaydet", "KaydetBtn");
+  CikisBtn = Command_Button(this, buttons_row, "&Çıkış ", "CikisBtn");
+  outer->addLayout(buttons_row);
+  connect(KaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloSatir::KaydetBtn_Click);
+  connect(CikisBtn, &QPushButton::clicked, this, &MuhMaliTabloSatir::CikisBtn_Click);
+}
+
+// FRMS(0) and FRMS(1): the row's code and caption.
+void MuhMaliTabloSatir::Build_Row_Boxes() {
   Satir_Kodu =
       Make_Box(FRMS[0], "Satir_Kodu",
                "ASD;MHesap_Kod|MHesap_KodBit|Tutar|FormulFrm|Satir_Adi|ASD;ASD;Satir_Adi|ASD");
@@ -111,20 +140,22 @@ void MuhMaliTabloSatir::Build_Controls() {
   MHesap_Kod = Make_Box(FRMS[2], "MHesap_Kod", "ASD;Satir_Adi;ASD;Satir_Kodu");
   MHesap_KodBas = Make_Box(FRMS[3], "MHesap_KodBas", "ASD;Satir_Adi;ASD;MHesap_KodBit");
   MHesap_KodBit = Make_Box(FRMS[3], "MHesap_KodBit", "ASD;MHesap_KodBas;ASD;Satir_Kodu");
-  for (QLineEdit* box : {Satir_Kodu, Satir_Adi}) {
-    Upper_TR_Box(box);
-    Navigate_By_Tag(box);
-  }
+  // Codes and captions print as typed.
+  for (QLineEdit* box : {Satir_Kodu, Satir_Adi}) Navigate_By_Tag(box);
   auto* kod_row = new QHBoxLayout(FRMS[0]);
   kod_row->setContentsMargins(0, 2, 0, 2);
-  kod_row->addWidget(label("Tanım Kodu"));
+  kod_row->addWidget(Caption_Label(this, "Tanım Kodu"));
   kod_row->addWidget(Satir_Kodu, 1);
   auto* ad_row = new QHBoxLayout(FRMS[1]);
   ad_row->setContentsMargins(0, 2, 0, 2);
-  ad_row->addWidget(label("Açıklama"));
+  ad_row->addWidget(Caption_Label(this, "Açıklama"));
   ad_row->addWidget(Satir_Adi, 1);
   Satir_Adi->setMinimumWidth(380);
+}
 
+// FRMS(2) and FRMS(3): one account, or the two bounds of a range, each with its picker button
+// and the hidden box of its id.
+void MuhMaliTabloSatir::Build_Account_Boxes() {
   QLineEdit* account_boxes[3] = {MHesap_Kod, MHesap_KodBas, MHesap_KodBit};
   for (int k = 0; k < 3; ++k) {
     CagirBtn[k] = new QPushButton("...", k == 0 ? FRMS[2] : FRMS[3]);
@@ -138,12 +169,12 @@ void MuhMaliTabloSatir::Build_Controls() {
   }
   auto* hesap_row = new QHBoxLayout(FRMS[2]);
   hesap_row->setContentsMargins(0, 2, 0, 2);
-  hesap_row->addWidget(label("Hesap Kodu"));
+  hesap_row->addWidget(Caption_Label(this, "Hesap Kodu"));
   hesap_row->addWidget(MHesap_Kod, 1);
   hesap_row->addWidget(CagirBtn[0]);
   auto* aralik_row = new QHBoxLayout(FRMS[3]);
   aralik_row->setContentsMargins(0, 2, 0, 2);
-  aralik_row->addWidget(label("Baş. Hes. Kod"));
+  aralik_row->addWidget(Caption_Label(this, "Baş. Hes. Kod"));
   aralik_row->addWidget(MHesap_KodBas, 1);
   aralik_row->addWidget(CagirBtn[1]);
   aralik_row->addSpacing(12);
@@ -157,10 +188,10 @@ void MuhMaliTabloSatir::Build_Controls() {
   MHesap_IDBit = new QLineEdit(this);
   MHesap_IDBit->setObjectName("MHesap_IDBit");
   for (QLineEdit* id : {MHesap_ID, MHesap_IDBas, MHesap_IDBit}) id->hide();
+}
 
-  // FRMS(4): the option groups, the amount or formula, the formula builder.
-  auto* options = new QVBoxLayout(FRMS[4]);
-  options->setContentsMargins(0, 4, 0, 2);
+// The four option groups of FRMS(4), two above and two below.
+void MuhMaliTabloSatir::Build_Option_Groups(QVBoxLayout* options) {
   auto* groups = new QGridLayout;
   const char* frame_names[kOptionGroups] = {"Frame2", "BakiyeFrm", "KarakterFrm", "TersBakiyeFrm"};
   for (int g = 0; g < kOptionGroups; ++g) {
@@ -188,7 +219,10 @@ void MuhMaliTabloSatir::Build_Controls() {
   groups->addWidget(Option_Frames[2], 1, 0);
   groups->addWidget(Option_Frames[3], 1, 1);
   options->addLayout(groups);
+}
 
+// The amount box (grouped as it is typed) and the formula box with its ">>" button.
+void MuhMaliTabloSatir::Build_Amount_Box(QVBoxLayout* options) {
   TutarFrm = new QGroupBox(layout_.amount_caption, FRMS[4]);
   TutarFrm->setObjectName("TutarFrm");
   auto* tutar = new QVBoxLayout(TutarFrm);
@@ -213,7 +247,10 @@ void MuhMaliTabloSatir::Build_Controls() {
   formula_row->addWidget(FormulBtn);
   tutar->addLayout(formula_row);
   options->addWidget(TutarFrm);
+}
 
+// The formula builder: the rows with a code and the operator buttons, hidden until ">>".
+void MuhMaliTabloSatir::Build_Formula_Builder(QVBoxLayout* options) {
   auto* builder = new QHBoxLayout;
   HesapAlaniFlx = new KeyedGridView(&formula_rows_, FRMS[4]);
   HesapAlaniFlx->setObjectName("HesapAlaniFlx");
@@ -223,7 +260,8 @@ void MuhMaliTabloSatir::Build_Controls() {
   formula_rows_.Set_Col_Width(1, 5805);
   HesapAlaniFlx->Apply_Columns();
   HesapAlaniFlx->setMinimumHeight(180);
-  HesapAlaniFlx->double_clicked = [this] { Formula_Code_Chosen(); };
+  connect(HesapAlaniFlx, &KeyedGridView::rowActivated, this,
+          &MuhMaliTabloSatir::Formula_Code_Chosen);
   HesapAlaniFlx->key_down = [this](QKeyEvent* e) { return Formula_Grid_Key(e); };
   HesapAlaniFlx->hide();
   builder->addWidget(HesapAlaniFlx, 1);
@@ -255,20 +293,6 @@ void MuhMaliTabloSatir::Build_Controls() {
   Islemler->hide();
   builder->addWidget(Islemler);
   options->addLayout(builder);
-
-  for (QFrame* f : FRMS) {
-    f->hide();
-    inner->addWidget(f);
-  }
-
-  auto* buttons_row = new QHBoxLayout;
-  buttons_row->setContentsMargins(10, 4, 10, 0);
-  buttons_row->addStretch();
-  KaydetBtn = Command_Button(this, buttons_row, "&Kaydet", "KaydetBtn");
-  CikisBtn = Command_Button(this, buttons_row, "&Çıkış ", "CikisBtn");
-  outer->addLayout(buttons_row);
-  connect(KaydetBtn, &QPushButton::clicked, this, &MuhMaliTabloSatir::KaydetBtn_Click);
-  connect(CikisBtn, &QPushButton::clicked, this, &MuhMaliTabloSatir::CikisBtn_Click);
 }
 
 void MuhMaliTabloSatir::Apply_Layout() {
@@ -295,7 +319,7 @@ void MuhMaliTabloSatir::Show_Fields(const RowFields& f) {
   MHesap_KodBas->setText(f.MHesap_KodBas);
   MHesap_KodBit->setText(f.MHesap_KodBit);
   if (layout_.amount_frame) {
-    Tutar->setText(f.Tutar);
+    Tutar->setText(Format_Amount_Text(s_.Amount_Decimals, f.Tutar, System_Separators(s_)));
     FormulTxt->setText(f.Formul);
   }
   for (int g = 0; g < kOptionGroups; ++g) {
@@ -330,7 +354,7 @@ void MuhMaliTabloSatir::KaydetBtn_Click() {
   if (!written.message.isEmpty()) return s_.Message->Critical(written.message);
   if (written.row < 0) return;
   grid_view_->Refresh();
-  grid_view_->Go_To(written.row, grid_view_->Grid().Col_Index("Yazilacak"));
+  grid_view_->Go_To(written.row, grid_view_->Grid().Col_Index("Satir_Kodu"));
   written_ = true;
   close();
 }
@@ -352,7 +376,7 @@ void MuhMaliTabloSatir::keyPressEvent(QKeyEvent* event) {
     KaydetBtn_Click();
   } else if (event->key() == Qt::Key_F3 && !s_.View_Mode) {
     CikisBtn_Click();
-  } else if (event->key() == Qt::Key_Escape && s_.View_Mode) {
+  } else if (event->key() == Qt::Key_Escape) {
     CikisBtn_Click();
   } else {
     QWidget::keyPressEvent(event);
@@ -398,12 +422,11 @@ void MuhMaliTabloSatir::CagirBtn_Click(int k) {
   picker_open_ = true;
   s_.Account_List_Type = Picker_Opening(boxes[k]->text());
   receiving_box_ = QString::number(k);
-  setEnabled(false);
   s_.Caller_Form = objectName();
   delete picker_;
-  auto* picker = new MuhHesapListesi(s_, this, [this] {
+  auto* picker = new MuhHesapListesi(s_, this);
+  connect(picker, &MuhHesapListesi::closed, this, [this] {
     picker_ = nullptr;
-    setEnabled(true);
     activateWindow();
     Form_Activate();
   });
@@ -439,7 +462,9 @@ void MuhMaliTabloSatir::FormulBtn_Click() {
     HesapAlaniFlx->hide();
     Islemler->hide();
   } else {
-    for (const auto& [code, name] : Formula_Group_Rows(s_)) {
+    const int changed = add_ || !grid_view_ ? -1 : grid_view_->Grid().Row();
+    const KeyedGrid& main = opener_ ? opener_->Definition().FisGrd : formula_rows_;
+    for (const auto& [code, name] : Formula_Rows(main, changed)) {
       const int r = formula_rows_.Add_Row();
       formula_rows_.Set_Text(r, "Satir_Kodu", code);
       formula_rows_.Set_Text(r, "Satir_Adi", name);

@@ -18,11 +18,12 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 class MuhMaliTabloSatir : public QWidget {
   Q_OBJECT
  public:
-  // A window of its own: a child of the opener would be disabled with it.
+  // A window attached to the opener, which it blocks while it shows.
   MuhMaliTabloSatir(AppState& state, MuhMaliTabloTanim& opener);
   ~MuhMaliTabloSatir() override;
 
@@ -49,6 +50,11 @@ class MuhMaliTabloSatir : public QWidget {
 
  private:
   void Build_Controls();
+  void Build_Row_Boxes();
+  void Build_Account_Boxes();
+  void Build_Option_Groups(QVBoxLayout* options);
+  void Build_Amount_Box(QVBoxLayout* options);
+  void Build_Formula_Builder(QVBoxLayout* options);
   void Apply_Layout();
   void Show_Fields(const RowFields& f);
   bool Account_Key(int k, QKeyEvent* event);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -43,22 +44,19 @@ QFrame* Make_Frame(QWidget* parent, const char* name) {
 
 void MuhMaliTabloTanim::Set_Row_Editor(RowEditorOpener opener) { Row_Editor() = std::move(opener); }
 
-MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, std::function<void(bool)> on_closed,
-                                     QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      s_(state),
-      def_(Open_Table_Definition(state)),
-      on_closed_(std::move(on_closed)) {
+MuhMaliTabloTanim::MuhMaliTabloTanim(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), def_(Open_Table_Definition(state)) {
   setObjectName("MuhMaliTabloTanim");
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(kDefinitionWindowTitle);
   Build_Controls();
   Build_Row_Menu();
+  Show_Title();
   active_ = FisGrd;
   // As in any grid with a fixed header row, the first definition row is the current one.
   for (KeyedGridView* grid : {FisGrd, PasifGrd, DipNotGrd})
-    if (grid->Grid().Rows() > 1) grid->Go_To(1, grid->Grid().Col_Index("Yazilacak"));
+    if (grid->Grid().Rows() > 1) grid->Go_To(1, grid->Grid().Col_Index("Satir_Kodu"));
   if (def_.view_flag) Lock_For_View();
+  saved_snapshot_ = Definition_Snapshot(def_);
   // The window sees keys before its controls, and its grids' focus and mouse presses.
   qApp->installEventFilter(this);
 }
@@ -72,12 +70,24 @@ MuhMaliTabloTanim::~MuhMaliTabloTanim() {
 }
 
 KeyedGridView* MuhMaliTabloTanim::Make_Grid(int placement, QWidget* parent) {
-  auto* grid = new KeyedGridView(&def_.Grid(placement), parent);
+  KeyedGrid& rows = def_.Grid(placement);
+  Show_Definition_Columns(rows, placement);
+  auto* grid = new KeyedGridView(&rows, parent);
   grid->setObjectName(Placement_Grid_Name(placement));
   grid->setAlternatingRowColors(true);
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid->horizontalHeader()->setStretchLastSection(true);
-  grid->double_clicked = [this] { Menu_Item("MnSatirDegistir"); };
+  grid->Model()->shown = [&rows](int row, int col, const QString& value) {
+    return Definition_Cell_Text(rows, row, rows.Col_Key(col), value);
+  };
+  grid->Apply_Columns();
+  // The shown columns in their own order, whatever the order of the stored ones.
+  int visual = 0;
+  for (const ShownColumn& column : Definition_Shown_Columns(placement)) {
+    QHeaderView* header = grid->horizontalHeader();
+    header->moveSection(header->visualIndex(rows.Col_Index(column.key)), visual++);
+  }
+  connect(grid, &KeyedGridView::rowActivated, this, [this] { Menu_Item("MnSatirDegistir"); });
   grid->key_down = [this, grid](QKeyEvent* e) { return Grid_Key_Down(grid, e); };
   return grid;
 }
@@ -86,7 +96,7 @@ void MuhMaliTabloTanim::Build_Controls() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 8);
   layout->setSpacing(6);
-  FormBaslik = new FormTitlePanel(kDefinitionWindowTitle, this);
+  FormBaslik = new FormTitlePanel(Definition_Window_Title(def_.code, def_.name), this);
   connect(FormBaslik->KapatButon, &QPushButton::clicked, this, &MuhMaliTabloTanim::CikisBtn_Click);
   layout->addWidget(FormBaslik);
 
@@ -121,7 +131,10 @@ void MuhMaliTabloTanim::Build_Controls() {
 
   auto* buttons = new QHBoxLayout;
   buttons->setContentsMargins(8, 0, 8, 0);
-  auto* hint = new QLabel("Satır işlemleri için tabloda sağ tıklayın.", this);
+  auto* hint = new QLabel(
+      "Satır işlemleri için tabloda sağ tıklayın (Menü tuşu, Shift+F10); Ctrl+Yukarı/Aşağı "
+      "satırı taşır.",
+      this);
   hint->setEnabled(false);
   buttons->addWidget(hint);
   buttons->addStretch();
@@ -136,6 +149,12 @@ void MuhMaliTabloTanim::Build_Controls() {
   resize(1010, 640);
 }
 
+void MuhMaliTabloTanim::Show_Title() {
+  const QString title = Definition_Window_Title(def_.code, def_.name);
+  setWindowTitle(title);
+  FormBaslik->FormLabel->setText(title);
+}
+
 void MuhMaliTabloTanim::Build_Row_Menu() {
   MnHepsi = new QMenu("Hepsi", this);
   MnHepsi->setObjectName("MnHepsi");
@@ -144,13 +163,19 @@ void MuhMaliTabloTanim::Build_Row_Menu() {
     if (item.name == "MnSayfaDuzeni") {
       QMenu* page = MnHepsi->addMenu(item.caption);
       page->setObjectName("MnSayfaDuzeniMenu");
-      // The page layout items have no action.
-      const QStringList names = {"MnBosSatir", "MnCiftCizgi", "MnTekCizgi"};
-      const QStringList captions = Page_Layout_Captions();
-      for (int i = 0; i < names.size(); ++i) page->addAction(captions[i])->setObjectName(names[i]);
+      for (const RowMenuItem& layout_item : Page_Layout_Items()) {
+        QAction* added = page->addAction(layout_item.caption);
+        added->setObjectName(layout_item.name);
+        connect(added, &QAction::triggered, this,
+                [this, name = layout_item.name] { Menu_Item(name); });
+      }
       action = page->menuAction();
     } else {
       action = MnHepsi->addAction(item.caption);
+      if (item.name == "MnYukari") action->setShortcut(QKeySequence("Ctrl+Up"));
+      if (item.name == "MnAsagi") action->setShortcut(QKeySequence("Ctrl+Down"));
+      // The grids take these keys themselves; the menu only shows them.
+      action->setShortcutContext(Qt::WidgetShortcut);
       connect(action, &QAction::triggered, this, [this, name = item.name] { Menu_Item(name); });
     }
     action->setObjectName(item.name);
@@ -188,6 +213,8 @@ void MuhMaliTabloTanim::Save(bool as_new) {
   });
   if (stored) {
     saved_ = true;
+    saved_snapshot_ = Definition_Snapshot(def_);
+    Show_Title();
     Refresh_Grids();
   }
 }
@@ -200,11 +227,14 @@ void MuhMaliTabloTanim::CikisBtn_Click() { close(); }
 
 void MuhMaliTabloTanim::closeEvent(QCloseEvent* event) {
   if (closing_) return event->accept();
+  if (!def_.view_flag && Definition_Snapshot(def_) != saved_snapshot_ &&
+      !s_.Message->Question(kUnsavedChangesQuestion))
+    return event->ignore();
   closing_ = true;
   // Left without a save, the list below keeps what it shows; after a save it reloads.
   s_.Child_Cancelled = !saved_;
   event->accept();
-  if (on_closed_) on_closed_(saved_);
+  emit closed(saved_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -219,6 +249,15 @@ void MuhMaliTabloTanim::Menu_Item(const QString& name) {
     return Open_Row_Editor();
   }
   KeyedGrid& grid = active_->Grid();
+  for (const RowMenuItem& item : Page_Layout_Items()) {
+    if (item.name != name) continue;
+    Insert_Definition_Row(grid, Page_Layout_Row(item.row_type));
+    return active_->Refresh();
+  }
+  if (name == "MnYukari" || name == "MnAsagi") {
+    if (Move_Current_Row(grid, name == "MnYukari" ? -1 : 1)) active_->Refresh();
+    return;
+  }
   if (name == "MnSatirDegistir") {
     const int type = Row_To_Change(grid);
     if (type < 0) return;
@@ -237,12 +276,10 @@ void MuhMaliTabloTanim::Menu_Item(const QString& name) {
 void MuhMaliTabloTanim::Open_Row_Editor() {
   s_.Caller_Form = objectName();
   if (!Row_Editor()) return;
-  setEnabled(false);
   Row_Editor()(*this);
 }
 
 void MuhMaliTabloTanim::Row_Editor_Closed() {
-  setEnabled(true);
   Refresh_Grids();
   show();
   if (active_) active_->setFocus();
@@ -261,14 +298,24 @@ void MuhMaliTabloTanim::Toggle_Footnotes() {
   active_ = target;
 }
 
-void MuhMaliTabloTanim::Show_Row_Menu(KeyedGridView* grid, Qt::MouseButton button,
-                                      const QPoint& global) {
+void MuhMaliTabloTanim::Show_Row_Menu(KeyedGridView* grid, const QPoint& global) {
   active_ = grid;
   grid->setFocus();
   const int placement = Active_Placement();
   for (QAction* action : MnHepsi->actions())
     action->setVisible(Row_Menu_Item_Visible(action->objectName(), placement));
-  if (button == Qt::RightButton) MnHepsi->popup(global);
+  MnHepsi->popup(global);
+}
+
+void MuhMaliTabloTanim::Grid_Pressed(KeyedGridView* grid, QMouseEvent* mouse) {
+  active_ = grid;
+  grid->setFocus();
+  if (mouse->button() != Qt::RightButton) return;
+  // Below the last row, the menu acts as on the last row: a new row goes to the end.
+  const int rows = grid->Grid().Rows();
+  if (!grid->indexAt(mouse->position().toPoint()).isValid() && rows > 1)
+    grid->Go_To(rows - 1, grid->Grid().Col());
+  Show_Row_Menu(grid, mouse->globalPosition().toPoint());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -278,6 +325,17 @@ bool MuhMaliTabloTanim::Grid_Key_Down(KeyedGridView* grid, QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     Menu_Item("MnSatirDegistir");
+    return true;
+  }
+  if (key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() & Qt::ShiftModifier)) {
+    const KeyedGrid& rows = grid->Grid();
+    const QRect cell = grid->Cell_Rect(rows.Row() > 0 ? rows.Row() : 1, rows.Col());
+    Show_Row_Menu(grid, grid->viewport()->mapToGlobal(cell.bottomLeft()));
+    return true;
+  }
+  if ((key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers() & Qt::ControlModifier &&
+      !def_.view_flag) {
+    Menu_Item(key == Qt::Key_Up ? "MnYukari" : "MnAsagi");
     return true;
   }
   if (key == Qt::Key_Left || key == Qt::Key_Right) {
@@ -333,10 +391,8 @@ bool MuhMaliTabloTanim::eventFilter(QObject* watched, QEvent* event) {
     if (!grid) continue;
     if (watched == grid && event->type() == QEvent::FocusIn) Grid_Focus_In(grid);
     if (watched == grid && event->type() == QEvent::FocusOut) Grid_Focus_Out(grid);
-    if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress) {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      Show_Row_Menu(grid, mouse->button(), mouse->globalPosition().toPoint());
-    }
+    if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress)
+      Grid_Pressed(grid, static_cast<QMouseEvent*>(event));
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -2,8 +2,8 @@
 // grid FisGrd, the passive grid PasifGrd (balance sheets) and the footnote grid DipNotGrd (on
 // demand), the row menu MnHepsi, and the saves KaydetBtn and FKaydetBtn through the code and
 // name dialog. It is opened by the table list in add, change or view mode (the globals of the
-// state); closing it hands back to the list whether anything was saved. The rules live in
-// definition_editing.h, loading and saving in model/table_definition.h.
+// state); closing it tells the list (the signal closed) whether anything was saved. The rules live
+// in definition_editing.h, loading and saving in model/table_definition.h.
 #pragma once
 
 #include <QWidget>
@@ -17,6 +17,7 @@ class KeyedGridView;
 class QFrame;
 class QKeyEvent;
 class QMenu;
+class QMouseEvent;
 class QPushButton;
 
 class MuhMaliTabloTanim : public QWidget {
@@ -28,9 +29,8 @@ class MuhMaliTabloTanim : public QWidget {
   static void Set_Row_Editor(RowEditorOpener opener);
 
   // Form_Load: opens the table of the state's globals (and, adding, offers the standard
-  // definition). `on_closed` runs when the window closes, with whether a save succeeded.
-  MuhMaliTabloTanim(AppState& state, std::function<void(bool saved)> on_closed,
-                    QWidget* parent = nullptr);
+  // definition).
+  explicit MuhMaliTabloTanim(AppState& state, QWidget* parent = nullptr);
   ~MuhMaliTabloTanim() override;
 
   TableDefinition& Definition() { return def_; }
@@ -40,7 +40,7 @@ class MuhMaliTabloTanim : public QWidget {
   int Active_Placement() const;
   // The row type the row editor is to create or change.
   int Satir_Tipi = 0;
-  // The row editor's grid changes are shown and the window is enabled again.
+  // The row editor closed: its grid changes are shown and the grid has the focus again.
   void Row_Editor_Closed();
 
   void KaydetBtn_Click();
@@ -49,6 +49,10 @@ class MuhMaliTabloTanim : public QWidget {
   // A row menu item by name (MnGrup, MnSatirDegistir, MnDipNot, ...).
   void Menu_Item(const QString& name);
   QMenu* Row_Menu() { return MnHepsi; }
+
+ signals:
+  // The window closes; `saved` tells whether a save succeeded while it was open.
+  void closed(bool saved);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,7 +66,9 @@ class MuhMaliTabloTanim : public QWidget {
   void Lock_For_View();
   void Save(bool as_new);
   void Open_Row_Editor();
-  void Show_Row_Menu(KeyedGridView* grid, Qt::MouseButton button, const QPoint& global);
+  void Show_Title();
+  void Show_Row_Menu(KeyedGridView* grid, const QPoint& global);
+  void Grid_Pressed(KeyedGridView* grid, QMouseEvent* mouse);
   bool Grid_Key_Down(KeyedGridView* grid, QKeyEvent* event);
   void Grid_Focus_In(KeyedGridView* grid);
   void Grid_Focus_Out(KeyedGridView* grid);
@@ -71,8 +77,8 @@ class MuhMaliTabloTanim : public QWidget {
 
   AppState& s_;
   TableDefinition def_;
-  std::function<void(bool)> on_closed_;
   bool saved_ = false;
+  QString saved_snapshot_;  // the grids as last loaded or saved
   bool closing_ = false;
   KeyedGridView* active_ = nullptr;
 

@@ -2,9 +2,9 @@
 #include "editor/table_list.h"
 
 #include "db/query.h"
-#include "db/sql_text.h"
 #include "process/app_state.h"
 #include "ui_common/list_operations.h"
+#include "ui_common/turkish_text.h"
 
 namespace {
 
@@ -49,11 +49,8 @@ int Next_Sort_Column(int column, bool left) {
   return column >= kListNameColumn ? kListCodeColumn : column + 1;
 }
 
-QString List_Search_Sql(const QString& base_sql, const QString& sort_field, const QString& text) {
-  QString sql = base_sql;
-  if (!text.isEmpty())
-    sql += " AND " + sort_field + " LIKE '" + Sql_Quote_Value(text.trimmed()) + "%'";
-  return sql + " ORDER BY " + sort_field + " ASC";
+QString List_Search_Sql(const QString& base_sql, const QString& sort_field) {
+  return base_sql + " ORDER BY " + sort_field + " ASC";
 }
 
 TableList::TableList(int type)
@@ -69,10 +66,12 @@ TableList::TableList(int type)
 }
 
 bool Search_List(AppState& state, TableList& list, const QString& text) {
-  const QString sql = List_Search_Sql(list.base_sql, list.sort_field, text);
-  if (sql == list.last_sql) return false;
+  const QString sql = List_Search_Sql(list.base_sql, list.sort_field);
+  const bool reload = sql != list.last_sql;
+  if (!reload && text == list.last_search_text) return false;
+  if (reload) Open_Recordset(state.Db(), list.rows, sql);
   list.last_sql = sql;
-  Open_Recordset(state.Db(), list.rows, sql);
+  list.search = text;
   Fill_List_Grid(list);
   list.last_search_text = text;
   return true;
@@ -102,6 +101,7 @@ void Fill_List_Grid(TableList& list) {
   list.grid.Clear_Rows();
   if (list.rows.Is_Open() && list.rows.Record_Count() > 0) {
     for (list.rows.Move_First(); !list.rows.Eof(); list.rows.Move_Next()) {
+      if (!Starts_With_TR(list.rows.Text(list.sort_field), list.search)) continue;
       const int r = list.grid.Add_Row();
       for (int c = 0; c < list.grid.Cols(); ++c)
         list.grid.Set_Text(r, c, list.rows.Text(list.grid.Col_Key(c)));

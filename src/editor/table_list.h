@@ -32,9 +32,9 @@ QString List_Caption(const QString& prefix, int sort_column);
 QString Sort_Field_Of(int column);
 // The column Left or Right moves the sort to: the other of the two, wrapping.
 int Next_Sort_Column(int column, bool left);
-// The search statement: the base, " AND <field> LIKE '<text trimmed>%'" when the text is not
-// empty, " ORDER BY <field> ASC".
-QString List_Search_Sql(const QString& base_sql, const QString& sort_field, const QString& text);
+// The list's statement: the base and " ORDER BY <field> ASC". The search text filters its rows
+// in the program, so that case is ignored by Turkish rules on every engine.
+QString List_Search_Sql(const QString& base_sql, const QString& sort_field);
 
 // The list's state between searches.
 struct TableList {
@@ -46,13 +46,14 @@ struct TableList {
   QString sort_field = "Rapor_Kodu";
   int sort_column = kListCodeColumn;
   QString last_search_text = "|";
+  QString search;  // the rows shown are those whose sort field begins with it
   QString title_prefix;
   Recordset rows;  // Rs_List
   KeyedGrid grid;  // what the window shows: Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi
 };
 
-// Runs the search for `text`; reloads the rows and the grid only when the statement differs
-// from the last one. True when it reloaded.
+// Runs the search for `text`: reloads the rows when the statement differs from the last one,
+// and the grid when they or the text changed. True when the grid was filled again.
 bool Search_List(AppState& state, TableList& list, const QString& text);
 // F12: re-sorts the rows on the sort field (ascending, descending, ascending, ...).
 void Toggle_List_Order(AppState& state, TableList& list);
@@ -60,8 +61,9 @@ void Toggle_List_Order(AppState& state, TableList& list);
 // " ^" and the sort colour and the other heading with the other colour. The rows are re-ordered
 // at the next search.
 void Set_Sort_Column(TableList& list, int column);
-// The grid from the rows, with the headings marked for the sort column; the current row is
-// kept where it was when it still exists.
+// The grid from the rows whose sort field begins with the search text, case ignored by Turkish
+// rules, with the headings marked for the sort column; the current row is kept where it was
+// when it still exists.
 void Fill_List_Grid(TableList& list);
 
 // The table of grid row `row`, when the row exists.
@@ -75,5 +77,5 @@ bool Listed_Table(const TableList& list, int row, ListedTable& table);
 
 // "Seçilen Rapor Tanımı Silinecektir. Onaylıyormusunuz?"
 inline const char* kDeleteTableQuestion = "Seçilen Rapor Tanımı Silinecektir. Onaylıyormusunuz?";
-// Deletes the table's rows and then its header.
+// Deletes the table's rows and then its header; the list's next search reads the database again.
 void Delete_Table(AppState& state, qint64 table_id);

@@ -18,6 +18,7 @@
 #include "process/app_state.h"
 #include "ui_common/keyed_grid_widget.h"
 #include "ui_common/list_operations.h"
+#include "ui_common/opener_window.h"
 #include "ui_common/twips.h"
 
 namespace {
@@ -38,12 +39,8 @@ QPixmap Magnifier(const QColor& glass) {
 
 }  // namespace
 
-MuhMaliTabloListe::MuhMaliTabloListe(AppState& state, std::function<void()> on_closed,
-                                     QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      s_(state),
-      list_(state.Table_Type),
-      on_closed_(std::move(on_closed)) {
+MuhMaliTabloListe::MuhMaliTabloListe(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), s_(state), list_(state.Table_Type) {
   setObjectName("MuhMaliTabloListe");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Muhasebe Mali Tabloları");
@@ -110,7 +107,7 @@ void MuhMaliTabloListe::Build_Controls() {
   TDBG1->horizontalHeader()->setStretchLastSection(true);
   TDBG1->key_down = [this](QKeyEvent* e) { return Grid_Key_Down(e); };
   TDBG1->key_up = [this](QKeyEvent* e) { return Grid_Key_Up(e); };
-  TDBG1->double_clicked = [this] { DegistirBtn_Click(); };
+  connect(TDBG1, &KeyedGridView::rowActivated, this, &MuhMaliTabloListe::DegistirBtn_Click);
   connect(TDBG1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &MuhMaliTabloListe::Heading_Click);
   auto* grid_row = new QHBoxLayout;
@@ -227,6 +224,7 @@ bool MuhMaliTabloListe::Grid_Key_Down(QKeyEvent* event) {
       Set_Sort_Column(list_, Next_Sort_Column(list_.sort_column, event->key() == Qt::Key_Left));
       TDBG1->Model()->headerDataChanged(Qt::Horizontal, 0, grid.Cols() - 1);
       FormBaslik->FormLabel->setText(Caption());
+      AramaTimer_Timer();
       return true;
     case Qt::Key_Menu: {
       const QRect cell = TDBG1->Cell_Rect(std::max(grid.Row(), 1), kListCodeColumn);
@@ -244,7 +242,8 @@ bool MuhMaliTabloListe::Grid_Key_Down(QKeyEvent* event) {
     Arama->setText(search);
     return true;
   }
-  search_pending_ = false;
+  // Any other key acts on the rows of what was typed.
+  if (search_pending_ || AramaTimer.isActive()) AramaTimer_Timer();
   return false;
 }
 
@@ -258,9 +257,10 @@ bool MuhMaliTabloListe::Grid_Key_Up(QKeyEvent*) {
 
 void MuhMaliTabloListe::Heading_Click(int column) {
   if (column < 1 || column > 3) return;
-  Set_Sort_Column(list_, column);
-  Fill_Grid();
   Arama->clear();
+  Set_Sort_Column(list_, column);
+  AramaTimer_Timer();
+  Show_Rows();
 }
 
 void MuhMaliTabloListe::Blink() {
@@ -290,10 +290,12 @@ void MuhMaliTabloListe::Open_Definition(bool add, bool view) {
   s_.View_Mode = view;
   s_.Caller_Form = objectName();
   hide();
-  definition_ = new MuhMaliTabloTanim(s_, [this](bool) {
-    // Shown again, the list reloads unless the window was left without a save.
+  definition_ = new MuhMaliTabloTanim(s_);
+  // Shown again, the list reloads unless the window was left without a save.
+  connect(definition_, &MuhMaliTabloTanim::closed, this, [this] {
     if (!closing_) show();
   });
+  Attach_To_Opener(definition_, this);
   definition_->show();
 }
 
@@ -309,9 +311,9 @@ void MuhMaliTabloListe::SilBtn_Click() {
   if (!Listed_Table(list_, row, table)) return;
   if (!s_.Message->Question(kDeleteTableQuestion)) return;
   Delete_Table(s_, table.id);
-  // The deleted table leaves the list at once; the list is queried again at the next search.
-  list_.grid.Remove_Row(row);
-  Show_Rows();
+  // The list is read again from the database.
+  list_.last_sql.clear();
+  AramaTimer_Timer();
   TDBG1->setFocus();
 }
 
@@ -324,7 +326,7 @@ void MuhMaliTabloListe::closeEvent(QCloseEvent* event) {
   Timer1.stop();
   s_.Child_Cancelled = false;
   event->accept();
-  if (on_closed_) on_closed_();
+  emit closed();
 }
 
 void MuhMaliTabloListe::Menu_Click(const QString& key) {

@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
 #include "editor/table_list.h"
 
@@ -27,8 +26,8 @@ class QPushButton;
 class MuhMaliTabloListe : public QWidget {
   Q_OBJECT
  public:
-  // Form_Load for the kind in Table_Type; `on_closed` shows the window that opened the list.
-  MuhMaliTabloListe(AppState& state, std::function<void()> on_closed, QWidget* parent = nullptr);
+  // Form_Load for the kind in Table_Type.
+  explicit MuhMaliTabloListe(AppState& state, QWidget* parent = nullptr);
   ~MuhMaliTabloListe() override;
 
   TableList& List() { return list_; }
@@ -49,6 +48,10 @@ class MuhMaliTabloListe : public QWidget {
   void Menu_Click(const QString& key);
   QMenu* Popup_Menu() { return MNHepsi; }
 
+ signals:
+  // The list closes: the window that opened it shows again.
+  void closed();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -67,7 +70,6 @@ class MuhMaliTabloListe : public QWidget {
 
   AppState& s_;
   TableList list_;
-  std::function<void()> on_closed_;
   bool search_pending_ = false;
   bool closing_ = false;
   QPointer<MuhMaliTabloTanim> definition_;

@@ -38,9 +38,6 @@ enum class LoginOutcome {
   Connection_Error  // any other failure: the server box gets the focus
 };
 
-// The SQL Server's refusal of a login (DB_E_... 0x80040E4D); counted as a failed login.
-constexpr long kErrLoginRefused = -2147217843;
-
 inline const char* kLoginRegistryKey = "DEF_VELORA";
 
 class Login {

@@ -168,7 +168,7 @@ void LoginFrm::Build_Controls() {
   tdbg1_->setObjectName("TDBG1");
   tdbg1_->setSelectionBehavior(QAbstractItemView::SelectRows);
   tdbg1_->horizontalHeader()->setStretchLastSection(false);
-  tdbg1_->double_clicked = [this] { Choose_Company(); };
+  connect(tdbg1_, &KeyedGridView::rowActivated, this, [this] { Choose_Company(); });
   tdbg1_->key_down = [this](QKeyEvent* event) {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
     Choose_Company();
@@ -252,6 +252,12 @@ bool LoginFrm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       const int key = Navigation_Key_Code(static_cast<QKeyEvent*>(event)->key());
       if (key == 0) return false;
+      // Enter in the user box moves on to the password; in the other boxes it logs in.
+      if (key == kKeyEnter && box == sysus_nm_) {
+        sysus_->setFocus();
+        sysus_->selectAll();
+        return true;
+      }
       const bool moved = Navigate_By_Tag_Key(box, key);
       if (key != kKeyEnter) return moved;
       TamamBtn_Click();

@@ -16,11 +16,18 @@ const std::vector<RowTypeInfo>& Row_Types() {
       {kRowAccountRange, "MnHesapAraligi", "HESAP ARALIĞI"},
       {kRowSubtotal, "MnAraToplam", "ARA TOPLAM"},
       {kRowGrandTotal, "MnGenelToplam", "GENEL TOPLAM"},
+      {kRowBlankLine, "MnBosSatir", "BOŞ SATIR"},
+      {kRowDoubleRule, "MnCiftCizgi", "ÇİFT ÇİZGİ"},
+      {kRowSingleRule, "MnTekCizgi", "TEK ÇİZGİ"},
       {kRowAmount, "MnTutar", "TUTAR"},
       {kRowFootnote, "MnDipNotEkle", "DİPNOT EKLE"},
       {kRowFormula, "MNFormul", "FORMÜL"},
   };
   return types;
+}
+
+bool Is_Page_Layout_Row(int code) {
+  return code == kRowBlankLine || code == kRowDoubleRule || code == kRowSingleRule;
 }
 
 QString Row_Type_Caption(int code) {

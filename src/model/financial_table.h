@@ -22,13 +22,17 @@ QString Standard_Definition_File(int kind);
 // Folder under the program's own folder that holds the standard definition files.
 inline const char* kStandardDefinitionFolder = "Muhasebe Parametre";
 
-// Row types (Satir_Tipi). Codes 6, 7 and 8 have no row of their own.
+// Row types (Satir_Tipi). Codes 6, 7 and 8 are page layout rows: they take nothing in and print
+// a blank line, a double rule or a single rule.
 enum RowType : int {
   kRowGroup = 1,
   kRowSingleAccount = 2,
   kRowAccountRange = 3,
   kRowSubtotal = 4,
   kRowGrandTotal = 5,
+  kRowBlankLine = 6,
+  kRowDoubleRule = 7,
+  kRowSingleRule = 8,
   kRowAmount = 9,
   kRowFootnote = 10,
   kRowFormula = 11,
@@ -41,6 +45,8 @@ struct RowTypeInfo {
 };
 // Every row type the editor makes, in code order.
 const std::vector<RowTypeInfo>& Row_Types();
+// Whether a row type is a blank line or a rule.
+bool Is_Page_Layout_Row(int code);
 // Caption of a row type code; "" for a code the editor does not make.
 QString Row_Type_Caption(int code);
 

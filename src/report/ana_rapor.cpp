@@ -129,6 +129,7 @@ DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi,
   look.caption_indent = levelled ? std::clamp(level - 1, 0, 5) * kLevelIndent : 0;
   look.amount_blank = Amount_Blank(bakiye);
   look.result_rules = net_result;
+  look.page_rules = !typed ? 0 : type == kRowSingleRule ? 1 : type == kRowDoubleRule ? 2 : 0;
   return look;
 }
 
@@ -324,10 +325,22 @@ void Detail_Format(ReportContext& context) {
   bakiye.top = text_top;
   adi.top = text_top;
   detail.Control("Satir_Cizgi").top = detail.height - 25;
+  const int rule_tops[] = {30, 340, 385};
+  int i = 0;
   for (const char* name : {"Ust_Cizgi", "Alt_Cizgi1", "Alt_Cizgi2"}) {
     ReportControl& rule = detail.Control(name);
     rule.visible = look.result_rules;
     rule.left = look.amount_left;
+    rule.width = kAmountWidth;
+    rule.top = rule_tops[i++];
+  }
+  // A rule row draws its rules across the page, in the middle of the row.
+  for (int k = 0; k < look.page_rules; ++k) {
+    ReportControl& rule = detail.Control(k == 0 ? "Alt_Cizgi1" : "Alt_Cizgi2");
+    rule.visible = true;
+    rule.left = 0;
+    rule.width = kFullWidth;
+    rule.top = kRowHeight / 2 - 20 + 45 * k;
   }
 }
 

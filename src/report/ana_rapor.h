@@ -36,6 +36,7 @@ struct DetailLook {
   int caption_indent = 0;     // twips
   bool amount_blank = false;  // a zero amount prints nothing
   bool result_rules = false;  // a rule above the amount and a double rule below it
+  int page_rules = 0;         // a rule row's rules across the page: 1 single, 2 double
 };
 
 // The look of a row from its Satir_Tipi and Satir_Seviyesi (as stored, read as numbers) and its

@@ -215,6 +215,20 @@ void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& p
 
 void Table_Kind_Changed(AppState& state, KeyedGrid& grid) {
   const int kind = Table_Kind(grid);
+  Refill_Table_Lists(state, grid);
+  const int first = grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
+  if (first > 0)
+    grid.Set_Text(first, "Baslangic",
+                  QString::fromUtf8(kind == kKindBalanceSheet ? "Açılış" : "Ocak"));
+  // A balance sheet takes the closing vouchers in, an income statement leaves them out.
+  const int closing = grid.Find_Row("FiltreLbl", QString::fromUtf8("Kapanış Fişi"));
+  if (closing > 0)
+    grid.Set_Text(closing, "Baslangic",
+                  QString::fromUtf8(kind == kKindBalanceSheet ? "Dahil" : "Hariç"));
+}
+
+void Refill_Table_Lists(AppState& state, KeyedGrid& grid) {
+  const int kind = Table_Kind(grid);
   for (const char* caption : {"Tablo Kodu", "Tablo Adı"}) {
     const int row = grid.Find_Row("FiltreLbl", QString::fromUtf8(caption));
     if (row <= 0) continue;
@@ -227,15 +241,6 @@ void Table_Kind_Changed(AppState& state, KeyedGrid& grid) {
     if (!chosen.isEmpty() && !grid.Text(row, "Secenek").split('|').contains(chosen))
       grid.Set_Text(row, "Baslangic", {});
   }
-  const int first = grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
-  if (first > 0)
-    grid.Set_Text(first, "Baslangic",
-                  QString::fromUtf8(kind == kKindBalanceSheet ? "Açılış" : "Ocak"));
-  // A balance sheet takes the closing vouchers in, an income statement leaves them out.
-  const int closing = grid.Find_Row("FiltreLbl", QString::fromUtf8("Kapanış Fişi"));
-  if (closing > 0)
-    grid.Set_Text(closing, "Baslangic",
-                  QString::fromUtf8(kind == kKindBalanceSheet ? "Dahil" : "Hariç"));
 }
 
 QString Check_Filter_Value(const KeyedGrid& grid, int row, QString& value) {

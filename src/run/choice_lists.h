@@ -32,6 +32,9 @@ QString BuildOptionList(AppState& state, const QString& caption);
 // code or name of the other kind is cleared) and its first month ("Açılış" for a balance sheet,
 // "Ocak" for an income statement).
 void Table_Kind_Changed(AppState& state, KeyedGrid& grid);
+// The table code and name lists of the chosen kind read again (tables added, renamed or
+// deleted meanwhile); a chosen code or name no longer listed is cleared.
+void Refill_Table_Lists(AppState& state, KeyedGrid& grid);
 // Gives every known caption of the filter grid its list, telling `progress` before each row.
 void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& progress = {});
 

@@ -29,6 +29,7 @@
 #include "ui_common/date_box.h"
 #include "ui_common/guarded.h"
 #include "ui_common/keyed_grid_widget.h"
+#include "ui_common/opener_window.h"
 #include "ui_common/turkish_text.h"
 
 namespace {
@@ -109,6 +110,16 @@ void FiltreFrm::Build_Controls() {
   layout->setContentsMargins(6, 6, 6, 6);
   layout->setSpacing(6);
 
+  Build_Filter_Grid(central, layout);
+  Build_Choice_Popup(central);
+  Build_Target_Row(central, layout);
+  Build_Buttons(central, layout);
+  Build_Waiting_Frame(central);
+  resize(640, 620);
+}
+
+// The filter grid with its rules, and the "..." button of a multiple-choice row.
+void FiltreFrm::Build_Filter_Grid(QWidget* central, QVBoxLayout* layout) {
   FiltreGrd = new KeyedGridView(&grid_, central);
   FiltreGrd->setObjectName("FiltreGrd");
   FiltreGrd->setFont(Grid_Font());
@@ -117,11 +128,12 @@ void FiltreFrm::Build_Controls() {
   Messages& messages = *s_.Message;
   FiltreGrd->before_change =
       Guard(messages, [this](int row, int col) { return Before_Change(row, col); });
-  FiltreGrd->after_change = Guard(messages, [this](int row, int col, int old_row, int old_col) {
-    After_Change(row, col, old_row, old_col);
-  });
-  FiltreGrd->Model()->after_edit =
-      Guard(messages, [this](int row, int col) { After_Edit(row, col); });
+  connect(FiltreGrd, &KeyedGridView::currentCellChanged, this,
+          Guard(messages, [this](int row, int col, int old_row, int old_col) {
+            After_Change(row, col, old_row, old_col);
+          }));
+  connect(FiltreGrd->Model(), &KeyedGridModel::cellEdited, this,
+          Guard(messages, [this](int row, int col) { After_Edit(row, col); }));
   // The grey end cell of a single-value row takes no cursor and no typing.
   FiltreGrd->Model()->locked = [this](int row, int col) {
     return grid_.Col_Key(col) == kEnd && !grid_.Text(row, kCaption).isEmpty() &&
@@ -136,12 +148,12 @@ void FiltreFrm::Build_Controls() {
   FiltreGrd->key_up = Guard(messages, [this](QKeyEvent* e) { return Grid_Key_Up(e); });
   FiltreGrd->editor_key =
       Guard(messages, [this](QLineEdit* editor, QKeyEvent* e) { return Editor_Key(editor, e); });
-  FiltreGrd->scrolled = Guard(messages, [this] {
-    if (!grid_.Text(grid_.Row(), kOptions).isEmpty())
-      Place_Ara_Button();
-    else if (AraBtn)
-      AraBtn->hide();
-  });
+  connect(FiltreGrd, &KeyedGridView::scrolled, this, Guard(messages, [this] {
+            if (!grid_.Text(grid_.Row(), kOptions).isEmpty())
+              Place_Ara_Button();
+            else if (AraBtn)
+              AraBtn->hide();
+          }));
   layout->addWidget(FiltreGrd, 1);
 
   AraBtn = new QPushButton("...", FiltreGrd->viewport());
@@ -149,7 +161,11 @@ void FiltreFrm::Build_Controls() {
   AraBtn->hide();
   connect(AraBtn, &QPushButton::clicked, this,
           [this] { Guarded(*s_.Message, [this] { AraBtn_Click(); }); });
+}
 
+// The multiple-choice popup over the grid, hidden until a row opens it.
+void FiltreFrm::Build_Choice_Popup(QWidget* central) {
+  Messages& messages = *s_.Message;
   CoktanSecmeliGrd = new KeyedGridView(&popup_, central);
   CoktanSecmeliGrd->setObjectName("CoktanSecmeliGrd");
   CoktanSecmeliGrd->setFont(Grid_Font());
@@ -158,21 +174,24 @@ void FiltreFrm::Build_Controls() {
   CoktanSecmeliGrd->horizontalHeader()->setStretchLastSection(true);
   CoktanSecmeliGrd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   CoktanSecmeliGrd->setEditTriggers(QAbstractItemView::AnyKeyPressed);
-  CoktanSecmeliGrd->Model()->after_edit =
-      Guard(messages, [this](int row, int) { Popup_Tick_Changed(popup_, row); });
-  CoktanSecmeliGrd->after_change = Guard(messages, [this](int, int col, int, int) {
-    if (col == popup_.Col_Index("Secim")) return;
-    Popup_Col_Changed(popup_);
-    CoktanSecmeliGrd->Go_To(popup_.Row(), popup_.Col());
-  });
-  CoktanSecmeliGrd->double_clicked = Guard(messages, [this] {
-    Popup_Double_Click(popup_);
-    CoktanSecmeliGrd->Refresh();
-  });
+  connect(CoktanSecmeliGrd->Model(), &KeyedGridModel::cellEdited, this,
+          Guard(messages, [this](int row, int) { Popup_Tick_Changed(popup_, row); }));
+  connect(CoktanSecmeliGrd, &KeyedGridView::currentCellChanged, this,
+          Guard(messages, [this](int, int col, int, int) {
+            if (col == popup_.Col_Index("Secim")) return;
+            Popup_Col_Changed(popup_);
+            CoktanSecmeliGrd->Go_To(popup_.Row(), popup_.Col());
+          }));
+  connect(CoktanSecmeliGrd, &KeyedGridView::rowActivated, this, Guard(messages, [this](int) {
+            Popup_Double_Click(popup_);
+            CoktanSecmeliGrd->Refresh();
+          }));
   CoktanSecmeliGrd->key_down = Guard(messages, [this](QKeyEvent* e) { return Popup_Key_Down(e); });
   CoktanSecmeliGrd->key_up = Guard(messages, [this](QKeyEvent* e) { return Popup_Key_Up(e); });
   CoktanSecmeliGrd->hide();
+}
 
+void FiltreFrm::Build_Target_Row(QWidget* central, QVBoxLayout* layout) {
   // Output target and the progress of the choice lists.
   auto* target_row = new QHBoxLayout;
   target_row->setSpacing(8);
@@ -202,7 +221,10 @@ void FiltreFrm::Build_Controls() {
   Bar2->setValue(0);
   target_row->addWidget(Bar2, 1);
   layout->addLayout(target_row);
+}
 
+// "Tablo Oluştur", "Tamam" and "Çıkış".
+void FiltreFrm::Build_Buttons(QWidget* central, QVBoxLayout* layout) {
   SSPanel1 = new QFrame(central);
   SSPanel1->setObjectName("SSPanel1");
   SSPanel1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -228,7 +250,9 @@ void FiltreFrm::Build_Controls() {
           [this] { Guarded(*s_.Message, [this] { Tablo_Olustur(); }); });
   connect(TamamBtn, &QPushButton::clicked, this, &FiltreFrm::Run);
   connect(CikisBtn, &QPushButton::clicked, this, &QWidget::close);
+}
 
+void FiltreFrm::Build_Waiting_Frame(QWidget* central) {
   // The waiting frame of a run, over the grid.
   Bekleme = new QFrame(central);
   Bekleme->setObjectName("Bekleme");
@@ -259,8 +283,6 @@ void FiltreFrm::Build_Controls() {
   waiting->addWidget(Bar1);
   Bekleme->setFixedSize(380, 116);
   Bekleme->hide();
-
-  resize(640, 620);
 }
 
 QString FiltreFrm::Output_Target() const { return target_.Text(1, "RaporYeri"); }
@@ -275,7 +297,10 @@ void FiltreFrm::Form_Load() {
   target_.Set_Editable(true);
   RaporYeri->Refresh();
 
-  setWindowTitle(Upper_TR(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()));
+  const QString program =
+      Upper_TR(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+  setWindowTitle(s_.Company_Name.trimmed().isEmpty() ? program
+                                                     : program + " - " + s_.Company_Name.trimmed());
   Load_Master_File(s_, grid_);
 
   const int start = grid_.Col_Index(kStart);
@@ -683,7 +708,14 @@ void FiltreFrm::Run() {
 void FiltreFrm::Tablo_Olustur() {
   s_.Table_Type = Table_Kind(grid_);
   hide();
-  auto* list = new MuhMaliTabloListe(s_, [this] { show(); });
+  auto* list = new MuhMaliTabloListe(s_);
+  // Back from the list: its changes show in the table lists.
+  connect(list, &MuhMaliTabloListe::closed, this, [this] {
+    Guarded(*s_.Message, [this] { Refill_Table_Lists(s_, grid_); });
+    FiltreGrd->Refresh();
+    show();
+  });
+  Attach_To_Opener(list, this);
   table_list_window_ = list;
   list->show();
 }

@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 
 // The percentage box of the running calculation: the share of rows done, with all its digits
 // ("46.6666666666667%"), highlighted from 47 % (rounded) on; empty while the count is unknown.
@@ -76,6 +77,11 @@ class FiltreFrm : public QMainWindow {
 
  private:
   void Build_Controls();
+  void Build_Filter_Grid(QWidget* central, QVBoxLayout* layout);
+  void Build_Choice_Popup(QWidget* central);
+  void Build_Target_Row(QWidget* central, QVBoxLayout* layout);
+  void Build_Buttons(QWidget* central, QVBoxLayout* layout);
+  void Build_Waiting_Frame(QWidget* central);
   void Form_Load();
   // The rules of FiltreGrd.
   bool Before_Change(int row, int col);

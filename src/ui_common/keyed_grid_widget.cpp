@@ -8,7 +8,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QStyledItemDelegate>
+
+#include "ui_common/turkish_text.h"
 
 // ---------------------------------------------------------------------------------------------
 // Model
@@ -114,7 +117,7 @@ bool KeyedGridModel::setData(const QModelIndex& index, const QVariant& value, in
   } else {
     return false;
   }
-  if (after_edit) after_edit(row, col);
+  emit cellEdited(row, col);
   // The rules may change other cells of the grid.
   emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, columnCount() - 1));
   return true;
@@ -154,13 +157,20 @@ class KeyedGridDelegate : public QStyledItemDelegate {
 
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
     auto* combo = qobject_cast<QComboBox*>(editor);
-    if (!combo) return QStyledItemDelegate::setEditorData(editor, index);
+    if (!combo) {
+      QStyledItemDelegate::setEditorData(editor, index);
+      // Opened by typing, the cell's text is replaced by what is typed.
+      if (auto* box = qobject_cast<QLineEdit*>(editor); box && view_->typing_opened_)
+        box->selectAll();
+      return;
+    }
     const QString text = index.data(Qt::EditRole).toString();
     const int found = combo->findData(text);
     if (found >= 0)
       combo->setCurrentIndex(found);
     else if (combo->isEditable())
       combo->setEditText(text);
+    if (combo->lineEdit() && view_->typing_opened_) combo->lineEdit()->selectAll();
   }
 
   void setModelData(QWidget* editor, QAbstractItemModel* model,
@@ -255,9 +265,17 @@ void KeyedGridView::Edit_Current() {
 
 void KeyedGridView::Editor_Created(QWidget* editor) {
   editor_ = editor;
+  combo_search_.clear();
   editor->installEventFilter(this);
   if (auto* combo = qobject_cast<QComboBox*>(editor); combo && combo->lineEdit())
     combo->lineEdit()->installEventFilter(this);
+}
+
+bool KeyedGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  typing_opened_ = trigger == AnyKeyPressed;
+  const bool opened = QTableView::edit(index, trigger, event);
+  typing_opened_ = false;
+  return opened;
 }
 
 bool KeyedGridView::eventFilter(QObject* watched, QEvent* event) {
@@ -265,12 +283,43 @@ bool KeyedGridView::eventFilter(QObject* watched, QEvent* event) {
       (watched == editor_ || watched->parent() == editor_)) {
     if (editor_key(qobject_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event))) return true;
   }
+  auto* combo = qobject_cast<QComboBox*>(watched);
+  if (event->type() == QEvent::KeyPress && combo && watched == editor_ && !combo->isEditable()) {
+    const QString text = static_cast<QKeyEvent*>(event)->text();
+    if (!text.isEmpty() && text.at(0).isPrint()) {
+      // Typed letters choose the first item that shows them, case ignored by Turkish rules.
+      if (!combo_typed_.isValid() || combo_typed_.elapsed() > 1000) combo_search_.clear();
+      combo_typed_.start();
+      combo_search_ += text;
+      for (int i = 0; i < combo->count(); ++i) {
+        if (!Starts_With_TR(combo->itemText(i), combo_search_)) continue;
+        combo->setCurrentIndex(i);
+        break;
+      }
+      return true;
+    }
+  }
   return QTableView::eventFilter(watched, event);
 }
 
+QModelIndex KeyedGridView::Cursor_Cell(int model_row, int col) const {
+  if (model_row < 0 || model_row >= model_->rowCount() || isRowHidden(model_row)) return {};
+  for (; col >= 0; --col) {
+    const QModelIndex cell = model_->index(model_row, col);
+    if (!isColumnHidden(col) && (model_->flags(cell) & Qt::ItemIsEnabled)) return cell;
+  }
+  return {};
+}
+
 QModelIndex KeyedGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-  const QModelIndex next = QTableView::moveCursor(action, modifiers);
+  QModelIndex next = QTableView::moveCursor(action, modifiers);
   const QModelIndex current = currentIndex();
+  // Up and Down reach the next row even where its cell in this column takes no cursor.
+  if ((action == MoveUp || action == MoveDown) && current.isValid()) {
+    const QModelIndex below =
+        Cursor_Cell(current.row() + (action == MoveDown ? 1 : -1), current.column());
+    if (below.isValid()) next = below;
+  }
   if (next.isValid() && next != current && before_change &&
       !before_change(KeyedGridModel::Grid_Row(next), next.column()))
     return current;
@@ -278,7 +327,16 @@ QModelIndex KeyedGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers
 }
 
 void KeyedGridView::mousePressEvent(QMouseEvent* event) {
-  const QModelIndex index = indexAt(event->position().toPoint());
+  QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid() && !(model_->flags(index) & Qt::ItemIsEnabled)) {
+    // A click on a cell that takes no cursor goes to its row's nearest one that does.
+    index = Cursor_Cell(index.row(), index.column());
+    if (index.isValid() &&
+        (!before_change || before_change(KeyedGridModel::Grid_Row(index), index.column())))
+      setCurrentIndex(index);
+    event->accept();
+    return;
+  }
   if (index.isValid() && index != currentIndex() && before_change &&
       !before_change(KeyedGridModel::Grid_Row(index), index.column())) {
     event->accept();
@@ -288,8 +346,8 @@ void KeyedGridView::mousePressEvent(QMouseEvent* event) {
 }
 
 void KeyedGridView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (double_clicked) {
-    double_clicked();
+  if (isSignalConnected(QMetaMethod::fromSignal(&KeyedGridView::rowActivated))) {
+    emit rowActivated(Grid().Row());
     event->accept();
     return;
   }
@@ -324,10 +382,10 @@ void KeyedGridView::currentChanged(const QModelIndex& current, const QModelIndex
   last_row_ = KeyedGridModel::Grid_Row(current);
   last_col_ = current.column();
   Grid().Set_Current(last_row_, last_col_);
-  if (!syncing_ && after_change) after_change(last_row_, last_col_, old_row, old_col);
+  if (!syncing_) emit currentCellChanged(last_row_, last_col_, old_row, old_col);
 }
 
 void KeyedGridView::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
-  if (scrolled) scrolled();
+  emit scrolled();
 }

@@ -1,13 +1,18 @@
 // A keyed grid on screen. KeyedGridModel adapts a KeyedGrid to Qt's item views: data row r of
 // the grid is model row r - 1, the grid's row 0 is the horizontal heading; cells show their
 // text, background colour and weight; Boolean columns show check boxes; a cell with a choice
-// list is edited in a combo box. KeyedGridView is the table widget over one: it keeps the
+// list is edited in a combo box, in which typed letters choose the first item that shows them
+// (case ignored by Turkish rules); a cell opened by typing has its text replaced by what is
+// typed. A click on a cell that takes no cursor, and Up or Down onto one, go to the nearest cell
+// of that row to its left that does. KeyedGridView is the table widget over one: it keeps the
 // grid's current cell in step with its own, takes column widths (twips, 15 to a pixel) and
 // hidden columns from the grid, and hands every cell move, key and edit to the window's rules
-// through its hooks before and after Qt acts on them.
+// through its hooks before Qt acts on them (the rules that may refuse or take them) and its
+// signals after.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPointer>
 #include <QSet>
@@ -42,8 +47,6 @@ class KeyedGridModel : public QAbstractTableModel {
   static int Grid_Row(const QModelIndex& index) { return index.row() + 1; }
   QModelIndex Cell_Index(int grid_row, int col) const { return index(grid_row - 1, col); }
 
-  // After the user changed a cell (grid row, column).
-  std::function<void(int row, int col)> after_edit;
   // A cell that takes neither the cursor nor typing (it still shows its text and colour).
   std::function<bool(int row, int col)> locked;
   // The text a cell (or a choice-list item of the cell) shows for a stored value; the stored
@@ -60,6 +63,10 @@ class KeyedGridModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+ signals:
+  // The user changed a cell (grid row, column).
+  void cellEdited(int row, int col);
+
  private:
   KeyedGrid* grid_;
   QSet<int> check_columns_;
@@ -71,6 +78,7 @@ class KeyedGridView : public QTableView {
   Q_OBJECT
  public:
   explicit KeyedGridView(KeyedGrid* grid, QWidget* parent = nullptr);
+  using QTableView::edit;
 
   KeyedGrid& Grid() { return model_->Grid(); }
   KeyedGridModel* Model() { return model_; }
@@ -79,7 +87,7 @@ class KeyedGridView : public QTableView {
   // Reloads every row and puts the view's current cell on the grid's.
   void Refresh();
   void Refresh_Row(int grid_row) { model_->Refresh_Row(grid_row); }
-  // Moves the current cell without asking `before_change`; `after_change` runs.
+  // Moves the current cell without asking `before_change`; currentCellChanged follows.
   void Go_To(int row, int col);
   // The cell's rectangle in the viewport's coordinates.
   QRect Cell_Rect(int row, int col) const;
@@ -92,15 +100,18 @@ class KeyedGridView : public QTableView {
 
   // Before the current cell moves to (row, col) by key or mouse; false keeps it where it is.
   std::function<bool(int row, int col)> before_change;
-  // After the current cell moved (previous cell given).
-  std::function<void(int row, int col, int old_row, int old_col)> after_change;
   // Keys on the grid itself (not in a cell editor); true takes the key.
   std::function<bool(QKeyEvent*)> key_down;
   std::function<bool(QKeyEvent*)> key_up;
   // Keys in a cell editor before the editor sees them; true takes the key.
   std::function<bool(QLineEdit* editor, QKeyEvent*)> editor_key;
-  std::function<void()> double_clicked;
-  std::function<void()> scrolled;
+
+ signals:
+  // The current cell moved (previous cell given).
+  void currentCellChanged(int row, int col, int old_row, int old_col);
+  // A row was double-clicked; while anything listens, a double click opens no cell editor.
+  void rowActivated(int row);
+  void scrolled();
 
  protected:
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -112,14 +123,21 @@ class KeyedGridView : public QTableView {
   void scrollContentsBy(int dx, int dy) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
  private:
   friend class KeyedGridDelegate;
   void Editor_Created(QWidget* editor);
+  // The cell of model row `model_row` at `col` or, when that one takes no cursor, the nearest
+  // to its left that does; none when the row has none.
+  QModelIndex Cursor_Cell(int model_row, int col) const;
 
   KeyedGridModel* model_;
   QPointer<QWidget> editor_;
   bool syncing_ = false;
+  bool typing_opened_ = false;  // the editor being opened was opened by a typed key
+  QString combo_search_;        // letters typed into a choice list's editor
+  QElapsedTimer combo_typed_;
   int last_row_ = 0;
   int last_col_ = 0;
 };

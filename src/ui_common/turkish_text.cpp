@@ -36,6 +36,12 @@ QString Upper_TR(const QString& text) {
   return result;
 }
 
+QString Search_Key_TR(const QString& text) { return Upper_TR(text.trimmed()); }
+
+bool Starts_With_TR(const QString& text, const QString& search) {
+  return Search_Key_TR(text).startsWith(Search_Key_TR(search));
+}
+
 TextCaret Upper_TR_Edit(const QString& text, int caret) {
   TextCaret edit;
   edit.text = Upper_TR(text);

@@ -1,5 +1,6 @@
 // Turkish text rules shared by the windows: upper-casing that keeps the dotted and dotless i
-// apart, the same applied to an edit box with its caret kept, and the password transform the
+// apart, searches that ignore case by the same rule, the upper-casing applied to an edit box
+// with its caret kept, and the password transform the
 // suite stores in Defination_DB (each character's Windows-1254 code doubled plus its position).
 #pragma once
 
@@ -7,6 +8,11 @@
 
 // "i" becomes "İ", "ı" becomes "I"; every other character is upper-cased as usual.
 QString Upper_TR(const QString& text);
+// The text upper-cased by Turkish rules after its outer blanks are trimmed, so that two texts
+// compare whatever their case ("yurt dış" and "YURT DIŞ" give the same key).
+QString Search_Key_TR(const QString& text);
+// Whether `text` begins with `search`, both compared by Search_Key_TR (an empty search matches).
+bool Starts_With_TR(const QString& text, const QString& search);
 
 // An edit box's text with its caret position.
 struct TextCaret {

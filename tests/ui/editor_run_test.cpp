@@ -1,6 +1,8 @@
 // A table made in the editor's windows is a statement like any other: added from the standard
 // income statement on the demo ledger, it runs from the run window and from the command line
 // with the same amounts, and those are the amounts of the demo's own statement of that file.
+// Built from scratch by keys alone (rows inserted below, moved, a rule and a blank line, an
+// account picked by a lower-case search), it prints its rows in the order and case typed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,7 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -19,7 +23,9 @@
 #include "app/start_up.h"
 #include "db/query.h"
 #include "db/recordset.h"
+#include "editor/account_picker_window.h"
 #include "editor/code_name_dialog.h"
+#include "editor/row_editor_window.h"
 #include "editor/table_definition_window.h"
 #include "editor/table_list_window.h"
 #include "run/filter_window.h"
@@ -30,15 +36,20 @@ namespace {
 
 using Amounts = std::map<QString, double>;
 
-Amounts Cli_Amounts(const QString& command_line, const QString& code) {
+// The statement's rows as the command line lists them for the year.
+QJsonArray Cli_Rows(const QString& command_line, const QString& code) {
   QProcess cli;
   cli.start(QString(MALITABLO_PROGRAM_DIR) + "/malitablo-cli",
             {"run", command_line, "--set", "Tablo Kodu=" + code, "--set",
              "Rapor Başlangıç Ayı=Ocak", "--set", "Rapor Bitiş Ayı=Aralık", "--format", "json"});
   EXPECT_TRUE(cli.waitForFinished(60000));
   EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  return QJsonDocument::fromJson(cli.readAllStandardOutput()).array();
+}
+
+Amounts Cli_Amounts(const QString& command_line, const QString& code) {
   Amounts amounts;
-  for (const QJsonValue& v : QJsonDocument::fromJson(cli.readAllStandardOutput()).array())
+  for (const QJsonValue& v : Cli_Rows(command_line, code))
     amounts[v.toObject()["Satir_Kodu"].toString()] = v.toObject()["Bakiye"].toDouble();
   return amounts;
 }
@@ -113,4 +124,175 @@ TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
   const Amounts demo = Cli_Amounts(command_line, "GT");
   EXPECT_EQ(demo, from_window);
   EXPECT_NE(from_window.at("C"), 0.0);
+}
+
+namespace {
+
+// Types text as key presses, Turkish letters included.
+void Type(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &release);
+  }
+}
+
+template <typename W>
+W* Shown_Window() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
+  return nullptr;
+}
+
+QWidget* Focused(QWidget* window) {
+  window->activateWindow();
+  // A dialog counts as active with the window it is transient for: wait for its own turn.
+  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+  return QApplication::focusWidget();
+}
+
+// Opens the row menu with the Menu key and walks `path` (a submenu's caption, then its item)
+// with the arrow keys and Enter.
+void Choose(MuhMaliTabloTanim* def, QWidget* grid, const QStringList& path) {
+  QTest::keyClick(grid, Qt::Key_Menu);
+  QMenu* menu = def->Row_Menu();
+  ASSERT_TRUE(menu->isVisible());
+  for (const QString& caption : path) {
+    QList<QAction*> shown;
+    for (QAction* a : menu->actions())
+      if (a->isVisible() && !a->isSeparator()) shown << a;
+    int at = static_cast<int>(shown.indexOf(menu->activeAction()));
+    int target = 0;
+    while (target < shown.size() && shown[target]->text() != caption) ++target;
+    ASSERT_LT(target, shown.size()) << caption.toStdString();
+    for (; at < target; ++at) QTest::keyClick(menu, Qt::Key_Down);
+    ASSERT_EQ(menu->activeAction(), shown[target]);
+    QMenu* sub = shown[target]->menu();
+    QTest::keyClick(menu, Qt::Key_Return);
+    if (sub) menu = sub;
+  }
+}
+
+// In the row editor that the menu opened: the code, Enter, the caption.
+MuhMaliTabloSatir* Row(const QString& code, const QString& caption) {
+  auto* editor = Shown_Window<MuhMaliTabloSatir>();
+  EXPECT_NE(editor, nullptr);
+  if (!editor) return nullptr;
+  QWidget* box = Focused(editor);
+  Type(box, code);
+  QTest::keyClick(box, Qt::Key_Return);
+  Type(QApplication::focusWidget(), caption);
+  return editor;
+}
+
+}  // namespace
+
+TEST(EditorRun, AStatementBuiltFromScratchByKeysPrintsAsTyped) {
+  TestSuite t;
+  const QString command_line = t.Make_Demo();
+  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
+  t.state.Movement_Table = "CARIHAREKETLER";
+  Parse_Command_Line(t.state, command_line);
+  std::unique_ptr<FiltreFrm> w;
+  Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
+  ASSERT_TRUE(w);
+  w->show();
+  w->Form_Activate();
+  EXPECT_TRUE(w->windowTitle().endsWith(" - " + t.state.Company_Name.trimmed()));
+
+  // "Tablo Oluştur", then Insert in the list: a new table, No to the standard definition.
+  QTest::keyClick(w->findChild<QPushButton*>("Tablo_OlusturBtn"), Qt::Key_Space);
+  auto* list = qobject_cast<MuhMaliTabloListe*>(w->Table_List_Window());
+  ASSERT_NE(list, nullptr);
+  QTest::keyClick(list->findChild<KeyedGridView*>("TDBG1"), Qt::Key_Insert);
+  MuhMaliTabloTanim* def = list->Definition_Window();
+  ASSERT_NE(def, nullptr);
+  auto* grid = def->findChild<KeyedGridView*>("FisGrd");
+  Focused(def);
+
+  // A group, a detail account picked by a lower-case name, another group; a main account typed
+  // by hand goes below that group and moves up above it.
+  Choose(def, grid, {"GRUP"});
+  MuhMaliTabloSatir* editor = Row("A", "Satışlar");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  Choose(def, grid, {"TEK HESAP"});
+  editor = Row("A.1", "Mağaza satışları");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);  // to the account box
+  Type(QApplication::focusWidget(), "6");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // no such account: the picker
+  auto* picker = Shown_Window<MuhHesapListesi>();
+  ASSERT_NE(picker, nullptr);
+  QWidget* accounts = Focused(picker);
+  QTest::keyClick(accounts, Qt::Key_Right);  // by name
+  Type(accounts, "ticari mal s");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return picker->Grid().Rows() == 2; }));
+  QTest::keyClick(accounts, Qt::Key_Return);
+  QApplication::processEvents();
+  QTest::keyClick(Focused(editor), Qt::Key_F2);
+  Choose(def, grid, {"GRUP"});
+  QTest::keyClick(Row("B", "Diğer gelirler")->focusWidget(), Qt::Key_F2);
+  Choose(def, grid, {"TEK HESAP"});
+  editor = Row("A.2", "İhracat");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  Type(QApplication::focusWidget(), "601");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+  // Below the moved row: a single rule, and a blank line below the rule.
+  Choose(def, grid, {"SAYFA DÜZENİ", "TEK ÇİZGİ"});
+  Choose(def, grid, {"SAYFA DÜZENİ", "BOŞ SATIR"});
+  QApplication::processEvents();
+  const KeyedGrid& rows = grid->Grid();
+  QStringList shown;
+  for (int r = 1; r < rows.Rows(); ++r)
+    shown << grid->model()->index(r - 1, rows.Col_Index("Satir_Kodu")).data().toString() + "|" +
+                 grid->model()->index(r - 1, rows.Col_Index("Satir_Tipi")).data().toString();
+  EXPECT_EQ(shown, QStringList({"A|GRUP", "A.1|TEK HESAP", "A.2|TEK HESAP", "|TEK ÇİZGİ",
+                                "|BOŞ SATIR", "B|GRUP"}));
+  EXPECT_EQ(grid->model()->index(1, rows.Col_Index("MHesap_KodBas")).data().toString(), "600.01");
+
+  // F2 with a code and a name, F3, Escape: back in the run window, whose list has the table.
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    QWidget* box = Focused(dialog);
+    Type(box, "yeni");
+    QTest::keyClick(box, Qt::Key_Return);
+    Type(QApplication::focusWidget(), "Yeni tablo");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  });
+  QTest::keyClick(grid, Qt::Key_F2);
+  QTest::keyClick(grid, Qt::Key_F3);
+  QApplication::processEvents();
+  QTest::keyClick(list->findChild<KeyedGridView*>("TDBG1"), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(t.messages.Texts(), QStringList({"Standart Tanımın Getrilmesini İstiyormusunuz."}));
+  KeyedGrid& filter = w->Filter_Grid();
+  EXPECT_TRUE(filter.Text(filter.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek")
+                  .split('|')
+                  .contains("YENİ"));
+
+  // Run, its rows print in the order and case typed.
+  const QJsonArray printed = Cli_Rows(command_line, "YENİ");
+  QStringList captions, kinds;
+  for (const QJsonValue& v : printed) {
+    captions << v.toObject()["Satir_Adi"].toString();
+    kinds << QString::number(v.toObject()["Satir_Tipi"].toInt());
+  }
+  EXPECT_EQ(captions,
+            QStringList({"Satışlar", "Mağaza satışları", "İhracat", "", "", "Diğer gelirler"}));
+  EXPECT_EQ(kinds, QStringList({"1", "2", "2", "8", "6", "1"}));
+
+  // The detail account picked prints the sums of its own ledger lines, counted here apart.
+  Recordset lines;
+  Open_Recordset(t.state.Db(), lines,
+                 "SELECT SUM(BTutar) AS B, SUM(ATutar) AS A FROM MUHFISHAR WHERE "
+                 "MHesap_Kod='600.01' AND Islem_Tipi<>'Kapanış Fişi'");
+  ASSERT_GT(lines.Number("A"), 0.0);
+  const QJsonObject detail = printed.at(1).toObject();
+  EXPECT_NEAR(detail["BTutar"].toDouble(), lines.Number("B"), 0.005);
+  EXPECT_NEAR(detail["ATutar"].toDouble(), lines.Number("A"), 0.005);
 }

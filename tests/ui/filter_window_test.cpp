@@ -347,6 +347,10 @@ TEST_F(FilterWindow, EnterKeepsATypedCodeAsTabDoes) {
   r.Type("GT");
   r.Key(Qt::Key_Return);
   EXPECT_EQ(r.Cell(1, "Baslangic"), "GT");
+  // Typing into a filled cell replaces its text.
+  r.Type("XY");
+  r.Key(Qt::Key_Return);
+  EXPECT_EQ(r.Cell(1, "Baslangic"), "XY");
 }
 
 TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
@@ -357,6 +361,15 @@ TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
   EXPECT_FALSE(model->flags(model->Cell_Index(1, end)) & Qt::ItemIsEnabled);
   EXPECT_TRUE(model->flags(model->Cell_Index(2, end)) & Qt::ItemIsEditable);
   EXPECT_EQ(r.G().Back_Color(1, end), QColor(224, 224, 224));
+  // A click on it goes to the start cell of its row; Down from a range's end cell reaches the
+  // next row's start cell when that row holds one value.
+  r.Click(3, "Bitis");
+  r.Key(Qt::Key_Down);
+  EXPECT_EQ(r.G().Row(), 4);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
+  r.Click(1, "Bitis");
+  EXPECT_EQ(r.G().Row(), 1);
+  EXPECT_EQ(r.Current_Key(), "Baslangic");
   // A double click on it opens no editor there; typing afterwards does not reach it.
   const QRect cell = r.Grid()->Cell_Rect(1, end);
   QTest::mouseDClick(r.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
@@ -390,6 +403,18 @@ TEST_F(FilterWindow, NextYearsJanuaryIsToldApartOnScreen) {
   combo->setCurrentIndex(1);
   r.Key(Qt::Key_Return);
   EXPECT_EQ(r.Cell(1, "Baslangic"), "Ocak");
+  // Typed letters choose the first month they begin, whatever the case: never next year's.
+  for (auto [typed, month] :
+       {std::pair{"o", "Ocak"}, std::pair{"OCAK", "Ocak"}, std::pair{"ş", "Şubat"}}) {
+    r.G().Set_Text(1, "Baslangic", "Aralık");
+    r.Grid()->Refresh();
+    for (QChar c : QString::fromUtf8(typed)) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(r.Focus(), &press);
+    }
+    r.Key(Qt::Key_Return);
+    EXPECT_EQ(r.Cell(1, "Baslangic"), QString::fromUtf8(month)) << typed;
+  }
 }
 
 TEST(CalculationPercentBox, ShowsEveryDigitAndTurnsAtFortySevenRounded) {

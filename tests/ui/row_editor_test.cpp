@@ -32,7 +32,8 @@ void Type(QWidget* widget, const QString& text) {
 // Gives the window the focus as the user's click on it would.
 void Activate(QWidget* window) {
   window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+  // A dialog counts as active with the window it is transient for: wait for its own turn.
+  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
 }
 
 class RowEditor : public ::testing::Test {
@@ -48,7 +49,7 @@ class RowEditor : public ::testing::Test {
     t.Exec("INSERT INTO MUHBAKIYE (MHesap_ID,Bakiye) VALUES (3,-1250.5),(2,300)");
     t.state.Add_Mode = true;
     t.state.Table_Type = 2;
-    window = new MuhMaliTabloTanim(t.state, nullptr);
+    window = new MuhMaliTabloTanim(t.state);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     Activate(window);
@@ -75,7 +76,9 @@ class RowEditor : public ::testing::Test {
   void Start(const char* item, const QString& code, const QString& name) {
     window->Menu_Item(item);
     ASSERT_NE(Editor(), nullptr);
-    EXPECT_FALSE(window->isEnabled());
+    // Attached to the window, blocking it.
+    EXPECT_EQ(Editor()->windowHandle()->transientParent(), window->windowHandle());
+    EXPECT_FALSE(window->findChild<KeyedGridView*>("FisGrd")->isEnabled());
     Activate(Editor());
     if (Box("Satir_Kodu")->isVisible()) {
       QTest::mouseClick(Box("Satir_Kodu"), Qt::LeftButton);
@@ -113,14 +116,14 @@ class RowEditor : public ::testing::Test {
 }  // namespace
 
 TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
-  Start("MnGrup", "A", "a. brüt satışlar");
-  EXPECT_EQ(Box("Satir_Adi")->text(), "A. BRÜT SATIŞLAR");  // upper-cased as typed
+  Start("MnGrup", "A", "A. Brüt satışlar");
+  EXPECT_EQ(Box("Satir_Adi")->text(), "A. Brüt satışlar");  // as typed
   EXPECT_FALSE(Box("MHesap_Kod")->isVisible());
   Screenshot(Editor(), "row_editor_group");
   Save();
   EXPECT_EQ(Editor(), nullptr);
-  EXPECT_TRUE(window->isEnabled());
-  EXPECT_EQ(Shown(), QStringList({"AA. BRÜT SATIŞLAR"}));
+  EXPECT_TRUE(window->findChild<KeyedGridView*>("FisGrd")->isEnabled());
+  EXPECT_EQ(Shown(), QStringList({"AA. Brüt satışlar"}));
 
   // An account looked up by Enter: the code stays, its id is kept.
   Start("MnHesap", "A.1", "MAĞAZA");
@@ -150,11 +153,14 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   QTest::keyClick(kod, Qt::Key_Return);
   ASSERT_NE(Picker(), nullptr);
   MuhHesapListesi* picker = Picker();
-  EXPECT_FALSE(Editor()->isEnabled());
+  EXPECT_EQ(picker->windowHandle()->transientParent(), Editor()->windowHandle());
+  EXPECT_FALSE(Box("Satir_Adi")->isEnabled());
   EXPECT_EQ(picker->Search_Text(), "600.0");
   EXPECT_EQ(picker->Grid().Rows(), 3);  // 600.01 and 600.02
   auto* list = picker->findChild<KeyedGridView*>("TDBG1");
-  Type(list, "2");
+  // The opening is selected: typing replaces it.
+  Type(list, "600.02");
+  EXPECT_EQ(picker->Search_Text(), "600.02");
   ASSERT_TRUE(QTest::qWaitFor([&] { return picker->Grid().Rows() == 2; }));
   EXPECT_EQ(picker->Grid().Text(1, "MHesap_Ad"), "İNTERNET SATIŞLARI");
   EXPECT_EQ(picker->Grid().Text(1, "Bakiye"), "1.251 (A)");
@@ -165,12 +171,13 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   QTest::keyClick(list, Qt::Key_Return);
   QApplication::processEvents();
   EXPECT_EQ(Picker(), nullptr);
-  EXPECT_TRUE(Editor()->isEnabled());
+  EXPECT_TRUE(Box("Satir_Adi")->isEnabled());
   EXPECT_EQ(Box("MHesap_Kod")->text(), "600.02");
   EXPECT_EQ(Box("MHesap_ID")->text(), "3");
   Save();
 
-  // A range row through the picker searching by name; a main account is refused.
+  // A range row through the picker searching by name in lower case; a main account is chosen
+  // like any other.
   Start("MnHesapAraligi", "B", "SATIŞLAR");
   Editor()->CagirBtn_Click(1);
   picker = Picker();
@@ -178,16 +185,12 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   list = picker->findChild<KeyedGridView*>("TDBG1");
   QTest::keyClick(list, Qt::Key_Right);
   EXPECT_EQ(picker->Sort_Column(), 2);
-  Type(list, "YURT İÇ");
+  Type(list, "yurt iç");
   ASSERT_TRUE(QTest::qWaitFor([&] { return picker->Grid().Rows() == 2; }));
   QTest::keyClick(list, Qt::Key_Return);
-  EXPECT_EQ(t.messages.Texts().last(), "Yalnızca Detay Hesaplar Seçilebilir.");
-  EXPECT_EQ(Picker(), picker);
-  QTest::keyClick(list, Qt::Key_Escape);
   QApplication::processEvents();
-  EXPECT_EQ(t.state.Picked_Account_ID, 0);
-  EXPECT_EQ(Box("MHesap_KodBas")->text(), "");
-  Type(Box("MHesap_KodBas"), "600");
+  EXPECT_EQ(Picker(), nullptr);
+  EXPECT_EQ(Box("MHesap_KodBas")->text(), "600");
   Save();
   EXPECT_EQ(t.messages.Texts().last(), "Lütfen Satırın Bitiş Hesap Kodunu Giriniz.");
   ASSERT_NE(Editor(), nullptr);
@@ -208,12 +211,12 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   QApplication::processEvents();
   EXPECT_EQ(Editor(), nullptr);
 
-  // A subtotal has only its name and goes to the current row.
-  window->findChild<KeyedGridView*>("FisGrd")->Go_To(4, 0);
+  // A subtotal has only its name and goes below the current row.
+  window->findChild<KeyedGridView*>("FisGrd")->Go_To(3, 0);
   Start("MnAraToplam", "", "ARA TOPLAM");
   EXPECT_FALSE(Box("Satir_Kodu")->isVisible());
   Save();
-  EXPECT_EQ(Shown(), QStringList({"AA. BRÜT SATIŞLAR", "A.1MAĞAZA", "A.2İNTERNET", "ARA TOPLAM",
+  EXPECT_EQ(Shown(), QStringList({"AA. Brüt satışlar", "A.1MAĞAZA", "A.2İNTERNET", "ARA TOPLAM",
                                   "BSATIŞLAR"}));
   EXPECT_EQ(Main().Text(2, "MHesap_KodBas"), "600.01");
   EXPECT_EQ(Main().Text(3, "MHesap_KodBas"), "600.02");
@@ -229,12 +232,36 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   Box("Satir_Adi")->setText("ARALIK");
   Save();
   EXPECT_EQ(Main().Text(5, "Yazilacak"), "BARALIK");
+  // Escape leaves without a change.
+  window->Menu_Item("MnSatirDegistir");
+  ASSERT_NE(Editor(), nullptr);
+  Activate(Editor());
+  Box("Satir_Adi")->setText("OCAK");
+  QTest::keyClick(Box("Satir_Adi"), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_EQ(Main().Text(5, "Yazilacak"), "BARALIK");
+
+  // An amount row opened to change shows its stored amount grouped, as typing does.
+  t.state.Amount_Decimals = 2;
+  const int amount = Main().Add_Row();
+  Main().Set_Text(amount, "Satir_Tipi", QString::number(kRowAmount));
+  Main().Set_Text(amount, "Tutar", "1234567,5");
+  window->findChild<KeyedGridView*>("FisGrd")->Go_To(amount, 0);
+  window->Menu_Item("MnSatirDegistir");
+  ASSERT_NE(Editor(), nullptr);
+  EXPECT_EQ(Box("Tutar")->text(), "1.234.567,5");
 }
 
 TEST_F(RowEditor, FormulaBuiltWithButtonsAndKeys) {
-  t.state.Row_Code_List = QStringList{"", "A", "", "B"};
-  t.state.Row_Name_List = QStringList{"", "A. BRÜT SATIŞLAR", "", "B. İNDİRİMLER"};
-  t.state.Row_Count = 3;
+  // The builder offers the rows with a code of the table being made.
+  for (auto [code, name] : {std::pair{"A", "A. BRÜT SATIŞLAR"}, std::pair{"", "ARA TOPLAM"},
+                            std::pair{"B", "B. İNDİRİMLER"}}) {
+    const int r = Main().Add_Row();
+    Main().Set_Text(r, "Satir_Kodu", code);
+    Main().Set_Text(r, "Satir_Adi", name);
+  }
+  window->findChild<KeyedGridView*>("FisGrd")->Go_To(3, 0);
   Start("MNFormul", "C", "NET SATIŞLAR");
   QLineEdit* formula = Box("FormulTxt");
   EXPECT_TRUE(formula->isVisible());
@@ -275,9 +302,9 @@ TEST_F(RowEditor, FormulaBuiltWithButtonsAndKeys) {
   QTest::mouseClick(Button(Editor(), "KaydetBtn"), Qt::LeftButton);
   QApplication::processEvents();
   EXPECT_EQ(Editor(), nullptr);
-  EXPECT_EQ(Main().Text(1, "Formul"), "A+B");
-  EXPECT_EQ(Main().Text(1, "Tutar"), "0");
-  EXPECT_EQ(Main().Text(1, "Satir_Tipi"), "11");
+  EXPECT_EQ(Main().Text(4, "Formul"), "A+B");
+  EXPECT_EQ(Main().Text(4, "Tutar"), "0");
+  EXPECT_EQ(Main().Text(4, "Satir_Tipi"), "11");
 }
 
 TEST_F(RowEditor, EachEmptyFieldIsRefusedWithItsMessage) {
@@ -319,10 +346,9 @@ TEST_F(RowEditor, APickerClosedByItsFrameChoosesNothing) {
   t.state.Picked_Account_ID = 2;
   Editor()->CagirBtn_Click(0);
   ASSERT_NE(Picker(), nullptr);
-  EXPECT_FALSE(Editor()->isEnabled());
   Picker()->close();
   EXPECT_EQ(Picker(), nullptr);
-  EXPECT_TRUE(Editor()->isEnabled());
+  EXPECT_TRUE(Box("MHesap_Kod")->isEnabled());
   EXPECT_EQ(t.state.Picked_Account_ID, 0);
   EXPECT_EQ(t.state.Picked_Account_Code, "");
   EXPECT_EQ(Box("MHesap_Kod")->text(), "");
