@@ -45,11 +45,10 @@ class DemoAudit : public DemoCompanyTest {
     return rs.Eof() ? QString() : rs.Text(rs.Field_Names().value(0));
   }
 
-  // A run of the statement `code` with its intake; `output` sees the parameters, the result and
-  // the statement's rows. The amounts are kept unless it is a check.
+  // A run of the statement `code` with its intake, given to `output`. The amounts are kept
+  // unless it is a check.
   void Run(const QString& code, bool balance_sheet, bool keep_amounts,
-           const std::function<void(const RunParameters&, const CalculationResult&,
-                                    const ReportRows&)>& output) {
+           const std::function<void(const RunOutcome&)>& output) {
     KeyedGrid grid = Make_Filter_Grid();
     Load_Master_File(state, grid);
     FillChoiceLists(state, grid);
@@ -59,23 +58,18 @@ class DemoAudit : public DemoCompanyTest {
       Table_Kind_Changed(state, grid);
     }
     grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", code);
-    CalculationResult result;
     RunSteps steps;
     steps.record_intake = true;
     steps.keep_amounts = keep_amounts;
-    steps.calculated = [&](const CalculationResult& calculated) { result = calculated; };
-    steps.produce_output = [&](const RunParameters& parameters) {
-      output(parameters, result, Report_Rows(state, parameters.statement_sql));
-    };
-    ASSERT_TRUE(Run_Statement(state, grid, steps)) << messages.Texts().join("; ").toStdString();
+    const std::optional<RunOutcome> run = Run_Statement(state, grid, steps);
+    ASSERT_TRUE(run) << messages.Texts().join("; ").toStdString();
+    output(*run);
   }
 
   CoverageReport Check(const QString& code, bool balance_sheet = false) {
     CoverageReport report;
     Run(code, balance_sheet, false,
-        [&](const RunParameters& p, const CalculationResult& result, const ReportRows&) {
-          report = Coverage(p.kind, result);
-        });
+        [&](const RunOutcome& run) { report = Coverage(run.parameters.kind, run.calculation); });
     return report;
   }
 
@@ -98,12 +92,12 @@ class DemoAudit : public DemoCompanyTest {
   // What the row of `code` took in on a run of the income statement.
   RowIntake Intake_Of(const QString& code) {
     RowIntake intake;
-    Run("GT", false, false,
-        [&](const RunParameters&, const CalculationResult& result, const ReportRows& rows) {
-          const int row = Find_Statement_Row(rows, code);
-          ASSERT_GE(row, 0) << S(code);
-          intake = result.intake.at(Statement_Row(rows, row).satir_id);
-        });
+    Run("GT", false, false, [&](const RunOutcome& run) {
+      const StatementData rows(run.statement);
+      const int row = Find_Statement_Row(rows, code);
+      ASSERT_GE(row, 0) << S(code);
+      intake = run.calculation.intake.at(Statement_Row(rows, row).satir_id);
+    });
     return intake;
   }
 };
@@ -161,48 +155,50 @@ TEST_F(DemoAudit, AnOverlappingRangeCountsItsAccountsTwice) {
 TEST_F(DemoAudit, EveryRowsBreakdownMakesItsPrintedAmount) {
   for (const bool balance_sheet : {false, true}) {
     int checked = 0;
-    Run(balance_sheet ? "BL" : "GT", balance_sheet, false,
-        [&](const RunParameters&, const CalculationResult& result, const ReportRows& rows) {
-          ASSERT_GT(rows.Row_Count(), 10);
-          for (int r = 0; r < rows.Row_Count(); ++r) {
-            const RowBreakdown b = Row_Breakdown(Statement_Row(rows, r), result);
-            const QVariant printed = rows.Value(r, "Bakiye");
-            const auto text = [&](double value) {
-              return Apply_Output_Format(state.Amount_Format, value);
-            };
-            EXPECT_EQ(text(b.amount), text(printed.toDouble()))
-                << S(b.row.code) << " " << S(b.row.name);
-            if (b.kind == BreakdownKind::Accounts || b.kind == BreakdownKind::Rows) {
-              ++checked;
-              EXPECT_EQ(text(b.total.debit.value_or(0)), text(rows.Value(r, "BTutar").toDouble()))
-                  << S(b.row.code);
-              EXPECT_EQ(text(b.total.credit.value_or(0)), text(rows.Value(r, "ATutar").toDouble()))
-                  << S(b.row.code);
-            }
-          }
-        });
+    Run(balance_sheet ? "BL" : "GT", balance_sheet, false, [&](const RunOutcome& run) {
+      const CalculationResult& result = run.calculation;
+      const StatementData rows(run.statement);
+      ASSERT_GT(rows.Row_Count(), 10);
+      for (int r = 0; r < rows.Row_Count(); ++r) {
+        const RowBreakdown b = Row_Breakdown(Statement_Row(rows, r), result);
+        const QVariant printed = rows.Value(r, "Bakiye");
+        const auto text = [&](double value) {
+          return Apply_Output_Format(state.Amount_Format, value);
+        };
+        EXPECT_EQ(text(b.amount), text(printed.toDouble()))
+            << S(b.row.code) << " " << S(b.row.name);
+        if (b.kind == BreakdownKind::Accounts || b.kind == BreakdownKind::Rows) {
+          ++checked;
+          EXPECT_EQ(text(b.total.debit.value_or(0)), text(rows.Value(r, "BTutar").toDouble()))
+              << S(b.row.code);
+          EXPECT_EQ(text(b.total.credit.value_or(0)), text(rows.Value(r, "ATutar").toDouble()))
+              << S(b.row.code);
+        }
+      }
+    });
     EXPECT_GT(checked, 10) << (balance_sheet ? "BL" : "GT");
   }
 }
 
 TEST_F(DemoAudit, AnAccountsVoucherLinesAddUpToWhatItsRowTook) {
-  Run("GT", false, false,
-      [&](const RunParameters& p, const CalculationResult& result, const ReportRows& rows) {
-        const RowIntake& intake =
-            result.intake.at(Statement_Row(rows, Find_Statement_Row(rows, "A.1")).satir_id);
-        ASSERT_FALSE(intake.accounts.empty());
-        for (const TakenAccount& account : intake.accounts) {
-          const AccountLines lines = Voucher_Lines(state.Db(), p, account.code);
-          EXPECT_FALSE(lines.name.isEmpty());
-          ASSERT_EQ(static_cast<long long>(lines.lines.size()), account.sums.lines);
-          EXPECT_NEAR(lines.credit, account.sums.credit.value_or(0), 0.00005);
-          EXPECT_NEAR(lines.lines.back().balance, account.sums.balance.value_or(0), 0.00005);
-          EXPECT_EQ(lines.lines.back().balance, lines.balance);
-          for (size_t i = 1; i < lines.lines.size(); ++i)
-            EXPECT_LE(lines.lines[i - 1].date, lines.lines[i].date);
-          EXPECT_TRUE(lines.lines.front().date >= p.period.first_day.value_or(QDate()));
-        }
-      });
+  Run("GT", false, false, [&](const RunOutcome& run) {
+    const RunParameters& p = run.parameters;
+    const StatementData rows(run.statement);
+    const RowIntake& intake =
+        run.calculation.intake.at(Statement_Row(rows, Find_Statement_Row(rows, "A.1")).satir_id);
+    ASSERT_FALSE(intake.accounts.empty());
+    for (const TakenAccount& account : intake.accounts) {
+      const AccountLines lines = Voucher_Lines(state.Db(), p, account.code);
+      EXPECT_FALSE(lines.name.isEmpty());
+      ASSERT_EQ(static_cast<long long>(lines.lines.size()), account.sums.lines);
+      EXPECT_NEAR(lines.credit, account.sums.credit.value_or(0), 0.00005);
+      EXPECT_NEAR(lines.lines.back().balance, account.sums.balance.value_or(0), 0.00005);
+      EXPECT_EQ(lines.lines.back().balance, lines.balance);
+      for (size_t i = 1; i < lines.lines.size(); ++i)
+        EXPECT_LE(lines.lines[i - 1].date, lines.lines[i].date);
+      EXPECT_TRUE(lines.lines.front().date >= p.period.first_day.value_or(QDate()));
+    }
+  });
 }
 
 TEST_F(DemoAudit, ACheckLeavesTheStoredAmountsAsTheyWere) {
@@ -214,7 +210,7 @@ TEST_F(DemoAudit, ACheckLeavesTheStoredAmountsAsTheyWere) {
                   " AND (Bakiye IS NULL OR Bakiye<>12345)"),
             "0");
   // A run that keeps its amounts does change them.
-  Run("GT", false, true, [](const RunParameters&, const CalculationResult&, const ReportRows&) {});
+  Run("GT", false, true, [](const RunOutcome&) {});
   EXPECT_NE(Value("SELECT COUNT(*) FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id +
                   " AND Bakiye<>12345"),
             "0");

@@ -50,13 +50,13 @@ class ExportsTest : public GuiTest {
     ReportRows rows = Sample_Statement();
     for (int i = 1; i <= extra_rows; ++i)
       Add_Statement_Row(rows, 3, QString("Ek satır %1").arg(i), i, 10, 3);
-    return Run_AnaRapor(state, rows, heading);
+    return Run_AnaRapor(Statement_Of(rows, "ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026",
+                                     state.Amount_Format));
   }
   QString Path(const QString& name) const { return dir.filePath(name); }
 
   QTemporaryDir dir;
   QByteArray old_registry;
-  StatementHeading heading{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026", ""};
   RecordingMessages messages;
   AppState state{messages};
 };
@@ -150,7 +150,9 @@ TEST_F(ExportsTest, WorkbookHoldsAmountsAsNumbers) {
   // A caption longer than any other widens its column.
   ReportRows rows = Sample_Statement();
   Add_Statement_Row(rows, 1, QString(90, u'X'), 1, 2, 3);
-  ASSERT_TRUE(Export_Xlsx(Run_AnaRapor(state, rows, heading), path, "Gelir Tablosu"));
+  ASSERT_TRUE(Export_Xlsx(Run_AnaRapor(Statement_Of(rows, "ÖRNEK A.Ş.", "Gelir Tablosu", {},
+                                                    state.Amount_Format)),
+                          path, "Gelir Tablosu"));
   const auto wider = widths.match(Run_Program("unzip", {"-p", path, "xl/worksheets/sheet1.xml"}));
   ASSERT_TRUE(wider.hasMatch());
   EXPECT_GT(wider.captured(1).toDouble(), width.captured(1).toDouble() + 30);

@@ -116,14 +116,13 @@ class DemoStatements : public GuiTest, public testing::WithParamInterface<const 
     for (int i = 0; i < json.size(); ++i) {
       const QJsonObject row = json[i].toObject();
       const double bakiye = row["Bakiye"].toDouble();
-      const DetailLook look = Detail_Look(QString::number(row["Satir_Tipi"].toInt()),
-                                          QString::number(row["Satir_Seviyesi"].toInt()), bakiye,
-                                          Is_Net_Result(rows, i));
+      const DetailLook look = Detail_Look(row["Satir_Tipi"].toInt(), row["Satir_Seviyesi"].toInt(),
+                                          bakiye, Is_Net_Result(rows, i));
       PrintedLine line{row["Satir_Adi"].toString().simplified(), "", -1};
       if (!look.amount_blank) {
         line.amount = Amount_Text(bakiye);
         for (int c = 0; c < 3; ++c)
-          if (look.amount_left == kColumnLefts[c]) line.column = c;
+          if (Amount_Left(look.amount_place) == kColumnLefts[c]) line.column = c;
       }
       lines.push_back(line);
     }

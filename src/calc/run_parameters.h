@@ -1,14 +1,15 @@
 // The parameters of one statement run, as one value: the statement query whose rows are
-// computed (Report_Sql), the ledger period of the fiscal year as dates, the level bounds of the
-// rows that are printed, the display options, or the message of a refused filter value.
+// computed, the ledger period of the fiscal year as dates, the level bounds of the rows that are
+// printed, the display options, the workplace chosen, or the message of a refused filter value.
 // The run window's filter grid becomes this value; the calculation, the display conditions and
-// the output take it, and the windows' globals (Report_Sql, Date_Filter_Sql, Print_Footnotes,
-// Row_Lines) are assigned from it.
+// the statement take it.
 #pragma once
 
 #include <QDate>
 #include <QString>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // The ledger lines of a run: those of the fiscal year, from the first day up to the last day
 // (an open bound takes in every line of the year on that side).
@@ -33,6 +34,12 @@ struct RunParameters {
   LevelBounds levels;
   bool print_footnotes = true;
   bool row_lines = false;
+  // "Hareket Görmüşler": "Evet" prints the rows with an amount, "Hayır" those without, anything
+  // else every row.
+  QString moved_only;
+  // The workplace rows' values other than "Hepsi", in grid order: the ISYERITANIM column
+  // (Isyeri_Kodu, Isyeri_Adi) and the value chosen.
+  std::vector<std::pair<QString, QString>> workplace;
   // The chosen workplace's name for the report header, looked up once the rows are computed.
   QString workplace_name;
   // The message of the last refused filter value; the run stops with it. "" when none.

@@ -20,9 +20,7 @@
 
 #include "db/registry.h"
 #include "db/suite_text.h"
-#include "process/app_state.h"
 #include "report/ana_rapor.h"
-#include "report/report_data.h"
 #include "report/report_renderer.h"
 #include "ui_common/twips.h"
 
@@ -245,19 +243,18 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
 
-ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
-                                StatementHeading* heading) {
-  state.Export_Waiting = true;
-  try {
-    // The report runs to its end here; ReportEnd clears the flag.
-    const ReportRows rows = Report_Rows(state, parameters.statement_sql);
-    const StatementHeading made =
-        Statement_Heading(state, rows, parameters,
-                          Opening_Voucher_In(state.Db(), parameters.period));
-    if (heading) *heading = made;
-    return Run_AnaRapor(state, rows, made);
-  } catch (...) {
-    state.Export_Waiting = false;
-    throw;
+bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
+                 const QString& title, const TextExportOptions& text) {
+  switch (kind) {
+    case ExportKind::Pdf: return Export_Pdf(pages, path, title);
+    case ExportKind::Html: return Export_Html(pages, path, title);
+    case ExportKind::Text: return Export_Text(pages, path, text);
+    case ExportKind::Excel: break;
   }
+  return Export_Xlsx(pages, path, title);
+}
+
+bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
+                          const TextExportOptions& text) {
+  return Write_Pages(Run_AnaRapor(statement), kind, path, statement.heading.title, text);
 }

@@ -14,8 +14,6 @@
 #include "report/ana_rapor.h"
 #include "report/report_pages.h"
 
-struct AppState;
-
 enum class ExportKind { Pdf, Html, Text, Excel };
 
 // File name of an export ("Temp.pdf", "Temp.Htm", "Temp.txt", "Temp.xlsx").
@@ -52,6 +50,14 @@ QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& o
 // sans-serif font where the printed one is missing.
 QString Html_Export_Content(const ReportPages& pages, const QString& title);
 
+// Writes laid-out pages as a file of `kind`; `title` names the PDF and HTML document and the
+// workbook's sheet, `text` are the text file's options. False when the file cannot be written.
+bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
+                 const QString& title, const TextExportOptions& text = {});
+// The statement laid out and written as a file of `kind`.
+bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
+                          const TextExportOptions& text = {});
+
 // Writers: false when the file cannot be written.
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title = {});
 bool Export_Html(const ReportPages& pages, const QString& path, const QString& title = {});
@@ -70,10 +76,6 @@ bool Write_Export_File(const QString& path, const QByteArray& bytes);
 // The message of a writer's failure: "Dosya yazılamadı: <path>".
 QString Unwritable_File_Message(const QString& path);
 
-// The statement of a run generated for an export: Export_Waiting is set while the report
-// runs; AnaRapor's ReportEnd (or a failure) clears it. `heading` receives the page's heading.
-ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
-                                StatementHeading* heading = nullptr);
 // Messages of the waiting panel.
 inline const QString kHtmlWaitingMessage = "HTML'e Gönderiliyor";
 inline const QString kTextWaitingMessage = "Text'e Gönderiliyor";

@@ -29,8 +29,6 @@ const QString kLastMonth = QString::fromUtf8("Rapor Bitiş Ayı");
 const QString kOpening = QString::fromUtf8("Açılış");
 const QString kNextJanuary = QString::fromUtf8("Ocak ");  // with its trailing blank
 const QString kTableKind = QString::fromUtf8("Tablo Türü");
-const QString kBalanceSheetChoice = QString::fromUtf8("Bilanço");
-const QString kIncomeStatementChoice = QString::fromUtf8("Gelir Tablosu");
 
 std::optional<QDate> Field_Date(const QVariant& value) {
   if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
@@ -143,8 +141,9 @@ StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
 
 int Table_Kind(const KeyedGrid& grid) {
   const int row = grid.Find_Row("FiltreLbl", kTableKind);
-  return row > 0 && grid.Text(row, "Baslangic") == kBalanceSheetChoice ? kKindBalanceSheet
-                                                                       : kKindIncomeStatement;
+  return row > 0 && grid.Text(row, "Baslangic") == Statement_Kind(kKindBalanceSheet).choice
+             ? kKindBalanceSheet
+             : kKindIncomeStatement;
 }
 
 QString Base_Sql_For_Kind(const QString& base_sql, int kind) {
@@ -152,10 +151,6 @@ QString Base_Sql_For_Kind(const QString& base_sql, int kind) {
   static const QRegularExpression condition(R"((MUHASEBEMALITABLOKART\.Rapor_Tipi\s*=\s*)\d+)");
   sql.replace(condition, "\\1" + QString::number(kind));
   return sql;
-}
-
-QString Kind_Name(int kind) {
-  return kind == kKindBalanceSheet ? QString::fromUtf8("bilanço") : QString("gelir tablosu");
 }
 
 QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
@@ -200,12 +195,10 @@ QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
       other = &h;
     }
     if (found) continue;
-    QString message = QString::fromUtf8(column.sentence).arg(typed, Kind_Name(kind));
+    QString message = QString::fromUtf8(column.sentence).arg(typed, Statement_Kind(kind).name);
     if (other)
-      message +=
-          QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
-              .arg(Kind_Name(other->kind),
-                   other->kind == kKindBalanceSheet ? kBalanceSheetChoice : kIncomeStatementChoice);
+      message += QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
+                     .arg(Statement_Kind(other->kind).name, Statement_Kind(other->kind).choice);
     return message;
   }
   return {};
@@ -240,28 +233,28 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
     } else if (caption == QString::fromUtf8("Satır Çizgisi Ekle")) {
       p.row_lines = start == "Evet";
     }
-    // "Hareket Görmüşler" is applied by the run after the calculation.
+  }
+  // "Hareket Görmüşler" and the workplace are applied by the run after the calculation.
+  for (int row = 1; row < grid.Rows(); ++row) {
+    const QString caption = grid.Text(row, "FiltreLbl");
+    const QString value = grid.Text(row, "Baslangic");
+    if (caption == QString::fromUtf8("Hareket Görmüşler")) p.moved_only = value;
+    if (value == "Hepsi") continue;
+    if (caption == QString::fromUtf8("İşyeri Kodu"))
+      p.workplace.emplace_back("Isyeri_Kodu", value);
+    else if (caption == QString::fromUtf8("İşyeri Adı"))
+      p.workplace.emplace_back("Isyeri_Adi", value);
   }
   return p;
 }
 
-QString Isyeri_Filtresi(const DbSession& db, const KeyedGrid& grid) {
+QString Isyeri_Filtresi(const DbSession& db, const RunParameters& parameters) {
   QString name;
   Recordset rs;
   Open_Recordset(db, rs, "SELECT * FROM ISYERITANIM ");
   Require_Open(rs);
   if (rs.Record_Count() < 2) return name;
-  for (int row = 1; row < grid.Rows(); ++row) {
-    const QString caption = grid.Text(row, "FiltreLbl");
-    const QString value = grid.Text(row, "Baslangic");
-    if (value == "Hepsi") continue;
-    QString column;
-    if (caption == QString::fromUtf8("İşyeri Kodu"))
-      column = "Isyeri_Kodu";
-    else if (caption == QString::fromUtf8("İşyeri Adı"))
-      column = "Isyeri_Adi";
-    else
-      continue;
+  for (const auto& [column, value] : parameters.workplace) {
     Open_Recordset(db, rs,
                    "SELECT * FROM ISYERITANIM WHERE " + column + "='" + Sql_Quote_Value(value) +
                        "' ");

@@ -23,15 +23,27 @@ iconv -f cp1254 -t utf-8 "$work/gt.txt" | grep -qF "$net" || fail "txt row: $net
 grep -qxF "Dosya yazıldı: $work/Temp.xlsx" "$work/err" || fail "no word of where: $(cat "$work/err")"
 [ ! -e "$program_dir/Temp.xlsx" ] || [ "$program_dir/Temp.xlsx" -ot "$work/Temp.xlsx" ] \
   || fail "written into the program folder"
-# A full disk: every format says so in Turkish and exits non-zero. A device node of the test's
-# own stands in for /dev/full where one can be made, so that nothing outside the test is at stake.
+# A full disk: every format says so in Turkish and exits non-zero, and the run is rolled back:
+# the stored figures stay those of the last whole run (the year's), though this run's period
+# (January to March) gives other figures. A device node of the test's own stands in for
+# /dev/full where one can be made, so that nothing outside the test is at stake.
 full=/dev/full
 mknod "$work/full" c 1 7 2>/dev/null && full=$work/full
+stored() {
+  python3 -c "import sqlite3; print(sqlite3.connect('$data/MALITABLO_DEMO.sqlite').execute(
+    'SELECT group_concat(BTutar || \' \' || ATutar || \' \' || Bakiye) FROM MUHASEBEMALITABLOHAREKET').fetchone()[0])"
+}
+year=$(stored)
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=Mart" --format csv >/dev/null \
+  || fail "march run"
+[ "$(stored)" != "$year" ] || fail "march's figures equal the year's"
+"$cli" run "$company" --set "Tablo Kodu=GT" --format csv >/dev/null || fail "year run"
 for format in text csv json pdf html txt xlsx; do
-  "$cli" run "$company" --set "Tablo Kodu=GT" --format $format --out "$full" \
-    >/dev/null 2>"$work/err" && fail "$format to a full disk exited 0"
+  "$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=Mart" --format $format \
+    --out "$full" >/dev/null 2>"$work/err" && fail "$format to a full disk exited 0"
   grep -q "Dosya yazılamadı: $full" "$work/err" || fail "$format full-disk message: $(cat "$work/err")"
   [ -c "$full" ] || fail "$format replaced the device $full"
+  [ "$(stored)" = "$year" ] || fail "$format to a full disk kept the run's figures"
 done
 # The listing on a full standard output too.
 "$cli" run "$company" --set "Tablo Kodu=GT" >"$full" 2>"$work/err" && fail "full stdout exited 0"

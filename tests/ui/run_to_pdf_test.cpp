@@ -50,8 +50,8 @@ TEST(RunToPdf, F2WritesTempPdfWithTheCommandLinesAmounts) {
   Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
   ASSERT_TRUE(w);
   OpenedFiles opened;
-  w->Set_Output_Handler([&](const RunParameters& parameters, const QString& target) {
-    return Produce_Output(t.state, parameters, target, w.get());
+  w->Set_Output_Handler([&](const RunOutcome& run, const QString& target) {
+    Produce_Output(t.state, run.statement, target, w.get());
   });
   w->show();
   w->activateWindow();
