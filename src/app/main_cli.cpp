@@ -7,9 +7,9 @@
 //   malitablo-cli explain "<connection>" [--set ...]... --row CODE [--account CODE]
 //       [--format text|csv|json]
 //   malitablo-cli --help
-// pdf, html, txt and xlsx write the printed statement's files (by default Temp.pdf, Temp.Htm,
-// Temp.txt, Temp.xlsx in the user's output folder beside the registry file) without opening
-// them, and say on stderr where they went.
+// pdf, html, txt and xlsx write the printed statement's files (by default named after the
+// statement and its period, "GT 01.2026-12.2026.pdf", in the user's output folder beside the
+// registry file) without opening them, and say on stderr where they went.
 // A --set value "START..END" sets the start and the end value of the filter row.
 // check and explain compute the statement as run does and roll its amounts back: check lists the
 // accounts with lines in the period that the statement leaves out or counts twice (exit 1 when
@@ -72,7 +72,8 @@ const char kHelp[] =
     "  --format BİÇİM          text (varsayılan), csv, json: satırlar standart çıkışa;\n"
     "                          pdf, html, txt, xlsx: basılı tablonun dosyası.\n"
     "  --out DOSYA             Çıktının yazılacağı dosya (dosya biçimlerinde varsayılan:\n"
-    "                          çıktı klasöründe Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx).\n"
+    "                          çıktı klasöründe tablonun kodu ve dönemi,\n"
+    "                          ör. \"GT 01.2026-12.2026.pdf\").\n"
     "  --row KOD               explain: dökümü yazılacak satırın kodu.\n"
     "  --account HESAP         explain: satırın bu hesabının fiş satırları.\n"
     "  --yes                   Soruları Evet diye yanıtlar (ilk çalıştırmada bölgesel ayarlar).\n"
@@ -131,7 +132,8 @@ std::optional<ExportKind> Export_Format(const QString& name) {
 
 // The printed statement's file, written through the same layout as the preview.
 bool Write_Export(const Statement& statement, ExportKind kind, QString path) {
-  if (path.isEmpty()) path = Export_Path(kind);
+  if (path.isEmpty())
+    path = Export_Path(Export_File_Name(Statement_File_Base(statement.heading), kind));
   if (!Write_Statement_File(statement, kind, path)) {
     Error(Unwritable_File_Message(path));
     return false;

@@ -1,10 +1,11 @@
 // The export files of a laid-out statement: PDF, one HTML page, a text file and a workbook.
 // Each is a renderer over the same laid-out pages (report_pages.h), so the files cannot
 // disagree with the preview or the printout. The text file and the workbook read a page as
-// printed rows: texts standing on the same line, left to right. Every export writes its fixed
-// file (Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) in the user's output folder, beside the
-// registry stand-in's file, overwriting the last one; the writers take the target path so any
-// folder will do.
+// printed rows: texts standing on the same line, left to right; the HTML page is a table of
+// those rows, one cell per column. An export is named after the statement and its period
+// ("GT 01.2026-12.2026.pdf") in the user's output folder, beside the registry stand-in's file,
+// so that one statement's file never overwrites another's; the writers take the target path so
+// any folder will do.
 #pragma once
 
 #include <QString>
@@ -16,13 +17,19 @@
 
 enum class ExportKind { Pdf, Html, Text, Excel };
 
-// File name of an export ("Temp.pdf", "Temp.Htm", "Temp.txt", "Temp.xlsx").
-QString Export_File_Name(ExportKind kind);
+// The extension of an export: "pdf", "html", "txt", "xlsx".
+QString Export_Extension(ExportKind kind);
+// File name of an export: `base` without the characters a file name cannot hold, then the
+// extension ("GT 01.2026-12.2026.pdf").
+QString Export_File_Name(const QString& base, ExportKind kind);
+// The base name of a statement's exports: its code (its name when it has none) and its
+// period's first and last month ("GT 01.2026-12.2026").
+QString Statement_File_Base(const StatementHeading& heading);
 // The user's output folder: the folder of the registry stand-in's file (the program folder may
 // be read-only for the user).
 QString Output_Folder();
-// The output folder followed by the export's file name; the folder is made when missing.
-QString Export_Path(ExportKind kind);
+// The output folder followed by `file_name`; the folder is made when missing.
+QString Export_Path(const QString& file_name);
 // The message when the written file's program cannot be started: it names the file.
 QString Not_Opened_Message(const QString& path);
 

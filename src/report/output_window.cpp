@@ -7,6 +7,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsView>
@@ -139,6 +140,21 @@ void Open_Document(AppState& state, const QString& path) {
   if (QFileInfo::exists(path)) state.Message->Plain(Not_Opened_Message(path));
 }
 
+SavePathQuestion& Save_Path_Question() {
+  static SavePathQuestion question;
+  return question;
+}
+
+// Where the export goes: the proposed path in the output folder, confirmed or changed by the
+// user; "" when cancelled.
+QString Ask_Save_Path(QWidget* parent, const QString& file_base, ExportKind kind) {
+  const QString proposed = Export_Path(Export_File_Name(file_base, kind));
+  if (Save_Path_Question()) return Save_Path_Question()(parent, proposed, kind);
+  const QString extension = Export_Extension(kind);
+  return QFileDialog::getSaveFileName(parent, "Dosyayı Kaydet", proposed,
+                                      extension.toUpper() + " (*." + extension + ")");
+}
+
 // `written` is a writer's result: false gives the critical message naming the file.
 bool Reported(AppState& state, const QString& path, bool written) {
   if (!written) state.Message->Critical(Unwritable_File_Message(path));
@@ -167,7 +183,8 @@ void Export_Statement(AppState& state, const Statement& statement, ExportKind ki
     if (dialog.Cancelled()) pages.pages.clear();
     options = dialog.Options();
   }
-  const QString path = Export_Path(kind);
+  const QString path = Ask_Save_Path(parent, Statement_File_Base(statement.heading), kind);
+  if (path.isEmpty()) return;
   const bool written = (kind != ExportKind::Pdf && pages.pages.empty()) ||
                        Write_Pages(pages, kind, path, statement.heading.title, options);
   if (!Reported(state, path, written)) return;
@@ -214,9 +231,14 @@ void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent
   }
 }
 
-void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind,
-                  const QString& title) {
-  const QString path = Export_Path(kind);
+void Set_Save_Path_Question(SavePathQuestion question) {
+  Save_Path_Question() = std::move(question);
+}
+
+void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind, const QString& title,
+                  const QString& file_base, QWidget* parent) {
+  const QString path = Ask_Save_Path(parent, file_base, kind);
+  if (path.isEmpty()) return;
   if (!Reported(state, path, Write_Pages(pages, kind, path, title))) return;
   Open_Document(state, path);
 }

@@ -32,9 +32,18 @@ void Produce_Output(AppState& state, const Statement& statement, const QString& 
 // when the point is on no row.
 int Row_At(const ReportPages& pages, int page, QPointF point);
 
+// Asks where an export is written, proposing `proposed` (a path in the output folder); "" when
+// the user cancels. The file dialog by default; a window test answers it instead.
+using SavePathQuestion =
+    std::function<QString(QWidget* parent, const QString& proposed, ExportKind kind)>;
+// The question asked from now on; an empty one restores the file dialog.
+void Set_Save_Path_Question(SavePathQuestion question);
+
 // The printer dialog for laid-out pages, then the pages chosen.
 void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent);
-// Writes laid-out pages to the export file of `kind` and opens it with the desktop's
-// application; a file that cannot be written is reported, not opened. `title` names the PDF and
-// HTML document and the workbook's sheet.
-void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind, const QString& title);
+// Writes laid-out pages to an export file of `kind`, at the path the user confirms (proposed:
+// `file_base` in the output folder), and opens it with the desktop's application; a file that
+// cannot be written is reported, not opened. `title` names the PDF and HTML document and the
+// workbook's sheet.
+void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind, const QString& title,
+                  const QString& file_base, QWidget* parent);

@@ -62,12 +62,12 @@ struct StatementStyle {
 struct Statement {
   struct Row {
     // As stored; empty when NULL or not a number.
-    std::optional<int> place;   // Rapor_Yeri
-    std::optional<int> number;  // Satir_No
-    std::optional<int> kind;    // Satir_Tipi
-    std::optional<int> level;   // Satir_Seviyesi
-    QString code;               // Satir_Kodu, trimmed
-    QString caption;            // Satir_Adi, trimmed
+    std::optional<int> place;         // Rapor_Yeri
+    std::optional<int> number;        // Satir_No
+    std::optional<int> kind;          // Satir_Tipi
+    std::optional<int> level;         // Satir_Seviyesi
+    QString code;                     // Satir_Kodu, trimmed
+    QString caption;                  // Satir_Adi, trimmed
     std::vector<RowAmounts> amounts;  // one per amount column of the statement
 
     // The look of the printed page (Detail_Look).

@@ -163,8 +163,13 @@ TEST_F(AuditWindows, DoubleClickOnAPreviewRowOpensItsBreakdownAndAnAccountItsLin
   EXPECT_TRUE(breakdown_heading.contains("A.1")) << breakdown_heading.toStdString();
   EXPECT_EQ(breakdown_rows, 3);  // the row's two accounts and the total
   EXPECT_TRUE(lines_heading.contains("600.01")) << lines_heading.toStdString();
-  const QStringList files{t.Root() + "/Temp.pdf", t.Root() + "/Temp.xlsx"};
+  // Each export is proposed in the output folder under the table's own name.
+  const QStringList files = opened.proposed_paths;
   EXPECT_EQ(opened.paths, files);
+  ASSERT_EQ(files.size(), 2);
+  EXPECT_TRUE(files[0].startsWith(t.Root() + "/") && files[0].endsWith(".pdf"))
+      << files[0].toStdString();
+  EXPECT_EQ(files[1], files[0].chopped(3) + "xlsx");
   for (const QString& file : files) EXPECT_GT(QFileInfo(file).size(), 1000) << file.toStdString();
   if (const QString folder = qEnvironmentVariable("MALITABLO_SCREENSHOTS"); !folder.isEmpty())
     QFile::copy(files[0], folder + "/audit_voucher_lines.pdf");
