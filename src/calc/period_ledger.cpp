@@ -23,7 +23,7 @@ struct LedgerEntry {
 };
 
 // A statement row with the ids of the accounts coded as its MHesap_KodBas.
-struct DefinitionRow {
+struct IndexedRow {
   qint64 satir_id = 0;
   double place = 0;
   bool has_place = false;
@@ -77,7 +77,7 @@ class PeriodLedger : public RowSums {
   std::vector<SummedRow> Group_Contributions(const RowRef& group) override {
     // Merged by the grouping of the per-row statement: code and the three columns as stored.
     std::map<std::pair<QByteArray, QString>, SummedRow> merged;
-    for (const DefinitionRow* row : Under_Prefix(group)) {
+    for (const IndexedRow* row : Under_Prefix(group)) {
       SummedRow summed = Account_Lines(*row);
       if (summed.sums.lines == 0) continue;
       const QString key = Group_Key_Part(row->calc_type) + '\x02' +
@@ -93,7 +93,7 @@ class PeriodLedger : public RowSums {
 
   std::vector<ListedRange> Ranges_Under(const RowRef& group) override {
     std::vector<ListedRange> ranges;  // in code order, as Under_Prefix gives them
-    for (const DefinitionRow* row : Under_Prefix(group))
+    for (const IndexedRow* row : Under_Prefix(group))
       if (row->kind == kRowAccountRange)
         ranges.push_back({row->code, row->from_text,
                           QString::fromUtf8(row->to.value_or(QByteArray())).trimmed()});
@@ -101,12 +101,11 @@ class PeriodLedger : public RowSums {
   }
 
   std::vector<SummedRow> Prefix_Rows(const RowRef& row) override {
-    std::vector<const DefinitionRow*> under = Under_Prefix(row);
-    std::sort(under.begin(), under.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
-      return a->satir_id < b->satir_id;
-    });
+    std::vector<const IndexedRow*> under = Under_Prefix(row);
+    std::sort(under.begin(), under.end(),
+              [](const IndexedRow* a, const IndexedRow* b) { return a->satir_id < b->satir_id; });
     std::vector<SummedRow> rows;
-    for (const DefinitionRow* r : under) {
+    for (const IndexedRow* r : under) {
       SummedRow summed = Account_Lines(*r);
       if (summed.sums.lines > 0) rows.push_back(std::move(summed));
     }
@@ -127,7 +126,7 @@ class PeriodLedger : public RowSums {
     if (satir_id != 0) {
       const auto at =
           std::lower_bound(table.by_id.begin(), table.by_id.end(), satir_id,
-                           [](const DefinitionRow& row, qint64 id) { return row.satir_id < id; });
+                           [](const IndexedRow& row, qint64 id) { return row.satir_id < id; });
       if (at != table.by_id.end() && at->satir_id == satir_id)
         candidates.push_back(at - table.by_id.begin());
     } else if (const auto found = table.ranges_by_code.find(code);
@@ -135,7 +134,7 @@ class PeriodLedger : public RowSums {
       candidates = found->second;
     }
     for (size_t i : candidates) {
-      const DefinitionRow& row = table.by_id[i];
+      const IndexedRow& row = table.by_id[i];
       if (row.kind != kRowAccountRange || !In_Place(row, place)) continue;
       if (satir_id == 0 && row.from_text != from) continue;
       if (!row.from || !row.to) continue;
@@ -148,8 +147,8 @@ class PeriodLedger : public RowSums {
 
  private:
   struct TableRows {
-    std::vector<DefinitionRow> by_id;  // ordered by Satir_ID
-    std::vector<size_t> by_folded;     // indexes into by_id, ordered by the folded code
+    std::vector<IndexedRow> by_id;  // ordered by Satir_ID
+    std::vector<size_t> by_folded;  // indexes into by_id, ordered by the folded code
     std::map<QString, std::vector<size_t>> ranges_by_code;  // range rows by trimmed code
   };
 
@@ -167,7 +166,7 @@ class PeriodLedger : public RowSums {
     for (; !rs.Eof(); rs.Move_Next()) {
       const qint64 id = rs.Field("Satir_ID").toLongLong();
       if (table.by_id.empty() || table.by_id.back().satir_id != id) {
-        DefinitionRow row;
+        IndexedRow row;
         row.satir_id = id;
         row.has_place = !rs.Is_Null("Rapor_Yeri");
         row.place = rs.Number("Rapor_Yeri");
@@ -191,7 +190,7 @@ class PeriodLedger : public RowSums {
         table.by_id.back().account_ids.push_back(rs.Field("MHesap_ID").toLongLong());
     }
     for (size_t i = 0; i < table.by_id.size(); ++i) {
-      const DefinitionRow& row = table.by_id[i];
+      const IndexedRow& row = table.by_id[i];
       if (row.has_code) table.by_folded.push_back(i);
       if (row.kind == kRowAccountRange) table.ranges_by_code[row.code].push_back(i);
     }
@@ -201,31 +200,31 @@ class PeriodLedger : public RowSums {
     return table;
   }
 
-  static bool In_Place(const DefinitionRow& row, const RowRef& ref) {
+  static bool In_Place(const IndexedRow& row, const RowRef& ref) {
     return row.has_place && row.place == ref.place.toDouble();
   }
 
   // The rows of the table and place whose code begins with the row's code, in code order.
-  std::vector<const DefinitionRow*> Under_Prefix(const RowRef& ref) {
+  std::vector<const IndexedRow*> Under_Prefix(const RowRef& ref) {
     const TableRows& table = Table(ref.report);
     const QByteArray prefix = ref.code.toUtf8().toLower();
     auto first = std::lower_bound(table.by_folded.begin(), table.by_folded.end(), prefix,
                                   [&table](size_t i, const QByteArray& p) {
                                     return table.by_id[i].folded < p;
                                   });
-    std::vector<const DefinitionRow*> rows;
+    std::vector<const IndexedRow*> rows;
     for (auto it = first; it != table.by_folded.end(); ++it) {
-      const DefinitionRow& row = table.by_id[*it];
+      const IndexedRow& row = table.by_id[*it];
       if (!row.folded.startsWith(prefix)) break;
       if (In_Place(row, ref)) rows.push_back(&row);
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
+    std::stable_sort(rows.begin(), rows.end(), [](const IndexedRow* a, const IndexedRow* b) {
       return a->code_bytes < b->code_bytes;
     });
     return rows;
   }
 
-  static SummedRow Row_Fields(const DefinitionRow& row) {
+  static SummedRow Row_Fields(const IndexedRow& row) {
     SummedRow summed;
     summed.satir_id = row.satir_id;
     summed.code = row.code;
@@ -236,7 +235,7 @@ class PeriodLedger : public RowSums {
   }
 
   // The row with the lines of its main account(s).
-  SummedRow Account_Lines(const DefinitionRow& row) const {
+  SummedRow Account_Lines(const IndexedRow& row) const {
     SummedRow summed = Row_Fields(row);
     for (qint64 id : row.account_ids) {
       auto found = by_account_.find(id);
