@@ -62,9 +62,14 @@ TEST_P(DetailLookCases, EachRowOnItsOwn) {
     ASSERT_EQ(line.key, "row") << line.Where();
     ASSERT_EQ(c.size(), 6) << line.Where();
     SCOPED_TRACE(line.Where());
-    const DetailLook look = Detail_Look(c[0], c[1], c[2].toDouble(), c[3] == "yes");
+    auto number = [](const QString& text) {
+      bool ok = false;
+      const int value = text.toInt(&ok);
+      return ok ? std::optional<int>(value) : std::nullopt;
+    };
+    const DetailLook look = Detail_Look(number(c[0]), number(c[1]), c[2].toDouble(), c[3] == "yes");
     const QStringList words = c[5].split(' ');
-    EXPECT_EQ(look.amount_left, places.at(c[4]));
+    EXPECT_EQ(Amount_Left(look.amount_place), places.at(c[4]));
     EXPECT_EQ(look.amount_bold, words.contains("bold"));
     EXPECT_EQ(look.amount_color, colours.at(words.value(words.contains("bold") ? 1 : 0)));
     EXPECT_EQ(look.amount_blank, words.contains("blank"));
@@ -145,9 +150,10 @@ TEST(AnaRaporRules, ListingBlanksTheAmountsThePrintedStatementBlanks) {
   AppState state(messages);
   state.Amount_Format = "#,##0.00";
   state.Company_Name = "ÖRNEK A.Ş.";
-  const StatementHeading heading{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026", ""};
   const QByteArray listing =
-      Statement_Listing(state, heading, Sample_Statement(), ListingFormat::Text);
+      Statement_Listing(Statement_Of(Sample_Statement(), "ÖRNEK A.Ş.", "Gelir Tablosu",
+                                     "01.01.2026 - 31.12.2026"),
+                        ListingFormat::Text);
   const QStringList lines = QString::fromUtf8(listing).split('\n');
   auto line_of = [&](const QString& caption) {
     for (const QString& line : lines)
@@ -224,7 +230,7 @@ TEST_P(CompanyNumberFormats, ReplaceTheDesignedOnes) {
                              : line.key == "page_footer" ? layout.page_footer
                                                          : layout.group_header;
     section.Add_Field("x", "x", 0, 0, 10, c[0]);
-    ApplyCompanyNumberFormats(state, layout);
+    ApplyCompanyNumberFormats(Statement_Style(state, {}), layout);
     EXPECT_EQ(S(section.Control("x").output_format), S(c[1])) << line.Where();
   }
 }
@@ -236,11 +242,10 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   RecordingMessages messages;
   AppState state(messages);
   state.Amount_Format = "#,##0.00";
-  state.Export_Waiting = true;
-  StatementHeading heading{"ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026", ""};
+  Statement statement =
+      Statement_Of(Sample_Statement(), "ÖRNEK A.Ş.", "Gelir Tablosu", "01.01.2026 - 31.12.2026");
   AnaRapor report;
-  ReportPages pages = Run_AnaRapor(state, Sample_Statement(), heading, &report);
-  EXPECT_FALSE(state.Export_Waiting);
+  ReportPages pages = Run_AnaRapor(statement, &report);
 
   ASSERT_EQ(pages.pages.size(), 1u);
   // The page says what it is; the window keeps the program's name.
@@ -308,10 +313,10 @@ TEST_F(AnaRaporTest, PrintsTheStatementAsFormatted) {
   EXPECT_TRUE(Has_Line(pages, "Line17"));
 
   // A work place, row lines and a company without decimals.
-  heading.workplace = "MERKEZ ŞUBE";
-  state.Row_Lines = true;
-  state.Amount_Format = "#,##0";
-  pages = Run_AnaRapor(state, Sample_Statement(), heading);
+  statement.heading.workplace = "MERKEZ ŞUBE";
+  statement.style.row_lines = true;
+  statement.style.amount_format = "#,##0";
+  pages = Run_AnaRapor(statement);
   EXPECT_EQ(S(Text_Of(pages, "SubeAdi")), "İşyeri : MERKEZ ŞUBE");
   EXPECT_TRUE(Has_Line(pages, "Line15"));
   EXPECT_TRUE(Has_Line(pages, "Satir_Cizgi"));
@@ -326,7 +331,7 @@ TEST_F(AnaRaporTest, LongStatementNumbersItsPagesAndKeepsResultRowsWhole) {
   ReportRows rows = Statement_Columns();
   for (int i = 1; i <= 150; ++i) Add_Statement_Row(rows, 1, QString("Satır %1").arg(i), i, 2, 2);
   Add_Statement_Row(rows, 1, "DÖNEM NET KÂRI", 5, 11, 1);
-  const ReportPages pages = Run_AnaRapor(state, rows, StatementHeading{"F", "T", "", ""});
+  const ReportPages pages = Run_AnaRapor(Statement_Of(rows, "F", "T"));
   ASSERT_GE(pages.pages.size(), 3u);
   const int count = static_cast<int>(pages.pages.size());
   const int body_bottom = pages.setup.height - pages.setup.margin_bottom - 400;

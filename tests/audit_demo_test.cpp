@@ -49,11 +49,10 @@ class DemoAudit : public DemoCompanyTest {
     return rs.Eof() ? QString() : rs.Text(rs.Field_Names().value(0));
   }
 
-  // A run of the statement `code` with its intake; `output` sees the parameters, the result and
-  // the statement's rows. The amounts are kept unless it is a check.
+  // A run of the statement `code` with its intake, given to `output`. The amounts are kept
+  // unless it is a check.
   void Run(const QString& code, bool balance_sheet, bool keep_amounts,
-           const std::function<void(const RunParameters&, const CalculationResult&,
-                                    const ReportRows&)>& output) {
+           const std::function<void(const RunOutcome&)>& output) {
     KeyedGrid grid = Make_Filter_Grid();
     Load_Master_File(state, grid);
     FillChoiceLists(state, grid);
@@ -65,15 +64,12 @@ class DemoAudit : public DemoCompanyTest {
     grid.Set_Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", code);
     for (const auto& [caption, value] : sets)
       grid.Set_Text(grid.Find_Row("FiltreLbl", caption), "Baslangic", value);
-    CalculationResult result;
     RunSteps steps;
     steps.record_intake = true;
     steps.keep_amounts = keep_amounts;
-    steps.calculated = [&](const CalculationResult& calculated) { result = calculated; };
-    steps.produce_output = [&](const RunParameters& parameters) {
-      output(parameters, result, Report_Rows(state, parameters.statement_sql));
-    };
-    ASSERT_TRUE(Run_Statement(state, grid, steps)) << messages.Texts().join("; ").toStdString();
+    const std::optional<RunOutcome> run = Run_Statement(state, grid, steps);
+    ASSERT_TRUE(run) << messages.Texts().join("; ").toStdString();
+    output(*run);
   }
 
   // Filter values of the next runs, by caption.
@@ -82,9 +78,7 @@ class DemoAudit : public DemoCompanyTest {
   CoverageReport Check(const QString& code, bool balance_sheet = false) {
     CoverageReport report;
     Run(code, balance_sheet, false,
-        [&](const RunParameters& p, const CalculationResult& result, const ReportRows&) {
-          report = Coverage(p.kind, result);
-        });
+        [&](const RunOutcome& run) { report = Coverage(run.parameters.kind, run.calculation); });
     return report;
   }
 
@@ -107,12 +101,12 @@ class DemoAudit : public DemoCompanyTest {
   // What the row of `code` took in on a run of the income statement.
   RowIntake Intake_Of(const QString& code) {
     RowIntake intake;
-    Run("GT", false, false,
-        [&](const RunParameters&, const CalculationResult& result, const ReportRows& rows) {
-          const int row = Find_Statement_Row(rows, code);
-          ASSERT_GE(row, 0) << S(code);
-          intake = result.intake.at(Statement_Row(rows, row).satir_id);
-        });
+    Run("GT", false, false, [&](const RunOutcome& run) {
+      const StatementData rows(run.statement);
+      const int row = Find_Statement_Row(rows, code);
+      ASSERT_GE(row, 0) << S(code);
+      intake = run.calculation.intake.at(Statement_Row(rows, row).satir_id);
+    });
     return intake;
   }
 };
@@ -178,48 +172,50 @@ TEST_F(DemoAudit, AnOverlappingRangeCountsItsAccountsTwice) {
 TEST_F(DemoAudit, EveryRowsBreakdownMakesItsPrintedAmount) {
   for (const bool balance_sheet : {false, true}) {
     int checked = 0;
-    Run(balance_sheet ? "BL" : "GT", balance_sheet, false,
-        [&](const RunParameters&, const CalculationResult& result, const ReportRows& rows) {
-          ASSERT_GT(rows.Row_Count(), 10);
-          for (int r = 0; r < rows.Row_Count(); ++r) {
-            const RowBreakdown b = Row_Breakdown(Statement_Row(rows, r), result);
-            const QVariant printed = rows.Value(r, "Bakiye");
-            const auto text = [&](double value) {
-              return Apply_Output_Format(state.Amount_Format, value);
-            };
-            EXPECT_EQ(text(b.amount), text(printed.toDouble()))
-                << S(b.row.code) << " " << S(b.row.name);
-            if (b.kind == BreakdownKind::Accounts || b.kind == BreakdownKind::Rows) {
-              ++checked;
-              EXPECT_EQ(text(b.total.debit.value_or(0)), text(rows.Value(r, "BTutar").toDouble()))
-                  << S(b.row.code);
-              EXPECT_EQ(text(b.total.credit.value_or(0)), text(rows.Value(r, "ATutar").toDouble()))
-                  << S(b.row.code);
-            }
-          }
-        });
+    Run(balance_sheet ? "BL" : "GT", balance_sheet, false, [&](const RunOutcome& run) {
+      const CalculationResult& result = run.calculation;
+      const StatementData rows(run.statement);
+      ASSERT_GT(rows.Row_Count(), 10);
+      for (int r = 0; r < rows.Row_Count(); ++r) {
+        const RowBreakdown b = Row_Breakdown(Statement_Row(rows, r), result);
+        const QVariant printed = rows.Value(r, "Bakiye");
+        const auto text = [&](double value) {
+          return Apply_Output_Format(state.Amount_Format, value);
+        };
+        EXPECT_EQ(text(b.amount), text(printed.toDouble()))
+            << S(b.row.code) << " " << S(b.row.name);
+        if (b.kind == BreakdownKind::Accounts || b.kind == BreakdownKind::Rows) {
+          ++checked;
+          EXPECT_EQ(text(b.total.debit.value_or(0)), text(rows.Value(r, "BTutar").toDouble()))
+              << S(b.row.code);
+          EXPECT_EQ(text(b.total.credit.value_or(0)), text(rows.Value(r, "ATutar").toDouble()))
+              << S(b.row.code);
+        }
+      }
+    });
     EXPECT_GT(checked, 10) << (balance_sheet ? "BL" : "GT");
   }
 }
 
 TEST_F(DemoAudit, AnAccountsVoucherLinesAddUpToWhatItsRowTook) {
-  Run("GT", false, false,
-      [&](const RunParameters& p, const CalculationResult& result, const ReportRows& rows) {
-        const RowIntake& intake =
-            result.intake.at(Statement_Row(rows, Find_Statement_Row(rows, "A.1")).satir_id);
-        ASSERT_FALSE(intake.accounts.empty());
-        for (const TakenAccount& account : intake.accounts) {
-          const AccountLines lines = Voucher_Lines(state.Db(), p, account.code);
-          EXPECT_FALSE(lines.name.isEmpty());
-          ASSERT_EQ(static_cast<long long>(lines.lines.size()), account.sums.lines);
-          EXPECT_NEAR(lines.credit, account.sums.credit.value_or(0), 0.00005);
-          EXPECT_NEAR(lines.lines.back().balance, account.sums.balance.value_or(0), 0.00005);
-          EXPECT_EQ(lines.lines.back().balance, lines.balance);
-          for (size_t i = 1; i < lines.lines.size(); ++i)
-            EXPECT_LE(lines.lines[i - 1].date, lines.lines[i].date);
-          EXPECT_TRUE(lines.lines.front().date >= p.period.first_day.value_or(QDate()));
-        }
-      });
+  Run("GT", false, false, [&](const RunOutcome& run) {
+    const RunParameters& p = run.parameters;
+    const StatementData rows(run.statement);
+    const RowIntake& intake =
+        run.calculation.intake.at(Statement_Row(rows, Find_Statement_Row(rows, "A.1")).satir_id);
+    ASSERT_FALSE(intake.accounts.empty());
+    for (const TakenAccount& account : intake.accounts) {
+      const AccountLines lines = Voucher_Lines(state.Db(), p, account.code);
+      EXPECT_FALSE(lines.name.isEmpty());
+      ASSERT_EQ(static_cast<long long>(lines.lines.size()), account.sums.lines);
+      EXPECT_NEAR(lines.credit, account.sums.credit.value_or(0), 0.00005);
+      EXPECT_NEAR(lines.lines.back().balance, account.sums.balance.value_or(0), 0.00005);
+      EXPECT_EQ(lines.lines.back().balance, lines.balance);
+      for (size_t i = 1; i < lines.lines.size(); ++i)
+        EXPECT_LE(lines.lines[i - 1].date, lines.lines[i].date);
+      EXPECT_TRUE(lines.lines.front().date >= p.period.first_day.value_or(QDate()));
+    }
+  });
 }
 
 TEST_F(DemoAudit, ACheckLeavesTheStoredAmountsAsTheyWere) {
@@ -231,7 +227,7 @@ TEST_F(DemoAudit, ACheckLeavesTheStoredAmountsAsTheyWere) {
                   " AND (Bakiye IS NULL OR Bakiye<>12345)"),
             "0");
   // A run that keeps its amounts does change them.
-  Run("GT", false, true, [](const RunParameters&, const CalculationResult&, const ReportRows&) {});
+  Run("GT", false, true, [](const RunOutcome&) {});
   EXPECT_NE(Value("SELECT COUNT(*) FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id +
                   " AND Bakiye<>12345"),
             "0");
@@ -246,8 +242,9 @@ TEST_F(DemoAudit, AWorkplacesFiguresAreItsOwnLines) {
   };
   sets = {{QString::fromUtf8("İşyeri Kodu"), "02"}};
   Run("GT", false, false,
-      [&](const RunParameters& p, const CalculationResult&, const ReportRows& rows) {
-        EXPECT_EQ(p.workplace_name, QString::fromUtf8("Ankara Şube"));
+      [&](const RunOutcome& run) {
+        const StatementData rows(run.statement);
+        EXPECT_EQ(run.parameters.workplace_name, QString::fromUtf8("Ankara Şube"));
         auto amount = [&](const QString& code, const char* column) {
           return rows.Value(Find_Statement_Row(rows, code), column).toDouble();
         };
@@ -343,7 +340,8 @@ bool DemoBooks::written_ = false;
 
 // The statement's printed columns computed again with one statement per row: both sums sources
 // give the same figures.
-void Expect_Both_Sources_Agree(AppState& state, const RunParameters& p, const ReportRows& rows) {
+void Expect_Both_Sources_Agree(AppState& state, const RunParameters& p,
+                               const ReportDataSource& rows) {
   auto columns = [&](const ReportDataSource& source) {
     std::vector<std::string> texts;
     for (int r = 0; r < source.Row_Count(); ++r) {
@@ -368,9 +366,10 @@ TEST_F(DemoBooks, StatementsHoldOnBooksWithWrongSidesAndAClosedYear) {
   const double result =
       -Balance("MHesap_Kod LIKE '6%' AND Islem_Tipi<>'" + QString::fromUtf8("Kapanış Fişi") + "'");
   Run("GT", false, false,
-      [&](const RunParameters& p, const CalculationResult& calculated, const ReportRows& rows) {
+      [&](const RunOutcome& run) {
+        const StatementData rows(run.statement);
         EXPECT_NEAR(rows.Value(Find_Statement_Row(rows, "R5"), "Bakiye").toDouble(), result, 0.005);
-        const CoverageOutcome check = Coverage_Of_Run(state, p, calculated);
+        const CoverageOutcome check = Coverage_Of_Run(state, run);
         EXPECT_TRUE(check.clean) << S(check.table.heading.join("\n"));
       });
   // The balance sheet balances with the closing voucher (taken by default) and without it,
@@ -379,17 +378,18 @@ TEST_F(DemoBooks, StatementsHoldOnBooksWithWrongSidesAndAClosedYear) {
   for (const char* closing : {"Dahil", "Hariç"}) {
     sets = {{QString::fromUtf8("Kapanış Fişi"), QString::fromUtf8(closing)}};
     Run("BL", true, false,
-        [&](const RunParameters& p, const CalculationResult& calculated, const ReportRows& rows) {
+        [&](const RunOutcome& run) {
+          const StatementData rows(run.statement);
           const std::optional<SideTotals> sides = Side_Totals(rows);
           ASSERT_TRUE(sides.has_value());
           EXPECT_NEAR(sides->assets, assets, 0.005) << closing;
           EXPECT_NEAR(sides->liabilities, assets, 0.005) << closing;
-          const CoverageOutcome check = Coverage_Of_Run(state, p, calculated);
+          const CoverageOutcome check = Coverage_Of_Run(state, run);
           EXPECT_TRUE(check.clean) << closing << S(check.table.heading.join("\n"));
           // The bank and the supplier stand on their wrong sides, and the check says so.
-          EXPECT_EQ(calculated.reverse_rows.size(), 2u) << closing;
+          EXPECT_EQ(run.calculation.reverse_rows.size(), 2u) << closing;
           EXPECT_EQ(check.table.notes.filter(QString::fromUtf8("Uyarı:")).size(), 2);
-          Expect_Both_Sources_Agree(state, p, rows);
+          Expect_Both_Sources_Agree(state, run.parameters, rows);
         });
   }
   // The overdrawn bank's row not listed in reverse state: counted 0, and not printed.
@@ -398,7 +398,8 @@ TEST_F(DemoBooks, StatementsHoldOnBooksWithWrongSidesAndAClosedYear) {
   Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Ters_Bakiye=1 WHERE MHesap_KodBas='102'");
   sets.clear();
   Run("BL", true, false,
-      [&](const RunParameters&, const CalculationResult&, const ReportRows& rows) {
+      [&](const RunOutcome& run) {
+        const StatementData rows(run.statement);
         for (int r = 0; r < rows.Row_Count(); ++r)
           EXPECT_NE(rows.Value(r, "MHesap_KodBas").toString().trimmed(), "102");
         EXPECT_NEAR(Side_Totals(rows)->assets, assets - bank, 0.005);

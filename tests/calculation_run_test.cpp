@@ -23,7 +23,7 @@ void Add_Rows(TestSuite& t, int count, int type = 4) {
             .arg(type));
 }
 
-RunParameters Statement(const QString& sql) {
+RunParameters Statement_Query(const QString& sql) {
   RunParameters parameters;
   parameters.period.year = 2026;
   parameters.statement_sql = sql;
@@ -38,7 +38,8 @@ TEST(CalculationRun, ProgressAfterEveryRow) {
   t.Connect();
   std::vector<std::pair<int, int>> reports;
   auto progress = [&](int done, int count) { reports.emplace_back(done, count); };
-  Tablo_Hesapla(t.state.Db(), Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"),
+  Tablo_Hesapla(t.state.Db(),
+                Statement_Query("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"),
                 progress);
   ASSERT_EQ(reports.size(), 16u);  // the reset, then one per row
   EXPECT_EQ(reports[0], std::make_pair(0, -1));
@@ -47,7 +48,8 @@ TEST(CalculationRun, ProgressAfterEveryRow) {
 
   // An empty statement resets the box only; the count is not told.
   reports.clear();
-  Tablo_Hesapla(t.state.Db(), Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=99"),
+  Tablo_Hesapla(t.state.Db(),
+                Statement_Query("SELECT * FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=99"),
                 progress);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].second, -1);
@@ -57,7 +59,7 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
   {  // A statement that fails: its two messages, then the calculation ends.
     TestSuite t;
     t.Connect();
-    EXPECT_THROW(Tablo_Hesapla(t.state.Db(), Statement("SELECT * FROM YOK_TABLO")), DbError);
+    EXPECT_THROW(Tablo_Hesapla(t.state.Db(), Statement_Query("SELECT * FROM YOK_TABLO")), DbError);
     ASSERT_EQ(t.messages.entries.size(), 2u);
     EXPECT_EQ(t.messages.entries[1].text, "SELECT * FROM YOK_TABLO");
   }
@@ -69,7 +71,7 @@ TEST(CalculationRun, FailuresEndTheCalculation) {
     t.Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Satir_Tipi=9, Bakiye=5 WHERE Satir_No=3");
     t.Connect();
     EXPECT_THROW(Tablo_Hesapla(t.state.Db(),
-                               Statement(
+                               Statement_Query(
                                    "SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No")),
                  FormulaError);
     Recordset rs;
@@ -92,7 +94,7 @@ TEST(CalculationRun, FormulasNamingCodesNoRowHasAreListed) {
   t.Connect();
   const CalculationResult result =
       Tablo_Hesapla(t.state.Db(),
-                    Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
+                    Statement_Query("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
   // The code disappears with its operator: A-XX*B computes A-B. C has a row (no amount): no word.
   Recordset rs;
   Open_Recordset(t.state.Db(), rs,
@@ -119,7 +121,7 @@ TEST(CalculationRun, RowIdsBeyondThirtyTwoBits) {
       "(5000000002,3000000000,1,2,11,'F','A+A',NULL)");
   t.Connect();
   Tablo_Hesapla(t.state.Db(),
-                Statement("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
+                Statement_Query("SELECT * FROM MUHASEBEMALITABLOHAREKET ORDER BY Satir_No"));
   Recordset rs;
   Open_Recordset(t.state.Db(), rs,
                  "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='F'");

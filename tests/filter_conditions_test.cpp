@@ -108,8 +108,6 @@ INSTANTIATE_TEST_SUITE_P(filter_values, FilterValues,
 }  // namespace
 
 // The scenarios cover every kind of filter row.
-TEST(FilterConditions, ScenarioFiles) { EXPECT_GE(Case_Files("filters").size(), 10u); }
-
 TEST(FilterConditions, JoinInsertPosition) {
   const QString sql = "SELECT * FROM A INNER JOIN K ON (A.ID=K.ID AND (K.T IN (1,2))) WHERE x";
   JoinInsertPosition at = FindJoinInsertPosition(sql, "K.Kod");

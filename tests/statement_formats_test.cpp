@@ -1,5 +1,5 @@
 // Both demo statements through every output of the command line: the PDF (read back with
-// pdftotext -bbox, word by word with its position), the workbook (its cells), the HTML page,
+// pdftotext -bbox, word by word with its position), the workbook (its cells), the HTML table,
 // the text file, the text listing, CSV and JSON. Each printed row is read back as its caption,
 // its amount as printed and the column it stands in, and every format must give the same rows
 // as the statement's own rows (JSON) under the printed statement's decisions; the page must
@@ -18,6 +18,7 @@
 #include <QXmlStreamReader>
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "db/suite_text.h"
 #include "demo/demo_suite.h"
@@ -117,14 +118,13 @@ class DemoStatements : public GuiTest, public testing::WithParamInterface<const 
     for (int i = 0; i < json.size(); ++i) {
       const QJsonObject row = json[i].toObject();
       const double bakiye = row["Bakiye"].toDouble();
-      const DetailLook look = Detail_Look(QString::number(row["Satir_Tipi"].toInt()),
-                                          QString::number(row["Satir_Seviyesi"].toInt()), bakiye,
-                                          Is_Net_Result(rows, i));
+      const DetailLook look = Detail_Look(row["Satir_Tipi"].toInt(), row["Satir_Seviyesi"].toInt(),
+                                          bakiye, Is_Net_Result(rows, i));
       PrintedLine line{row["Satir_Adi"].toString().simplified(), "", -1};
       if (!look.amount_blank) {
         line.amount = Amount_Text(bakiye);
         for (int c = 0; c < 3; ++c)
-          if (look.amount_left == kColumnLefts[c]) line.column = c;
+          if (Amount_Left(look.amount_place) == kColumnLefts[c]) line.column = c;
       }
       lines.push_back(line);
     }
@@ -322,42 +322,50 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
   // Each side's heading once: a sheet has no pages to repeat it on.
   EXPECT_EQ(workbook_headings, shown_headings);
 
-  // HTML: the page's texts placed as printed.
+  // HTML: one table, one cell per column. The amounts are the right-aligned cells; their
+  // columns, left to right, are the places the statement prints amounts in.
   const QString html = QString::fromUtf8(Read(Output("html")));
   EXPECT_TRUE(html.contains("sans-serif"));
+  const QRegularExpression tr("<tr>(.*)</tr>"), td("<td( style=\"[^\"]*\")?>([^<]*)</td>");
+  std::vector<std::vector<std::pair<bool, QString>>> table;  // right-aligned, text
+  std::set<qsizetype> amount_columns;
+  for (const auto& r : tr.globalMatch(html)) {
+    table.emplace_back();
+    for (const auto& c : td.globalMatch(r.captured(1))) {
+      const bool right = c.captured(1).contains("text-align:right");
+      if (right) amount_columns.insert(static_cast<qsizetype>(table.back().size()));
+      table.back()
+          .emplace_back(right,
+                        QTextDocumentFragment::fromHtml(c.captured(2)).toPlainText().trimmed());
+    }
+    ASSERT_EQ(table.back().size(), table.front().size());
+  }
+  std::set<int> places;
+  for (const PrintedLine& line : expected)
+    if (line.column >= 0) places.insert(line.column);
+  ASSERT_EQ(amount_columns.size(), places.size());
   std::vector<PrintedLine> html_rows;
-  const QRegularExpression row("<div class=\"row\">(.*)</div>");
-  const QRegularExpression span(
-      "<span class=\"t\" style=\"left:([\\d.]+)px;top:[\\d.]+px;width:([\\d.]+)px;[^>]*>([^<]*)</span>");
-  bool body = false;
-  for (const auto& r : row.globalMatch(html)) {
+  for (const auto& cells : table) {
     PrintedLine line;
-    QStringList texts;
-    for (const auto& s : span.globalMatch(r.captured(1))) {
-      const QString text = QTextDocumentFragment::fromHtml(s.captured(3)).toPlainText().trimmed();
-      texts << text;
-      const double left = s.captured(1).toDouble() * 15, width = s.captured(2).toDouble() * 15;
-      if (left >= kMargin + kInnerAmountLeft - 15 && Is_Amount(text)) {
-        line.amount = text;
-        line.column = Column_Ending_At(left + width, 20);
-      } else {
-        line.caption = text;
+    for (size_t c = 0; c < cells.size(); ++c) {
+      if (cells[c].second.isEmpty()) continue;
+      if (!cells[c].first) {
+        line.caption = cells[c].second;
+        continue;
       }
+      line.amount = cells[c].second;
+      line.column =
+          *std::next(places.begin(), std::distance(amount_columns.begin(),
+                                                   amount_columns.find(static_cast<qsizetype>(c))));
     }
-    if (texts.join(' ').startsWith("SATIR ADI")) {
-      body = true;
-      continue;
-    }
-    if (texts.contains(company_name)) body = false;
-    if (!body || kHeadings.contains(line.caption)) continue;
-    html_rows.push_back(line);
+    if (!kHeadings.contains(line.caption)) html_rows.push_back(line);
   }
   Expect_Rows("HTML", html_rows, expected);
 
   // The text file: texts in columns of 75 twips, amounts ending where their column ends.
   const QStringList text_lines = Decode_Windows1254(Read(Output("txt"))).split("\r\n");
   std::vector<PrintedLine> text_rows;
-  body = false;
+  bool body = false;
   for (const QString& l : text_lines) {
     if (l.startsWith("SATIR ADI")) {
       body = true;

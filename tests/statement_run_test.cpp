@@ -45,17 +45,15 @@ class DemoRun : public DemoCompanyTest {
   // Runs and returns the shown rows' Bakiye by row code (captions for rows without a code).
   std::map<QString, QVariant> Run() {
     std::map<QString, QVariant> amounts;
-    RunSteps steps;
-    steps.produce_output = [&](const RunParameters& parameters) {
-      last_period = parameters.period;
-      ReportRows rows = Report_Rows(state, parameters.statement_sql);
-      for (int r = 0; r < rows.Row_Count(); ++r) {
-        QString code = rows.Value(r, "Satir_Kodu").toString().trimmed();
-        if (code.isEmpty()) code = rows.Value(r, "Satir_Adi").toString().trimmed();
-        amounts[code] = rows.Value(r, "Bakiye");
-      }
-    };
-    ran = Run_Statement(state, grid, steps);
+    const std::optional<RunOutcome> run = Run_Statement(state, grid, {});
+    ran = run.has_value();
+    if (!run) return amounts;
+    last_period = run->parameters.period;
+    for (const Statement::Row& row : run->statement.rows) {
+      const RowAmounts& main = row.Main();
+      amounts[row.code.isEmpty() ? row.caption : row.code] =
+          main.balance ? QVariant(*main.balance) : QVariant();
+    }
     return amounts;
   }
 
@@ -148,18 +146,16 @@ TEST(StatementRun, FootnotesOff) {
   Open_Company(t.state, [] {});
   KeyedGrid grid = Make_Filter_Grid();
   Load_Master_File(t.state, grid);
-  int rows = 0;
-  RunSteps steps;
-  steps.produce_output = [&](const RunParameters& parameters) {
-    rows = Report_Rows(t.state, parameters.statement_sql).Row_Count();
-  };
-  ASSERT_TRUE(Run_Statement(t.state, grid, steps));
-  EXPECT_EQ(rows, 2);
+  std::optional<RunOutcome> run = Run_Statement(t.state, grid, {});
+  ASSERT_TRUE(run);
+  EXPECT_EQ(run->statement.rows.size(), 2u);
   grid.Set_Text(grid.Find_Row("FiltreLbl", "Dipnot Basılsın Mı?"), "Baslangic", "Hayır");
-  ASSERT_TRUE(Run_Statement(t.state, grid, steps));
-  EXPECT_EQ(rows, 1);
-  EXPECT_TRUE(t.state.Report_Sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
-      << t.state.Report_Sql.toStdString();
+  run = Run_Statement(t.state, grid, {});
+  ASSERT_TRUE(run);
+  EXPECT_EQ(run->statement.rows.size(), 1u);
+  EXPECT_TRUE(
+      run->parameters.statement_sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
+      << run->parameters.statement_sql.toStdString();
 }
 
 TEST_F(DemoRun, RunsThatWouldPrintNothingSayWhy) {

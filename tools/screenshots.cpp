@@ -86,9 +86,7 @@ int main(int argc, char** argv) {
   Save(&w, "calistirma.png");
 
   // The preview is a modal dialog: taken and closed while it is open.
-  RunParameters last_run;
-  w.Set_Output_Handler([&](const RunParameters& parameters, const QString& target) {
-    last_run = parameters;
+  w.Set_Output_Handler([&](const RunOutcome& run, const QString& target) {
     QTimer::singleShot(2500, [] {
       QWidget* preview = QApplication::activeModalWidget();
       if (preview) preview->resize(1000, 760);
@@ -96,7 +94,7 @@ int main(int argc, char** argv) {
       Save(preview, "onizleme.png");
       if (preview) preview->close();
     });
-    return Produce_Output(state, parameters, target, &w);
+    Produce_Output(state, run.statement, target, &w);
   });
   w.Run();
   Settle();
@@ -108,11 +106,11 @@ int main(int argc, char** argv) {
     Save(window, name);
     if (window) window->close();
   };
-  const ReportRows rows = Report_Rows(state, last_run.statement_sql);
-  take(Show_Row_Breakdown(state, last_run, w.Last_Calculation(), rows,
-                          Find_Statement_Row(rows, "A"), &w),
+  const RunOutcome& last_run = *w.Last_Run();
+  take(Show_Row_Breakdown(state, last_run,
+                          Find_Statement_Row(StatementData(last_run.statement), "A"), &w),
        "satir-dokumu.png");
-  take(Show_Coverage(state, last_run, w.Last_Calculation(), &w), "kontrol.png");
+  take(Show_Coverage(state, last_run, &w), "kontrol.png");
 
   state.Table_Type = Table_Kind(w.Filter_Grid());
   w.hide();

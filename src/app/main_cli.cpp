@@ -7,9 +7,9 @@
 //   malitablo-cli explain "<connection>" [--set ...]... --row CODE [--account CODE]
 //       [--format text|csv|json]
 //   malitablo-cli --help
-// pdf, html, txt and xlsx write the printed statement's files (by default Temp.pdf, Temp.Htm,
-// Temp.txt, Temp.xlsx in the user's output folder beside the registry file) without opening
-// them, and say on stderr where they went.
+// pdf, html, txt and xlsx write the printed statement's files (by default named after the
+// statement and its period, "GT 01.2026-12.2026.pdf", in the user's output folder beside the
+// registry file) without opening them, and say on stderr where they went.
 // A --set value "START..END" sets the start and the end value of the filter row.
 // check and explain compute the statement as run does and roll its amounts back: check lists the
 // accounts with lines in the period that the statement leaves out or counts twice (exit 1 when
@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,9 +30,7 @@
 #include "audit/run_audit.h"
 #include "process/app_state.h"
 #include "process/program_end.h"
-#include "report/ana_rapor.h"
 #include "report/exports.h"
-#include "report/report_data.h"
 #include "report/statement_listing.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
@@ -75,7 +72,8 @@ const char kHelp[] =
     "  --format BİÇİM          text (varsayılan), csv, json: satırlar standart çıkışa;\n"
     "                          pdf, html, txt, xlsx: basılı tablonun dosyası.\n"
     "  --out DOSYA             Çıktının yazılacağı dosya (dosya biçimlerinde varsayılan:\n"
-    "                          çıktı klasöründe Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx).\n"
+    "                          çıktı klasöründe tablonun kodu ve dönemi,\n"
+    "                          ör. \"GT 01.2026-12.2026.pdf\").\n"
     "  --row KOD               explain: dökümü yazılacak satırın kodu.\n"
     "  --account HESAP         explain: satırın bu hesabının fiş satırları.\n"
     "  --yes                   Soruları Evet diye yanıtlar (ilk çalıştırmada bölgesel ayarlar).\n"
@@ -139,18 +137,10 @@ std::optional<ExportKind> Export_Format(const QString& name) {
 }
 
 // The printed statement's file, written through the same layout as the preview.
-bool Write_Export(AppState& state, const RunParameters& parameters, ExportKind kind, QString path) {
-  if (path.isEmpty()) path = Export_Path(kind);
-  StatementHeading heading;
-  const ReportPages pages = Generate_For_Export(state, parameters, &heading);
-  bool ok = false;
-  switch (kind) {
-    case ExportKind::Pdf: ok = Export_Pdf(pages, path, heading.title); break;
-    case ExportKind::Html: ok = Export_Html(pages, path, heading.title); break;
-    case ExportKind::Text: ok = Export_Text(pages, path, {}); break;
-    case ExportKind::Excel: ok = Export_Xlsx(pages, path, heading.title); break;
-  }
-  if (!ok) {
+bool Write_Export(const Statement& statement, ExportKind kind, QString path) {
+  if (path.isEmpty())
+    path = Export_Path(Export_File_Name(Statement_File_Base(statement.heading), kind));
+  if (!Write_Statement_File(statement, kind, path)) {
     Error(Unwritable_File_Message(path));
     return false;
   }
@@ -221,83 +211,74 @@ int Fill_Filter_Grid(AppState& state, const RunOptions& options, KeyedGrid& grid
   return 0;
 }
 
+// A file (--out) is written before the run's amounts are kept, so a file that cannot be written
+// leaves the previous results; a listing to standard output is written once the run has ended,
+// so that a slow reader does not hold the statements' write lock.
 int Run(AppState& state, const RunOptions& options) {
   KeyedGrid grid;
   if (const int status = Fill_Filter_Grid(state, options, grid)) return status;
-  bool written = true;
   RunSteps steps;
-  steps.produce_output = [&](const RunParameters& parameters) {
-    if (options.file) {
-      written = Write_Export(state, parameters, *options.file, options.out);
-      return;
-    }
-    ReportRows rows = Report_Rows(state, parameters.statement_sql);
-    const StatementHeading heading =
-        Statement_Heading(state, rows, parameters,
-                          Opening_Voucher_In(state.Db(), parameters.period));
-    written = Write_Output(Statement_Listing(state, heading, rows, options.format), options.out);
-  };
-  if (!Run_Statement(state, grid, steps)) return 1;
-  return written ? 0 : 1;
+  if (options.file) {
+    steps.write = [&](const RunOutcome& outcome) {
+      return Write_Export(outcome.statement, *options.file, options.out);
+    };
+  } else if (!options.out.isEmpty()) {
+    steps.write = [&](const RunOutcome& outcome) {
+      return Write_Output(Statement_Listing(outcome.statement, options.format), options.out);
+    };
+  }
+  const std::optional<RunOutcome> outcome = Run_Statement(state, grid, steps);
+  if (!outcome) return 1;
+  if (steps.write) return 0;
+  return Write_Output(Statement_Listing(outcome->statement, options.format), {}) ? 0 : 1;
 }
 
 // check and explain: the statement computed with what each row took in, its amounts rolled
-// back after `output` has read them. `output` returns the exit status.
-int Audit_Run(AppState& state, const RunOptions& options,
-              const std::function<int(const RunParameters&, const CalculationResult&)>& output) {
+// back once the statement is read.
+std::optional<RunOutcome> Audit_Run(AppState& state, const RunOptions& options, int* status) {
   KeyedGrid grid;
-  if (const int status = Fill_Filter_Grid(state, options, grid)) return status;
-  CalculationResult result;
-  int status = 0;
+  *status = Fill_Filter_Grid(state, options, grid);
+  if (*status) return std::nullopt;
   RunSteps steps;
   steps.record_intake = true;
   steps.keep_amounts = false;
-  steps.calculated = [&](const CalculationResult& calculated) { result = calculated; };
-  steps.produce_output = [&](const RunParameters& parameters) {
-    status = output(parameters, result);
-  };
-  if (!Run_Statement(state, grid, steps)) return 1;
-  return status;
+  std::optional<RunOutcome> outcome = Run_Statement(state, grid, steps);
+  if (!outcome) *status = 1;
+  return outcome;
 }
 
 int Check(AppState& state, const RunOptions& options) {
-  return Audit_Run(state, options,
-                   [&](const RunParameters& parameters, const CalculationResult& result) {
-                     const CoverageOutcome coverage = Coverage_Of_Run(state, parameters, result);
-                     if (!Write_Output(Audit_Listing(state, coverage.table, options.format),
-                                       options.out))
-                       return 1;
-                     return coverage.clean ? 0 : 1;
-                   });
+  int status = 0;
+  const std::optional<RunOutcome> run = Audit_Run(state, options, &status);
+  if (!run) return status;
+  const CoverageOutcome coverage = Coverage_Of_Run(state, *run);
+  if (!Write_Output(Audit_Listing(state, coverage.table, options.format), options.out)) return 1;
+  return coverage.clean ? 0 : 1;
 }
 
 int Explain(AppState& state, const RunOptions& options) {
-  return Audit_Run(state, options,
-                   [&](const RunParameters& parameters, const CalculationResult& result) {
-                     const ReportRows rows = Report_Rows(state, parameters.statement_sql);
-                     const int row = Find_Statement_Row(rows, options.row);
-                     if (row < 0) {
-                       Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"")
-                                 .arg(options.row));
-                       return 1;
-                     }
-                     AuditTable table;
-                     if (options.account.isEmpty()) {
-                       table = Breakdown_Of_Run(state, parameters, result, rows, row);
-                     } else {
-                       if (!Breakdown_Accounts_Of_Run(result, rows, row)
-                                .contains(options.account.trimmed())) {
-                         Error(QString::fromUtf8(
-                                   "\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
-                                   .arg(options.account, options.row));
-                         return 1;
-                       }
-                       table = Voucher_Lines_Of_Run(state, parameters, options.account.trimmed());
-                     }
-                     return Write_Output(Audit_Listing(state, table, options.format), options.out)
-                                ? 0
-                                : 1;
-                   });
+  int status = 0;
+  const std::optional<RunOutcome> run = Audit_Run(state, options, &status);
+  if (!run) return status;
+  const StatementData rows(run->statement);
+  const int row = Find_Statement_Row(rows, options.row);
+  if (row < 0) {
+    Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"").arg(options.row));
+    return 1;
+  }
+  AuditTable table;
+  if (options.account.isEmpty()) {
+    table = Breakdown_Of_Run(state, *run, row);
+  } else {
+    if (!Breakdown_Accounts_Of_Run(*run, row).contains(options.account.trimmed())) {
+      Error(QString::fromUtf8("\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
+                .arg(options.account, options.row));
+      return 1;
+    }
+    table = Voucher_Lines_Of_Run(state, run->parameters, run->statement.heading.period,
+                                 options.account.trimmed());
+  }
+  return Write_Output(Audit_Listing(state, table, options.format), options.out) ? 0 : 1;
 }
 
 }  // namespace

@@ -34,12 +34,9 @@ int main(int argc, char** argv) {
   auto show_run_window = [&] {
     main_window = std::make_unique<FiltreFrm>(state);
     FiltreFrm* window = main_window.get();
-    window->Set_Output_Handler(
-        [&state, window](const RunParameters& parameters, const QString& target) {
-          return Produce_Output(state, parameters, target, window,
-                                Breakdown_On_Double_Click(state, parameters,
-                                                          window->Last_Calculation()));
-        });
+    window->Set_Output_Handler([&state, window](const RunOutcome& run, const QString& target) {
+      Produce_Output(state, run.statement, target, window, Breakdown_On_Double_Click(state, run));
+    });
     QObject::connect(window, &FiltreFrm::Closed, &app, [] { QApplication::exit(0); });
     window->show();
   };

@@ -124,7 +124,8 @@ void DenetimFrm::Export(int kind) {
   if (kind < 0)
     Print_Pages(pages, table_.title, this);
   else
-    Export_Pages(s_, pages, static_cast<ExportKind>(kind), table_.title);
+    Export_Pages(s_, pages, static_cast<ExportKind>(kind), table_.title,
+                 (QStringList{table_.title} + table_.heading.mid(0, 2)).join(" "), this);
 }
 
 DenetimFrm* Show_Audit_Table(AppState& state, AuditTable table, QWidget* parent,

@@ -7,15 +7,8 @@
 #include "db/recordset.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
-#include "report/ana_rapor.h"
-#include "report/report_data.h"
 
 namespace {
-
-StatementHeading Heading(AppState& s, const RunParameters& parameters,
-                         const ReportDataSource& rows) {
-  return Statement_Heading(s, rows, parameters, Opening_Voucher_In(s.Db(), parameters.period));
-}
 
 // Lines of the fiscal year whose date the engine does not compare inside the year (a text date
 // such as "31.03.2026", a date of another year): they fall in no period, so the check names
@@ -40,21 +33,17 @@ QString Dates_Outside_The_Year(AppState& s, const RunParameters& parameters) {
 
 }  // namespace
 
-QString Period_Of_Run(AppState& s, const RunParameters& parameters) {
-  return Heading(s, parameters, ReportRows()).period;
-}
-
-CoverageOutcome Coverage_Of_Run(AppState& s, const RunParameters& parameters,
-                                const CalculationResult& result) {
-  CoverageReport report = Coverage(parameters.kind, result);
-  const ReportRows rows = Report_Rows(s, parameters.statement_sql);
-  if (parameters.kind == kKindBalanceSheet) report.sides = Side_Totals(rows);
-  const StatementHeading heading = Heading(s, parameters, rows);
-  CoverageOutcome outcome{Coverage_Table(report, parameters.kind, heading.title, heading.period,
+CoverageOutcome Coverage_Of_Run(AppState& s, const RunOutcome& run) {
+  const int kind = run.parameters.kind;
+  CoverageReport report = Coverage(kind, run.calculation);
+  const StatementData rows(run.statement);
+  if (kind == kKindBalanceSheet) report.sides = Side_Totals(rows);
+  const StatementHeading& heading = run.statement.heading;
+  CoverageOutcome outcome{Coverage_Table(report, kind, heading.title, heading.period,
                                          Account_Names(s.Db(), Coverage_Accounts(report)),
                                          Row_Names(rows)),
                           report.Clean()};
-  const QString dates = Dates_Outside_The_Year(s, parameters);
+  const QString dates = Dates_Outside_The_Year(s, run.parameters);
   if (!dates.isEmpty()) {
     outcome.table.notes << dates;
     outcome.clean = false;
@@ -62,21 +51,19 @@ CoverageOutcome Coverage_Of_Run(AppState& s, const RunParameters& parameters,
   return outcome;
 }
 
-AuditTable Breakdown_Of_Run(AppState& s, const RunParameters& parameters,
-                            const CalculationResult& result, const ReportDataSource& rows,
-                            int row) {
-  const RowBreakdown breakdown = Row_Breakdown(Statement_Row(rows, row), result);
+AuditTable Breakdown_Of_Run(AppState& s, const RunOutcome& run, int row) {
+  const StatementData rows(run.statement);
+  const RowBreakdown breakdown = Row_Breakdown(Statement_Row(rows, row), run.calculation);
   return Row_Breakdown_Table(breakdown, Account_Names(s.Db(), Breakdown_Accounts(breakdown)),
-                             Row_Names(rows), Period_Of_Run(s, parameters));
+                             Row_Names(rows), run.statement.heading.period);
 }
 
-QStringList Breakdown_Accounts_Of_Run(const CalculationResult& result, const ReportDataSource& rows,
-                                      int row) {
-  return Breakdown_Accounts(Row_Breakdown(Statement_Row(rows, row), result));
+QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row) {
+  return Breakdown_Accounts(
+      Row_Breakdown(Statement_Row(StatementData(run.statement), row), run.calculation));
 }
 
-AuditTable Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters,
+AuditTable Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,
                                 const QString& account) {
-  return Voucher_Lines_Table(Voucher_Lines(s.Db(), parameters, account),
-                             Period_Of_Run(s, parameters));
+  return Voucher_Lines_Table(Voucher_Lines(s.Db(), parameters, account), period);
 }

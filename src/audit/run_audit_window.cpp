@@ -3,25 +3,23 @@
 #include "audit/audit_table_window.h"
 #include "audit/run_audit.h"
 
-DenetimFrm* Show_Coverage(AppState& state, const RunParameters& parameters,
-                          const CalculationResult& result, QWidget* parent) {
-  return Show_Audit_Table(state, Coverage_Of_Run(state, parameters, result).table, parent);
+DenetimFrm* Show_Coverage(AppState& state, const RunOutcome& run, QWidget* parent) {
+  return Show_Audit_Table(state, Coverage_Of_Run(state, run).table, parent);
 }
 
-DenetimFrm* Show_Row_Breakdown(AppState& state, const RunParameters& parameters,
-                               const CalculationResult& result, const ReportDataSource& rows,
-                               int row, QWidget* parent) {
-  return Show_Audit_Table(state, Breakdown_Of_Run(state, parameters, result, rows, row), parent,
-                          [&state, parameters](const QString& account, QWidget* window) {
+DenetimFrm* Show_Row_Breakdown(AppState& state, const RunOutcome& run, int row, QWidget* parent) {
+  return Show_Audit_Table(state, Breakdown_Of_Run(state, run, row), parent,
+                          [&state, parameters = run.parameters,
+                           period = run.statement.heading.period](const QString& account,
+                                                                  QWidget* window) {
                             Show_Audit_Table(state,
-                                             Voucher_Lines_Of_Run(state, parameters, account),
+                                             Voucher_Lines_Of_Run(state, parameters, period,
+                                                                  account),
                                              window);
                           });
 }
 
-PreviewRowAction Breakdown_On_Double_Click(AppState& state, const RunParameters& parameters,
-                                           const CalculationResult& result) {
-  return [&state, parameters, &result](const ReportDataSource& rows, int row, QWidget* preview) {
-    Show_Row_Breakdown(state, parameters, result, rows, row, preview);
-  };
+PreviewRowAction Breakdown_On_Double_Click(AppState& state, const RunOutcome& run) {
+  return
+      [&state, &run](int row, QWidget* preview) { Show_Row_Breakdown(state, run, row, preview); };
 }

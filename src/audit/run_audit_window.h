@@ -3,20 +3,15 @@
 // double-click on an account of the breakdown opens its voucher lines. Each is a DenetimFrm.
 #pragma once
 
-#include "calc/ledger_aggregation.h"
-#include "calc/run_parameters.h"
 #include "report/output_window.h"
+#include "report/statement.h"
 
 struct AppState;
 class DenetimFrm;
 class QWidget;
 
-DenetimFrm* Show_Coverage(AppState& state, const RunParameters& parameters,
-                          const CalculationResult& result, QWidget* parent);
-DenetimFrm* Show_Row_Breakdown(AppState& state, const RunParameters& parameters,
-                               const CalculationResult& result, const ReportDataSource& rows,
-                               int row, QWidget* parent);
-// The preview's double-click: the breakdown of the row from `result`, which must outlive the
-// preview (the run's calculation, recorded with its intake).
-PreviewRowAction Breakdown_On_Double_Click(AppState& state, const RunParameters& parameters,
-                                           const CalculationResult& result);
+DenetimFrm* Show_Coverage(AppState& state, const RunOutcome& run, QWidget* parent);
+DenetimFrm* Show_Row_Breakdown(AppState& state, const RunOutcome& run, int row, QWidget* parent);
+// The preview's double-click: the breakdown of the row from `run`, which must outlive the
+// preview (a run whose calculation recorded its intake).
+PreviewRowAction Breakdown_On_Double_Click(AppState& state, const RunOutcome& run);

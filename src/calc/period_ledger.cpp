@@ -24,7 +24,7 @@ struct LedgerEntry {
 };
 
 // A statement row with the ids of the accounts coded as its MHesap_KodBas.
-struct DefinitionRow {
+struct IndexedRow {
   qint64 satir_id = 0;
   double place = 0;
   bool has_place = false;
@@ -69,7 +69,7 @@ class PeriodLedger : public RowSums {
 
   std::vector<SummedRow> Rows_Under(const RowRef& ref) override {
     std::vector<SummedRow> rows;
-    for (const DefinitionRow* row : Under_Prefix(ref)) {
+    for (const IndexedRow* row : Under_Prefix(ref)) {
       SummedRow summed = Row_Fields(*row);
       if (row->kind != kRowAccountRange) Add_Account_Lines(summed, *row);
       rows.push_back(std::move(summed));
@@ -92,7 +92,7 @@ class PeriodLedger : public RowSums {
     if (satir_id != 0) {
       const auto at =
           std::lower_bound(table.by_id.begin(), table.by_id.end(), satir_id,
-                           [](const DefinitionRow& row, qint64 id) { return row.satir_id < id; });
+                           [](const IndexedRow& row, qint64 id) { return row.satir_id < id; });
       if (at != table.by_id.end() && at->satir_id == satir_id)
         candidates.push_back(at - table.by_id.begin());
     } else if (const auto found = table.ranges_by_code.find(code);
@@ -100,7 +100,7 @@ class PeriodLedger : public RowSums {
       candidates = found->second;
     }
     for (size_t i : candidates) {
-      const DefinitionRow& row = table.by_id[i];
+      const IndexedRow& row = table.by_id[i];
       if (row.kind != kRowAccountRange || !In_Place(row, place)) continue;
       if (satir_id == 0 && row.from != from) continue;
       if (row.to.isEmpty()) continue;
@@ -114,7 +114,7 @@ class PeriodLedger : public RowSums {
 
  private:
   struct TableRows {
-    std::vector<DefinitionRow> by_id;  // ordered by Satir_ID
+    std::vector<IndexedRow> by_id;  // ordered by Satir_ID
     std::vector<size_t> by_folded;     // indexes into by_id, ordered by the folded code
     std::map<QString, std::vector<size_t>> ranges_by_code;  // range rows by trimmed code
   };
@@ -134,7 +134,7 @@ class PeriodLedger : public RowSums {
     for (; !rs.Eof(); rs.Move_Next()) {
       const qint64 id = rs.Field("Satir_ID").toLongLong();
       if (table.by_id.empty() || table.by_id.back().satir_id != id) {
-        DefinitionRow row;
+        IndexedRow row;
         row.satir_id = id;
         row.has_place = !rs.Is_Null("Rapor_Yeri");
         row.place = rs.Number("Rapor_Yeri");
@@ -158,7 +158,7 @@ class PeriodLedger : public RowSums {
         table.by_id.back().account_ids.push_back(rs.Field("MHesap_ID").toLongLong());
     }
     for (size_t i = 0; i < table.by_id.size(); ++i) {
-      const DefinitionRow& row = table.by_id[i];
+      const IndexedRow& row = table.by_id[i];
       if (row.has_code) table.by_folded.push_back(i);
       if (row.kind == kRowAccountRange) table.ranges_by_code[row.code].push_back(i);
     }
@@ -168,31 +168,31 @@ class PeriodLedger : public RowSums {
     return table;
   }
 
-  static bool In_Place(const DefinitionRow& row, const RowRef& ref) {
+  static bool In_Place(const IndexedRow& row, const RowRef& ref) {
     return row.has_place && row.place == ref.place.toDouble();
   }
 
   // The rows of the table and place whose code begins with the row's code, in code order.
-  std::vector<const DefinitionRow*> Under_Prefix(const RowRef& ref) {
+  std::vector<const IndexedRow*> Under_Prefix(const RowRef& ref) {
     const TableRows& table = Table(ref.report);
     const QByteArray prefix = ref.code.toUtf8().toLower();
     auto first = std::lower_bound(table.by_folded.begin(), table.by_folded.end(), prefix,
                                   [&table](size_t i, const QByteArray& p) {
                                     return table.by_id[i].folded < p;
                                   });
-    std::vector<const DefinitionRow*> rows;
+    std::vector<const IndexedRow*> rows;
     for (auto it = first; it != table.by_folded.end(); ++it) {
-      const DefinitionRow& row = table.by_id[*it];
+      const IndexedRow& row = table.by_id[*it];
       if (!row.folded.startsWith(prefix)) break;
       if (In_Place(row, ref)) rows.push_back(&row);
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const DefinitionRow* a, const DefinitionRow* b) {
+    std::stable_sort(rows.begin(), rows.end(), [](const IndexedRow* a, const IndexedRow* b) {
       return a->code_bytes < b->code_bytes;
     });
     return rows;
   }
 
-  static SummedRow Row_Fields(const DefinitionRow& row) {
+  static SummedRow Row_Fields(const IndexedRow& row) {
     SummedRow summed;
     summed.satir_id = row.satir_id;
     summed.code = row.code;
@@ -208,7 +208,7 @@ class PeriodLedger : public RowSums {
 
   // The lines of the row's account: a main account's through its id(s), any other account's
   // by its code and the codes under it.
-  void Add_Account_Lines(SummedRow& summed, const DefinitionRow& row) const {
+  void Add_Account_Lines(SummedRow& summed, const IndexedRow& row) const {
     if (row.from.isEmpty()) return;
     if (!Is_Main_Account_Code(row.from)) {
       const QByteArray code = row.from.toUtf8();

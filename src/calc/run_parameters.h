@@ -1,15 +1,16 @@
 // The parameters of one statement run, as one value: the statement query whose rows are
-// computed (Report_Sql), the ledger period of the fiscal year as dates, the level bounds of the
-// rows that are printed, the display options, or the message of a refused filter value.
+// computed, the ledger period of the fiscal year as dates, the level bounds of the rows that are
+// printed, the display options, the workplace chosen, or the message of a refused filter value.
 // The run window's filter grid becomes this value; the calculation, the display conditions and
-// the output take it, and the windows' globals (Report_Sql, Date_Filter_Sql, Print_Footnotes,
-// Row_Lines) are assigned from it.
+// the statement take it.
 #pragma once
 
 #include <QDate>
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "calc/natural_side.h"
 
@@ -36,6 +37,9 @@ struct RunParameters {
   LevelBounds levels;
   bool print_footnotes = true;
   bool row_lines = false;
+  // "Hareket Görmüşler": "Evet" prints the rows with an amount, "Hayır" those without, anything
+  // else every row.
+  QString moved_only;
   // Closing vouchers ("Kapanış Fişi") are in the period's lines; an income statement leaves
   // them out by default, a balance sheet takes them.
   bool closing_vouchers = false;

@@ -1,12 +1,24 @@
 // Code values, captions and grid layout of the financial table model.
 #include "model/financial_table.h"
 
+const std::vector<StatementKindInfo>& Statement_Kinds() {
+  static const std::vector<StatementKindInfo> kinds = {
+      {kKindBalanceSheet, "Bilanço", "bilanço", "BILANCO.txt"},
+      {kKindIncomeStatement, "Gelir Tablosu", "gelir tablosu", "TORVIKA.txt"},
+  };
+  return kinds;
+}
+
+const StatementKindInfo& Statement_Kind(int code) {
+  for (const StatementKindInfo& kind : Statement_Kinds())
+    if (kind.code == code) return kind;
+  return Statement_Kinds().back();
+}
+
 QString Standard_Definition_File(int kind) {
-  switch (kind) {
-    case kKindBalanceSheet: return "BILANCO.txt";
-    case kKindIncomeStatement: return "TORVIKA.txt";
-    default: return {};
-  }
+  for (const StatementKindInfo& info : Statement_Kinds())
+    if (info.code == kind) return info.standard_definition;
+  return {};
 }
 
 const std::vector<RowTypeInfo>& Row_Types() {

@@ -15,8 +15,21 @@
 #include "ui_common/keyed_grid.h"
 
 // Statement kinds (Rapor_Tipi).
-constexpr int kKindBalanceSheet = 1;
-constexpr int kKindIncomeStatement = 2;
+enum StatementKind : int {
+  kKindBalanceSheet = 1,
+  kKindIncomeStatement = 2,
+};
+
+struct StatementKindInfo {
+  StatementKind code;
+  QString choice;               // the "Tablo Türü" choice: "Bilanço", "Gelir Tablosu"
+  QString name;                 // in a sentence: "bilanço", "gelir tablosu"
+  QString standard_definition;  // the standard definition's file: "BILANCO.txt", "TORVIKA.txt"
+};
+// Every statement kind, in code order.
+const std::vector<StatementKindInfo>& Statement_Kinds();
+// The kind of a code; the income statement for any other code.
+const StatementKindInfo& Statement_Kind(int code);
 // File name of a kind's standard definition ("BILANCO.txt", "TORVIKA.txt"); "" for other kinds.
 QString Standard_Definition_File(int kind);
 // Folder under the program's own folder that holds the standard definition files.

@@ -96,14 +96,9 @@ struct AppState {
   QString Picked_Account_Code;
   QString Picked_Account_Name;
 
-  // Run. The report reads the statement query and the options of the last run, assigned from
-  // its RunParameters.
+  // Run: the master file's statements.
   QString Base_Sql;
   QString Group_Sql;
-  QString Report_Sql;
-  bool Row_Lines = false;
-  QString Workplace_Name;
   bool Filter_Window_Ready = false;
   bool F2_Run_Flag = false;
-  bool Export_Waiting = false;
 };

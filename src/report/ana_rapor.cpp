@@ -8,11 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "db/query.h"
-#include "db/recordset.h"
 #include "model/financial_table.h"
-#include "process/app_state.h"
-#include "report/report_data.h"
 #include "ui_common/turkish_text.h"
 
 namespace {
@@ -97,31 +93,44 @@ void Build_Detail(ReportSection& s) {
   Hidden(s.Add_Line("Alt_Cizgi2", 0, 385, kAmountWidth, 385));
 }
 
-// A number stored in a text or number column; `ok` false when it is none.
-int Stored_Number(const QString& text, bool* ok) { return text.trimmed().toInt(ok); }
+// A number stored in a text or number column; empty when it is none.
+std::optional<int> Stored_Number(const QVariant& value) {
+  bool ok = false;
+  const int number = value.toString().trimmed().toInt(&ok);
+  return ok ? std::optional<int>(number) : std::nullopt;
+}
 
 }  // namespace
 
-DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi, double bakiye,
-                       bool net_result) {
+int Amount_Left(AmountPlace place) {
+  switch (place) {
+    case AmountPlace::Inner: return kInnerAmountLeft;
+    case AmountPlace::Middle: return kMiddleAmountLeft;
+    case AmountPlace::Outer: break;
+  }
+  return kOuterAmountLeft;
+}
+
+DetailLook Detail_Look(std::optional<int> satir_tipi, std::optional<int> satir_seviyesi,
+                       double bakiye, bool net_result) {
   DetailLook look;
-  bool typed = false, levelled = false;
-  const int type = Stored_Number(satir_tipi, &typed);
-  const int level = Stored_Number(satir_seviyesi, &levelled);
+  const bool typed = satir_tipi.has_value(), levelled = satir_seviyesi.has_value();
+  const int type = satir_tipi.value_or(0);
+  const int level = satir_seviyesi.value_or(0);
   const bool formula = typed && type == kRowFormula;
   const bool grand_total = typed && type == kRowGrandTotal;
   look.amount_bold = formula;
   // Amounts print black: a loss shows by its minus sign, which survives any printer.
   look.amount_color = Qt::black;
 
-  look.amount_left = kInnerAmountLeft;
+  look.amount_place = AmountPlace::Inner;
   if (grand_total) {
-    look.amount_left = kOuterAmountLeft;
+    look.amount_place = AmountPlace::Outer;
   } else if (typed && (type == kRowGroup || formula) && levelled) {
     if (level <= 1)
-      look.amount_left = kOuterAmountLeft;
+      look.amount_place = AmountPlace::Outer;
     else if (level == 2)
-      look.amount_left = kMiddleAmountLeft;
+      look.amount_place = AmountPlace::Middle;
   }
 
   // Footnotes are sentences, not headings: never bold.
@@ -134,15 +143,11 @@ DetailLook Detail_Look(const QString& satir_tipi, const QString& satir_seviyesi,
 }
 
 bool Is_Net_Result(const ReportDataSource& rows, int row) {
-  bool ok = false;
-  const int type = Stored_Number(rows.Value(row, "Satir_Tipi").toString(), &ok);
-  if (!ok) return false;
+  const std::optional<int> type = Stored_Number(rows.Value(row, "Satir_Tipi"));
   if (type == kRowGrandTotal) return true;
   if (type != kRowFormula) return false;
-  for (int later = row + 1; later < rows.Row_Count(); ++later) {
-    if (Stored_Number(rows.Value(later, "Satir_Tipi").toString(), &ok) == kRowFormula && ok)
-      return false;
-  }
+  for (int later = row + 1; later < rows.Row_Count(); ++later)
+    if (Stored_Number(rows.Value(later, "Satir_Tipi")) == kRowFormula) return false;
   return true;
 }
 
@@ -154,57 +159,6 @@ QString Group_Caption(const QString& rapor_yeri, const QString& previous) {
   for (int placement : kPlacements)
     if (rapor_yeri == QString::number(placement)) return Placement_Caption(placement);
   return previous;
-}
-
-QString Period_Text(const LedgerPeriod& period, const QDate& fiscal_year_start,
-                    const QDate& fiscal_year_end, bool opening_in) {
-  if (period.year <= 0) return {};
-  auto in_year = [&](const QDate& date, const QDate& fallback) {
-    return date.isValid() && date.year() == period.year ? date : fallback;
-  };
-  const QDate first =
-      period.first_day.value_or(in_year(fiscal_year_start, QDate(period.year, 1, 1)));
-  const QDate last = period.last_day.value_or(in_year(fiscal_year_end, QDate(period.year, 12, 31)));
-  QString text = first.toString("dd.MM.yyyy") + " - " + last.toString("dd.MM.yyyy");
-  if (opening_in) text += " (Açılış dahil)";
-  return text;
-}
-
-QString Balance_Sheet_Date_Text(const LedgerPeriod& period, const QDate& fiscal_year_end,
-                                bool opening_in) {
-  if (period.year <= 0) return {};
-  const QDate last =
-      period.last_day.value_or(fiscal_year_end.isValid() && fiscal_year_end.year() == period.year
-                                   ? fiscal_year_end
-                                   : QDate(period.year, 12, 31));
-  return last.toString("dd.MM.yyyy") + " tarihli" + (opening_in ? " (Açılış dahil)" : "");
-}
-
-bool Opening_Voucher_In(const DbSession& db, const LedgerPeriod& period) {
-  if (period.year <= 0) return false;
-  RunParameters bounds;
-  bounds.period = period;
-  Recordset rs;
-  Open_Recordset(db, rs,
-                 "SELECT COUNT(*) AS Adet FROM MUHFISHAR WHERE Islem_Tipi='Açılış Fişi'" +
-                     Ledger_Condition(bounds));
-  return rs.Is_Open() && !rs.Eof() && rs.Number("Adet") > 0;
-}
-
-StatementHeading Statement_Heading(const AppState& state, const ReportDataSource& rows,
-                                   const RunParameters& parameters, bool opening_in) {
-  StatementHeading heading;
-  heading.company = state.Company_Name;
-  heading.title =
-      rows.Row_Count() > 0 ? rows.Value(0, "Rapor_Adi").toString().trimmed() : QString();
-  if (heading.title.isEmpty()) heading.title = Report_Title();
-  // A balance sheet is dated; only it takes in the opening voucher's accounts, so only it says so.
-  heading.period =
-      parameters.kind == kKindBalanceSheet
-          ? Balance_Sheet_Date_Text(parameters.period, state.Fiscal_Year_End, opening_in)
-          : Period_Text(parameters.period, state.Fiscal_Year_Start, state.Fiscal_Year_End, false);
-  heading.workplace = parameters.workplace_name;
-  return heading;
 }
 
 AnaRapor AnaRapor_Layout() {
@@ -245,11 +199,11 @@ QString Report_Title() {
   return Upper_TR(QCoreApplication::applicationName());
 }
 
-void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout) {
+void ApplyCompanyNumberFormats(const StatementStyle& style, ReportDefinition& layout) {
   const std::pair<QString, const QString*> replacements[] = {
-      {"#,##0.00", &state.Amount_Format},     {"#,##0.000", &state.Unit_Price_Format},
-      {"#,##0.0000", &state.Currency_Format}, {"#,##0.00000", &state.Currency_Unit_Price_Format},
-      {"#,##0.000000", &state.Rate_Format},
+      {"#,##0.00", &style.amount_format},     {"#,##0.000", &style.unit_price_format},
+      {"#,##0.0000", &style.currency_format}, {"#,##0.00000", &style.currency_unit_price_format},
+      {"#,##0.000000", &style.rate_format},
   };
   for (ReportSection* section : {&layout.page_header, &layout.detail, &layout.page_footer}) {
     for (ReportControl& control : section->controls) {
@@ -264,8 +218,9 @@ void ApplyCompanyNumberFormats(const AppState& state, ReportDefinition& layout) 
   }
 }
 
-void ActiveReport_ReportStart(AppState& state, const StatementHeading& heading, AnaRapor& report,
+void ActiveReport_ReportStart(const Statement& statement, AnaRapor& report,
                               ReportContext& context) {
+  const StatementHeading& heading = statement.heading;
   ReportDefinition& layout = context.report;
   ReportSection& header = layout.page_header;
 
@@ -276,15 +231,15 @@ void ActiveReport_ReportStart(AppState& state, const StatementHeading& heading, 
   header.Control("Firma").text = heading.company.isEmpty() ? QString("Firma") : heading.company;
 
   // The regional check keeps the system's short date form at dd.MM.yyyy.
-  header.Control("Tarih").text = QDate::currentDate().toString("dd.MM.yyyy");
+  header.Control("Tarih").text = heading.print_date.toString("dd.MM.yyyy");
 
-  ApplyCompanyNumberFormats(state, layout);
+  ApplyCompanyNumberFormats(statement.style, layout);
 
   const bool workplace = !heading.workplace.isEmpty();
   header.Control("SubeAdi").text = workplace ? "İşyeri : " + heading.workplace : QString();
   header.Control("Line15").visible = workplace;
 
-  layout.detail.Control("Satir_Cizgi").visible = state.Row_Lines;
+  layout.detail.Control("Satir_Cizgi").visible = statement.style.row_lines;
 }
 
 void PageHeader_Format(ReportContext& context) {
@@ -307,12 +262,13 @@ void Detail_Format(ReportContext& context) {
   ReportControl& bakiye = detail.Control("txtBakiye");
   ReportControl& adi = detail.Control("txtSatir_Adi");
   const DetailLook look =
-      Detail_Look(context.Value("Satir_Tipi").toString(),
-                  context.Value("Satir_Seviyesi").toString(), context.Value("Bakiye").toDouble(),
-                  Is_Net_Result(context.data, context.row));
+      Detail_Look(Stored_Number(context.Value("Satir_Tipi")),
+                  Stored_Number(context.Value("Satir_Seviyesi")),
+                  context.Value("Bakiye").toDouble(), Is_Net_Result(context.data, context.row));
+  const int amount_left = Amount_Left(look.amount_place);
   bakiye.font.bold = look.amount_bold;
   bakiye.fore_color = look.amount_color;
-  bakiye.left = look.amount_left;
+  bakiye.left = amount_left;
   adi.font.bold = look.caption_bold;
   adi.left = look.caption_indent;
   adi.width = kCaptionWidth - look.caption_indent;
@@ -330,7 +286,7 @@ void Detail_Format(ReportContext& context) {
   for (const char* name : {"Ust_Cizgi", "Alt_Cizgi1", "Alt_Cizgi2"}) {
     ReportControl& rule = detail.Control(name);
     rule.visible = look.result_rules;
-    rule.left = look.amount_left;
+    rule.left = amount_left;
     rule.width = kAmountWidth;
     rule.top = rule_tops[i++];
   }
@@ -344,32 +300,17 @@ void Detail_Format(ReportContext& context) {
   }
 }
 
-void ActiveReport_ReportEnd(AppState& state, ReportContext&) { state.Export_Waiting = false; }
-
-ReportPages Run_AnaRapor(AppState& state, const ReportDataSource& rows,
-                         const StatementHeading& heading, AnaRapor* out) {
+ReportPages Run_AnaRapor(const Statement& statement, AnaRapor* out) {
   AnaRapor report = AnaRapor_Layout();
   ReportDefinition layout = report.layout;
-  layout.report_start = [&](ReportContext& c) {
-    ActiveReport_ReportStart(state, heading, report, c);
-  };
+  layout.report_start = [&](ReportContext& c) { ActiveReport_ReportStart(statement, report, c); };
   layout.page_header_format = PageHeader_Format;
   layout.group_header_format = GroupHeader1_Format;
   layout.detail_format = Detail_Format;
-  layout.report_end = [&](ReportContext& c) { ActiveReport_ReportEnd(state, c); };
-  ReportPages pages = Run_Report(layout, rows);
+  ReportPages pages = Run_Report(layout, StatementData(statement));
   if (out) {
     report.layout.report_start = nullptr;
-    report.layout.report_end = nullptr;
     *out = report;
   }
   return pages;
-}
-
-ReportPages Run_AnaRapor(AppState& state, const RunParameters& parameters, AnaRapor* out) {
-  const ReportRows rows = Report_Rows(state, parameters.statement_sql);
-  const DbSession db = state.Db();
-  const StatementHeading heading =
-      Statement_Heading(state, rows, parameters, Opening_Voucher_In(db, parameters.period));
-  return Run_AnaRapor(state, rows, heading, out);
 }

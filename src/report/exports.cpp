@@ -20,9 +20,7 @@
 
 #include "db/registry.h"
 #include "db/suite_text.h"
-#include "process/app_state.h"
 #include "report/ana_rapor.h"
-#include "report/report_data.h"
 #include "report/report_renderer.h"
 #include "ui_common/twips.h"
 
@@ -67,26 +65,42 @@ QString Font_Stack(const QString& family) {
   return fonts.join(", ");
 }
 
-QString Px(int twips) { return QString::number(twips / double(kTwipsPerPixel), 'f', 1) + "px"; }
-
 }  // namespace
 
-QString Export_File_Name(ExportKind kind) {
+QString Export_Extension(ExportKind kind) {
   switch (kind) {
-    case ExportKind::Pdf: return "Temp.pdf";
-    case ExportKind::Html: return "Temp.Htm";
-    case ExportKind::Text: return "Temp.txt";
+    case ExportKind::Pdf: return "pdf";
+    case ExportKind::Html: return "html";
+    case ExportKind::Text: return "txt";
     case ExportKind::Excel: break;
   }
-  return "Temp.xlsx";
+  return "xlsx";
+}
+
+QString Export_File_Name(const QString& base, ExportKind kind) {
+  QString name;
+  for (const QChar c : base.simplified())
+    name += c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c) ? QChar(u'-') : c;
+  name = name.trimmed();
+  while (name.startsWith(u'.')) name.remove(0, 1);
+  if (name.isEmpty()) name = "MaliTablo";
+  return name + "." + Export_Extension(kind);
+}
+
+QString Statement_File_Base(const StatementHeading& heading) {
+  QString base = heading.code.isEmpty() ? heading.title : heading.code;
+  if (heading.first_day.isValid() && heading.last_day.isValid())
+    base +=
+        " " + heading.first_day.toString("MM.yyyy") + "-" + heading.last_day.toString("MM.yyyy");
+  return base;
 }
 
 QString Output_Folder() { return QFileInfo(Registry_File()).absolutePath(); }
 
-QString Export_Path(ExportKind kind) {
+QString Export_Path(const QString& file_name) {
   const QString folder = Output_Folder();
   QDir().mkpath(folder);
-  return QDir(folder).filePath(Export_File_Name(kind));
+  return QDir(folder).filePath(file_name);
 }
 
 QString Not_Opened_Message(const QString& path) {
@@ -151,50 +165,106 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
 }
 
 QString Html_Export_Content(const ReportPages& pages, const QString& title) {
-  const PageSetup& setup = pages.setup;
-  QString html;
-  html +=
-      "<!DOCTYPE html>\n<html lang=\"tr\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-      title.toHtmlEscaped() +
-      "</title>\n<style>\n"
-      "body { background: #808080; margin: 0; padding: 12px 0; }\n"
-      ".page { position: relative; background: #fff; margin: 0 auto 12px auto; overflow: hidden;"
-      " width: " +
-      Px(setup.width) + "; height: " + Px(setup.height) +
-      "; }\n"
-      ".t { position: absolute; white-space: pre; overflow: visible; }\n"
-      ".l { position: absolute; }\n"
-      "</style>\n</head>\n<body>\n";
+  // The page header is written once above the table, the page footer not at all: the table
+  // holds the body's printed rows, so it pastes into a spreadsheet with its columns.
+  auto repeated = [](const PageText* text) {
+    return text->section == "PageHeader" || text->section == "PageFooter";
+  };
+  // A column per control; an amount printed at several places (right-aligned at several left
+  // edges) has a column per place, as on paper. Columns in the order of their left edges.
+  struct Column {
+    QString key;
+    int left = 0;
+  };
+  std::vector<Column> columns;
+  auto key_of = [](const PageText* text) {
+    return text->alignment == TextAlign::Right
+               ? text->section + "/" + text->control + "@" + QString::number(text->left)
+               : text->section + "/" + text->control;
+  };
+  std::vector<std::vector<PrintedRow>> rows_of_pages;
   for (const ReportPage& page : pages.pages) {
-    html += QString("<div class=\"page\" id=\"sayfa%1\">\n").arg(page.number);
-    for (const PageLine& line : page.lines) {
-      const int left = std::min(line.x1, line.x2), top = std::min(line.y1, line.y2);
-      const int width = std::abs(line.x2 - line.x1), height = std::abs(line.y2 - line.y1);
-      html += QString(
-                  "<div class=\"l\" style=\"left:%1;top:%2;width:%3;height:%4;"
-                  "border-top:%5 solid %6;\"></div>\n")
-                  .arg(Px(left), Px(top), Px(width), Px(height), Px(line.width), line.color.name());
-    }
-    for (const PrintedRow& row : Printed_Rows(page)) {
-      html += "<div class=\"row\">";
+    rows_of_pages.push_back(Printed_Rows(page));
+    for (const PrintedRow& row : rows_of_pages.back()) {
       for (const PageText* text : row.texts) {
-        const char* align = text->alignment == TextAlign::Right    ? "right"
-                            : text->alignment == TextAlign::Center ? "center"
-                                                                   : "left";
-        html +=
-            QString(
-                "<span class=\"t\" style=\"left:%1;top:%2;width:%3;font-family:%4;"
-                "font-size:%5pt;font-weight:%6;color:%7;text-align:%8;\">%9</span>")
-                .arg(Px(text->left), Px(text->top), Px(text->width), Font_Stack(text->font.family))
-                .arg(text->font.size)
-                .arg(text->font.bold ? "bold" : "normal", text->color.name(), align,
-                     text->text.toHtmlEscaped());
+        if (repeated(text)) continue;
+        const QString key = key_of(text);
+        const auto found = std::find_if(columns.begin(), columns.end(),
+                                        [&](const Column& c) { return c.key == key; });
+        if (found == columns.end())
+          columns.push_back({key, text->left});
+        else
+          found->left = std::min(found->left, text->left);
       }
-      html += "</div>\n";
     }
-    html += "</div>\n";
   }
-  html += "</body>\n</html>\n";
+  std::stable_sort(columns.begin(), columns.end(),
+                   [](const Column& a, const Column& b) { return a.left < b.left; });
+  auto cell_style = [](const PageText* text) {
+    const char* align = text->alignment == TextAlign::Right    ? "right"
+                        : text->alignment == TextAlign::Center ? "center"
+                                                               : "left";
+    return QString("font-family:%1;font-size:%2pt;font-weight:%3;color:%4;text-align:%5;")
+        .arg(Font_Stack(text->font.family))
+        .arg(text->font.size)
+        .arg(text->font.bold ? "bold" : "normal", text->color.name(), align);
+  };
+
+  QString html = "<!DOCTYPE html>\n<html lang=\"tr\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+                 title.toHtmlEscaped() +
+                 "</title>\n<style>\n"
+                 "body { margin: 12px; }\n"
+                 ".baslik { margin: 0 0 4px 0; white-space: pre; }\n"
+                 "table { border-collapse: collapse; }\n"
+                 "td { padding: 1px 8px; white-space: pre; vertical-align: top; }\n"
+                 "</style>\n</head>\n<body>\n";
+  if (!rows_of_pages.empty()) {
+    for (const PrintedRow& row : rows_of_pages.front()) {
+      QStringList texts;
+      const PageText* first = nullptr;
+      for (const PageText* text : row.texts) {
+        if (text->section != "PageHeader") continue;
+        if (!first) first = text;
+        texts << text->text.trimmed().toHtmlEscaped();
+      }
+      if (first)
+        html += "<p class=\"baslik\" style=\"" + cell_style(first) + "\">" + texts.join("  ") +
+                "</p>\n";
+    }
+  }
+  html += "<table>\n";
+  for (const std::vector<PrintedRow>& rows : rows_of_pages) {
+    for (const PrintedRow& row : rows) {
+      std::vector<std::vector<const PageText*>> cells(columns.size());
+      bool any = false;
+      for (const PageText* text : row.texts) {
+        if (repeated(text)) continue;
+        const QString key = key_of(text);
+        for (size_t c = 0; c < columns.size(); ++c)
+          if (columns[c].key == key) cells[c].push_back(text);
+        any = true;
+      }
+      if (!any) continue;
+      html += "<tr>";
+      for (size_t c = 0; c < cells.size(); ++c) {
+        const std::vector<const PageText*>& cell = cells[c];
+        if (cell.empty()) {
+          html += "<td></td>";
+          continue;
+        }
+        QStringList texts;
+        for (const PageText* text : cell) texts << text->text.toHtmlEscaped();
+        // An indented caption keeps its indentation within its column.
+        const int indent = (cell.front()->left - columns[c].left) / kTwipsPerPixel;
+        const QString padding =
+            indent > 0 ? QString("padding-left:%1px;").arg(indent + 8) : QString();
+        html +=
+            "<td style=\"" + cell_style(cell.front()) + padding + "\">" + texts.join(" ") + "</td>";
+      }
+      html += "</tr>\n";
+    }
+  }
+  html += "</table>\n</body>\n</html>\n";
   return html;
 }
 
@@ -245,19 +315,18 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
 
 QString Unwritable_File_Message(const QString& path) { return "Dosya yazılamadı: " + path; }
 
-ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
-                                StatementHeading* heading) {
-  state.Export_Waiting = true;
-  try {
-    // The report runs to its end here; ReportEnd clears the flag.
-    const ReportRows rows = Report_Rows(state, parameters.statement_sql);
-    const StatementHeading made =
-        Statement_Heading(state, rows, parameters,
-                          Opening_Voucher_In(state.Db(), parameters.period));
-    if (heading) *heading = made;
-    return Run_AnaRapor(state, rows, made);
-  } catch (...) {
-    state.Export_Waiting = false;
-    throw;
+bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
+                 const QString& title, const TextExportOptions& text) {
+  switch (kind) {
+    case ExportKind::Pdf: return Export_Pdf(pages, path, title);
+    case ExportKind::Html: return Export_Html(pages, path, title);
+    case ExportKind::Text: return Export_Text(pages, path, text);
+    case ExportKind::Excel: break;
   }
+  return Export_Xlsx(pages, path, title);
+}
+
+bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
+                          const TextExportOptions& text) {
+  return Write_Pages(Run_AnaRapor(statement), kind, path, statement.heading.title, text);
 }

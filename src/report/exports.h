@@ -1,10 +1,11 @@
 // The export files of a laid-out statement: PDF, one HTML page, a text file and a workbook.
 // Each is a renderer over the same laid-out pages (report_pages.h), so the files cannot
 // disagree with the preview or the printout. The text file and the workbook read a page as
-// printed rows: texts standing on the same line, left to right. Every export writes its fixed
-// file (Temp.pdf, Temp.Htm, Temp.txt, Temp.xlsx) in the user's output folder, beside the
-// registry stand-in's file, overwriting the last one; the writers take the target path so any
-// folder will do.
+// printed rows: texts standing on the same line, left to right; the HTML page is a table of
+// those rows, one cell per column. An export is named after the statement and its period
+// ("GT 01.2026-12.2026.pdf") in the user's output folder, beside the registry stand-in's file,
+// so that one statement's file never overwrites another's; the writers take the target path so
+// any folder will do.
 #pragma once
 
 #include <QString>
@@ -14,17 +15,21 @@
 #include "report/ana_rapor.h"
 #include "report/report_pages.h"
 
-struct AppState;
-
 enum class ExportKind { Pdf, Html, Text, Excel };
 
-// File name of an export ("Temp.pdf", "Temp.Htm", "Temp.txt", "Temp.xlsx").
-QString Export_File_Name(ExportKind kind);
+// The extension of an export: "pdf", "html", "txt", "xlsx".
+QString Export_Extension(ExportKind kind);
+// File name of an export: `base` without the characters a file name cannot hold, then the
+// extension ("GT 01.2026-12.2026.pdf").
+QString Export_File_Name(const QString& base, ExportKind kind);
+// The base name of a statement's exports: its code (its name when it has none) and its
+// period's first and last month ("GT 01.2026-12.2026").
+QString Statement_File_Base(const StatementHeading& heading);
 // The user's output folder: the folder of the registry stand-in's file (the program folder may
 // be read-only for the user).
 QString Output_Folder();
-// The output folder followed by the export's file name; the folder is made when missing.
-QString Export_Path(ExportKind kind);
+// The output folder followed by `file_name`; the folder is made when missing.
+QString Export_Path(const QString& file_name);
 // The message when the written file's program cannot be started: it names the file.
 QString Not_Opened_Message(const QString& path);
 
@@ -52,6 +57,14 @@ QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& o
 // sans-serif font where the printed one is missing.
 QString Html_Export_Content(const ReportPages& pages, const QString& title);
 
+// Writes laid-out pages as a file of `kind`; `title` names the PDF and HTML document and the
+// workbook's sheet, `text` are the text file's options. False when the file cannot be written.
+bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
+                 const QString& title, const TextExportOptions& text = {});
+// The statement laid out and written as a file of `kind`.
+bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
+                          const TextExportOptions& text = {});
+
 // Writers: false when the file cannot be written.
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title = {});
 bool Export_Html(const ReportPages& pages, const QString& path, const QString& title = {});
@@ -70,10 +83,6 @@ bool Write_Export_File(const QString& path, const QByteArray& bytes);
 // The message of a writer's failure: "Dosya yazılamadı: <path>".
 QString Unwritable_File_Message(const QString& path);
 
-// The statement of a run generated for an export: Export_Waiting is set while the report
-// runs; AnaRapor's ReportEnd (or a failure) clears it. `heading` receives the page's heading.
-ReportPages Generate_For_Export(AppState& state, const RunParameters& parameters,
-                                StatementHeading* heading = nullptr);
 // Messages of the waiting panel.
 inline const QString kHtmlWaitingMessage = "HTML'e Gönderiliyor";
 inline const QString kTextWaitingMessage = "Text'e Gönderiliyor";

@@ -7,6 +7,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsView>
@@ -26,7 +27,6 @@
 #include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/exports.h"
-#include "report/report_data.h"
 #include "report/report_renderer.h"
 #include "report/text_options_dialog.h"
 #include "report/waiting_panel.h"
@@ -107,48 +107,29 @@ class PreviewClicks : public QObject {
   std::function<void(int row)> on_row_;
 };
 
-// The preview over the laid-out pages, shown by the returned step.
-std::function<void()> Preview(AppState& state, const RunParameters& parameters, QWidget* parent,
-                              const PreviewRowAction& on_row) {
-  struct Laid {
-    AnaRapor report;
-    ReportRows rows;
-    ReportPages pages;
-  };
-  auto laid = std::make_shared<Laid>();
-  laid->rows = Report_Rows(state, parameters.statement_sql);
-  const StatementHeading heading =
-      Statement_Heading(state, laid->rows, parameters,
-                        Opening_Voucher_In(state.Db(), parameters.period));
-  laid->pages = Run_AnaRapor(state, laid->rows, heading, &laid->report);
-  return [&state, parent, on_row, laid] {
-    const ReportPages& pages = laid->pages;
-    QPrinter printer(QPrinter::HighResolution);
-    Prepare_Printer(printer, pages, laid->report.Caption);
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(laid->report.Caption);
-    // Sized to the screen as well, for desktops that do not maximise dialogs.
-    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-      preview.resize(screen->availableGeometry().size() * 0.9);
-    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     Guard(*state.Message,
-                           [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
-    // Every statement row prints one caption, so the captions count the rows.
-    if (on_row && Caption_Count(pages) == laid->rows.Row_Count()) {
-      if (auto* view = preview.findChild<QGraphicsView*>())
-        new PreviewClicks(view, printer, pages, Guard(*state.Message, [&](int row) {
-                            on_row(laid->rows, row, &preview);
-                          }));
-    }
-    preview.exec();
-  };
-}
-
-std::function<void()> Print(AppState& state, const RunParameters& parameters, QWidget* parent) {
-  auto report = std::make_shared<AnaRapor>();
-  auto pages = std::make_shared<ReportPages>(Run_AnaRapor(state, parameters, report.get()));
-  return [report, pages, parent] { Print_Pages(*pages, report->Caption, parent); };
+// The preview over the statement's pages.
+void Preview(AppState& state, const Statement& statement, QWidget* parent,
+             const PreviewRowAction& on_row) {
+  AnaRapor report;
+  const ReportPages pages = Run_AnaRapor(statement, &report);
+  QPrinter printer(QPrinter::HighResolution);
+  Prepare_Printer(printer, pages, report.Caption);
+  QPrintPreviewDialog preview(&printer, parent);
+  preview.setWindowTitle(report.Caption);
+  // Sized to the screen as well, for desktops that do not maximise dialogs.
+  if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    preview.resize(screen->availableGeometry().size() * 0.9);
+  preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   Guard(*state.Message,
+                         [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
+  // Every statement row prints one caption, so the captions count the rows.
+  if (on_row && Caption_Count(pages) == static_cast<int>(statement.rows.size())) {
+    if (auto* view = preview.findChild<QGraphicsView*>())
+      new PreviewClicks(view, printer, pages,
+                        Guard(*state.Message, [&](int row) { on_row(row, &preview); }));
+  }
+  preview.exec();
 }
 
 // Opens a written file with the desktop's application; when none can be started the user is
@@ -159,11 +140,19 @@ void Open_Document(AppState& state, const QString& path) {
   if (QFileInfo::exists(path)) state.Message->Plain(Not_Opened_Message(path));
 }
 
-// The statement for an export, with the waiting panel shown meanwhile.
-ReportPages Wait_For_Report(AppState& state, const RunParameters& parameters, BekletFrm& panel,
-                            const QString& message, StatementHeading* heading) {
-  panel.Show_Message(message);
-  return Generate_For_Export(state, parameters, heading);
+SavePathQuestion& Save_Path_Question() {
+  static SavePathQuestion question;
+  return question;
+}
+
+// Where the export goes: the proposed path in the output folder, confirmed or changed by the
+// user; "" when cancelled.
+QString Ask_Save_Path(QWidget* parent, const QString& file_base, ExportKind kind) {
+  const QString proposed = Export_Path(Export_File_Name(file_base, kind));
+  if (Save_Path_Question()) return Save_Path_Question()(parent, proposed, kind);
+  const QString extension = Export_Extension(kind);
+  return QFileDialog::getSaveFileName(parent, "Dosyayı Kaydet", proposed,
+                                      extension.toUpper() + " (*." + extension + ")");
 }
 
 // `written` is a writer's result: false gives the critical message naming the file.
@@ -172,58 +161,34 @@ bool Reported(AppState& state, const QString& path, bool written) {
   return written;
 }
 
-std::function<void()> Export_Pdf_File(AppState& state, const RunParameters& parameters) {
-  auto heading = std::make_shared<StatementHeading>();
-  auto pages = std::make_shared<ReportPages>(Generate_For_Export(state, parameters, heading.get()));
-  return [&state, heading, pages] {
-    const QString path = Export_Path(ExportKind::Pdf);
-    if (!Reported(state, path, Export_Pdf(*pages, path, heading->title))) return;
-    Open_Document(state, path);
-  };
-}
-
-std::function<void()> Export_Html_File(AppState& state, const RunParameters& parameters,
-                                       QWidget* parent) {
-  BekletFrm panel(parent);
-  auto heading = std::make_shared<StatementHeading>();
-  auto pages = std::make_shared<ReportPages>(
-      Wait_For_Report(state, parameters, panel, kHtmlWaitingMessage, heading.get()));
-  return [&state, heading, pages] {
-    const QString path = Export_Path(ExportKind::Html);
-    const bool written = pages->pages.empty() || Export_Html(*pages, path, heading->title);
-    if (!Reported(state, path, written)) return;
-    Open_Document(state, path);
-  };
-}
-
-std::function<void()> Export_Text_File(AppState& state, const RunParameters& parameters,
-                                       QWidget* parent) {
-  BekletFrm panel(parent);
-  auto pages = std::make_shared<ReportPages>(
-      Wait_For_Report(state, parameters, panel, kTextWaitingMessage, nullptr));
-  return [&state, pages, parent] {
+// The statement's file of `kind`, with the waiting panel shown while it is laid out (the PDF
+// has none) and the text file's options asked; a statement without pages writes no file.
+void Export_Statement(AppState& state, const Statement& statement, ExportKind kind,
+                      QWidget* parent) {
+  ReportPages pages;
+  {
+    std::unique_ptr<BekletFrm> panel;
+    if (kind != ExportKind::Pdf) {
+      panel = std::make_unique<BekletFrm>(parent);
+      panel->Show_Message(kind == ExportKind::Html   ? kHtmlWaitingMessage
+                          : kind == ExportKind::Text ? kTextWaitingMessage
+                                                     : kExcelWaitingMessage);
+    }
+    pages = Run_AnaRapor(statement);
+  }
+  TextExportOptions options;
+  if (kind == ExportKind::Text) {
     TexteAtOzellikFrm dialog(parent);
     dialog.exec();
-    const QString path = Export_Path(ExportKind::Text);
-    const bool written =
-        dialog.Cancelled() || pages->pages.empty() || Export_Text(*pages, path, dialog.Options());
-    if (!Reported(state, path, written)) return;
-    Open_Document(state, path);
-  };
-}
-
-std::function<void()> Export_Excel_File(AppState& state, const RunParameters& parameters,
-                                        QWidget* parent) {
-  BekletFrm panel(parent);
-  auto heading = std::make_shared<StatementHeading>();
-  auto pages = std::make_shared<ReportPages>(
-      Wait_For_Report(state, parameters, panel, kExcelWaitingMessage, heading.get()));
-  return [&state, heading, pages] {
-    const QString path = Export_Path(ExportKind::Excel);
-    const bool written = pages->pages.empty() || Export_Xlsx(*pages, path, heading->title);
-    if (!Reported(state, path, written)) return;
-    Open_Document(state, path);
-  };
+    if (dialog.Cancelled()) pages.pages.clear();
+    options = dialog.Options();
+  }
+  const QString path = Ask_Save_Path(parent, Statement_File_Base(statement.heading), kind);
+  if (path.isEmpty()) return;
+  const bool written = (kind != ExportKind::Pdf && pages.pages.empty()) ||
+                       Write_Pages(pages, kind, path, statement.heading.title, options);
+  if (!Reported(state, path, written)) return;
+  Open_Document(state, path);
 }
 
 }  // namespace
@@ -266,28 +231,33 @@ void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent
   }
 }
 
-void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind,
-                  const QString& title) {
-  const QString path = Export_Path(kind);
-  bool written = false;
-  switch (kind) {
-    case ExportKind::Pdf: written = Export_Pdf(pages, path, title); break;
-    case ExportKind::Html: written = Export_Html(pages, path, title); break;
-    case ExportKind::Text: written = Export_Text(pages, path, {}); break;
-    case ExportKind::Excel: written = Export_Xlsx(pages, path, Sheet_Name(title)); break;
-  }
-  if (!Reported(state, path, written)) return;
+void Set_Save_Path_Question(SavePathQuestion question) {
+  Save_Path_Question() = std::move(question);
+}
+
+void Export_Pages(AppState& state, const ReportPages& pages, ExportKind kind, const QString& title,
+                  const QString& file_base, QWidget* parent) {
+  const QString path = Ask_Save_Path(parent, file_base, kind);
+  if (path.isEmpty()) return;
+  if (!Reported(state, path, Write_Pages(pages, kind, path, title))) return;
   Open_Document(state, path);
 }
 
-std::function<void()> Produce_Output(AppState& state, const RunParameters& parameters,
-                                     const QString& target, QWidget* parent,
-                                     const PreviewRowAction& on_row) {
-  if (target == "Ekran") return Preview(state, parameters, parent, on_row);
-  if (target == "Yazıcı") return Print(state, parameters, parent);
-  if (target == "Excel") return Export_Excel_File(state, parameters, parent);
-  if (target == "Text") return Export_Text_File(state, parameters, parent);
-  if (target == "Html") return Export_Html_File(state, parameters, parent);
-  if (target == "PDF") return Export_Pdf_File(state, parameters);
-  return {};
+void Produce_Output(AppState& state, const Statement& statement, const QString& target,
+                    QWidget* parent, const PreviewRowAction& on_row) {
+  if (target == "Ekran") {
+    Preview(state, statement, parent, on_row);
+  } else if (target == "Yazıcı") {
+    AnaRapor report;
+    const ReportPages pages = Run_AnaRapor(statement, &report);
+    Print_Pages(pages, report.Caption, parent);
+  } else if (target == "Excel") {
+    Export_Statement(state, statement, ExportKind::Excel, parent);
+  } else if (target == "Text") {
+    Export_Statement(state, statement, ExportKind::Text, parent);
+  } else if (target == "Html") {
+    Export_Statement(state, statement, ExportKind::Html, parent);
+  } else if (target == "PDF") {
+    Export_Statement(state, statement, ExportKind::Pdf, parent);
+  }
 }

@@ -8,67 +8,90 @@
 #include <algorithm>
 
 #include "model/financial_table.h"
-#include "process/app_state.h"
 #include "report/ana_rapor.h"
 #include "report/output_format.h"
-#include "report/report_data.h"
+#include "report/statement.h"
 #include "ui_common/amount_text.h"
 
 namespace {
 
 const char* kColumns[] = {"Rapor_Yeri", "Satir_No", "Satir_Tipi", "Satir_Kodu", "Satir_Seviyesi",
                           "Satir_Adi",  "BTutar",   "ATutar",     "Bakiye"};
-const char* kAmounts[] = {"BTutar", "ATutar", "Bakiye"};
 
-bool Is_Amount(const QString& column) {
-  return std::find(std::begin(kAmounts), std::end(kAmounts), column) != std::end(kAmounts);
+// A row's value in a listing column: numbers as stored, texts trimmed, amounts of the main
+// period; empty for NULL.
+struct Field {
+  enum { Null, Number, Text, Amount } type = Null;
+  int number = 0;
+  QString text;
+};
+
+Field Value(const Statement::Row& row, const QString& column, int decimals) {
+  auto number = [](const std::optional<int>& v) {
+    return v ? Field{Field::Number, *v, {}} : Field{};
+  };
+  auto amount = [&](const std::optional<double>& v) {
+    return v ? Field{Field::Amount, 0, Plain_Number_Text(*v, decimals)} : Field{};
+  };
+  if (column == "Rapor_Yeri") return number(row.place);
+  if (column == "Satir_No") return number(row.number);
+  if (column == "Satir_Tipi") return number(row.kind);
+  if (column == "Satir_Seviyesi") return number(row.level);
+  if (column == "Satir_Kodu") return {Field::Text, 0, row.code};
+  if (column == "Satir_Adi") return {Field::Text, 0, row.caption};
+  if (column == "BTutar") return amount(row.Main().debit);
+  if (column == "ATutar") return amount(row.Main().credit);
+  return amount(row.Main().balance);
 }
 
-QByteArray Csv(const ReportDataSource& rows) {
+QByteArray Csv(const Statement& statement) {
   QStringList lines;
   QStringList header;
   for (const char* c : kColumns) header << c;
   lines << header.join(',');
-  for (int r = 0; r < rows.Row_Count(); ++r) {
+  for (const Statement::Row& row : statement.rows) {
     QStringList fields;
     for (const char* c : kColumns) {
-      QVariant v = rows.Value(r, c);
-      if (v.isNull())
-        fields << QString();
-      else if (Is_Amount(c))
-        fields << Plain_Number_Text(v.toDouble(), 4);
-      else
-        fields << Csv_Field(v.toString().trimmed());
+      const Field field = Value(row, c, statement.style.amount_decimals);
+      fields << (field.type == Field::Number ? QString::number(field.number)
+                                             : Csv_Field(field.text));
     }
     lines << fields.join(',');
   }
   return (lines.join("\r\n") + "\r\n").toUtf8();
 }
 
-QByteArray Json(const ReportDataSource& rows) {
-  QJsonArray array;
-  for (int r = 0; r < rows.Row_Count(); ++r) {
-    QJsonObject object;
-    for (const char* c : kColumns) {
-      QVariant v = rows.Value(r, c);
-      if (v.isNull())
-        object[c] = QJsonValue::Null;
-      else if (Is_Amount(c))
-        object[c] = v.toDouble();
-      else if (QString(c) == "Satir_Kodu" || QString(c) == "Satir_Adi")
-        object[c] = v.toString().trimmed();
-      else
-        object[c] = v.toInt();
+QString Json_String(const QString& text) {
+  const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+  return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+// An array of row objects, keys in name order; amounts are written as their exact decimals.
+QByteArray Json(const Statement& statement) {
+  QStringList keys;
+  for (const char* c : kColumns) keys << c;
+  keys.sort();
+  QStringList objects;
+  for (const Statement::Row& row : statement.rows) {
+    QStringList members;
+    for (const QString& key : keys) {
+      const Field field = Value(row, key, statement.style.amount_decimals);
+      const QString value = field.type == Field::Null     ? QString("null")
+                            : field.type == Field::Number ? QString::number(field.number)
+                            : field.type == Field::Text   ? Json_String(field.text)
+                                                          : field.text;
+      members << "        \"" + key + "\": " + value;
     }
-    array.append(object);
+    objects << "    {\n" + members.join(",\n") + "\n    }";
   }
-  return QJsonDocument(array).toJson(QJsonDocument::Indented);
+  if (objects.isEmpty()) return "[\n]\n";
+  return ("[\n" + objects.join(",\n") + "\n]\n").toUtf8();
 }
 
 // The printed statement as text: its heading, then each row with its caption indented by level
 // and its amount in the column the page prints it in (inner, middle, outer), the result rows
 // between rules, under the placement headings the page shows.
-QByteArray Text(const AppState& s, const StatementHeading& heading, const ReportDataSource& rows) {
+QByteArray Text(const Statement& statement) {
   struct Line {
     QString caption;
     QString amount;
@@ -76,26 +99,23 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
     bool heading = false;
     bool rules = false;
   };
+  const StatementHeading& heading = statement.heading;
   std::vector<Line> lines;
   int placement = 0;
-  for (int r = 0; r < rows.Row_Count(); ++r) {
-    const int place = rows.Value(r, "Rapor_Yeri").toInt();
-    if (place != placement && Placement_Heading_Shown(place, rows.Value(r, "Rapor_Tipi").toInt()))
+  for (const Statement::Row& row : statement.rows) {
+    const int place = row.place.value_or(0);
+    if (place != placement && Placement_Heading_Shown(place, heading.kind))
       lines.push_back({Placement_Caption(place), {}, 0, true, false});
     placement = place;
-    const QVariant amount = rows.Value(r, "Bakiye");
-    const DetailLook look = Detail_Look(rows.Value(r, "Satir_Tipi").toString(),
-                                        rows.Value(r, "Satir_Seviyesi").toString(),
-                                        amount.toDouble(), Is_Net_Result(rows, r));
+    const double amount = row.Main().balance.value_or(0);
     Line line;
-    line.caption = QString(2 * (look.caption_indent / kLevelIndent), ' ') +
-                   rows.Value(r, "Satir_Adi").toString().trimmed();
-    if (!look.amount_blank)
-      line.amount = Apply_Output_Format(s.Amount_Format, amount, System_Separators(s));
-    line.column = look.amount_left == kOuterAmountLeft    ? 2
-                  : look.amount_left == kMiddleAmountLeft ? 1
-                                                          : 0;
-    line.rules = look.result_rules;
+    const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
+    line.caption = QString(2 * indent, ' ') + row.caption;
+    if (!Amount_Blank(amount) && row.Main().balance)
+      line.amount =
+          Apply_Output_Format(statement.style.amount_format, amount, statement.style.separators);
+    line.column = static_cast<int>(row.amount_place);
+    line.rules = row.net_result;
     lines.push_back(line);
   }
   int caption_width = 40, amount_width = 16;
@@ -116,7 +136,7 @@ QByteArray Text(const AppState& s, const StatementHeading& heading, const Report
   out << heading.title;
   if (!heading.period.isEmpty()) out << heading.period;
   if (!heading.workplace.isEmpty()) out << "İşyeri : " + heading.workplace;
-  out << "TARİH : " + QDate::currentDate().toString("dd.MM.yyyy");
+  out << "TARİH : " + heading.print_date.toString("dd.MM.yyyy");
   out << QString(width, '-');
   for (const Line& l : lines) {
     if (l.heading) {
@@ -154,12 +174,11 @@ bool Parse_Listing_Format(const QString& name, ListingFormat* format) {
   return true;
 }
 
-QByteArray Statement_Listing(const AppState& s, const StatementHeading& heading,
-                             const ReportDataSource& rows, ListingFormat format) {
+QByteArray Statement_Listing(const Statement& statement, ListingFormat format) {
   switch (format) {
-    case ListingFormat::Csv: return Csv(rows);
-    case ListingFormat::Json: return Json(rows);
+    case ListingFormat::Csv: return Csv(statement);
+    case ListingFormat::Json: return Json(statement);
     case ListingFormat::Text: break;
   }
-  return Text(s, heading, rows);
+  return Text(statement);
 }

@@ -2,15 +2,14 @@
 // the company's format, CSV, or JSON (an array of row objects with amounts as numbers). All
 // three render the same rows that the printed statement shows; the text takes the printed
 // statement's heading and its decisions on each row (amount column, indentation, blank zeros,
-// rules around the result).
+// rules around the result). CSV and JSON amounts are exact decimals rounded to the company's
+// amount decimals.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
-struct AppState;
-struct StatementHeading;
-class ReportDataSource;
+struct Statement;
 
 enum class ListingFormat { Text, Csv, Json };
 
@@ -20,5 +19,4 @@ QString Csv_Field(const QString& text);
 
 // "text", "csv", "json"; false for anything else.
 bool Parse_Listing_Format(const QString& name, ListingFormat* format);
-QByteArray Statement_Listing(const AppState& state, const StatementHeading& heading,
-                             const ReportDataSource& rows, ListingFormat format);
+QByteArray Statement_Listing(const Statement& statement, ListingFormat format);

@@ -679,25 +679,19 @@ void FiltreFrm::Run() {
   const QString target = Output_Target();
   // The preview's breakdowns and the check read what each row took in.
   steps.record_intake = target == "Ekran" || target == kCheckTarget;
-  steps.calculated = [this](const CalculationResult& result) { calculation_ = result; };
-  std::function<void()> after_run;
-  if (target == kCheckTarget) {
-    steps.keep_amounts = false;
-    steps.produce_output = [this](const RunParameters& parameters) {
-      Show_Coverage(s_, parameters, calculation_, this);
-    };
-  } else {
-    steps.produce_output = [this, target, &after_run](const RunParameters& parameters) {
-      if (output_) after_run = output_(parameters, target);
-    };
-  }
+  steps.keep_amounts = target != kCheckTarget;
   // An error the run does not report itself (the output's, say) is shown here, and the window
   // is ready for the next run all the same. The preview and the dialogs come once the run has
   // ended, so that nobody else's run waits for them.
   Guarded(*s_.Message, [&] {
-    Run_Statement(s_, grid_, steps);
+    last_run_.reset();
+    last_run_ = Run_Statement(s_, grid_, steps);
     Hide_Waiting();
-    if (after_run) after_run();
+    if (!last_run_) return;
+    if (target == kCheckTarget)
+      Show_Coverage(s_, *last_run_, this);
+    else if (output_)
+      output_(*last_run_, target);
   });
   Hide_Waiting();
   // The run may complete typed dates in the grid.

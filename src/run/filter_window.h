@@ -10,12 +10,12 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
-#include "calc/ledger_aggregation.h"
+#include "report/statement.h"
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
-struct RunParameters;
 class KeyedGridView;
 class QFrame;
 class QLabel;
@@ -35,20 +35,18 @@ CalculationPercent Calculation_Percent(int done, int count);
 class FiltreFrm : public QMainWindow {
   Q_OBJECT
  public:
-  // Produces the output of a run for `target` inside the run and returns what is left to do once
-  // the run has ended (a dialog, a file written); may return nothing.
-  using OutputHandler =
-      std::function<std::function<void()>(const RunParameters& parameters, const QString& target)>;
+  // Shows or writes a run's statement for `target` once the run has ended.
+  using OutputHandler = std::function<void(const RunOutcome& run, const QString& target)>;
 
   // Form_Load: reads the master file (a damaged one ends the program with ProgramEnd).
   explicit FiltreFrm(AppState& state, QWidget* parent = nullptr);
   ~FiltreFrm() override;
 
-  // Produces the output of a run, from its parameters, for the target chosen in RaporYeri.
+  // Produces the output of a run, from its statement, for the target chosen in RaporYeri.
   void Set_Output_Handler(OutputHandler handler) { output_ = std::move(handler); }
-  // The calculation of the last run, with what each row took in when its output was the preview
-  // or the check; the preview's breakdowns read it.
-  const CalculationResult& Last_Calculation() const { return calculation_; }
+  // The last run, its calculation with what each row took in when its output was the preview
+  // or the check; the preview's breakdowns read it. Empty before the first run.
+  const std::optional<RunOutcome>& Last_Run() const { return last_run_; }
   // The table list while it is open.
   QWidget* Table_List_Window() const { return table_list_window_; }
 
@@ -120,7 +118,7 @@ class FiltreFrm : public QMainWindow {
   bool escape_in_grid_ = false;
   int popup_row_ = 0;
   OutputHandler output_;
-  CalculationResult calculation_;
+  std::optional<RunOutcome> last_run_;
 
   KeyedGridView* FiltreGrd = nullptr;
   KeyedGridView* CoktanSecmeliGrd = nullptr;

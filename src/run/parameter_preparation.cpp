@@ -29,8 +29,6 @@ const QString kLastMonth = QString::fromUtf8("Rapor Bitiş Ayı");
 const QString kOpening = QString::fromUtf8("Açılış");
 const QString kNextJanuary = QString::fromUtf8("Ocak ");  // with its trailing blank
 const QString kTableKind = QString::fromUtf8("Tablo Türü");
-const QString kBalanceSheetChoice = QString::fromUtf8("Bilanço");
-const QString kIncomeStatementChoice = QString::fromUtf8("Gelir Tablosu");
 const QString kClosingVouchers = QString::fromUtf8("Kapanış Fişi");
 
 std::optional<QDate> Field_Date(const QVariant& value) {
@@ -144,8 +142,9 @@ StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid) {
 
 int Table_Kind(const KeyedGrid& grid) {
   const int row = grid.Find_Row("FiltreLbl", kTableKind);
-  return row > 0 && grid.Text(row, "Baslangic") == kBalanceSheetChoice ? kKindBalanceSheet
-                                                                       : kKindIncomeStatement;
+  return row > 0 && grid.Text(row, "Baslangic") == Statement_Kind(kKindBalanceSheet).choice
+             ? kKindBalanceSheet
+             : kKindIncomeStatement;
 }
 
 QString Base_Sql_For_Kind(const QString& base_sql, int kind) {
@@ -153,10 +152,6 @@ QString Base_Sql_For_Kind(const QString& base_sql, int kind) {
   static const QRegularExpression condition(R"((MUHASEBEMALITABLOKART\.Rapor_Tipi\s*=\s*)\d+)");
   sql.replace(condition, "\\1" + QString::number(kind));
   return sql;
-}
-
-QString Kind_Name(int kind) {
-  return kind == kKindBalanceSheet ? QString::fromUtf8("bilanço") : QString("gelir tablosu");
 }
 
 QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
@@ -201,12 +196,10 @@ QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
       other = &h;
     }
     if (found) continue;
-    QString message = QString::fromUtf8(column.sentence).arg(typed, Kind_Name(kind));
+    QString message = QString::fromUtf8(column.sentence).arg(typed, Statement_Kind(kind).name);
     if (other)
-      message +=
-          QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
-              .arg(Kind_Name(other->kind),
-                   other->kind == kKindBalanceSheet ? kBalanceSheetChoice : kIncomeStatementChoice);
+      message += QString::fromUtf8(" Bu bir %1; \"Tablo Türü\" satırında \"%2\" seçiniz.")
+                     .arg(Statement_Kind(other->kind).name, Statement_Kind(other->kind).choice);
     return message;
   }
   return {};
@@ -245,8 +238,11 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
     } else if (caption == kClosingVouchers && !start.isEmpty()) {
       p.closing_vouchers = start == QString::fromUtf8("Dahil");
     }
-    // "Hareket Görmüşler" is applied by the run after the calculation.
   }
+  // "Hareket Görmüşler" is applied by the run after the calculation.
+  for (int row = 1; row < grid.Rows(); ++row)
+    if (grid.Text(row, "FiltreLbl") == QString::fromUtf8("Hareket Görmüşler"))
+      p.moved_only = grid.Text(row, "Baslangic");
   // Leaving out closing vouchers that the ledger does not hold would only cost every ledger
   // query its covering index.
   if (!p.closing_vouchers && !Ledger_Has_Closing_Vouchers(db, year)) p.closing_vouchers = true;

@@ -1,7 +1,7 @@
 // Preparing a run: the filter grid of the run window becomes one RunParameters value (the
 // statement query from Base_Sql and the applied rows, the ledger period looked up in the
 // ledger's months, the level bounds, the display options, or the message of a refused filter
-// value). After the calculation the workplace row names the report header's workplace.
+// value, the display options and the workplace chosen).
 #pragma once
 
 #include <QString>
@@ -38,8 +38,6 @@ StatementQuery Build_Report_Sql(const QString& base_sql, KeyedGrid& grid);
 int Table_Kind(const KeyedGrid& grid);
 // The base statement for `kind`: its own kind condition names the chosen kind.
 QString Base_Sql_For_Kind(const QString& base_sql, int kind);
-// Turkish name of a kind in a sentence: "gelir tablosu", "bilanço".
-QString Kind_Name(int kind);
 // Puts the stored spelling of the table code and name the user typed into their cells, matched
 // among the tables of `kind` in Turkish without regard to letter case ("gt" finds "GT", "ı"
 // matches "I"). Returns "" when they matched or nothing was typed, else the message that no

@@ -29,16 +29,12 @@ QString Unknown_Codes_Text(const CalculationResult& result) {
   return text;
 }
 
-QString Append_Display_Conditions(const RunParameters& parameters, const KeyedGrid& grid) {
+QString Append_Display_Conditions(const RunParameters& parameters) {
   QString sql = parameters.statement_sql;
-  for (int row = 1; row < grid.Rows(); ++row) {
-    if (grid.Text(row, "FiltreLbl") != "Hareket Görmüşler") continue;
-    QString value = grid.Text(row, "Baslangic");
-    if (value == "Evet")
-      Append_Condition(sql, kTable + ".Bakiye<>0");
-    else if (value == "Hayır")
-      Append_Condition(sql, "(" + kTable + ".Bakiye=0 OR " + kTable + ".Bakiye IS NULL)");
-  }
+  if (parameters.moved_only == "Evet")
+    Append_Condition(sql, kTable + ".Bakiye<>0");
+  else if (parameters.moved_only == "Hayır")
+    Append_Condition(sql, "(" + kTable + ".Bakiye=0 OR " + kTable + ".Bakiye IS NULL)");
   if (!parameters.print_footnotes)
     Append_Condition(sql, kTable + ".Satir_Tipi<>" + QString::number(kRowFootnote));
   // The levels choose the printed rows, like a depth; every row was computed.
@@ -56,7 +52,8 @@ QString Nothing_To_Print(const DbSession& db, const RunParameters& p) {
   Open_Recordset(db, rows, p.statement_sql);
   if (!rows.Is_Open()) throw DbError{kErrObjectClosed, {}};
   if (rows.Eof())
-    return QString::fromUtf8("Seçilen koşullara uyan bir %1 satırı yok.").arg(Kind_Name(p.kind));
+    return QString::fromUtf8("Seçilen koşullara uyan bir %1 satırı yok.")
+        .arg(Statement_Kind(p.kind).name);
   if (p.levels.from.isEmpty() && p.levels.to.isEmpty()) return {};
   const double from = p.levels.from.isEmpty() ? -1e300 : p.levels.from.toDouble();
   const double to = p.levels.to.isEmpty() ? 1e300 : p.levels.to.toDouble();
@@ -71,8 +68,8 @@ QString Nothing_To_Print(const DbSession& db, const RunParameters& p) {
 namespace {
 
 // The run's transaction: taken for writing before the first row is computed, committed once the
-// output has read its rows back, rolled back on any failure (or when the process dies), so the
-// stored results are one run's whole.
+// statement has been read back (and the output written that must be whole), rolled back on any
+// failure (or when the process dies), so the stored results are one run's whole.
 class RunTransaction {
  public:
   RunTransaction(Connection& connection, const std::vector<qint64>& table_ids)
@@ -107,45 +104,43 @@ struct Waiting {
   ~Waiting() { Hide(); }
 };
 
-bool Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   if (!s.Db_Connection || !s.Db_Connection->Is_Read_Only_Statement(s.Base_Sql)) {
     s.Message->Critical(Master_Base_Sql_Not_Read_Only(Master_File_Path(s)));
-    return false;
+    return std::nullopt;
   }
-  RunParameters parameters = Parametreleri_Hazirla(s, grid);
-  s.Report_Sql = parameters.statement_sql;
-  s.Row_Lines = parameters.row_lines;
+  RunOutcome outcome;
+  RunParameters& parameters = outcome.parameters;
+  parameters = Parametreleri_Hazirla(s, grid);
   if (!parameters.error.isEmpty()) {
     s.Message->Critical(parameters.error);
-    return false;
+    return std::nullopt;
   }
   const QString refusal = Nothing_To_Print(s.Db(), parameters);
   if (!refusal.isEmpty()) {
     s.Message->Critical(refusal);
-    return false;
+    return std::nullopt;
   }
   Waiting waiting{steps};
   waiting.Show();
   RunTransaction transaction(*s.Db_Connection,
                              Statement_Table_Ids(s.Db(), parameters.statement_sql));
-  const CalculationResult result =
-      Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});
+  outcome.calculation = Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});
   waiting.Hide();
-  if (steps.calculated) steps.calculated(result);
-  parameters.statement_sql = Append_Display_Conditions(parameters, grid);
-  if (const QString unlisted = Unlisted_Rows_Condition(result); !unlisted.isEmpty())
+  parameters.statement_sql = Append_Display_Conditions(parameters);
+  if (const QString unlisted = Unlisted_Rows_Condition(outcome.calculation); !unlisted.isEmpty())
     Append_Condition(parameters.statement_sql, unlisted);
-  s.Report_Sql = parameters.statement_sql;
-  s.Workplace_Name = parameters.workplace_name;
-  if (steps.produce_output) steps.produce_output(parameters);
+  outcome.statement = Read_Statement(s, parameters);
+  if (steps.write && !steps.write(outcome)) return std::nullopt;
   if (steps.keep_amounts) transaction.Commit();
-  if (!result.unknown_codes.empty()) s.Message->Information(Unknown_Codes_Text(result));
-  return true;
+  if (!outcome.calculation.unknown_codes.empty())
+    s.Message->Information(Unknown_Codes_Text(outcome.calculation));
+  return outcome;
 }
 
 }  // namespace
 
-bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+std::optional<RunOutcome> Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
   s.F2_Run_Flag = false;
   try {
     return Run(s, grid, steps);
@@ -154,9 +149,9 @@ bool Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
       s.Message->Critical(kRunLockedMessage);
     else if (e.Number != kErrObjectClosed)  // a failing query has shown its own two messages
       s.Message->Critical(e.Description);
-    return false;
+    return std::nullopt;
   } catch (const FormulaError& e) {
     s.Message->Critical(e.message);
-    return false;
+    return std::nullopt;
   }
 }

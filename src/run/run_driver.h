@@ -1,17 +1,20 @@
-// A statement run, from the filter grid to the rows that the output shows: the run parameters,
-// the stop on a rejected filter value, the calculation, the moved-only and footnote conditions
-// appended to the statement query, the workplace name of the report header, and the output.
-// The run window and the command line both drive runs through Run_Statement.
+// A statement run, from the filter grid to the statement value that every output renders: the
+// run parameters, the stop on a rejected filter value, the calculation, the moved-only and
+// footnote conditions appended to the statement query, the workplace name of the heading, and
+// the statement read back inside the run's transaction. The run window and the command line
+// both drive runs through Run_Statement.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "calc/ledger_aggregation.h"
 #include "calc/run_parameters.h"
 #include "db/db_session.h"
 #include "model/statement_lock.h"
 #include "process/progress.h"
+#include "report/statement.h"
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
@@ -23,23 +26,21 @@ struct RunSteps {
   ProgressCallback progress;
   // Hides it when the calculation ends, whatever the outcome.
   std::function<void()> hide_waiting;
-  // Produces the output chosen by the user from the run's parameters; the state's Report_Sql,
-  // Row_Lines and Workplace_Name have been assigned from them.
-  std::function<void(const RunParameters&)> produce_output;
   // Whether the calculation records what each row took in (CalculationResult::intake).
   bool record_intake = false;
-  // Told the calculation's result before the output is produced.
-  std::function<void(const CalculationResult&)> calculated;
-  // False for a check: the output reads the computed amounts, which are then rolled back, so
-  // the stored results stay those of the last run.
+  // False for a check: the statement is read with the computed amounts, which are then rolled
+  // back, so the stored results stay those of the last run.
   bool keep_amounts = true;
+  // Writes the output that must be whole before the run's amounts are kept, inside the run's
+  // transaction; false (after its message) rolls the run back.
+  std::function<bool(const RunOutcome&)> write;
 };
 
-// Runs the statement of `grid` in one transaction: the computed amounts and the output's
-// read-back of them belong to this run alone; a run that fails (or a check) leaves the previous
-// results. Returns false when the run stopped (a rejected filter value, a database error or a
-// formula that cannot be evaluated), after its message.
-bool Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
+// Runs the statement of `grid` in one transaction: the computed amounts and the statement read
+// back from them belong to this run alone; a run that fails (or a check) leaves the previous
+// results. Empty when the run stopped (a rejected filter value, a database error, a formula
+// that cannot be evaluated or an output that could not be written), after its message.
+std::optional<RunOutcome> Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
 
 // Why a run with these parameters would print nothing: the last month before the first, a
 // statement without rows (no such table), or no row within the chosen levels. "" when it
@@ -51,4 +52,4 @@ QString Unknown_Codes_Text(const CalculationResult& result);
 
 // The statement query with the display conditions appended: "Hareket Görmüşler", the footnote
 // option and the level bounds (which rows are printed).
-QString Append_Display_Conditions(const RunParameters& parameters, const KeyedGrid& grid);
+QString Append_Display_Conditions(const RunParameters& parameters);

@@ -44,7 +44,7 @@ chmod -R a-w "$root/opt"
 grep -q "^DÖNEM NET KÂRI VEYA ZARARI" "$work/gt.txt" || fail "no income statement: $(cat "$work/gt.txt")"
 "$work/bin/malitablo-cli" run "MALITABLO_DEMO|$work/demo/Veri|1|sa|æ" --set "Tablo Kodu=GT" \
   --format txt >/dev/null 2>"$work/err" || fail "txt: $(cat "$work/err")"
-[ -s "$work/Temp.txt" ] || fail "Temp.txt not beside the registry: $(cat "$work/err")"
+[ -s "$work/GT 01.2026-12.2026.txt" ] || fail "text file not beside the registry: $(cat "$work/err")"
 chmod -R u+w "$root/opt"
 extra=$(cd "$root/opt/malitablo" && find . -newer "$work/installed")
 [ -z "$extra" ] || fail "written into the installed suite: $extra"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The printed statement's files from the command line: PDF, HTML, text and workbook written
-# where asked, or as Temp.* in the user's output folder beside the registry file, each saying
-# where it went; a write that fails is reported.
+# where asked, or named after the statement and its period in the user's output folder beside
+# the registry file, each saying where it went; a write that fails is reported.
 source "$(dirname "$0")/demo_suite.sh"
 accept_regional_settings
 
@@ -18,20 +18,42 @@ unzip -p "$work/gt.xlsx" xl/worksheets/sheet1.xml | grep -q "<v>" || fail "xlsx 
   2>"$work/err" || fail "json run: $(cat "$work/err")"
 net=$(python3 -c "import json; print(next(r['Satir_Adi'] for r in json.load(open('$work/gt.json')) if r['Satir_Kodu'] == 'C'))")
 iconv -f cp1254 -t utf-8 "$work/gt.txt" | grep -qF "$net" || fail "txt row: $net"
-"$cli" run "$company" --set "Tablo Kodu=GT" --format xlsx 2>"$work/err" || fail "xlsx default"
-[ -s "$work/Temp.xlsx" ] || fail "Temp.xlsx not beside the registry file"
-grep -qxF "Dosya yazıldı: $work/Temp.xlsx" "$work/err" || fail "no word of where: $(cat "$work/err")"
-[ ! -e "$program_dir/Temp.xlsx" ] || [ "$program_dir/Temp.xlsx" -ot "$work/Temp.xlsx" ] \
-  || fail "written into the program folder"
-# A full disk: every format says so in Turkish and exits non-zero. A device node of the test's
-# own stands in for /dev/full where one can be made, so that nothing outside the test is at stake.
+# Two statements' files in one folder do not overwrite each other.
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=Mart" --format xlsx \
+  2>"$work/err" || fail "xlsx default"
+grep -qxF "Dosya yazıldı: $work/GT 01.2026-03.2026.xlsx" "$work/err" \
+  || fail "no word of where: $(cat "$work/err")"
+"$cli" run "$company" --set "Tablo Türü=Bilanço" --set "Tablo Kodu=BL" --format xlsx \
+  2>"$work/err" || fail "balance sheet xlsx"
+grep -qxF "Dosya yazıldı: $work/BL 01.2026-12.2026.xlsx" "$work/err" \
+  || fail "no word of where: $(cat "$work/err")"
+unzip -p "$work/GT 01.2026-03.2026.xlsx" xl/sharedStrings.xml | grep -q "Gelir Tablosu" \
+  || fail "income statement overwritten"
+unzip -p "$work/BL 01.2026-12.2026.xlsx" xl/sharedStrings.xml | grep -q "AKTİFLER" \
+  || fail "balance sheet not written"
+! ls "$program_dir"/GT\ * "$program_dir"/BL\ * >/dev/null 2>&1 || fail "written into the program folder"
+# A full disk: every format says so in Turkish and exits non-zero, and the run is rolled back:
+# the stored figures stay those of the last whole run (the year's), though this run's period
+# (January to March) gives other figures. A device node of the test's own stands in for
+# /dev/full where one can be made, so that nothing outside the test is at stake.
 full=/dev/full
 mknod "$work/full" c 1 7 2>/dev/null && full=$work/full
+stored() {
+  python3 -c "import sqlite3; print(sqlite3.connect('$data/MALITABLO_DEMO.sqlite').execute(
+    'SELECT group_concat(BTutar || \' \' || ATutar || \' \' || Bakiye) FROM MUHASEBEMALITABLOHAREKET').fetchone()[0])"
+}
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=Mart" --format csv >/dev/null \
+  || fail "march run"
+march=$(stored)
+"$cli" run "$company" --set "Tablo Kodu=GT" --format csv >/dev/null || fail "year run"
+year=$(stored)
+[ "$march" != "$year" ] || fail "march's figures equal the year's"
 for format in text csv json pdf html txt xlsx; do
-  "$cli" run "$company" --set "Tablo Kodu=GT" --format $format --out "$full" \
-    >/dev/null 2>"$work/err" && fail "$format to a full disk exited 0"
+  "$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Bitiş Ayı=Mart" --format $format \
+    --out "$full" >/dev/null 2>"$work/err" && fail "$format to a full disk exited 0"
   grep -q "Dosya yazılamadı: $full" "$work/err" || fail "$format full-disk message: $(cat "$work/err")"
   [ -c "$full" ] || fail "$format replaced the device $full"
+  [ "$(stored)" = "$year" ] || fail "$format to a full disk kept the run's figures"
 done
 # The listing on a full standard output too.
 "$cli" run "$company" --set "Tablo Kodu=GT" >"$full" 2>"$work/err" && fail "full stdout exited 0"

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "report/report_data.h"
+#include "report/statement.h"
 
 inline ReportRows Statement_Columns() {
   return ReportRows(
@@ -29,4 +30,17 @@ inline ReportRows Sample_Statement() {
   Add_Statement_Row(rows, 1, "DÖNEM NET KÂRI", 942.15, 5, 2);
   Add_Statement_Row(rows, 3, "Şüpheli alacaklar dipnotu", 12.5, 10, 3);
   return rows;
+}
+
+// The statement of `rows` under a heading, amounts in `amount_format`.
+inline Statement Statement_Of(const ReportDataSource& rows, const QString& company,
+                              const QString& title, const QString& period = {},
+                              const QString& amount_format = "#,##0.00") {
+  Statement statement;
+  statement.heading.company = company;
+  statement.heading.title = title;
+  statement.heading.period = period;
+  statement.rows = Statement_Rows(rows);
+  statement.style.amount_format = amount_format;
+  return statement;
 }

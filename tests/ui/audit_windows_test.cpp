@@ -83,12 +83,12 @@ class AuditWindows : public ::testing::Test {
     Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
     ASSERT_TRUE(w);
     // As the desktop program wires it.
-    w->Set_Output_Handler([this](const RunParameters& parameters, const QString& target) {
+    w->Set_Output_Handler([this](const RunOutcome& run, const QString& target) {
       outputs << target;
-      rows = Report_Rows(t.state, parameters.statement_sql);
-      pages = Run_AnaRapor(t.state, parameters);
-      return Produce_Output(t.state, parameters, target, w.get(),
-                            Breakdown_On_Double_Click(t.state, parameters, w->Last_Calculation()));
+      statement = run.statement;
+      pages = Run_AnaRapor(run.statement);
+      Produce_Output(t.state, run.statement, target, w.get(),
+                     Breakdown_On_Double_Click(t.state, run));
     });
     w->show();
     w->activateWindow();
@@ -113,7 +113,7 @@ class AuditWindows : public ::testing::Test {
   TestSuite t;
   std::unique_ptr<FiltreFrm> w;
   QStringList outputs;
-  ReportRows rows;
+  Statement statement;
   ReportPages pages;
 };
 
@@ -124,7 +124,7 @@ TEST_F(AuditWindows, DoubleClickOnAPreviewRowOpensItsBreakdownAndAnAccountItsLin
     // The page's title is no row: nothing opens.
     Double_Click(preview, 0, QPointF(3000, 800));
     blank_click_windows = static_cast<int>(Audit_Windows().size());
-    const int row = Find_Statement_Row(rows, "A.1");
+    const int row = Find_Statement_Row(StatementData(statement), "A.1");
     ASSERT_GE(row, 0);
     const auto [page, point] = Row_Position(row);
     Double_Click(preview, page, point);
@@ -163,8 +163,13 @@ TEST_F(AuditWindows, DoubleClickOnAPreviewRowOpensItsBreakdownAndAnAccountItsLin
   EXPECT_TRUE(breakdown_heading.contains("A.1")) << breakdown_heading.toStdString();
   EXPECT_EQ(breakdown_rows, 3);  // the row's two accounts and the total
   EXPECT_TRUE(lines_heading.contains("600.01")) << lines_heading.toStdString();
-  const QStringList files{t.Root() + "/Temp.pdf", t.Root() + "/Temp.xlsx"};
+  // Each export is proposed in the output folder under the table's own name.
+  const QStringList files = opened.proposed_paths;
   EXPECT_EQ(opened.paths, files);
+  ASSERT_EQ(files.size(), 2);
+  EXPECT_TRUE(files[0].startsWith(t.Root() + "/") && files[0].endsWith(".pdf"))
+      << files[0].toStdString();
+  EXPECT_EQ(files[1], files[0].chopped(3) + "xlsx");
   for (const QString& file : files) EXPECT_GT(QFileInfo(file).size(), 1000) << file.toStdString();
   if (const QString folder = qEnvironmentVariable("MALITABLO_SCREENSHOTS"); !folder.isEmpty())
     QFile::copy(files[0], folder + "/audit_voucher_lines.pdf");

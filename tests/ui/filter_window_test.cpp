@@ -50,10 +50,7 @@ class RunWindow {
   void Open() {
     t_.Connect();
     w = std::make_unique<FiltreFrm>(t_.state);
-    w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
-      outputs << target;
-      return std::function<void()>();
-    });
+    w->Set_Output_Handler([this](const RunOutcome&, const QString& target) { outputs << target; });
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -280,10 +277,9 @@ TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
 
 TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   Open_One_Row_Table();
-  r.w->Set_Output_Handler([this](const RunParameters&, const QString& target) {
+  r.w->Set_Output_Handler([this](const RunOutcome&, const QString& target) {
     r.outputs << target;
     throw DbError{kErrStatement, QString::fromUtf8("Rapor okunamadı")};
-    return std::function<void()>();
   });
   // F2 runs; the error of the output reaches the user instead of the event loop.
   r.Key(Qt::Key_F2);

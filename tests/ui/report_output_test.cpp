@@ -46,9 +46,16 @@ struct OutputFixture {
   }
   // Exports go to the folder of the suite's registry file.
   QString File(const QString& name) const { return suite.Root() + "/" + name; }
-  // The output, and what it leaves for after the run (the dialogs, the file), at once.
+  // The export of `kind` as proposed: named after the statement.
+  QString Named(ExportKind kind, const QString& folder = {}) {
+    const QString name =
+        Export_File_Name(Statement_File_Base(Read_Statement(suite.state, parameters).heading),
+                         kind);
+    return File(folder.isEmpty() ? name : folder + "/" + name);
+  }
+  // The output of the statement for `target`.
   void Output(const QString& target) {
-    if (auto rest = Produce_Output(suite.state, parameters, target, nullptr)) rest();
+    Produce_Output(suite.state, Read_Statement(suite.state, parameters), target, nullptr);
   }
 
   TestSuite suite;
@@ -60,13 +67,12 @@ struct OutputFixture {
 
 TEST(ReportOutput, TextTargetAsksForItsOptions) {
   OutputFixture f;
-  const QString path = f.File("Temp.txt");
+  const QString path = f.Named(ExportKind::Text);
   // Cancelled: nothing is written, the file is opened all the same.
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
   f.Output("Text");
   EXPECT_FALSE(QFile::exists(path));
   EXPECT_EQ(f.opened.paths, QStringList{path});
-  EXPECT_FALSE(f.suite.state.Export_Waiting);
 
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) {
     d.AlanAyiraci->setText("|");
@@ -91,10 +97,19 @@ TEST(ReportOutput, FileTargetsWriteAndOpen) {
   f.Output("Excel");
   f.Output("PDF");
   f.Output("Kağıt");
-  const QStringList expected{f.File("Temp.Htm"), f.File("Temp.xlsx"), f.File("Temp.pdf")};
+  const QStringList expected{f.Named(ExportKind::Html), f.Named(ExportKind::Excel),
+                             f.Named(ExportKind::Pdf)};
+  EXPECT_EQ(f.opened.proposed_paths, expected);
   EXPECT_EQ(f.opened.paths, expected);
   for (const QString& path : expected) EXPECT_GT(QFile(path).size(), 100) << path.toStdString();
   EXPECT_TRUE(f.suite.messages.entries.empty());
+  // The user may name another file, or cancel the dialog: nothing is written or opened.
+  f.opened.save_answer = f.File("başka.pdf");
+  f.Output("PDF");
+  EXPECT_GT(QFile(f.File("başka.pdf")).size(), 100);
+  f.opened.save_answer = "";
+  f.Output("Excel");
+  EXPECT_EQ(f.opened.paths, expected + QStringList{f.File("başka.pdf")});
 }
 
 TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
@@ -107,15 +122,15 @@ TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
   Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
   for (const char* target : {"PDF", "Html", "Excel", "Text"}) f.Output(target);
   EXPECT_TRUE(f.opened.paths.isEmpty()) << f.opened.paths.join(", ").toStdString();
-  const QStringList names{"Temp.pdf", "Temp.Htm", "Temp.xlsx", "Temp.txt"};
+  const ExportKind kinds[] = {ExportKind::Pdf, ExportKind::Html, ExportKind::Excel,
+                              ExportKind::Text};
   ASSERT_EQ(f.suite.messages.entries.size(), 4u)
       << f.suite.messages.Texts().join(" / ").toStdString();
   for (int i = 0; i < 4; ++i) {
     const auto& entry = f.suite.messages.entries[static_cast<size_t>(i)];
     EXPECT_EQ(entry.kind, MessageKind::Critical);
-    EXPECT_EQ(entry.text, QString::fromUtf8("Dosya yazılamadı: ") + f.File("yok/" + names[i]));
+    EXPECT_EQ(entry.text, QString::fromUtf8("Dosya yazılamadı: ") + f.Named(kinds[i], "yok"));
   }
-  EXPECT_FALSE(f.suite.state.Export_Waiting);
 }
 
 TEST(ReportOutput, FileNoProgramOpensIsNamedToTheUser) {
@@ -127,7 +142,7 @@ TEST(ReportOutput, FileNoProgramOpensIsNamedToTheUser) {
   ASSERT_EQ(f.suite.messages.entries.size(), 2u)
       << f.suite.messages.Texts().join(" / ").toStdString();
   EXPECT_EQ(f.suite.messages.entries[0].kind, MessageKind::Plain);
-  EXPECT_EQ(f.suite.messages.entries[0].text, Not_Opened_Message(f.File("Temp.pdf")));
-  EXPECT_EQ(f.suite.messages.entries[1].text, Not_Opened_Message(f.File("Temp.xlsx")));
-  EXPECT_TRUE(QFile::exists(f.File("Temp.xlsx")));
+  EXPECT_EQ(f.suite.messages.entries[0].text, Not_Opened_Message(f.Named(ExportKind::Pdf)));
+  EXPECT_EQ(f.suite.messages.entries[1].text, Not_Opened_Message(f.Named(ExportKind::Excel)));
+  EXPECT_TRUE(QFile::exists(f.Named(ExportKind::Excel)));
 }

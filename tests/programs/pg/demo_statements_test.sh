@@ -29,7 +29,8 @@ same() {
   "$cli" run "$company|$server|1|sa|æ" "$@" --format csv --out "$work/$name.pg.csv" 2>"$work/err" ||
     fail "$name on PostgreSQL: $(cat "$work/err")"
   [ "$(wc -l <"$work/$name.lite.csv")" -gt 10 ] || fail "$name: too few rows"
-  grep -q '[1-9][0-9]*\.[0-9][0-9]' "$work/$name.lite.csv" || fail "$name: no amounts"
+  # Amounts have the company's decimals: the second company's have none.
+  tr -d '\r' <"$work/$name.lite.csv" | grep -qE ',-?[1-9][0-9]*(\.[0-9]+)?$' || fail "$name: no amounts"
   diff "$work/$name.lite.csv" "$work/$name.pg.csv" >"$work/diff" ||
     fail "$name differs between the engines: $(head -n 20 "$work/diff")"
   runs=$((runs + 1))
