@@ -241,18 +241,17 @@ TEST_F(DemoAudit, AWorkplacesFiguresAreItsOwnLines) {
         .toDouble();
   };
   sets = {{QString::fromUtf8("İşyeri Kodu"), "02"}};
-  Run("GT", false, false,
-      [&](const RunOutcome& run) {
-        const StatementData rows(run.statement);
-        EXPECT_EQ(run.parameters.workplace_name, QString::fromUtf8("Ankara Şube"));
-        auto amount = [&](const QString& code, const char* column) {
-          return rows.Value(Find_Statement_Row(rows, code), column).toDouble();
-        };
-        const double sales = ledger("SUM(ATutar)", "600%");
-        EXPECT_GT(sales, 0);
-        EXPECT_NEAR(amount("A.1", "ATutar"), sales, 0.005);
-        EXPECT_NEAR(amount("R5", "Bakiye"), -ledger("SUM(BTutar-ATutar)", "6%"), 0.005);
-      });
+  Run("GT", false, false, [&](const RunOutcome& run) {
+    const StatementData rows(run.statement);
+    EXPECT_EQ(run.parameters.workplace_name, QString::fromUtf8("Ankara Şube"));
+    auto amount = [&](const QString& code, const char* column) {
+      return rows.Value(Find_Statement_Row(rows, code), column).toDouble();
+    };
+    const double sales = ledger("SUM(ATutar)", "600%");
+    EXPECT_GT(sales, 0);
+    EXPECT_NEAR(amount("A.1", "ATutar"), sales, 0.005);
+    EXPECT_NEAR(amount("R5", "Bakiye"), -ledger("SUM(BTutar-ATutar)", "6%"), 0.005);
+  });
 }
 
 // A copy of the demo whose books hold what real books hold: an overdrawn bank and an overpaid
@@ -365,45 +364,42 @@ TEST_F(DemoBooks, StatementsHoldOnBooksWithWrongSidesAndAClosedYear) {
   // The income statement leaves the closing voucher out: its result is the ledger's own.
   const double result =
       -Balance("MHesap_Kod LIKE '6%' AND Islem_Tipi<>'" + QString::fromUtf8("Kapanış Fişi") + "'");
-  Run("GT", false, false,
-      [&](const RunOutcome& run) {
-        const StatementData rows(run.statement);
-        EXPECT_NEAR(rows.Value(Find_Statement_Row(rows, "R5"), "Bakiye").toDouble(), result, 0.005);
-        const CoverageOutcome check = Coverage_Of_Run(state, run);
-        EXPECT_TRUE(check.clean) << S(check.table.heading.join("\n"));
-      });
+  Run("GT", false, false, [&](const RunOutcome& run) {
+    const StatementData rows(run.statement);
+    EXPECT_NEAR(rows.Value(Find_Statement_Row(rows, "R5"), "Bakiye").toDouble(), result, 0.005);
+    const CoverageOutcome check = Coverage_Of_Run(state, run);
+    EXPECT_TRUE(check.clean) << S(check.table.heading.join("\n"));
+  });
   // The balance sheet balances with the closing voucher (taken by default) and without it,
   // its assets are the ledger's classes 1 and 2, and the check finds nothing wrong.
   const double assets = Balance("(MHesap_Kod LIKE '1%' OR MHesap_Kod LIKE '2%')");
   for (const char* closing : {"Dahil", "Hariç"}) {
     sets = {{QString::fromUtf8("Kapanış Fişi"), QString::fromUtf8(closing)}};
-    Run("BL", true, false,
-        [&](const RunOutcome& run) {
-          const StatementData rows(run.statement);
-          const std::optional<SideTotals> sides = Side_Totals(rows);
-          ASSERT_TRUE(sides.has_value());
-          EXPECT_NEAR(sides->assets, assets, 0.005) << closing;
-          EXPECT_NEAR(sides->liabilities, assets, 0.005) << closing;
-          const CoverageOutcome check = Coverage_Of_Run(state, run);
-          EXPECT_TRUE(check.clean) << closing << S(check.table.heading.join("\n"));
-          // The bank and the supplier stand on their wrong sides, and the check says so.
-          EXPECT_EQ(run.calculation.reverse_rows.size(), 2u) << closing;
-          EXPECT_EQ(check.table.notes.filter(QString::fromUtf8("Uyarı:")).size(), 2);
-          Expect_Both_Sources_Agree(state, run.parameters, rows);
-        });
+    Run("BL", true, false, [&](const RunOutcome& run) {
+      const StatementData rows(run.statement);
+      const std::optional<SideTotals> sides = Side_Totals(rows);
+      ASSERT_TRUE(sides.has_value());
+      EXPECT_NEAR(sides->assets, assets, 0.005) << closing;
+      EXPECT_NEAR(sides->liabilities, assets, 0.005) << closing;
+      const CoverageOutcome check = Coverage_Of_Run(state, run);
+      EXPECT_TRUE(check.clean) << closing << S(check.table.heading.join("\n"));
+      // The bank and the supplier stand on their wrong sides, and the check says so.
+      EXPECT_EQ(run.calculation.reverse_rows.size(), 2u) << closing;
+      EXPECT_EQ(check.table.notes.filter(QString::fromUtf8("Uyarı:")).size(), 2);
+      Expect_Both_Sources_Agree(state, run.parameters, rows);
+    });
   }
   // The overdrawn bank's row not listed in reverse state: counted 0, and not printed.
   const double bank = Balance("Ana_Hesap_ID=" + Id("102"));
   ASSERT_LT(bank, 0);
   Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Ters_Bakiye=1 WHERE MHesap_KodBas='102'");
   sets.clear();
-  Run("BL", true, false,
-      [&](const RunOutcome& run) {
-        const StatementData rows(run.statement);
-        for (int r = 0; r < rows.Row_Count(); ++r)
-          EXPECT_NE(rows.Value(r, "MHesap_KodBas").toString().trimmed(), "102");
-        EXPECT_NEAR(Side_Totals(rows)->assets, assets - bank, 0.005);
-      });
+  Run("BL", true, false, [&](const RunOutcome& run) {
+    const StatementData rows(run.statement);
+    for (int r = 0; r < rows.Row_Count(); ++r)
+      EXPECT_NE(rows.Value(r, "MHesap_KodBas").toString().trimmed(), "102");
+    EXPECT_NEAR(Side_Totals(rows)->assets, assets - bank, 0.005);
+  });
   Exec("UPDATE MUHASEBEMALITABLOHAREKET SET Ters_Bakiye=0 WHERE MHesap_KodBas='102'");
 }
 

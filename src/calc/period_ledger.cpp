@@ -115,7 +115,7 @@ class PeriodLedger : public RowSums {
  private:
   struct TableRows {
     std::vector<IndexedRow> by_id;  // ordered by Satir_ID
-    std::vector<size_t> by_folded;     // indexes into by_id, ordered by the folded code
+    std::vector<size_t> by_folded;  // indexes into by_id, ordered by the folded code
     std::map<QString, std::vector<size_t>> ranges_by_code;  // range rows by trimmed code
   };
 

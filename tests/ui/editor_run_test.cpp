@@ -31,6 +31,7 @@
 #include "editor/table_list_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
+#include "ui/typed_keys.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
@@ -127,16 +128,6 @@ TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
 }
 
 namespace {
-
-// Types text as key presses, Turkish letters included.
-void Type(QWidget* widget, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &release);
-  }
-}
 
 template <typename W>
 W* Shown_Window() {

@@ -29,6 +29,7 @@
 #include "run/parameter_preparation.h"
 #include "support/test_suite.h"
 #include "ui/screenshot.h"
+#include "ui/typed_keys.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
@@ -44,16 +45,6 @@ void Activate(QWidget* window) {
   window->activateWindow();
   // A dialog counts as active with the window it is transient for: wait for its own turn.
   EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
-}
-
-// Types text as key presses, Turkish letters included.
-void Type(QWidget* widget, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &release);
-  }
 }
 
 // Runs `act` on the modal dialog as soon as it shows; `act` must close it. Clearing the flag

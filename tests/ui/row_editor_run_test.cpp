@@ -24,16 +24,10 @@
 #include "editor/row_editor_window.h"
 #include "editor/table_definition_window.h"
 #include "support/test_suite.h"
+#include "ui/typed_keys.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-void Type(QWidget* widget, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-  }
-}
 
 template <typename W>
 W* Top_Level() {

@@ -16,18 +16,10 @@
 #include "editor/table_definition_window.h"
 #include "support/test_suite.h"
 #include "ui/screenshot.h"
+#include "ui/typed_keys.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-void Type(QWidget* widget, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &release);
-  }
-}
 
 // Gives the window the focus as the user's click on it would.
 void Activate(QWidget* window) {
