@@ -75,6 +75,9 @@ TEST_F(ExportsTest, WorkbookFollowsTheCompanyFormatAndTheLongestCaption) {
   ASSERT_TRUE(Export_Xlsx(Pages(), path, "Gelir Tablosu"));
   EXPECT_TRUE(
       Run_Program("unzip", {"-p", path, "xl/styles.xml"}).contains("formatCode=\"#,##0.00\""));
+  // The date stands beside its label in the outer column, as printed.
+  EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/sharedStrings.xml"})
+                  .contains(QRegularExpression("TARİH : \\d\\d\\.\\d\\d\\.\\d{4}<")));
   // Amounts are number cells in the column of their printed place (B inner, C middle, D outer),
   // rounded as printed: 987.654 is 987.65.
   const QRegularExpression number_cell("<c r=\"([A-Z]+)\\d+\"(?: s=\"\\d+\")?><v>([^<]+)</v></c>");
