@@ -75,7 +75,17 @@ TEST_F(ExportsTest, WorkbookFollowsTheCompanyFormatAndTheLongestCaption) {
   ASSERT_TRUE(Export_Xlsx(Pages(), path, "Gelir Tablosu"));
   EXPECT_TRUE(
       Run_Program("unzip", {"-p", path, "xl/styles.xml"}).contains("formatCode=\"#,##0.00\""));
-  EXPECT_TRUE(sheet().contains("<v>987.65</v>"));  // 987.654 as printed
+  // The date stands beside its label in the outer column, as printed.
+  EXPECT_TRUE(Run_Program("unzip", {"-p", path, "xl/sharedStrings.xml"})
+                  .contains(QRegularExpression("TARİH : \\d\\d\\.\\d\\d\\.\\d{4}<")));
+  // Amounts are number cells in the column of their printed place (B inner, C middle, D outer),
+  // rounded as printed: 987.654 is 987.65.
+  const QRegularExpression number_cell("<c r=\"([A-Z]+)\\d+\"(?: s=\"\\d+\")?><v>([^<]+)</v></c>");
+  QStringList numbers;
+  for (const auto& m : number_cell.globalMatch(sheet()))
+    numbers << m.captured(1) + "=" + m.captured(2);
+  EXPECT_EQ(numbers, (QStringList{"C=1250000.5", "B=1000000.25", "B=250000.25", "B=1250000.5",
+                                  "B=987.65", "B=-45.5", "D=942.15", "B=12.5"}));
   const auto width = widths.match(sheet());
   ASSERT_TRUE(width.hasMatch()) << S(sheet());
   EXPECT_GT(width.captured(1).toDouble(), width.captured(2).toDouble());
