@@ -10,8 +10,8 @@ const char* const kNoPreviousPeriod = "Önceki dönem verisi yok";
 
 namespace {
 
-const char* const kMonthNames[] = {"Ocak",   "Şubat", "Mart",    "Nisan",   "Mayıs", "Haziran",
-                                   "Temmuz", "Ağustos", "Eylül", "Ekim", "Kasım", "Aralık"};
+const char* const kMonthNames[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
+                                   "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
 
 QString Month_Title(const QDate& month) {
   return QString::fromUtf8(kMonthNames[month.month() - 1]);
@@ -86,8 +86,8 @@ ComparisonPlan Comparison_Plan(const RunParameters& p, const QDate& fiscal_year_
     LedgerPeriod part = p.period;
     if (!balance_sheet && !parts.empty()) part.first_day = month;
     part.last_day = std::min(month_end, last);
-    parts.push_back({title, part, ColumnKind::Period, parts.empty() || balance_sheet ? first : month,
-                     *part.last_day});
+    parts.push_back({title, part, ColumnKind::Period,
+                     parts.empty() || balance_sheet ? first : month, *part.last_day});
   }
   // The first and the last part keep the period's own bounds, open ones included.
   if (!parts.empty()) parts.back().period.last_day = p.period.last_day;
