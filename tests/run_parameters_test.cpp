@@ -127,6 +127,7 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   const int notes = Add(grid, "Dipnot Basılsın Mı?", "Evet");
   const int lines = Add(grid, "Satır Çizgisi Ekle", "Hayır");
   Add(grid, "Kapanış Fişi", "Dahil");
+  const int comparison = Add(grid, "Karşılaştırma", "Çeyrekler");
   for (int row : {levels, moved, notes, lines}) grid.Set_Text(row, "Girsin", "False");
   RunParameters p = Parametreleri_Hazirla(state, grid);
   EXPECT_EQ(p.statement_sql, "SELECT * FROM T");
@@ -136,11 +137,14 @@ TEST(RunParameters, LevelsOptionsAndStatement) {
   EXPECT_EQ(Ledger_Condition(p), " AND MUHFISHAR.Yil='2026'");
   EXPECT_TRUE(p.print_footnotes);
   EXPECT_FALSE(p.row_lines);
+  EXPECT_EQ(p.comparison, Comparison::Quarters);
 
   grid.Set_Text(levels, "Baslangic", "");
   grid.Set_Text(notes, "Baslangic", QString::fromUtf8("Hayır"));
   grid.Set_Text(lines, "Baslangic", "Evet");
+  grid.Set_Text(comparison, "Baslangic", QString::fromUtf8("Önceki Dönem"));
   p = Parametreleri_Hazirla(state, grid);
+  EXPECT_EQ(p.comparison, Comparison::PreviousYear);
   EXPECT_EQ(p.levels.from, "");
   EXPECT_EQ(p.levels.to, "3");
   EXPECT_FALSE(p.print_footnotes);

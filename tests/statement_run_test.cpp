@@ -397,3 +397,148 @@ TEST_F(DemoRun, SavesAndRunsOfOneStatementExcludeEachOther) {
   saver.join();
   EXPECT_GT(printed, 0);
 }
+
+namespace {
+
+// A row's figures by row code in the run's column titled `title`.
+const RowAmounts& Figures(const RunOutcome& run, const QString& code, const QString& title) {
+  size_t column = 0;
+  while (column < run.statement.columns.size() && run.statement.columns[column].title != title)
+    ++column;
+  const auto row = std::find_if(run.statement.rows.begin(), run.statement.rows.end(),
+                                [&](const Statement::Row& r) { return r.code == code; });
+  if (column == run.statement.columns.size() || row == run.statement.rows.end())
+    throw std::out_of_range(S(code + " / " + title));
+  return row->amounts[column];
+}
+
+}  // namespace
+
+TEST_F(DemoRun, MonthsAndQuartersAddUpToThePeriod) {
+  const QString january = " AND Tarih>='01/01/2026' AND Tarih<'02/01/2026'";
+  const QString first_quarter = " AND Tarih>='01/01/2026' AND Tarih<'04/01/2026'";
+  for (const char* comparison : {"Aylar", "Çeyrekler"}) {
+    SCOPED_TRACE(comparison);
+    Set("Karşılaştırma", QString::fromUtf8(comparison));
+    const std::optional<RunOutcome> run = Run_Statement(state, grid, {});
+    ASSERT_TRUE(run) << S(messages.Texts().join(" / "));
+    const Statement& statement = run->statement;
+    const bool months = QString::fromUtf8(comparison) == "Aylar";
+    ASSERT_EQ(statement.columns.size(), months ? 13u : 5u);
+    const std::vector<size_t> order = Printed_Columns(statement);
+    EXPECT_EQ(order.back(), 0u);  // the period's total is printed last
+    EXPECT_EQ(statement.columns[order.front()].first_day, QDate(2026, 1, 1));
+    EXPECT_EQ(statement.columns[order.front()].last_day, QDate(2026, months ? 1 : 3, 31));
+    // Every row's debit and credit in the parts add up to the period's.
+    for (const Statement::Row& row : statement.rows) {
+      double debit = 0, credit = 0, balance = 0;
+      for (size_t c = 1; c < statement.columns.size(); ++c) {
+        debit += row.amounts[c].debit.value_or(0);
+        credit += row.amounts[c].credit.value_or(0);
+        balance += row.amounts[c].balance.value_or(0);
+      }
+      EXPECT_NEAR(debit, row.Main().debit.value_or(0), 0.005) << S(row.code);
+      EXPECT_NEAR(credit, row.Main().credit.value_or(0), 0.005) << S(row.code);
+      if (row.code == "R5") {
+        EXPECT_NEAR(balance, row.Main().balance.value_or(0), 0.005);
+      }
+    }
+    const QString first = months ? "Ocak" : QString::fromUtf8("1. Çeyrek");
+    EXPECT_NEAR(*Figures(*run, "A", first).balance, Net({"60"}, months ? january : first_quarter),
+                0.005);
+    EXPECT_NEAR(*Figures(*run, "R5", first).balance, Net({"6"}, months ? january : first_quarter),
+                0.005);
+    // The stored results stay the period's own.
+    Recordset rs;
+    Open_Recordset(state.Db(), rs,
+                   "SELECT Bakiye FROM MUHASEBEMALITABLOHAREKET WHERE Satir_Kodu='R5' AND "
+                   "Rapor_ID=" +
+                       statement.rows.front().table_id.toString());
+    EXPECT_NEAR(rs.Number("Bakiye"), Net({"6"}), 0.005);
+  }
+  // A balance sheet's months each run from the opening to their month's end; the last is the
+  // period itself.
+  Set("Tablo Türü", "Bilanço");
+  Table_Kind_Changed(state, grid);
+  Set("Tablo Kodu", "BL");
+  Set("Karşılaştırma", "Aylar");
+  const std::optional<RunOutcome> sheet = Run_Statement(state, grid, {});
+  ASSERT_TRUE(sheet) << S(messages.Texts().join(" / "));
+  EXPECT_EQ(sheet->statement.columns.size(), 12u);
+  EXPECT_EQ(sheet->statement.columns.front().title, QString::fromUtf8("Aralık"));
+  const auto assets = [&](const char* title) {
+    const auto row = std::find_if(sheet->statement.rows.begin(), sheet->statement.rows.end(),
+                                  [](const Statement::Row& r) {
+                                    return r.caption == QString::fromUtf8("AKTİF TOPLAMI");
+                                  });
+    for (size_t c = 0; c < sheet->statement.columns.size(); ++c)
+      if (sheet->statement.columns[c].title == QString::fromUtf8(title))
+        return row->amounts[c].balance.value_or(0);
+    return 0.0;
+  };
+  EXPECT_NEAR(assets("Haziran"), -Net({"1", "2"}, " AND Tarih<='06/30/2026'"), 0.005);
+  EXPECT_NEAR(assets("Aralık"), -Net({"1", "2"}), 0.005);
+}
+
+TEST_F(DemoRun, PreviousPeriodBesideTheCurrent) {
+  Set("Karşılaştırma", QString::fromUtf8("Önceki Dönem"));
+  const QString previous = QString::fromUtf8("Önceki Dönem");
+  // The demo's ledger holds one year: the previous column is empty and says so.
+  std::optional<RunOutcome> run = Run_Statement(state, grid, {});
+  ASSERT_TRUE(run) << S(messages.Texts().join(" / "));
+  EXPECT_EQ(run->statement.heading.note, QString::fromUtf8("Önceki dönem verisi yok"));
+  for (const Statement::Row& row : run->statement.rows)
+    for (size_t c = 1; c < 4; ++c) EXPECT_FALSE(row.amounts[c].balance) << S(row.code);
+
+  // A sale of 1000 and its cost of 400 in March of the year before.
+  struct Lines {
+    AppState& state;
+    void Add(const char* account, const char* date, double debit, double credit) {
+      state.Db_Connection->Execute(
+          QString("INSERT INTO MUHFISHAR (Fis_No, Tarih, Yil, AY, Ay_Index, Islem_Tipi, "
+                  "MHesap_Kod, Ana_Hesap_ID, Aciklama, BTutar, ATutar) SELECT 990001, '%1', "
+                  "'2025', AY, Ay_Index, Islem_Tipi, MHesap_Kod, Ana_Hesap_ID, 'x', %2, %3 FROM "
+                  "MUHFISHAR WHERE MFisHar_ID=(SELECT MIN(MFisHar_ID) FROM MUHFISHAR WHERE "
+                  "MHesap_Kod LIKE '%4%' AND Yil='2026')")
+              .arg(date)
+              .arg(debit)
+              .arg(credit)
+              .arg(account));
+    }
+    ~Lines() { state.Db_Connection->Execute("DELETE FROM MUHFISHAR WHERE Fis_No=990001"); }
+  } lines{state};
+  lines.Add("600", "03/15/2025", 0, 1000);
+  lines.Add("100", "03/15/2025", 1000, 0);
+  lines.Add("62", "03/20/2025", 400, 0);
+  lines.Add("153", "03/20/2025", 0, 400);
+  run = Run_Statement(state, grid, {});
+  ASSERT_TRUE(run) << S(messages.Texts().join(" / "));
+  EXPECT_EQ(run->statement.heading.note, "");
+  EXPECT_EQ(run->statement.columns[1].first_day, QDate(2025, 1, 1));
+  EXPECT_EQ(run->statement.columns[1].last_day, QDate(2025, 12, 31));
+  const double sales = Net({"60"}, " AND Yil='2026'");
+  EXPECT_NEAR(*Figures(*run, "A", previous).balance, 1000, 0.005);
+  EXPECT_NEAR(*Figures(*run, "D", previous).balance, -400, 0.005);
+  EXPECT_NEAR(*Figures(*run, "R1", previous).balance, 600, 0.005);
+  EXPECT_NEAR(*Figures(*run, "A", "Fark").balance, sales - 1000, 0.005);
+  EXPECT_NEAR(*Figures(*run, "A", QString::fromUtf8("Değişim %")).balance,
+              (sales - 1000) / 1000 * 100, 0.0001);
+  // Nothing the year before: the difference is the current figure, the change is blank.
+  const RowAmounts deductions = Figures(*run, "B", "Cari Dönem");
+  EXPECT_NEAR(Figures(*run, "B", previous).balance.value_or(0), 0, 0.005);
+  EXPECT_NEAR(*Figures(*run, "B", "Fark").balance, deductions.balance.value_or(0), 0.005);
+  EXPECT_FALSE(Figures(*run, "B", QString::fromUtf8("Değişim %")).balance);
+
+  // The previous column is the same statement run on the year before's months.
+  Set("Karşılaştırma", "Yok");
+  state.Fiscal_Year_Start = QDate(2025, 1, 1);
+  state.Fiscal_Year_End = QDate(2025, 12, 31);
+  const std::optional<RunOutcome> before = Run_Statement(state, grid, {});
+  ASSERT_TRUE(before) << S(messages.Texts().join(" / "));
+  ASSERT_EQ(before->statement.rows.size(), run->statement.rows.size());
+  for (size_t r = 0; r < run->statement.rows.size(); ++r) {
+    const Statement::Row& row = run->statement.rows[r];
+    EXPECT_EQ(row.amounts[1].balance, before->statement.rows[r].Main().balance) << S(row.code);
+    EXPECT_EQ(row.amounts[1].debit, before->statement.rows[r].Main().debit) << S(row.code);
+  }
+}

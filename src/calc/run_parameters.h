@@ -29,6 +29,10 @@ struct LevelBounds {
   QString to;
 };
 
+// The amount columns beside the period's own: none, the same months one year earlier, each
+// month of the period, each quarter of it.
+enum class Comparison { None, PreviousYear, Months, Quarters };
+
 struct RunParameters {
   int kind = 2;           // the statement kind (Rapor_Tipi) of the run
   QString statement_sql;  // the rows to compute, in order
@@ -50,6 +54,7 @@ struct RunParameters {
   // restricted to it, the note that they are the whole company's when they could not be; ""
   // when no workplace was chosen.
   QString workplace_name;
+  Comparison comparison = Comparison::None;
   // The natural side of each main account; none known: the amount rule alone.
   std::shared_ptr<const NaturalSides> natural_sides;
   // The message of the last refused filter value; the run stops with it. "" when none.

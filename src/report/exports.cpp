@@ -328,5 +328,7 @@ bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
 
 bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
                           const TextExportOptions& text) {
+  if (kind == ExportKind::Excel && statement.columns.size() > 1)
+    return Export_Columns_Xlsx(statement, path);
   return Write_Pages(Run_AnaRapor(statement), kind, path, statement.heading.title, text);
 }

@@ -61,7 +61,8 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title);
 // workbook's sheet, `text` are the text file's options. False when the file cannot be written.
 bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
                  const QString& title, const TextExportOptions& text = {});
-// The statement laid out and written as a file of `kind`.
+// The statement laid out and written as a file of `kind`; a workbook of a statement of several
+// amount columns holds them all.
 bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
                           const TextExportOptions& text = {});
 
@@ -75,6 +76,9 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
 // numbers rounded to their output format's decimals and shown in it, each amount in the column
 // of its printed position, bold and colours as printed.
 bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& sheet_name = {});
+// A workbook of a statement of several amount columns: one sheet column per amount column in
+// print order, each row's balance as a number.
+bool Export_Columns_Xlsx(const Statement& statement, const QString& path);
 // A sheet name from a statement name: at most 31 characters, none of []:*?/\, not empty.
 QString Sheet_Name(const QString& statement_name);
 // Writes the whole file, checked to its last byte: a regular file is replaced only once it is

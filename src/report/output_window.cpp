@@ -186,7 +186,9 @@ void Export_Statement(AppState& state, const Statement& statement, ExportKind ki
   const QString path = Ask_Save_Path(parent, Statement_File_Base(statement.heading), kind);
   if (path.isEmpty()) return;
   const bool written = (kind != ExportKind::Pdf && pages.pages.empty()) ||
-                       Write_Pages(pages, kind, path, statement.heading.title, options);
+                       (kind == ExportKind::Excel && statement.columns.size() > 1
+                            ? Write_Statement_File(statement, kind, path)
+                            : Write_Pages(pages, kind, path, statement.heading.title, options));
   if (!Reported(state, path, written)) return;
   Open_Document(state, path);
 }

@@ -140,9 +140,18 @@ Statement Read_Statement(const AppState& state, const RunParameters& parameters)
   statement.heading =
       Statement_Heading(state, rows, parameters, Opening_Voucher_In(db, parameters.period));
   statement.columns.front().period = parameters.period;
+  statement.columns.front().first_day = statement.heading.first_day;
+  statement.columns.front().last_day = statement.heading.last_day;
   statement.rows = Statement_Rows(rows);
   statement.style = Statement_Style(state, parameters);
   return statement;
+}
+
+std::vector<size_t> Printed_Columns(const Statement& statement) {
+  if (!statement.print_order.empty()) return statement.print_order;
+  std::vector<size_t> order(statement.columns.size());
+  for (size_t c = 0; c < order.size(); ++c) order[c] = c;
+  return order;
 }
 
 QVariant StatementData::Value(int r, const QString& column) const {

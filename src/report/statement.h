@@ -30,13 +30,21 @@ struct StatementHeading {
   StatementKind kind = kKindIncomeStatement;
   QDate first_day, last_day;  // the period's bounds as printed; null when unknown
   QDate print_date = QDate::currentDate();
+  QString note;  // said under the heading when a column could not be computed; "" when none
 };
 
-// One amount column: its heading and the ledger lines its figures come from. The run's own
-// period is the first column.
+// What an amount column holds: a period's figures, the current period's less the previous
+// one's, or that difference as a percentage of the previous figure.
+enum class ColumnKind { Period, Difference, Change };
+
+// One amount column: its heading and the ledger lines its figures come from, with the dates
+// they are printed with (null for a difference or a change). The run's own period is the first
+// column.
 struct AmountColumn {
   QString title;
   LedgerPeriod period;
+  ColumnKind kind = ColumnKind::Period;
+  QDate first_day, last_day;
 };
 
 // A row's figures in one amount column as stored (BTutar, ATutar, Bakiye); empty when NULL.
@@ -85,10 +93,15 @@ struct Statement {
   };
 
   StatementHeading heading;
-  std::vector<AmountColumn> columns{AmountColumn{"CARİ", {}}};
+  std::vector<AmountColumn> columns{AmountColumn{"CARİ", {}, ColumnKind::Period, {}, {}}};
   std::vector<Row> rows;
   StatementStyle style;
+  // The columns in the order they are printed (indices into `columns`); empty: their own order.
+  std::vector<size_t> print_order;
 };
+
+// The statement's columns in print order.
+std::vector<size_t> Printed_Columns(const Statement& statement);
 
 // What a run gives its outputs: its parameters, its statement and what the calculation
 // recorded.

@@ -44,10 +44,26 @@ Field Value(const Statement::Row& row, const QString& column, int decimals) {
   return amount(row.Main().balance);
 }
 
+// The columns beside the main period's figures: none for a statement of one column, else
+// every amount column in print order.
+std::vector<size_t> Listed_Columns(const Statement& statement) {
+  if (statement.columns.size() < 2) return {};
+  return Printed_Columns(statement);
+}
+
+QString Amount_Text(const std::optional<double>& amount, int decimals) {
+  return amount ? Plain_Number_Text(*amount, decimals) : QString();
+}
+
 QByteArray Csv(const Statement& statement) {
+  const std::vector<size_t> listed = Listed_Columns(statement);
+  const int decimals = statement.style.amount_decimals;
   QStringList lines;
   QStringList header;
   for (const char* c : kColumns) header << c;
+  for (size_t c : listed)
+    for (const char* field : {"BTutar", "ATutar", "Bakiye"})
+      header << Csv_Field(statement.columns[c].title + " " + field);
   lines << header.join(',');
   for (const Statement::Row& row : statement.rows) {
     QStringList fields;
@@ -55,6 +71,11 @@ QByteArray Csv(const Statement& statement) {
       const Field field = Value(row, c, statement.style.amount_decimals);
       fields << (field.type == Field::Number ? QString::number(field.number)
                                              : Csv_Field(field.text));
+    }
+    for (size_t c : listed) {
+      const RowAmounts& amounts = row.amounts[c];
+      fields << Amount_Text(amounts.debit, decimals) << Amount_Text(amounts.credit, decimals)
+             << Amount_Text(amounts.balance, decimals);
     }
     lines << fields.join(',');
   }
@@ -66,8 +87,36 @@ QString Json_String(const QString& text) {
   return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
+QString Json_Date(const QDate& date) {
+  return date.isValid() ? "\"" + date.toString(Qt::ISODate) + "\"" : QString("null");
+}
+
+QString Json_Amount(const std::optional<double>& amount, int decimals) {
+  return amount ? Plain_Number_Text(*amount, decimals) : QString("null");
+}
+
+// The row's figures in every amount column, in print order, as one JSON array.
+QString Json_Columns(const Statement& statement, const Statement::Row& row,
+                     const std::vector<size_t>& listed) {
+  const int decimals = statement.style.amount_decimals;
+  QStringList objects;
+  for (size_t c : listed) {
+    const AmountColumn& column = statement.columns[c];
+    const RowAmounts& amounts = row.amounts[c];
+    objects << "{\"title\": " + Json_String(column.title) +
+                   ", \"from\": " + Json_Date(column.first_day) +
+                   ", \"to\": " + Json_Date(column.last_day) +
+                   ", \"BTutar\": " + Json_Amount(amounts.debit, decimals) +
+                   ", \"ATutar\": " + Json_Amount(amounts.credit, decimals) +
+                   ", \"Bakiye\": " + Json_Amount(amounts.balance, decimals) + "}";
+  }
+  return "[\n            " + objects.join(",\n            ") + "\n        ]";
+}
+
 // An array of row objects, keys in name order; amounts are written as their exact decimals.
+// A statement of several amount columns adds each row's figures in all of them ("columns").
 QByteArray Json(const Statement& statement) {
+  const std::vector<size_t> listed = Listed_Columns(statement);
   QStringList keys;
   for (const char* c : kColumns) keys << c;
   keys.sort();
@@ -82,16 +131,67 @@ QByteArray Json(const Statement& statement) {
                                                           : field.text;
       members << "        \"" + key + "\": " + value;
     }
+    if (!listed.empty()) members << "        \"columns\": " + Json_Columns(statement, row, listed);
     objects << "    {\n" + members.join(",\n") + "\n    }";
   }
   if (objects.isEmpty()) return "[\n]\n";
   return ("[\n" + objects.join(",\n") + "\n]\n").toUtf8();
 }
 
+// The heading's lines as the text listing prints them.
+QStringList Heading_Lines(const StatementHeading& heading) {
+  QStringList out;
+  out << heading.company;
+  out << heading.title;
+  if (!heading.period.isEmpty()) out << heading.period;
+  if (!heading.workplace.isEmpty()) out << "İşyeri : " + heading.workplace;
+  out << "TARİH : " + heading.print_date.toString("dd.MM.yyyy");
+  if (!heading.note.isEmpty()) out << heading.note;
+  return out;
+}
+
+// A statement of several amount columns as text: each row's caption indented by level, then its
+// balance in every column in print order, under the columns' titles.
+QByteArray Columns_Text(const Statement& statement, const std::vector<size_t>& listed) {
+  const StatementStyle& style = statement.style;
+  std::vector<QStringList> cells;
+  int caption_width = 40, amount_width = 14;
+  for (size_t c : listed)
+    amount_width = std::max(amount_width, static_cast<int>(statement.columns[c].title.size()));
+  for (const Statement::Row& row : statement.rows) {
+    const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
+    QStringList line{QString(2 * indent, ' ') + row.caption};
+    for (size_t c : listed) {
+      const std::optional<double>& balance = row.amounts[c].balance;
+      line << (balance && !Amount_Blank(*balance)
+                   ? Apply_Output_Format(style.amount_format, *balance, style.separators)
+                   : QString());
+      amount_width = std::max(amount_width, static_cast<int>(line.back().size()));
+    }
+    caption_width = std::max(caption_width, static_cast<int>(line.front().size()));
+    cells.push_back(line);
+  }
+  auto text_line = [&](const QStringList& line) {
+    QString text = line.front().leftJustified(caption_width);
+    for (qsizetype i = 1; i < line.size(); ++i) text += "  " + line[i].rightJustified(amount_width);
+    while (text.endsWith(' ')) text.chop(1);
+    return text;
+  };
+  QStringList out = Heading_Lines(statement.heading);
+  QStringList titles{QString()};
+  for (size_t c : listed) titles << statement.columns[c].title;
+  out << QString(caption_width + static_cast<int>(listed.size()) * (amount_width + 2), '-');
+  out << text_line(titles);
+  for (const QStringList& line : cells) out << text_line(line);
+  return (out.join('\n') + '\n').toUtf8();
+}
+
 // The printed statement as text: its heading, then each row with its caption indented by level
 // and its amount in the column the page prints it in (inner, middle, outer), the result rows
 // between rules, under the placement headings the page shows.
 QByteArray Text(const Statement& statement) {
+  if (const std::vector<size_t> listed = Listed_Columns(statement); !listed.empty())
+    return Columns_Text(statement, listed);
   struct Line {
     QString caption;
     QString amount;
@@ -131,12 +231,7 @@ QByteArray Text(const Statement& statement) {
           "  " + (c == column ? amount.rightJustified(amount_width) : QString(amount_width, ' '));
     return text;
   };
-  QStringList out;
-  out << heading.company;
-  out << heading.title;
-  if (!heading.period.isEmpty()) out << heading.period;
-  if (!heading.workplace.isEmpty()) out << "İşyeri : " + heading.workplace;
-  out << "TARİH : " + heading.print_date.toString("dd.MM.yyyy");
+  QStringList out = Heading_Lines(heading);
   out << QString(width, '-');
   for (const Line& l : lines) {
     if (l.heading) {

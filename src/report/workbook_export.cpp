@@ -15,6 +15,7 @@
 #include "report/ana_rapor.h"
 #include "report/exports.h"
 #include "report/output_format.h"
+#include "report/statement.h"
 
 namespace {
 
@@ -185,6 +186,89 @@ bool Write_Workbook(const ReportPages& pages, const QString& path, const QString
   return book.Close();
 }
 
+// A statement of several amount columns: its heading, then a row of the columns' titles and
+// one sheet row per statement row, its caption indented by level and its balance in every
+// column in print order, as numbers in the amount format (the change in percent with two
+// decimals).
+bool Write_Columns_Workbook(const Statement& statement, const QString& path) {
+  lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
+  if (!book) return false;
+  lxw_worksheet* sheet =
+      workbook_add_worksheet(book, Sheet_Name(statement.heading.title).toUtf8().constData());
+  if (!sheet) {
+    workbook_close(book);
+    return false;
+  }
+  auto format = [&](bool bold, const char* number, bool right) {
+    lxw_format* f = workbook_add_format(book);
+    format_set_font_name(f, "Arial Narrow");
+    if (bold) format_set_bold(f);
+    if (number) format_set_num_format(f, number);
+    if (right) format_set_align(f, LXW_ALIGN_RIGHT);
+    return f;
+  };
+  const QByteArray amount_format = statement.style.amount_format.isEmpty()
+                                       ? QByteArray("#,##0.00")
+                                       : statement.style.amount_format.toUtf8();
+  lxw_format* text = format(false, nullptr, false);
+  lxw_format* bold_text = format(true, nullptr, false);
+  lxw_format* title = format(true, nullptr, true);
+  lxw_format* amount = format(false, amount_format.constData(), true);
+  lxw_format* bold_amount = format(true, amount_format.constData(), true);
+  lxw_format* change = format(false, "0.00", true);
+  lxw_format* bold_change = format(true, "0.00", true);
+
+  const StatementHeading& heading = statement.heading;
+  int sheet_row = 0;
+  for (const QString& line :
+       {heading.company, heading.title, heading.period, heading.workplace, heading.note}) {
+    if (!line.isEmpty())
+      worksheet_write_string(sheet, sheet_row++, 0, line.toUtf8().constData(), bold_text);
+  }
+  ++sheet_row;
+  const std::vector<size_t> order = Printed_Columns(statement);
+  for (size_t i = 0; i < order.size(); ++i)
+    worksheet_write_string(sheet, sheet_row, static_cast<lxw_col_t>(i + 1),
+                           statement.columns[order[i]].title.toUtf8().constData(), title);
+  worksheet_freeze_panes(sheet, ++sheet_row, 1);
+  double caption_width = kCaptionMinWidth;
+  for (const Statement::Row& row : statement.rows) {
+    const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
+    const QString caption = QString(2 * indent, ' ') + row.caption;
+    caption_width = std::max(caption_width, caption.size() * 1.1 + 2);
+    worksheet_write_string(sheet, sheet_row, 0, caption.toUtf8().constData(),
+                           row.emphasis ? bold_text : text);
+    for (size_t i = 0; i < order.size(); ++i) {
+      const std::optional<double>& balance = row.amounts[order[i]].balance;
+      if (!balance) continue;
+      const bool percent = statement.columns[order[i]].kind == ColumnKind::Change;
+      lxw_format* f =
+          percent ? (row.emphasis ? bold_change : change) : (row.emphasis ? bold_amount : amount);
+      const int decimals = percent ? 2 : statement.style.amount_decimals;
+      const std::optional<DecimalDigits> digits =
+          DecimalDigits::Of_Double(*balance, kAmountSignificantDigits);
+      worksheet_write_number(sheet, sheet_row, static_cast<lxw_col_t>(i + 1),
+                             digits ? digits->Rounded(decimals).Value() : *balance, f);
+    }
+    ++sheet_row;
+  }
+  worksheet_set_column(sheet, 0, 0, std::min(caption_width, kCaptionMaxWidth), nullptr);
+  worksheet_set_column(sheet, 1, static_cast<lxw_col_t>(order.size()), kAmountColumnWidth, nullptr);
+  return workbook_close(book) == LXW_NO_ERROR;
+}
+
+// Writes a file made by the library in a folder of its own, then copies it whole.
+template <typename Write>
+bool Made_Then_Copied(const QString& path, Write write) {
+  QTemporaryDir folder;
+  if (!folder.isValid()) return false;
+  const QString made = folder.filePath("Temp.xlsx");
+  if (!write(made)) return false;
+  QFile file(made);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  return Write_Export_File(path, file.readAll());
+}
+
 }  // namespace
 
 QString Sheet_Name(const QString& statement_name) {
@@ -202,11 +286,13 @@ QString Sheet_Name(const QString& statement_name) {
 
 bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& sheet_name) {
   // The library writes its own file: it is made in a folder of its own, then copied whole.
-  QTemporaryDir folder;
-  if (!folder.isValid()) return false;
-  const QString made = folder.filePath("Temp.xlsx");
-  if (!Write_Workbook(pages, made, sheet_name)) return false;
-  QFile file(made);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  return Write_Export_File(path, file.readAll());
+  return Made_Then_Copied(path, [&](const QString& made) {
+    return Write_Workbook(pages, made, sheet_name);
+  });
+}
+
+bool Export_Columns_Xlsx(const Statement& statement, const QString& path) {
+  return Made_Then_Copied(path, [&](const QString& made) {
+    return Write_Columns_Workbook(statement, made);
+  });
 }

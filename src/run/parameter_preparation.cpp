@@ -235,6 +235,11 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
       p.print_footnotes = start != QString::fromUtf8("Hayır");
     } else if (caption == QString::fromUtf8("Satır Çizgisi Ekle")) {
       p.row_lines = start == "Evet";
+    } else if (caption == QString::fromUtf8("Karşılaştırma")) {
+      p.comparison = start == QString::fromUtf8("Önceki Dönem") ? Comparison::PreviousYear
+                     : start == "Aylar"                         ? Comparison::Months
+                     : start == QString::fromUtf8("Çeyrekler")  ? Comparison::Quarters
+                                                                : Comparison::None;
     } else if (caption == kClosingVouchers && !start.isEmpty()) {
       p.closing_vouchers = start == QString::fromUtf8("Dahil");
     }
@@ -245,7 +250,10 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
       p.moved_only = grid.Text(row, "Baslangic");
   // Leaving out closing vouchers that the ledger does not hold would only cost every ledger
   // query its covering index.
-  if (!p.closing_vouchers && !Ledger_Has_Closing_Vouchers(db, year)) p.closing_vouchers = true;
+  // The previous year's columns take the same condition, so its closing vouchers count too.
+  if (!p.closing_vouchers && !Ledger_Has_Closing_Vouchers(db, year) &&
+      (p.comparison != Comparison::PreviousYear || !Ledger_Has_Closing_Vouchers(db, year - 1)))
+    p.closing_vouchers = true;
   const ChosenWorkplace workplace = Chosen_Workplace(db, grid);
   const bool restricted = !workplace.code.isEmpty() && Ledger_Has_Workplace(db);
   if (restricted) p.workplace_code = workplace.code;

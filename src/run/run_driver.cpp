@@ -8,6 +8,7 @@
 #include "db/sql_text.h"
 #include "model/financial_table.h"
 #include "process/app_state.h"
+#include "run/comparison.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
 
@@ -125,12 +126,28 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
   waiting.Show();
   RunTransaction transaction(*s.Db_Connection,
                              Statement_Table_Ids(s.Db(), parameters.statement_sql));
+  // The other columns first, each read back as its calculation left it; the main period last,
+  // so the stored results are its own.
+  const ComparisonPlan plan = Comparison_Plan(parameters, s.Fiscal_Year_Start, s.Fiscal_Year_End);
+  std::vector<std::optional<ColumnFigures>> figures(plan.columns.size());
+  for (size_t c = 1; c < plan.columns.size(); ++c) {
+    const AmountColumn& column = plan.columns[c];
+    if (column.kind != ColumnKind::Period) continue;
+    if (column.period.year != parameters.period.year &&
+        !Ledger_Has_Year(s.Db(), column.period.year))
+      continue;
+    RunParameters other = parameters;
+    other.period = column.period;
+    Tablo_Hesapla(s.Db(), other, steps.progress);
+    figures[c] = Read_Column_Figures(s.Db(), parameters.statement_sql);
+  }
   outcome.calculation = Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});
   waiting.Hide();
   parameters.statement_sql = Append_Display_Conditions(parameters);
   if (const QString unlisted = Unlisted_Rows_Condition(outcome.calculation); !unlisted.isEmpty())
     Append_Condition(parameters.statement_sql, unlisted);
   outcome.statement = Read_Statement(s, parameters);
+  if (plan.columns.size() > 1) Add_Comparison_Columns(outcome.statement, plan, figures);
   if (steps.write && !steps.write(outcome)) return std::nullopt;
   if (steps.keep_amounts) transaction.Commit();
   if (!outcome.calculation.unknown_codes.empty())

@@ -13,6 +13,28 @@ done
 pdftotext "$work/gt.pdf" - | grep -q "SATIR ADI" || fail "pdf text"
 grep -q "SATIR ADI" "$work/gt.html" || fail "html text"
 unzip -p "$work/gt.xlsx" xl/worksheets/sheet1.xml | grep -q "<v>" || fail "xlsx numbers"
+# Months side by side in the workbook: a titled column per month then the total, numbers that
+# add up across every row.
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Karşılaştırma=Aylar" --format xlsx \
+  --out "$work/months.xlsx" 2>"$work/err" || fail "months xlsx: $(cat "$work/err")"
+python3 - "$work/months.xlsx" <<'PY' || fail "months xlsx columns"
+import re, sys, zipfile
+book = zipfile.ZipFile(sys.argv[1])
+strings = re.findall(r"<t[^>]*>([^<]*)</t>", book.read("xl/sharedStrings.xml").decode())
+sheet = book.read("xl/worksheets/sheet1.xml").decode()
+rows = {}
+for number, cells in re.findall(r'<row r="(\d+)"[^>]*>(.*?)</row>', sheet):
+    for column, attributes, value in re.findall(r'<c r="([A-Z]+)\d+"([^>]*)><v>([^<]*)</v>', cells):
+        text = 't="s"' in attributes
+        rows.setdefault(int(number), {})[column] = strings[int(value)] if text else float(value)
+titles = next(r for r in rows.values() if r.get("B") == "Ocak")
+assert titles["M"] == "Aralık" and titles["N"] == "Toplam", titles
+sums = [r for r in rows.values() if isinstance(r.get("N"), float)]
+assert len(sums) > 20, len(sums)
+for r in sums:
+    months = sum(v for c, v in r.items() if c not in ("A", "N") and isinstance(v, float))
+    assert abs(months - r["N"]) < 0.07, r
+PY
 # The text file (Windows-1254) holds the net sales row under the caption the JSON run gives.
 "$cli" run "$company" --set "Tablo Kodu=GT" --format json --out "$work/gt.json" \
   2>"$work/err" || fail "json run: $(cat "$work/err")"

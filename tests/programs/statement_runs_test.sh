@@ -23,6 +23,28 @@ PY
 "$cli" run "$company" --set "Tablo Kodu=GT" --format csv --out "$work/gt.csv" 2>/dev/null || fail "csv run"
 [ "$(head -n1 "$work/gt.csv" | tr -d '\r')" = "Rapor_Yeri,Satir_No,Satir_Tipi,Satir_Kodu,Satir_Seviyesi,Satir_Adi,BTutar,ATutar,Bakiye" ] || fail "csv header"
 [ "$(wc -l < "$work/gt.csv")" -eq 55 ] || fail "csv rows"
+# Months side by side: every row keeps the period's figures and adds each month, then the total.
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Karşılaştırma=Aylar" --format json \
+  --out "$work/months.json" 2>"$work/err" || fail "months run: $(cat "$work/err")"
+python3 - "$work/months.json" <<'PY' || fail "months json"
+import json, sys
+rows = json.load(open(sys.argv[1]))
+assert len(rows) == 54, len(rows)
+for r in rows:
+    columns = r["columns"]
+    assert [c["title"] for c in columns][::11] == ["Ocak", "Aralık"] and columns[-1]["title"] == "Toplam"
+    assert (columns[0]["from"], columns[0]["to"]) == ("2026-01-01", "2026-01-31"), columns[0]
+    assert (columns[1]["from"], columns[1]["to"]) == ("2026-02-01", "2026-02-28"), columns[1]
+    assert all(columns[-1][k] == r[k] for k in ("BTutar", "ATutar", "Bakiye")), r
+PY
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Karşılaştırma=Önceki Dönem" >"$work/out" \
+  2>"$work/err" || fail "previous period run: $(cat "$work/err")"
+grep -q "^Önceki dönem verisi yok$" "$work/out" || fail "no note: $(cat "$work/out")"
+grep -q "Cari Dönem  *Önceki Dönem  *Fark  *Değişim %$" "$work/out" || fail "column titles"
+"$cli" run "$company" --set "Tablo Kodu=GT" --set "Karşılaştırma=Çeyrekler" --format csv \
+  --out "$work/q.csv" 2>/dev/null || fail "quarters csv"
+head -n1 "$work/q.csv" | grep -q ",1. Çeyrek BTutar,1. Çeyrek ATutar,1. Çeyrek Bakiye,.*,Toplam Bakiye" || fail "quarters csv header"
+"$cli" run "$company" --set "Karşılaştırma=Yıllar" >/dev/null 2>&1 && fail "unknown comparison but exit 0"
 # An unknown caption is an error that names it; a wrong level stops the run.
 "$cli" run "$company" --set "Yok Böyle=1" >/dev/null 2>"$work/err" && fail "unknown caption but exit 0"
 grep -q "Yok Böyle" "$work/err" || fail "unknown caption not named"
