@@ -1,8 +1,8 @@
 // The run window driven by keys and clicks offscreen: cell moves and their refusals, the copy
 // and completion rules of typed values, Delete, the multiple-choice popup, F9, the grid's size,
-// a run refused for a wrong date, an error of the output shown as a message, F2 once per press,
-// typed codes kept, the locked end cells, next year's January. A whole run to its output is in
-// run_to_pdf_test.cpp.
+// a run refused for a wrong date or a year without ledger lines, an error of the output shown
+// as a message, F2 once per press, typed codes kept, the locked end cells, next year's January.
+// A whole run to its output is in run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -292,6 +292,19 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   QTest::mouseClick(r.w->findChild<QPushButton*>("TamamBtn"), Qt::LeftButton);
   EXPECT_EQ(r.outputs.size(), 2);
   EXPECT_EQ(t.messages.entries.size(), 2u);
+}
+
+TEST_F(FilterWindow, APeriodWithoutLedgerLinesIsRefusedWithItsReason) {
+  t.state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  t.state.Fiscal_Year_End = QDate(2026, 12, 31);
+  Open_One_Row_Table();
+  r.Key(Qt::Key_F2);
+  EXPECT_TRUE(r.outputs.isEmpty());
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[0].text,
+            QString::fromUtf8(
+                "Seçilen dönemde (01.01.2026 - 31.12.2026) büyük defterde hiç fiş satırı yok."));
 }
 
 TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {
