@@ -67,8 +67,11 @@ QString Nothing_To_Print(const AppState& s, const RunParameters& p) {
       return QString::fromUtf8("Seçilen seviyelerde (%1..%2) tabloda satır yok.")
           .arg(p.levels.from, p.levels.to);
   }
-  // Without a fiscal year there is no period to look in.
+  // Without a fiscal year there is no period to look in; an amount typed into the definition
+  // prints without any ledger line.
   if (p.period.year <= 0) return {};
+  for (rows.Move_First(); !rows.Eof(); rows.Move_Next())
+    if (static_cast<int>(rows.Number("Satir_Tipi")) == kRowAmount) return {};
   Recordset lines;
   Open_Recordset(db, lines,
                  "SELECT TOP 1 MUHFISHAR.Yil FROM MUHFISHAR WHERE 1=1" + Ledger_Condition(p));

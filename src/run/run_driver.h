@@ -44,7 +44,8 @@ std::optional<RunOutcome> Run_Statement(AppState& state, KeyedGrid& grid, const 
 
 // Why a run with these parameters would print nothing: the last month before the first, a
 // statement without rows (no such table), no row within the chosen levels, or a period without
-// a single ledger line (every amount would be blank). "" when it would print rows.
+// a single ledger line while no row has an amount of its own (every amount would be blank).
+// "" when it would print rows.
 QString Nothing_To_Print(const AppState& state, const RunParameters& parameters);
 
 // The warning after a run whose formulas name codes no row has: one line per row and code.
