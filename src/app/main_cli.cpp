@@ -158,13 +158,28 @@ bool Wants_Export(int argc, char** argv) {
   return false;
 }
 
-bool Write_Output(const QByteArray& bytes, const QString& path) {
-  if (path.isEmpty()) return Write_Stdout(bytes);
-  if (!Write_Export_File(path, bytes)) {
+// A listing written as it is made, to the file `path` or to standard output.
+bool Write_Listing(const std::function<bool(const PieceWriter& piece)>& listing,
+                   const QString& path) {
+  if (path.isEmpty()) {
+    const bool written = listing([](const QByteArray& piece) {
+                           return std::fwrite(piece.constData(), 1, piece.size(), stdout) ==
+                                  static_cast<size_t>(piece.size());
+                         }) &&
+                         std::fflush(stdout) == 0;
+    if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
+    return written;
+  }
+  if (!Write_Export_File_In_Pieces(path, listing)) {
     Error(Unwritable_File_Message(path));
     return false;
   }
   return true;
+}
+
+bool Write_Output(const QByteArray& bytes, const QString& path) {
+  if (path.isEmpty()) return Write_Stdout(bytes);
+  return Write_Listing([&](const PieceWriter& piece) { return piece(bytes); }, path);
 }
 
 // The filter grid of the master file with the --set values; 0, or the exit status of a wrong
@@ -266,19 +281,26 @@ int Explain(AppState& state, const RunOptions& options) {
     Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"").arg(options.row));
     return 1;
   }
-  AuditTable table;
-  if (options.account.isEmpty()) {
-    table = Breakdown_Of_Run(state, *run, row);
-  } else {
-    if (!Breakdown_Accounts_Of_Run(*run, row).contains(options.account.trimmed())) {
-      Error(QString::fromUtf8("\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
-                .arg(options.account, options.row));
-      return 1;
-    }
-    table = Voucher_Lines_Of_Run(state, run->parameters, run->statement.heading.period,
-                                 options.account.trimmed());
+  if (options.account.isEmpty())
+    return Write_Output(Audit_Listing(state, Breakdown_Of_Run(state, *run, row), options.format),
+                        options.out)
+               ? 0
+               : 1;
+  if (!Breakdown_Accounts_Of_Run(*run, row).contains(options.account.trimmed())) {
+    Error(QString::fromUtf8("\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
+              .arg(options.account, options.row));
+    return 1;
   }
-  return Write_Output(Audit_Listing(state, table, options.format), options.out) ? 0 : 1;
+  // An account may have millions of lines: they are written as they are read.
+  return Write_Listing(
+             [&](const PieceWriter& piece) {
+               return Write_Voucher_Lines_Of_Run(state, run->parameters,
+                                                 run->statement.heading.period,
+                                                 options.account.trimmed(), options.format, piece);
+             },
+             options.out)
+             ? 0
+             : 1;
 }
 
 }  // namespace

@@ -13,12 +13,33 @@
 
 namespace {
 
-QByteArray Csv(const AuditTable& table) {
-  QStringList lines;
+// Every row of the table, then those of `more`.
+void Each_Row(const AuditTable& table, const AuditRowSource& more,
+              const std::function<void(const AuditRow& row)>& each) {
+  for (const AuditRow& row : table.rows) each(row);
+  if (more) more(each);
+}
+
+// Sink writes stop at the first failure; the rows still read are not written.
+class Writer {
+ public:
+  explicit Writer(const ListingSink& sink) : sink_(sink) {}
+  void operator()(const QByteArray& piece) {
+    if (ok_) ok_ = sink_(piece);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  const ListingSink& sink_;
+  bool ok_ = true;
+};
+
+bool Csv(const AuditTable& table, const AuditRowSource& more, const ListingSink& sink) {
+  Writer write(sink);
   QStringList header;
   for (const AuditColumn& c : table.columns) header << c.key;
-  lines << header.join(',');
-  for (const AuditRow& row : table.rows) {
+  write((header.join(',') + "\r\n").toUtf8());
+  Each_Row(table, more, [&](const AuditRow& row) {
     QStringList fields;
     for (size_t c = 0; c < table.columns.size(); ++c) {
       const QVariant v = c < row.values.size() ? row.values[c] : QVariant();
@@ -29,36 +50,61 @@ QByteArray Csv(const AuditTable& table) {
       else
         fields << Csv_Field(v.toString());
     }
-    lines << fields.join(',');
-  }
-  return (lines.join("\r\n") + "\r\n").toUtf8();
+    write((fields.join(',') + "\r\n").toUtf8());
+  });
+  return write.Ok();
 }
 
-QByteArray Json(const AuditTable& table) {
-  QJsonArray rows;
-  for (const AuditRow& row : table.rows) {
-    QJsonObject object;
-    for (size_t c = 0; c < table.columns.size(); ++c) {
-      const QVariant v = c < row.values.size() ? row.values[c] : QVariant();
-      const QString& key = table.columns[c].key;
-      if (v.isNull())
-        object[key] = QJsonValue::Null;
-      else if (table.columns[c].amount)
-        object[key] = v.toDouble();
-      else
-        object[key] = v.toString();
-    }
-    rows.append(object);
+QJsonObject Json_Row(const AuditTable& table, const AuditRow& row) {
+  QJsonObject object;
+  for (size_t c = 0; c < table.columns.size(); ++c) {
+    const QVariant v = c < row.values.size() ? row.values[c] : QVariant();
+    const QString& key = table.columns[c].key;
+    if (v.isNull())
+      object[key] = QJsonValue::Null;
+    else if (table.columns[c].amount)
+      object[key] = v.toDouble();
+    else
+      object[key] = v.toString();
   }
+  return object;
+}
+
+// The document as QJsonDocument indents it, its rows written one at a time: the document is
+// laid out around a marker row and the rows go where the marker stands (the last array of the
+// document, its keys being in order).
+bool Json(const AuditTable& table, const AuditRowSource& more, const ListingSink& sink) {
   QJsonObject document;
   document["baslik"] = table.title;
   document["aciklama"] = QJsonArray::fromStringList(table.heading);
-  document["satirlar"] = rows;
   document["notlar"] = QJsonArray::fromStringList(table.notes);
-  return QJsonDocument(document).toJson(QJsonDocument::Indented);
+  const QByteArray marker = "\"satirlar-burada\"";
+  document["satirlar"] = QJsonArray{QString::fromUtf8(marker.mid(1, marker.size() - 2))};
+  const QByteArray whole = QJsonDocument(document).toJson(QJsonDocument::Indented);
+  const qsizetype at = whole.lastIndexOf(marker);
+  const qsizetype line_start = whole.lastIndexOf('\n', at) + 1;
+  const qsizetype line_end = whole.indexOf('\n', at) + 1;
+  const QByteArray indent = whole.mid(line_start, whole.indexOf('"', line_start) - line_start);
+  Writer write(sink);
+  bool first = true;
+  Each_Row(table, more, [&](const AuditRow& row) {
+    QByteArray text = QJsonDocument(Json_Row(table, row)).toJson(QJsonDocument::Indented);
+    text.chop(1);  // the document's closing line break
+    text = indent + text.replace("\n", "\n" + indent);
+    write(first ? whole.left(line_start) + text : ",\n" + text);
+    first = false;
+  });
+  if (first) {
+    document["satirlar"] = QJsonArray();
+    write(QJsonDocument(document).toJson(QJsonDocument::Indented));
+  } else {
+    write("\n" + whole.mid(line_end));
+  }
+  return write.Ok();
 }
 
-QByteArray Text(const AppState& s, const AuditTable& table) {
+bool Text(const AppState& s, const AuditTable& table, const AuditRowSource& more,
+          const ListingSink& sink) {
   const int columns = static_cast<int>(table.columns.size());
   std::vector<int> widths(columns);
   auto cell = [&](const AuditRow& row, int c) {
@@ -67,9 +113,10 @@ QByteArray Text(const AppState& s, const AuditTable& table) {
     return text;
   };
   for (int c = 0; c < columns; ++c) widths[c] = table.columns[c].caption.size();
-  for (const AuditRow& row : table.rows)
+  Each_Row(table, more, [&](const AuditRow& row) {
     for (int c = 0; c < columns; ++c)
       widths[c] = std::max(widths[c], static_cast<int>(cell(row, c).size()));
+  });
   auto line = [&](const std::vector<QString>& texts) {
     QString text;
     for (int c = 0; c < columns; ++c) {
@@ -80,23 +127,30 @@ QByteArray Text(const AppState& s, const AuditTable& table) {
     while (text.endsWith(' ')) text.chop(1);
     return text;
   };
-  QStringList out;
-  out << s.Company_Name << table.title;
-  out << table.heading;
-  out << "TARİH : " + QDate::currentDate().toString("dd.MM.yyyy");
+  Writer write(sink);
+  auto out = [&](const QString& text) { write((text + '\n').toUtf8()); };
+  out(s.Company_Name);
+  out(table.title);
+  for (const QString& heading : table.heading) out(heading);
+  out("TARİH : " + QDate::currentDate().toString("dd.MM.yyyy"));
   std::vector<QString> captions;
   for (const AuditColumn& c : table.columns) captions.push_back(c.caption);
-  const QString header = line(captions);
   int width = 0;
   for (int w : widths) width += w + 2;
-  out << QString(std::max(width - 2, 0), '-') << header << QString(std::max(width - 2, 0), '-');
-  for (const AuditRow& row : table.rows) {
+  const QString rule(std::max(width - 2, 0), '-');
+  out(rule);
+  out(line(captions));
+  out(rule);
+  Each_Row(table, more, [&](const AuditRow& row) {
     std::vector<QString> texts;
     for (int c = 0; c < columns; ++c) texts.push_back(cell(row, c));
-    out << line(texts);
+    out(line(texts));
+  });
+  if (!table.notes.isEmpty()) {
+    out("");
+    for (const QString& note : table.notes) out(note);
   }
-  if (!table.notes.isEmpty()) out << "" << table.notes;
-  return (out.join('\n') + '\n').toUtf8();
+  return write.Ok();
 }
 
 // The page of the printed table.
@@ -253,12 +307,22 @@ QString Audit_Cell_Text(const AppState& s, const AuditTable& table, const AuditR
 }
 
 QByteArray Audit_Listing(const AppState& s, const AuditTable& table, ListingFormat format) {
+  QByteArray listing;
+  Write_Audit_Listing(s, table, format, {}, [&](const QByteArray& piece) {
+    listing += piece;
+    return true;
+  });
+  return listing;
+}
+
+bool Write_Audit_Listing(const AppState& s, const AuditTable& table, ListingFormat format,
+                         const AuditRowSource& more, const ListingSink& sink) {
   switch (format) {
-    case ListingFormat::Csv: return Csv(table);
-    case ListingFormat::Json: return Json(table);
+    case ListingFormat::Csv: return Csv(table, more, sink);
+    case ListingFormat::Json: return Json(table, more, sink);
     case ListingFormat::Text: break;
   }
-  return Text(s, table);
+  return Text(s, table, more, sink);
 }
 
 ReportPages Audit_Pages(const AppState& s, const AuditTable& table) {

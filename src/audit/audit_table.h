@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 #include "report/report_pages.h"
@@ -40,12 +41,23 @@ struct AuditTable {
   QStringList notes;  // lines under the table
 };
 
+// Rows read while they are listed, for tables too large to hold: each call hands every row, in
+// order, to `row`; a listing may walk them more than once.
+using AuditRowSource = std::function<void(const std::function<void(const AuditRow& row)>& row)>;
+// Where a listing goes piece by piece; false when a piece could not be written.
+using ListingSink = std::function<bool(const QByteArray& piece)>;
+
 // The text of a cell as shown: amounts in the company's amount format.
 QString Audit_Cell_Text(const AppState& state, const AuditTable& table, const AuditRow& row,
                         int column);
 // Text (the heading, then aligned columns), CSV (the column keys, then the rows; amounts with
 // four decimals) or JSON (title, heading, rows as objects by column key, notes).
 QByteArray Audit_Listing(const AppState& state, const AuditTable& table, ListingFormat format);
+// The same listing written to `sink` as it is made, with the rows of `more` after the table's
+// own (the text walks them twice, for its column widths first): memory stays flat however many
+// rows `more` gives. False as soon as the sink fails.
+bool Write_Audit_Listing(const AppState& state, const AuditTable& table, ListingFormat format,
+                         const AuditRowSource& more, const ListingSink& sink);
 // The table laid out on A4 pages for the printer and the export writers: title and heading on
 // the first page, column captions on every page, page numbers at the bottom.
 ReportPages Audit_Pages(const AppState& state, const AuditTable& table);

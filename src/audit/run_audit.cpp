@@ -3,6 +3,7 @@
 #include "audit/coverage_check.h"
 #include "audit/row_breakdown.h"
 #include "audit/voucher_lines.h"
+#include "db/connection.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "model/financial_table.h"
@@ -66,4 +67,23 @@ QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row) {
 AuditTable Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,
                                 const QString& account) {
   return Voucher_Lines_Table(Voucher_Lines(s.Db(), parameters, account), period);
+}
+
+bool Write_Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,
+                                const QString& account, ListingFormat format,
+                                const ListingSink& sink) {
+  // The count, the text's widths and the lines themselves are read in one transaction, so they
+  // agree with each other.
+  Connection& connection = *s.Db().connection;
+  connection.Begin_Transaction();
+  struct RollBack {
+    Connection& connection;
+    ~RollBack() { connection.Rollback(); }
+  } roll_back{connection};
+  if (connection.engine() == Engine::Postgres)
+    connection.Execute("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+  AuditRowSource lines;
+  const AuditTable table =
+      Voucher_Lines_Table_Read_Along(s.Db(), parameters, account, period, &lines);
+  return Write_Audit_Listing(s, table, format, lines, sink);
 }

@@ -25,3 +25,8 @@ QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row);
 // An account's voucher lines in the run's period (`period` as the statement prints it).
 AuditTable Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters,
                                 const QString& period, const QString& account);
+// The same lines listed to `sink` as they are read, none of them held, all from one read of the
+// database; false when the sink failed.
+bool Write_Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters,
+                                const QString& period, const QString& account, ListingFormat format,
+                                const ListingSink& sink);

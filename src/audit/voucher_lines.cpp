@@ -26,6 +26,47 @@ void Require_Open(const Recordset& rs) {
   if (!rs.Is_Open()) throw DbError{kErrObjectClosed, {}};
 }
 
+// The lines of one account in the run's period.
+QString Lines_Condition(const RunParameters& parameters, const QString& code) {
+  return "MUHFISHAR.MHesap_Kod='" + Sql_Quote_Value(code) + "'" + Ledger_Condition(parameters);
+}
+
+QString Account_Name(const DbSession& db, const QString& code) {
+  const auto names = Account_Names(db, {code});
+  const auto found = names.find(code);
+  return found == names.end() ? QString() : found->second;
+}
+
+// The table of an account's lines without its rows.
+AuditTable Lines_Frame(const QString& code, const QString& name, const QString& period,
+                       qint64 count) {
+  AuditTable table;
+  table.title = QString::fromUtf8("HESAP HAREKETLERİ");
+  table.heading << QString::fromUtf8("Hesap : %1 %2").arg(code, name).trimmed();
+  if (!period.isEmpty()) table.heading << QString::fromUtf8("Dönem : ") + period;
+  table.heading << QString::fromUtf8("Satır sayısı : %1").arg(count);
+  table.columns = {{"Tarih", "Tarih", false, 1000},
+                   {"Fis_No", QString::fromUtf8("Fiş No"), false, 800},
+                   {"Islem_Tipi", QString::fromUtf8("İşlem"), false, 1300},
+                   {"Aciklama", QString::fromUtf8("Açıklama"), false, 2306},
+                   {"Borc", QString::fromUtf8("Borç"), true, 1600},
+                   {"Alacak", "Alacak", true, 1600},
+                   {"Bakiye", "Bakiye", true, 1600}};
+  return table;
+}
+
+AuditRow Line_Row(const VoucherLine& line) {
+  return {{line.date.toString("dd.MM.yyyy"), line.voucher, line.kind, line.description, line.debit,
+           line.credit, line.balance}};
+}
+
+AuditRow Total_Row(const AccountLines& account) {
+  AuditRow total{{"TOPLAM", QVariant(), QVariant(), QVariant(), account.debit, account.credit,
+                  account.balance}};
+  total.bold = true;
+  return total;
+}
+
 }  // namespace
 
 void ExactSum::Add(double value) {
@@ -41,40 +82,49 @@ double ExactSum::Value() const {
   return amount ? amount->Value() : 0.0;
 }
 
-AccountLines Voucher_Lines(const DbSession& db, const RunParameters& parameters,
-                           const QString& code) {
+AccountLines Each_Voucher_Line(const DbSession& db, const RunParameters& parameters,
+                               const QString& code,
+                               const std::function<void(const VoucherLine& line)>& each) {
   AccountLines account;
   account.code = code.trimmed();
-  Recordset rs;
-  Open_Recordset(db, rs,
-                 "SELECT MUHFISHAR.Tarih, MUHFISHAR.Fis_No, MUHFISHAR.Islem_Tipi, "
-                 "MUHFISHAR.Aciklama, MUHFISHAR.BTutar, MUHFISHAR.ATutar FROM MUHFISHAR WHERE "
-                 "MUHFISHAR.MHesap_Kod='" +
-                     Sql_Quote_Value(account.code) + "'" + Ledger_Condition(parameters) +
-                     " ORDER BY MUHFISHAR.Tarih, MUHFISHAR.Fis_No, MUHFISHAR.MFisHar_ID");
-  Require_Open(rs);
   ExactSum debit, credit, balance;
-  account.lines.reserve(rs.Record_Count());
-  for (; !rs.Eof(); rs.Move_Next()) {
-    VoucherLine line;
-    line.date = Date_Of(rs.Field("Tarih"));
-    line.voucher = rs.Text("Fis_No").trimmed();
-    line.kind = rs.Text("Islem_Tipi").trimmed();
-    line.description = rs.Text("Aciklama").trimmed();
-    line.debit = rs.Number("BTutar");
-    line.credit = rs.Number("ATutar");
-    debit.Add(line.debit);
-    credit.Add(line.credit);
-    balance.Add(line.debit);
-    balance.Add(-line.credit);
-    line.balance = balance.Value();
-    account.lines.push_back(line);
-  }
+  const bool read = Read_Each_Row(
+      db,
+      "SELECT MUHFISHAR.Tarih, MUHFISHAR.Fis_No, MUHFISHAR.Islem_Tipi, MUHFISHAR.Aciklama, "
+      "MUHFISHAR.BTutar, MUHFISHAR.ATutar FROM MUHFISHAR WHERE " +
+          Lines_Condition(parameters, account.code) +
+          " ORDER BY MUHFISHAR.Tarih, MUHFISHAR.Fis_No, MUHFISHAR.MFisHar_ID",
+      [&](const std::vector<QVariant>& values) {
+        auto text = [&](int c) { return values[c].isNull() ? QString() : values[c].toString(); };
+        auto number = [&](int c) { return values[c].isNull() ? 0.0 : values[c].toDouble(); };
+        VoucherLine line;
+        line.date = Date_Of(values[0]);
+        line.voucher = text(1).trimmed();
+        line.kind = text(2).trimmed();
+        line.description = text(3).trimmed();
+        line.debit = number(4);
+        line.credit = number(5);
+        debit.Add(line.debit);
+        credit.Add(line.credit);
+        balance.Add(line.debit);
+        balance.Add(-line.credit);
+        line.balance = balance.Value();
+        each(line);
+      });
+  if (!read) throw DbError{kErrObjectClosed, {}};
   account.debit = debit.Value();
   account.credit = credit.Value();
   account.balance = balance.Value();
-  const auto names = Account_Names(db, {account.code});
-  if (auto found = names.find(account.code); found != names.end()) account.name = found->second;
+  return account;
+}
+
+AccountLines Voucher_Lines(const DbSession& db, const RunParameters& parameters,
+                           const QString& code) {
+  std::vector<VoucherLine> lines;
+  AccountLines account = Each_Voucher_Line(db, parameters, code,
+                                           [&](const VoucherLine& line) { lines.push_back(line); });
+  account.lines = std::move(lines);
+  account.name = Account_Name(db, account.code);
   return account;
 }
 
@@ -99,24 +149,26 @@ std::map<QString, QString> Account_Names(const DbSession& db, const QStringList&
 }
 
 AuditTable Voucher_Lines_Table(const AccountLines& account, const QString& period) {
-  AuditTable table;
-  table.title = QString::fromUtf8("HESAP HAREKETLERİ");
-  table.heading << QString::fromUtf8("Hesap : %1 %2").arg(account.code, account.name).trimmed();
-  if (!period.isEmpty()) table.heading << QString::fromUtf8("Dönem : ") + period;
-  table.heading << QString::fromUtf8("Satır sayısı : %1").arg(account.lines.size());
-  table.columns = {{"Tarih", "Tarih", false, 1000},
-                   {"Fis_No", QString::fromUtf8("Fiş No"), false, 800},
-                   {"Islem_Tipi", QString::fromUtf8("İşlem"), false, 1300},
-                   {"Aciklama", QString::fromUtf8("Açıklama"), false, 2306},
-                   {"Borc", QString::fromUtf8("Borç"), true, 1600},
-                   {"Alacak", "Alacak", true, 1600},
-                   {"Bakiye", "Bakiye", true, 1600}};
-  for (const VoucherLine& line : account.lines)
-    table.rows.push_back({{line.date.toString("dd.MM.yyyy"), line.voucher, line.kind,
-                           line.description, line.debit, line.credit, line.balance}});
-  AuditRow total{{"TOPLAM", QVariant(), QVariant(), QVariant(), account.debit, account.credit,
-                  account.balance}};
-  total.bold = true;
-  table.rows.push_back(total);
+  AuditTable table =
+      Lines_Frame(account.code, account.name, period, static_cast<qint64>(account.lines.size()));
+  for (const VoucherLine& line : account.lines) table.rows.push_back(Line_Row(line));
+  table.rows.push_back(Total_Row(account));
   return table;
+}
+
+AuditTable Voucher_Lines_Table_Read_Along(const DbSession& db, const RunParameters& parameters,
+                                          const QString& code, const QString& period,
+                                          AuditRowSource* rows) {
+  const QString account = code.trimmed();
+  Recordset rs;
+  Open_Recordset(db, rs,
+                 "SELECT COUNT(*) AS N FROM MUHFISHAR WHERE " +
+                     Lines_Condition(parameters, account));
+  Require_Open(rs);
+  const qint64 count = rs.Eof() ? 0 : static_cast<qint64>(rs.Number("N"));
+  *rows = [db, parameters, account](const std::function<void(const AuditRow& row)>& row) {
+    row(Total_Row(Each_Voucher_Line(db, parameters, account,
+                                    [&](const VoucherLine& line) { row(Line_Row(line)); })));
+  };
+  return Lines_Frame(account, Account_Name(db, account), period, count);
 }

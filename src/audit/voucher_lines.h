@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -48,9 +49,20 @@ class ExactSum {
 // failing query ends it by exception).
 AccountLines Voucher_Lines(const DbSession& db, const RunParameters& parameters,
                            const QString& code);
+// The same lines handed to `line` one at a time as they are read, none of them kept: the result
+// has the code and the totals, no lines and no name.
+AccountLines Each_Voucher_Line(const DbSession& db, const RunParameters& parameters,
+                               const QString& code,
+                               const std::function<void(const VoucherLine& line)>& line);
 
 // MHesap_Ad of each of `codes` found in MUHKART (codes not in the chart are left out).
 std::map<QString, QString> Account_Names(const DbSession& db, const QStringList& codes);
 
 // The lines as a table: one row per line, then the totals.
 AuditTable Voucher_Lines_Table(const AccountLines& account, const QString& period);
+// The same table for a listing that reads the lines while it writes them, however many there
+// are: the table has no rows (its line count is counted first) and `rows` reads the lines again
+// each time it is walked, the totals last.
+AuditTable Voucher_Lines_Table_Read_Along(const DbSession& db, const RunParameters& parameters,
+                                          const QString& code, const QString& period,
+                                          AuditRowSource* rows);

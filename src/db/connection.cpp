@@ -209,7 +209,12 @@ QueryResult Connection::Execute_Bound(const QString& sql, const std::vector<QVar
   return Run(sql, &values);
 }
 
-QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* values) {
+QueryResult Connection::Execute_Each_Row(const QString& sql, const RowReader& row) {
+  return Run(sql, nullptr, &row);
+}
+
+QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* values,
+                            const RowReader* each_row) {
   // MALITABLO_TRACE_SQL=1 writes every statement with its time to stderr.
   static const bool trace = qEnvironmentVariableIsSet("MALITABLO_TRACE_SQL");
   QElapsedTimer timer;
@@ -256,7 +261,10 @@ QueryResult Connection::Run(const QString& sql, const std::vector<QVariant>* val
       std::vector<QVariant> row;
       row.reserve(n);
       for (int i = 0; i < n; ++i) row.push_back(Stored_Form(query.value(i)));
-      result.rows.push_back(std::move(row));
+      if (each_row)
+        (*each_row)(row);
+      else
+        result.rows.push_back(std::move(row));
     }
     if (query.lastError().isValid()) throw To_Db_Error(query.lastError(), engine_);
   }

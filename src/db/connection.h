@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -43,6 +44,10 @@ class Connection {
   QueryResult Execute(const QString& sql);
   // Runs `sql` with positional values bound (the recordset's own writes).
   QueryResult Execute_Bound(const QString& sql, const std::vector<QVariant>& values);
+  // Runs a query read forward only, handing its rows to `row` one at a time and keeping none:
+  // for results too large to hold. The result's columns (and no rows) are returned.
+  using RowReader = std::function<void(const std::vector<QVariant>& values)>;
+  QueryResult Execute_Each_Row(const QString& sql, const RowReader& row);
   // Runs one statement for each row of values inside a single transaction (bulk loads).
   void Execute_Batch(const QString& sql, const std::vector<std::vector<QVariant>>& rows);
   // One transaction over the statements that follow, up to Commit or Rollback. Begin and Commit
@@ -69,7 +74,8 @@ class Connection {
   static QString Sqlite_Folder(const QString& server);
 
  private:
-  QueryResult Run(const QString& sql, const std::vector<QVariant>* values);
+  QueryResult Run(const QString& sql, const std::vector<QVariant>* values,
+                  const RowReader* each_row = nullptr);
   QString Own_Database_Unqualified(const QString& sql) const;
   QString Look_Up_Primary_Key(const QString& table) const;
   QSqlDatabase Db() const;

@@ -273,18 +273,29 @@ bool Export_Html(const ReportPages& pages, const QString& path, const QString& t
 }
 
 bool Write_Export_File(const QString& path, const QByteArray& bytes) {
+  return Write_Export_File_In_Pieces(path, [&](const PieceWriter& piece) { return piece(bytes); });
+}
+
+bool Write_Export_File_In_Pieces(const QString& path,
+                                 const std::function<bool(const PieceWriter& piece)>& write) {
+  auto pieces_into = [&](QFileDevice& file) {
+    return write([&](const QByteArray& piece) { return file.write(piece) == piece.size(); });
+  };
   const QFileInfo target(path);
   if (target.exists() && !target.isFile()) {
     // A device or a pipe is written in place: a file renamed over it would replace it.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    const bool written = pieces_into(file) && file.flush();
     file.close();
     return written && file.error() == QFileDevice::NoError;
   }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(bytes);
+  if (!pieces_into(file)) {
+    file.cancelWriting();
+    return false;
+  }
   return file.commit();
 }
 

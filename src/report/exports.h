@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "report/ana_rapor.h"
@@ -84,6 +85,11 @@ QString Sheet_Name(const QString& statement_name);
 // Writes the whole file, checked to its last byte: a regular file is replaced only once it is
 // written in full; a device or a pipe is written in place. False when anything fails.
 bool Write_Export_File(const QString& path, const QByteArray& bytes);
+// The same for a file made piece by piece: `write` hands each piece to the function it is given
+// (which says whether the piece was written) and says whether every piece was made.
+using PieceWriter = std::function<bool(const QByteArray& piece)>;
+bool Write_Export_File_In_Pieces(const QString& path,
+                                 const std::function<bool(const PieceWriter& piece)>& write);
 // The message of a writer's failure: "Dosya yazılamadı: <path>".
 QString Unwritable_File_Message(const QString& path);
 

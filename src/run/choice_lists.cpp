@@ -267,6 +267,18 @@ QString Check_Filter_Value(const KeyedGrid& grid, int row, QString& value) {
       .arg(grid.Text(row, "FiltreLbl"), value, choices.join(", "));
 }
 
+QString Offered_Choices(const KeyedGrid& grid, int row) {
+  const QString list = grid.Text(row, "Secenek");
+  if (grid.Text(row, "FiltreLbl") != QString::fromUtf8("Rapor Bitiş Ayı")) return list;
+  const int first = grid.Find_Row("FiltreLbl", QString::fromUtf8("Rapor Başlangıç Ayı"));
+  if (first > 0 && Trim_Blanks(grid.Text(first, "Baslangic")) == QString::fromUtf8("Aralık"))
+    return list;
+  // Next year's January is the list's "Ocak" with its trailing blank.
+  QStringList items = list.split('|');
+  items.removeAll(QString::fromUtf8("Ocak "));
+  return items.join('|');
+}
+
 KeyedGrid Make_Choice_Popup() {
   KeyedGrid popup({"Secim", "Tip"});
   popup.Set_Text(0, "Secim", "Secim");

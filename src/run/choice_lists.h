@@ -46,6 +46,11 @@ void FillChoiceLists(AppState& state, KeyedGrid& grid, const ProgressCallback& p
 // refusal naming the allowed values.
 QString Check_Filter_Value(const KeyedGrid& grid, int row, QString& value);
 
+// The list a row's cell offers in the run window: the row's choices, except that the last
+// month offers next year's January only when the first month is December, the one period that
+// may end in it.
+QString Offered_Choices(const KeyedGrid& grid, int row);
+
 // The popup grid (columns Secim, Tip).
 KeyedGrid Make_Choice_Popup();
 // Fills the popup from the row's options and ticks its selection (all when it is empty).

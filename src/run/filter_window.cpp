@@ -379,7 +379,7 @@ bool FiltreFrm::Is_Date_Row(int row) const {
 bool FiltreFrm::Before_Change(int row, int col) {
   const QString key = grid_.Col_Key(col);
   if (key == kCaption) return false;
-  grid_.Set_Combo_List(row, key, grid_.Text(row, kChoices));
+  grid_.Set_Combo_List(row, key, Offered_Choices(grid_, row));
   grid_.Set_Editable(!grid_.Text(row, kCaption).isEmpty());
   return true;
 }

@@ -46,24 +46,43 @@ QString Append_Display_Conditions(const RunParameters& parameters) {
   return sql;
 }
 
-QString Nothing_To_Print(const DbSession& db, const RunParameters& p) {
+QString Nothing_To_Print(const AppState& s, const RunParameters& p) {
   if (p.period.first_day && p.period.last_day && *p.period.last_day < *p.period.first_day)
     return QString::fromUtf8("Rapor Bitiş Ayı, Rapor Başlangıç Ayından önce olamaz.");
+  const DbSession db = s.Db();
   Recordset rows;
   Open_Recordset(db, rows, p.statement_sql);
   if (!rows.Is_Open()) throw DbError{kErrObjectClosed, {}};
   if (rows.Eof())
     return QString::fromUtf8("Seçilen koşullara uyan bir %1 satırı yok.")
         .arg(Statement_Kind(p.kind).name);
-  if (p.levels.from.isEmpty() && p.levels.to.isEmpty()) return {};
-  const double from = p.levels.from.isEmpty() ? -1e300 : p.levels.from.toDouble();
-  const double to = p.levels.to.isEmpty() ? 1e300 : p.levels.to.toDouble();
-  for (; !rows.Eof(); rows.Move_Next()) {
-    const double level = rows.Number("Satir_Seviyesi");
-    if (level >= from && level <= to) return {};
+  if (!p.levels.from.isEmpty() || !p.levels.to.isEmpty()) {
+    const double from = p.levels.from.isEmpty() ? -1e300 : p.levels.from.toDouble();
+    const double to = p.levels.to.isEmpty() ? 1e300 : p.levels.to.toDouble();
+    bool within = false;
+    for (; !rows.Eof() && !within; rows.Move_Next()) {
+      const double level = rows.Number("Satir_Seviyesi");
+      within = level >= from && level <= to;
+    }
+    if (!within)
+      return QString::fromUtf8("Seçilen seviyelerde (%1..%2) tabloda satır yok.")
+          .arg(p.levels.from, p.levels.to);
   }
-  return QString::fromUtf8("Seçilen seviyelerde (%1..%2) tabloda satır yok.")
-      .arg(p.levels.from, p.levels.to);
+  // Without a fiscal year there is no period to look in; an amount typed into the definition
+  // prints without any ledger line.
+  if (p.period.year <= 0) return {};
+  for (rows.Move_First(); !rows.Eof(); rows.Move_Next())
+    if (static_cast<int>(rows.Number("Satir_Tipi")) == kRowAmount) return {};
+  Recordset lines;
+  Open_Recordset(db, lines,
+                 "SELECT TOP 1 MUHFISHAR.Yil FROM MUHFISHAR WHERE 1=1" + Ledger_Condition(p));
+  if (!lines.Is_Open()) throw DbError{kErrObjectClosed, {}};
+  if (!lines.Eof()) return {};
+  const QString period = Period_Text(p.period, s.Fiscal_Year_Start, s.Fiscal_Year_End, false);
+  const QString where = p.workplace_code.isEmpty()
+                            ? QString::fromUtf8("büyük defterde")
+                            : QString::fromUtf8("%1 işyerinin").arg(p.workplace_name);
+  return QString::fromUtf8("Seçilen dönemde (%1) %2 hiç fiş satırı yok.").arg(period, where);
 }
 
 namespace {
@@ -117,7 +136,7 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
     s.Message->Critical(parameters.error);
     return std::nullopt;
   }
-  const QString refusal = Nothing_To_Print(s.Db(), parameters);
+  const QString refusal = Nothing_To_Print(s, parameters);
   if (!refusal.isEmpty()) {
     s.Message->Critical(refusal);
     return std::nullopt;

@@ -43,9 +43,10 @@ struct RunSteps {
 std::optional<RunOutcome> Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
 
 // Why a run with these parameters would print nothing: the last month before the first, a
-// statement without rows (no such table), or no row within the chosen levels. "" when it
-// would print rows.
-QString Nothing_To_Print(const DbSession& db, const RunParameters& parameters);
+// statement without rows (no such table), no row within the chosen levels, or a period without
+// a single ledger line while no row has an amount of its own (every amount would be blank).
+// "" when it would print rows.
+QString Nothing_To_Print(const AppState& state, const RunParameters& parameters);
 
 // The warning after a run whose formulas name codes no row has: one line per row and code.
 QString Unknown_Codes_Text(const CalculationResult& result);

@@ -69,6 +69,29 @@ grep -q "^  600.01 " "$work/out" || fail "explain A lists no account: $(cat "$wo
   >"$work/out" 2>"$work/err" || fail "explain 600.01: $(cat "$work/err")"
 [ "$(head -n1 "$work/out" | tr -d '\r')" = "Tarih,Fis_No,Islem_Tipi,Aciklama,Borc,Alacak,Bakiye" ] ||
   fail "voucher lines header: $(head -n1 "$work/out")"
+# The lines are listed as they are read: as many as the heading counts and the ledger holds, the
+# running balance ending on the ledger's own sum, every text line as wide as the rule over it.
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row A.1 --account 600.01 --format json \
+  >"$work/json" 2>"$work/err" || fail "explain 600.01 json: $(cat "$work/err")"
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row A.1 --account 600.01 \
+  >"$work/text" 2>"$work/err" || fail "explain 600.01 text: $(cat "$work/err")"
+python3 - "$db" "$work/json" "$work/text" <<'PY' || fail "voucher lines of 600.01"
+import json, sqlite3, sys
+n, net = sqlite3.connect(sys.argv[1]).execute(
+    "SELECT COUNT(*), SUM(COALESCE(BTutar,0)-COALESCE(ATutar,0)) FROM MUHFISHAR "
+    "WHERE MHesap_Kod='600.01' AND Yil='2026' "
+    "AND (Islem_Tipi IS NULL OR Islem_Tipi<>'Kapanış Fişi')").fetchone()
+doc = json.load(open(sys.argv[2], encoding="utf-8"))
+rows = doc["satirlar"]
+assert n > 50 and f"Satır sayısı : {n}" in doc["aciklama"], (n, doc["aciklama"])
+assert len(rows) == n + 1 and rows[-1]["Tarih"] == "TOPLAM", rows[-1]
+assert abs(rows[-1]["Bakiye"] - net) < 0.005 and abs(rows[-2]["Bakiye"] - net) < 0.005, net
+text = open(sys.argv[3], encoding="utf-8").read().splitlines()
+rule = next(i for i, line in enumerate(text) if line.startswith("---"))
+body = text[rule + 3:]
+assert len(body) == n + 1 and body[-1].startswith("TOPLAM"), body[-1]
+assert {len(line) for line in body} == {len(text[rule])}, "columns not aligned"
+PY
 "$cli" explain "$company" --set "Tablo Kodu=GT" --row YOK >/dev/null 2>"$work/err" &&
   fail "unknown row: exit 0"
 grep -q '"YOK"' "$work/err" || fail "unknown row not named"

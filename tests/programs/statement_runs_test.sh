@@ -97,6 +97,16 @@ grep -q "Gelir Tablosu, Bilanço" "$work/err" || fail "the kinds not listed: $(c
 cmp -s "$work/upper" "$work/lower" || fail "months in other letter cases print otherwise"
 "$cli" run "$company" --set "Tablo Kodu=GT" >"$work/year" 2>/dev/null || fail "whole year"
 cmp -s "$work/upper" "$work/year" && fail "February to December prints the whole year"
+# A period without a single ledger line says so rather than print blank amounts: here the lines
+# of a workplace that has none this year.
+python3 - "$data/MALITABLO_DEMO.sqlite" <<'PY' || fail "workplace 02 not emptied"
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+assert db.execute("UPDATE MUHFISHAR SET Isyeri_Kodu='01' WHERE Isyeri_Kodu='02'").rowcount
+db.commit()
+PY
+expected='Seçilen dönemde (01.01.2026 - 31.12.2026) Ankara Şube işyerinin hiç fiş satırı yok.' \
+  refused --set "Tablo Kodu=GT" --set "İşyeri Kodu=02"
 # Every write is checked: a full standard output, a registry that cannot be written.
 "$cli" company "$company" >/dev/full 2>"$work/err" && fail "company to a full device exit 0"
 "$cli" --help >/dev/full 2>/dev/null && fail "--help to a full device exit 0"

@@ -1,7 +1,8 @@
 // The run window driven by keys and clicks offscreen: cell moves and their refusals, the copy
 // and completion rules of typed values, Delete, the multiple-choice popup, F9, the grid's size,
-// a run refused for a wrong date, an error of the output shown as a message, F2 once per press,
-// typed codes kept, the locked end cells, next year's January. A whole run to its output is in
+// a run refused for a wrong date or a year without ledger lines, an error of the output shown
+// as a message, F2 once per press, typed codes kept, the locked end cells, next year's January
+// (told apart, offered only after December). A whole run to its output is in
 // run_to_pdf_test.cpp.
 #include <gtest/gtest.h>
 
@@ -294,6 +295,19 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   EXPECT_EQ(t.messages.entries.size(), 2u);
 }
 
+TEST_F(FilterWindow, APeriodWithoutLedgerLinesIsRefusedWithItsReason) {
+  t.state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  t.state.Fiscal_Year_End = QDate(2026, 12, 31);
+  Open_One_Row_Table();
+  r.Key(Qt::Key_F2);
+  EXPECT_TRUE(r.outputs.isEmpty());
+  ASSERT_EQ(t.messages.entries.size(), 1u);
+  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+  EXPECT_EQ(t.messages.entries[0].text,
+            QString::fromUtf8(
+                "Seçilen dönemde (01.01.2026 - 31.12.2026) büyük defterde hiç fiş satırı yok."));
+}
+
 TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {
   Open_One_Row_Table();
   // A run's preview or message takes the key's release: ten presses, ten runs.
@@ -378,9 +392,10 @@ TEST_F(FilterWindow, GreyEndCellTakesNoCursorAndNoTyping) {
   EXPECT_TRUE(model->flags(model->Cell_Index(20, end)) & Qt::ItemIsEnabled);
 }
 
-TEST_F(FilterWindow, NextYearsJanuaryIsToldApartOnScreen) {
+TEST_F(FilterWindow, NextYearsJanuaryIsToldApartAndOfferedOnlyAfterDecember) {
   Open(QString::fromUtf8(
-      "Rapor Başlangıç Ayı;Ocak;;;MUHFISHAR.Tarih;Açılış|Ocak|Şubat|Aralık|Ocak ;DT;False;;;\n"));
+      "Rapor Başlangıç Ayı;Ocak;;;MUHFISHAR.Tarih;Açılış|Ocak|Şubat|Aralık|Ocak ;DT;False;;;\n"
+      "Rapor Bitiş Ayı;Aralık;;;MUHFISHAR.Tarih;Açılış|Ocak|Şubat|Aralık|Ocak ;DT;False;;;\n"));
   KeyedGridModel* model = r.Grid()->Model();
   const QModelIndex start = model->Cell_Index(1, r.G().Col_Index("Baslangic"));
   EXPECT_EQ(model->data(start, Qt::DisplayRole).toString(), "Ocak");
@@ -411,6 +426,22 @@ TEST_F(FilterWindow, NextYearsJanuaryIsToldApartOnScreen) {
     r.Key(Qt::Key_Return);
     EXPECT_EQ(r.Cell(1, "Baslangic"), QString::fromUtf8(month)) << typed;
   }
+  // The last month's list has next year's January only after a first month of December.
+  auto last_months = [&](const char* first) {
+    r.G().Set_Text(1, "Baslangic", QString::fromUtf8(first));
+    r.Click(1, "Baslangic");
+    r.Click(2, "Baslangic");
+    r.Key(Qt::Key_Return);
+    QStringList items;
+    if (auto* list = r.Grid()->findChild<QComboBox*>())
+      for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    r.Key(Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return items;
+  };
+  EXPECT_EQ(last_months("Kasım"), (QStringList{"Açılış", "Ocak", "Şubat", "Aralık"}));
+  EXPECT_EQ(last_months("Aralık"),
+            (QStringList{"Açılış", "Ocak", "Şubat", "Aralık", "Ocak (sonraki yıl)"}));
 }
 
 TEST(CalculationPercentBox, ShowsEveryDigitAndTurnsAtFortySevenRounded) {
