@@ -24,7 +24,7 @@
 #include "editor/row_editor_window.h"
 #include "editor/table_definition_window.h"
 #include "support/test_suite.h"
-#include "ui/typed_keys.h"
+#include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
@@ -32,20 +32,11 @@ namespace {
 template <typename W>
 W* Top_Level() {
   QApplication::processEvents();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
-  return nullptr;
+  return Shown_Window<W>();
 }
 
 QLineEdit* Box(const char* name) {
   return Top_Level<MuhMaliTabloSatir>()->findChild<QLineEdit*>(name);
-}
-
-void Activate(QWidget* window) {
-  window->activateWindow();
-  // A dialog counts as active with the window it is transient for: wait for its own turn.
-  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
 }
 
 // Opens the row editor on `item` and types the code and the name.

@@ -16,17 +16,10 @@
 #include "editor/table_definition_window.h"
 #include "support/test_suite.h"
 #include "ui/screenshot.h"
-#include "ui/typed_keys.h"
+#include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-// Gives the window the focus as the user's click on it would.
-void Activate(QWidget* window) {
-  window->activateWindow();
-  // A dialog counts as active with the window it is transient for: wait for its own turn.
-  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
-}
 
 class RowEditor : public ::testing::Test {
  protected:
