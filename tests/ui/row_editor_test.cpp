@@ -207,6 +207,15 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   EXPECT_EQ(Main().Text(3, "MHesap_KodBas"), "600.02");
   EXPECT_EQ(Main().Text(5, "MHesap_KodBit"), "602");
   EXPECT_EQ(Main().Text(4, "Satir_Tipi"), "4");
+  // A footnote has only its name too, and goes to the footnote grid.
+  window->Menu_Item("MnDipNot");
+  Start("MnDipNotEkle", "", "TUTARLAR TL");
+  EXPECT_FALSE(Box("Satir_Kodu")->isVisible());
+  Save();
+  window->Menu_Item("MnDipNot");
+  EXPECT_EQ(window->findChild<KeyedGridView*>("DipNotGrd")->Grid().Text(1, "Satir_Adi"),
+            "TUTARLAR TL");
+  EXPECT_EQ(Main().Rows(), 6);
 
   // A changed row keeps its place and shows what the grid holds.
   window->findChild<KeyedGridView*>("FisGrd")->Go_To(5, 0);
