@@ -67,6 +67,14 @@ int TestSuite::Count(const QString& from_where) {
   return rs.Field("N").toInt();
 }
 
+QString TestSuite::Plan(const QString& sql) {
+  Recordset rs;
+  Open_Recordset(state.Db(), rs, (On_Postgres() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + sql);
+  QString plan;
+  for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text(On_Postgres() ? "QUERY PLAN" : "detail") + "\n";
+  return plan;
+}
+
 void TestSuite::Set_Regional_Settings() {
   const char* key = "Control Panel\\International";
   Registry_Write(Hive::HKEY_CURRENT_USER, key, "sDecimal", ",");
