@@ -65,11 +65,9 @@ TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
     EXPECT_EQ(sum("MUHFISHAR.Tarih>='01/01/2026' AND MUHFISHAR.Tarih<='01/31/2026'"), 1);
     // DATE columns: the literals are dates, so the ledger index serves the comparison.
     t.state.Db().connection->Execute("SET enable_seqscan = off");
-    Open_Recordset(t.state.Db(), rs,
-                   "EXPLAIN SELECT SUM(BTutar) FROM MUHFISHAR WHERE Ana_Hesap_ID=1 AND "
-                   "Yil='2026' AND Tarih>='01/01/2026' AND Tarih<='01/31/2026'");
-    QString plan;
-    for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text("QUERY PLAN") + "\n";
+    const QString plan = t.Plan(
+        "SELECT SUM(BTutar) FROM MUHFISHAR WHERE Ana_Hesap_ID=1 AND Yil='2026' AND "
+        "Tarih>='01/01/2026' AND Tarih<='01/31/2026'");
     EXPECT_TRUE(plan.contains("Index Only Scan using ix_muhfishar_anahesap")) << plan.toStdString();
     EXPECT_TRUE(plan.contains("(tarih >= '2026-01-01'::date) AND (tarih <= '2026-01-31'::date)"))
         << plan.toStdString();
@@ -78,12 +76,9 @@ TEST(EngineDates, CompareWithBothLiteralFormsAndInMin) {
   }
   // The run's grouped pass over the period reads the covering index in its order: no line is
   // read from the table, and no sort.
-  Open_Recordset(t.state.Db(), rs,
-                 "EXPLAIN QUERY PLAN SELECT Ana_Hesap_ID, MHesap_Kod, SUM(BTutar) FROM MUHFISHAR "
-                 "WHERE Yil='2026' AND Tarih>='01/01/2026' AND Tarih<='01/31/2026' "
-                 "GROUP BY Ana_Hesap_ID, MHesap_Kod");
-  QString plan;
-  for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text("detail") + "\n";
+  const QString plan = t.Plan(
+      "SELECT Ana_Hesap_ID, MHesap_Kod, SUM(BTutar) FROM MUHFISHAR WHERE Yil='2026' AND "
+      "Tarih>='01/01/2026' AND Tarih<='01/31/2026' GROUP BY Ana_Hesap_ID, MHesap_Kod");
   EXPECT_TRUE(plan.contains("USING COVERING INDEX IX_MUHFISHAR_AnaHesap")) << plan.toStdString();
   EXPECT_FALSE(plan.contains("TEMP B-TREE")) << plan.toStdString();
   EXPECT_TRUE(t.messages.entries.empty());

@@ -11,12 +11,6 @@
 
 namespace {
 
-int Count(TestSuite& ts, const QString& from_where) {
-  Recordset rs;
-  Open_Recordset(ts.state.Db(), rs, "SELECT COUNT(*) AS N FROM " + from_where);
-  return rs.Field("N").toInt();
-}
-
 QStringList Codes(const TableList& list) {
   QStringList codes;
   for (int r = 1; r < list.grid.Rows(); ++r) codes << list.grid.Text(r, "Rapor_Kodu");
@@ -133,9 +127,9 @@ TEST(TableListRules, SearchSortAndDelete) {
 
   // Delete: that table's rows and header only.
   Delete_Table(ts.state, table.id);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 4);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 8);
-  EXPECT_EQ(Count(ts, QString("MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=%1").arg(table.id)), 0);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART"), 4);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOHAREKET"), 8);
+  EXPECT_EQ(ts.Count(QString("MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=%1").arg(table.id)), 0);
   list.last_sql.clear();
   Search_List(ts.state, list, "");
   EXPECT_EQ(list.grid.Rows(), 4);

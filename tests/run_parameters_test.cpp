@@ -63,17 +63,10 @@ TEST(RunParameters, LookUpsSeekTheirIndex) {
   TestSuite suite;
   suite.Connect();
   const bool pg = suite.On_Postgres();
-  auto plan = [&](const QString& sql) {
-    Recordset rs;
-    Open_Recordset(suite.state.Db(), rs, (pg ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + sql);
-    QString text;
-    for (; !rs.Eof(); rs.Move_Next()) text += rs.Text(pg ? "QUERY PLAN" : "detail") + "\n";
-    return text;
-  };
   // An empty table is read whole at no cost: the planner is told to seek where it can.
   if (pg) suite.state.Db().connection->Execute("SET enable_seqscan = off");
-  const QString month = plan(Month_Number_Sql(QString::fromUtf8("Şubat")));
-  const QString opening = plan(Opening_Date_Sql());
+  const QString month = suite.Plan(Month_Number_Sql(QString::fromUtf8("Şubat")));
+  const QString opening = suite.Plan(Opening_Date_Sql());
   if (pg) {
     EXPECT_TRUE(month.contains("Index Only Scan using ix_muhfishar_ay")) << month.toStdString();
     EXPECT_TRUE(month.contains("Limit") && !month.contains("Sort")) << month.toStdString();

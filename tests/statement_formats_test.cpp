@@ -17,6 +17,7 @@
 #include <QTextDocumentFragment>
 #include <QXmlStreamReader>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -157,6 +158,14 @@ void Expect_Rows(const char* format, const std::vector<PrintedLine>& got,
 bool Is_Amount(const QString& word) {
   static const QRegularExpression amount("^-?\\d{1,3}(\\.\\d{3})*(,\\d+)?$");
   return amount.match(word).hasMatch();
+}
+
+// A line of a text output: its caption, and the amount it ends with (two blanks or more after
+// the caption) in the column `column_of` gives by the line's length.
+PrintedLine Text_Line(const QString& l, const std::function<int(qsizetype)>& column_of) {
+  const QString last = l.section(' ', -1);
+  if (!Is_Amount(last) || !l.contains("  " + last)) return {l.simplified(), "", -1};
+  return {l.left(l.size() - last.size()).simplified(), last, column_of(l.size())};
 }
 
 // The body rows of the PDF: the words of each line, captions left of the inner column, the
@@ -373,14 +382,8 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
     }
     if (l.startsWith(company_name)) body = false;
     if (!body || l.trimmed().isEmpty() || kHeadings.contains(l.trimmed())) continue;
-    const QString last = l.section(' ', -1);
-    PrintedLine line{l.simplified(), "", -1};
-    if (Is_Amount(last) && l.contains("  " + last)) {
-      line.amount = last;
-      line.caption = l.left(l.size() - last.size()).simplified();
-      line.column = Column_Ending_At((l.size() * 75.0) + kMargin, 75);
-    }
-    text_rows.push_back(line);
+    text_rows.push_back(
+        Text_Line(l, [](qsizetype size) { return Column_Ending_At((size * 75.0) + kMargin, 75); }));
   }
   Expect_Rows("text file", text_rows, expected);
 
@@ -402,14 +405,9 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
     if (trimmed.isEmpty() || kHeadings.contains(trimmed) || trimmed.startsWith("---") ||
         trimmed.startsWith("==="))
       continue;
-    const QString last = l.section(' ', -1);
-    PrintedLine line{l.simplified(), "", -1};
-    if (Is_Amount(last) && l.contains("  " + last)) {
-      line.amount = last;
-      line.caption = l.left(l.size() - last.size()).simplified();
-      line.column = 2 - static_cast<int>((width - l.size()) / (amount_width + 2));
-    }
-    listed.push_back(line);
+    listed.push_back(Text_Line(l, [&](qsizetype size) {
+      return 2 - static_cast<int>((width - size) / (amount_width + 2));
+    }));
   }
   Expect_Rows("listing", listed, expected);
 

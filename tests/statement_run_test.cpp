@@ -35,6 +35,13 @@ class DemoRun : public DemoCompanyTest {
     Set("Tablo Kodu", "GT");
   }
 
+  // The kind and code of the statement to run.
+  void Choose(const QString& kind, const QString& code) {
+    Set("Tablo Türü", kind);
+    Table_Kind_Changed(state, grid);
+    Set("Tablo Kodu", code);
+  }
+
   void Set(const QString& caption, const QString& start, const QString& end = QString()) {
     int row = grid.Find_Row("FiltreLbl", caption);
     ASSERT_GT(row, 0) << caption.toStdString();
@@ -198,23 +205,19 @@ TEST_F(DemoRun, TableCodesMatchInTurkishWithoutLetterCase) {
 }
 
 TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
-  Set("Tablo Türü", "Bilanço");
-  Table_Kind_Changed(state, grid);
+  Choose("Bilanço", "BL");
   // The kind's lists and first month.
   EXPECT_EQ(S(grid.Text(grid.Find_Row("FiltreLbl", "Rapor Başlangıç Ayı"), "Baslangic")), "Açılış");
   EXPECT_TRUE(
       grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("BL"));
   EXPECT_FALSE(
       grid.Text(grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Secenek").split('|').contains("GT"));
-  Set("Tablo Kodu", "BL");
   const std::pair<const char*, const char*> months[] = {{"Ocak", "01/31/2026"},
                                                         {"Haziran", "06/30/2026"},
                                                         {"Aralık", "12/31/2026"}};
   for (const auto& [last, last_day] : months) {
     SCOPED_TRACE(last);
-    Set("Tablo Türü", "Bilanço");
-    Table_Kind_Changed(state, grid);
-    Set("Tablo Kodu", "BL");
+    Choose("Bilanço", "BL");
     Set("Rapor Bitiş Ayı", QString::fromUtf8(last));
     const auto a = Run();
     ASSERT_TRUE(ran) << S(messages.Texts().join(" / "));
@@ -228,9 +231,7 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
     // less expenses of the year, the income statement's result from "Ocak" to the same month.
     EXPECT_NEAR(a.at("5.6").toDouble(), Net({"59", "6"}, to), 0.005);
     EXPECT_EQ(a.count("5.6.03"), 1u);
-    Set("Tablo Türü", "Gelir Tablosu");
-    Table_Kind_Changed(state, grid);
-    Set("Tablo Kodu", "GT");
+    Choose("Gelir Tablosu", "GT");
     Set("Rapor Başlangıç Ayı", "Ocak");
     Set("Rapor Bitiş Ayı", QString::fromUtf8(last));
     const auto income = Run();
@@ -240,9 +241,7 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
       EXPECT_NEAR(a.at("5.6").toDouble(), income.at("R5").toDouble(), 0.005);
     }
   }
-  Set("Tablo Türü", "Bilanço");
-  Table_Kind_Changed(state, grid);
-  Set("Tablo Kodu", "BL");
+  Choose("Bilanço", "BL");
   // A summary balance sheet: the main headings and both totals, with the whole sheet's amounts.
   const auto whole = Run();
   Set("Seviye", "1", "1");

@@ -69,12 +69,6 @@ QStringList Stored(TestSuite& ts, int32_t table_id, QSet<int>* ids = nullptr) {
   return rows;
 }
 
-int Count(TestSuite& ts, const QString& from_where) {
-  Recordset rs;
-  Open_Recordset(ts.state.Db(), rs, "SELECT COUNT(*) AS N FROM " + from_where);
-  return rs.Field("N").toInt();
-}
-
 }  // namespace
 
 TEST(FinancialTableModel, RowLevelsCountTheCodeAsTyped) {
@@ -125,8 +119,8 @@ TEST(TableDefinition, SavedTableLoadsIntoTheSameGridsInTheSameOrder) {
   ASSERT_TRUE(Save_Table(ts.state, def));
   EXPECT_EQ(Stored(ts, def.table_id, &second_ids).size(), 9u);
   EXPECT_FALSE(first_ids.intersects(second_ids));
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Adi='Yeni Ad'"), 1);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 1);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART WHERE Rapor_Adi='Yeni Ad'"), 1);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART"), 1);
 
   // The main grid trims codes and account codes; names lose trailing blanks only.
   TableDefinition blanks = Sample("BL2");
@@ -149,7 +143,7 @@ TEST(TableDefinition, SavedTableLoadsIntoTheSameGridsInTheSameOrder) {
 
   // Delete_Rows removes this table's rows only.
   Delete_Rows(ts.state, def);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 20);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOHAREKET"), 20);
 
   // A table without rows clears the list the previous table left.
   TableDefinition empty = Sample("BOS");
@@ -212,11 +206,9 @@ TEST(TableDefinition, ApostrophesInCodesAndNames) {
   ASSERT_TRUE(Save_Table(ts.state, def)) << ts.messages.Texts().join("\n").toStdString();
   EXPECT_TRUE(ts.messages.entries.empty());
   EXPECT_EQ(Reload(ts, def.table_id).FisGrd.Text(1, "Satir_Kodu"), "1'A");
-  EXPECT_EQ(
-      Count(
-          ts,
-          "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='AHMET''IN' AND Rapor_Adi='Ahmet''in Bilançosu'"),
-      1);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART WHERE Rapor_Kodu='AHMET''IN' AND "
+                     "Rapor_Adi='Ahmet''in Bilançosu'"),
+            1);
 }
 
 TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
@@ -235,8 +227,8 @@ TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
   EXPECT_EQ(ts.messages.entries[1].kind, MessageKind::Critical);
   EXPECT_EQ(ts.messages.entries[1].text, kDuplicateTableMessage);
   EXPECT_TRUE(copy.add_flag);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART"), 1);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOHAREKET"), 10);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART"), 1);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOHAREKET"), 10);
 
   // The same code under another kind is another table.
   ts.messages.entries.clear();
@@ -256,7 +248,7 @@ TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
   EXPECT_TRUE(ts.messages.entries[1].text.contains("Hesaplama_Tipi"));
   EXPECT_TRUE(broken.add_flag);
   EXPECT_EQ(broken.table_id, 0);
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='BOZUK'"), 0);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART WHERE Rapor_Kodu='BOZUK'"), 0);
   broken.PasifGrd.Set_Text(1, "Hesaplama_Tipi", "1");
   EXPECT_TRUE(Save_Table(ts.state, broken));
   EXPECT_EQ(Stored(ts, broken.table_id).size(), 10u);
@@ -265,7 +257,7 @@ TEST(TableDefinition, DuplicateCodeAndOtherFailures) {
   TableDefinition odd = Sample("TUR");
   odd.kind = "1 OR 1=1";
   EXPECT_FALSE(Save_Table(ts.state, odd));
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Kodu='TUR'"), 0);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART WHERE Rapor_Kodu='TUR'"), 0);
 }
 
 namespace {
@@ -335,6 +327,6 @@ TEST(TableDefinition, ARefusedRowLeavesTheStoredTableAsItWas) {
   // The connection is usable again: the mended table saves.
   ts.messages.entries.clear();
   EXPECT_TRUE(Save_Table(ts.state, def)) << ts.messages.Texts().join("\n").toStdString();
-  EXPECT_EQ(Count(ts, "MUHASEBEMALITABLOKART WHERE Rapor_Adi='Değişen Ad'"), 1);
+  EXPECT_EQ(ts.Count("MUHASEBEMALITABLOKART WHERE Rapor_Adi='Değişen Ad'"), 1);
   EXPECT_EQ(Stored(ts, id).size(), 9u);
 }

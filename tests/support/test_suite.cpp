@@ -5,6 +5,8 @@
 #include "app/start_up.h"
 #include "db/connection.h"
 #include "db/open_connection.h"
+#include "db/query.h"
+#include "db/recordset.h"
 #include "db/registry.h"
 #include "demo/demo_suite.h"
 #include "demo/suite_schema.h"
@@ -57,6 +59,20 @@ void TestSuite::Exec_Definitions(const QString& sql) {
   Connection db;
   db.Open(Server(), "Defination_DB", "sa", "", false);
   db.Execute(sql);
+}
+
+int TestSuite::Count(const QString& from_where) {
+  Recordset rs;
+  Open_Recordset(state.Db(), rs, "SELECT COUNT(*) AS N FROM " + from_where);
+  return rs.Field("N").toInt();
+}
+
+QString TestSuite::Plan(const QString& sql) {
+  Recordset rs;
+  Open_Recordset(state.Db(), rs, (On_Postgres() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + sql);
+  QString plan;
+  for (; !rs.Eof(); rs.Move_Next()) plan += rs.Text(On_Postgres() ? "QUERY PLAN" : "detail") + "\n";
+  return plan;
 }
 
 void TestSuite::Set_Regional_Settings() {

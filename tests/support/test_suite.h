@@ -32,6 +32,10 @@ class TestSuite {
   // Runs statements on the company database (through its own connection).
   void Exec(const QString& sql);
   void Exec_Definitions(const QString& sql);
+  // SELECT COUNT(*) FROM `from_where`, on state's connection.
+  int Count(const QString& from_where);
+  // The engine's plan for `sql` on state's connection, a line per step.
+  QString Plan(const QString& sql);
   // Correct regional settings, so no question is asked.
   void Set_Regional_Settings();
   // Makes the demo suite in Demo_Folder() with the regional settings set, and returns the

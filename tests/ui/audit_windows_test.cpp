@@ -194,11 +194,9 @@ TEST_F(AuditWindows, TheCheckOutputShowsTheCoverageAndKeepsNoAmounts) {
   EXPECT_TRUE(windows[0]->Table().heading.join('\n').contains(
       QString::fromUtf8("Eksik ya da mükerrer hesap yok")));
   Screenshot(windows[0], "audit_coverage");
-  Recordset rs;
-  Open_Recordset(t.state.Db(), rs,
-                 "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye<>7 AND Rapor_ID "
-                 "IN (SELECT Rapor_ID FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT')");
-  EXPECT_EQ(rs.Number("N"), 0);
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET WHERE Bakiye<>7 AND Rapor_ID IN (SELECT Rapor_ID "
+                    "FROM MUHASEBEMALITABLOKART WHERE Rapor_Kodu='GT')"),
+            0);
   windows[0]->close();
 }
 

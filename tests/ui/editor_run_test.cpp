@@ -31,7 +31,7 @@
 #include "editor/table_list_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
-#include "ui/typed_keys.h"
+#include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
@@ -129,21 +129,6 @@ TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
 
 namespace {
 
-template <typename W>
-W* Shown_Window() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
-  return nullptr;
-}
-
-QWidget* Focused(QWidget* window) {
-  window->activateWindow();
-  // A dialog counts as active with the window it is transient for: wait for its own turn.
-  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
-  return QApplication::focusWidget();
-}
-
 // Opens the row menu with the Menu key and walks `path` (a submenu's caption, then its item)
 // with the arrow keys and Enter.
 void Choose(MuhMaliTabloTanim* def, QWidget* grid, const QStringList& path) {
@@ -171,7 +156,7 @@ MuhMaliTabloSatir* Row(const QString& code, const QString& caption) {
   auto* editor = Shown_Window<MuhMaliTabloSatir>();
   EXPECT_NE(editor, nullptr);
   if (!editor) return nullptr;
-  QWidget* box = Focused(editor);
+  QWidget* box = Activate(editor);
   Type(box, code);
   QTest::keyClick(box, Qt::Key_Return);
   Type(QApplication::focusWidget(), caption);
@@ -201,7 +186,7 @@ TEST(EditorRun, AStatementBuiltFromScratchByKeysPrintsAsTyped) {
   MuhMaliTabloTanim* def = list->Definition_Window();
   ASSERT_NE(def, nullptr);
   auto* grid = def->findChild<KeyedGridView*>("FisGrd");
-  Focused(def);
+  Activate(def);
 
   // A group, a detail account picked by a lower-case name, another group; a main account typed
   // by hand goes below that group and moves up above it.
@@ -215,13 +200,13 @@ TEST(EditorRun, AStatementBuiltFromScratchByKeysPrintsAsTyped) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // no such account: the picker
   auto* picker = Shown_Window<MuhHesapListesi>();
   ASSERT_NE(picker, nullptr);
-  QWidget* accounts = Focused(picker);
+  QWidget* accounts = Activate(picker);
   QTest::keyClick(accounts, Qt::Key_Right);  // by name
   Type(accounts, "ticari mal s");
   ASSERT_TRUE(QTest::qWaitFor([&] { return picker->Grid().Rows() == 2; }));
   QTest::keyClick(accounts, Qt::Key_Return);
   QApplication::processEvents();
-  QTest::keyClick(Focused(editor), Qt::Key_F2);
+  QTest::keyClick(Activate(editor), Qt::Key_F2);
   Choose(def, grid, {"GRUP"});
   QTest::keyClick(Row("B", "Diğer gelirler")->focusWidget(), Qt::Key_F2);
   Choose(def, grid, {"TEK HESAP"});
@@ -248,7 +233,7 @@ TEST(EditorRun, AStatementBuiltFromScratchByKeysPrintsAsTyped) {
   QTimer::singleShot(0, [] {
     QWidget* dialog = QApplication::activeModalWidget();
     ASSERT_NE(dialog, nullptr);
-    QWidget* box = Focused(dialog);
+    QWidget* box = Activate(dialog);
     Type(box, "yeni");
     QTest::keyClick(box, Qt::Key_Return);
     Type(QApplication::focusWidget(), "Yeni tablo");

@@ -29,7 +29,7 @@
 #include "run/parameter_preparation.h"
 #include "support/test_suite.h"
 #include "ui/screenshot.h"
-#include "ui/typed_keys.h"
+#include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
@@ -38,13 +38,6 @@ namespace {
 void Settle() {
   QApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Gives the window the focus as the user's click on it would.
-void Activate(QWidget* window) {
-  window->activateWindow();
-  // A dialog counts as active with the window it is transient for: wait for its own turn.
-  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
 }
 
 // Runs `act` on the modal dialog as soon as it shows; `act` must close it. Clearing the flag
@@ -80,12 +73,6 @@ void Confirm(const QString& code, const QString& name, const QString& shot = {})
     if (!shot.isEmpty()) Screenshot(d, shot);
     QTest::keyClick(ad, Qt::Key_F2);
   });
-}
-
-int Count(TestSuite& ts, const QString& from_where) {
-  Recordset rs;
-  Open_Recordset(ts.state.Db(), rs, "SELECT COUNT(*) AS N FROM " + from_where);
-  return rs.Field("N").toInt();
 }
 
 QStringList Shown(KeyedGridView* view) {
@@ -167,8 +154,8 @@ TEST_F(EditorWindows, AddChangeViewCopyAndDeleteATable) {
   EXPECT_EQ(Definition()->Definition().name, "ILIK GELİR TABLOSU");
   EXPECT_FALSE(Definition()->Definition().add_flag);  // changed from now on
   EXPECT_TRUE(Definition()->windowTitle().startsWith(upper + " - ILIK GELİR TABLOSU"));
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOKART"), 1);
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), rows.size());
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOKART"), 1);
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET"), rows.size());
   EXPECT_EQ(t.messages.entries.size(), 1u);
 
   // F3 leaves; after a save the list reloads and shows the table.
@@ -213,8 +200,8 @@ TEST_F(EditorWindows, AddChangeViewCopyAndDeleteATable) {
   Confirm("KOPYA", "Kopya Tablo");
   QTest::mouseClick(Button(Definition(), "FKaydetBtn"), Qt::LeftButton);
   EXPECT_EQ(t.messages.entries.size(), 1u) << t.messages.Texts().join("\n").toStdString();
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOKART"), 2);
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOKART"), 2);
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
   QTest::mouseClick(Button(Definition(), "CikisBtn"), Qt::LeftButton);
   EXPECT_EQ(Listed(), QStringList({upper, "KOPYA"}));
 
@@ -232,13 +219,13 @@ TEST_F(EditorWindows, AddChangeViewCopyAndDeleteATable) {
   EXPECT_EQ(t.messages.Texts(), QStringList({kDuplicateTableMessage}));
   EXPECT_EQ(Definition()->Definition().code, upper);  // what the user typed stays
   EXPECT_EQ(Shown(Grid("FisGrd")), rows.mid(1));
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
   // Cancelling the dialog saves nothing and keeps the window's code.
   On_Dialog([](RaporKodAdFrm* d) {
     QTest::keyClick(d->findChild<QLineEdit*>("Tablo_Kod"), Qt::Key_Escape);
   });
   QTest::keyClick(Grid("FisGrd"), Qt::Key_F2);
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET"), 2 * rows.size());
   // Leaving with the deleted row unsaved asks first: No stays, Yes leaves.
   t.messages.entries.clear();
   QTest::keyClick(Grid("FisGrd"), Qt::Key_F3);
@@ -252,14 +239,14 @@ TEST_F(EditorWindows, AddChangeViewCopyAndDeleteATable) {
   // Shift+Delete with No keeps the table; with Yes it goes, rows and header.
   Select(2);
   QTest::keyClick(List_Grid(), Qt::Key_Delete, Qt::ShiftModifier);
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOKART"), 2);
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOKART"), 2);
   t.messages.entries.clear();
   t.messages.Answer(true);
   QTest::keyClick(List_Grid(), Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_EQ(t.messages.Texts(), QStringList({kDeleteTableQuestion}));
   EXPECT_EQ(Listed(), QStringList({upper}));
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOKART"), 1);
-  EXPECT_EQ(Count(t, "MUHASEBEMALITABLOHAREKET"), rows.size());
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOKART"), 1);
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET"), rows.size());
   // The list is the database's: a heading click does not bring the deleted table back.
   emit List_Grid()->horizontalHeader()->sectionClicked(1);
   EXPECT_EQ(Listed(), QStringList({upper}));

@@ -99,15 +99,16 @@ class FilterWindow : public ::testing::Test {
     Write_Master(t.state.Program_Folder, rows);
     r.Open();
   }
-  // A table T of one grand-total row, chosen by the master file's only filter row.
-  void Open_One_Row_Table() {
+  // A table T of one grand-total row, under a master file of the filter `rows`.
+  void Open_One_Row_Table(
+      const QString& rows = "Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n") {
     t.Exec(
         "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) "
         "VALUES (1,'T','T',2)");
     t.Exec(
         "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
         "Satir_Kodu, Formul) VALUES (1, 1, 1, 5, 'K1', '')");
-    Open("Tablo Kodu;T;;;MUHASEBEMALITABLOKART.Rapor_Kodu;;TK;False;;;\n");
+    Open(rows);
   }
   TestSuite t;
   RunWindow r{t};
@@ -258,22 +259,14 @@ TEST_F(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
 }
 
 TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','T',2)");
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-      "Formul) VALUES (1, 1, 1, 5, 'K1', '')");
-  Open("Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
+  Open_One_Row_Table("Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
   r.Key(Qt::Key_F2);
   ASSERT_EQ(t.messages.entries.size(), 1u);
   EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
   EXPECT_EQ(t.messages.entries[0].text, QString::fromUtf8("Lütfen tarihi doğru giriniz"));
   EXPECT_TRUE(r.outputs.isEmpty());
   EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
-  Recordset rs;
-  Open_Recordset(t.state.Db(), rs,
-                 "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL");
-  EXPECT_EQ(rs.Field("N").toInt(), 0);
+  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL"), 0);
 }
 
 TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {

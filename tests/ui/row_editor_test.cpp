@@ -16,17 +16,10 @@
 #include "editor/table_definition_window.h"
 #include "support/test_suite.h"
 #include "ui/screenshot.h"
-#include "ui/typed_keys.h"
+#include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-// Gives the window the focus as the user's click on it would.
-void Activate(QWidget* window) {
-  window->activateWindow();
-  // A dialog counts as active with the window it is transient for: wait for its own turn.
-  EXPECT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
-}
 
 class RowEditor : public ::testing::Test {
  protected:
@@ -214,6 +207,15 @@ TEST_F(RowEditor, RowsOfEveryKindByKeysAndPicker) {
   EXPECT_EQ(Main().Text(3, "MHesap_KodBas"), "600.02");
   EXPECT_EQ(Main().Text(5, "MHesap_KodBit"), "602");
   EXPECT_EQ(Main().Text(4, "Satir_Tipi"), "4");
+  // A footnote has only its name too, and goes to the footnote grid.
+  window->Menu_Item("MnDipNot");
+  Start("MnDipNotEkle", "", "TUTARLAR TL");
+  EXPECT_FALSE(Box("Satir_Kodu")->isVisible());
+  Save();
+  window->Menu_Item("MnDipNot");
+  EXPECT_EQ(window->findChild<KeyedGridView*>("DipNotGrd")->Grid().Text(1, "Satir_Adi"),
+            "TUTARLAR TL");
+  EXPECT_EQ(Main().Rows(), 6);
 
   // A changed row keeps its place and shows what the grid holds.
   window->findChild<KeyedGridView*>("FisGrd")->Go_To(5, 0);

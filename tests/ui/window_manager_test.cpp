@@ -16,16 +16,10 @@
 #include "editor/table_list_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
+#include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
 namespace {
-
-template <typename W>
-W* Shown_Window() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return found;
-  return nullptr;
-}
 
 // The window WM_TRANSIENT_FOR names, as the window manager reads it.
 WId Transient_For(QWidget* window) {
