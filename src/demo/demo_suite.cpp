@@ -116,9 +116,6 @@ const std::vector<MainAccount>& Chart() {
   return chart;
 }
 
-const char* kMonths[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
-                         "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
-
 // Deterministic generator, so every demo suite holds the same ledger.
 class Random {
  public:
@@ -161,8 +158,8 @@ class Ledger {
     auto it = accounts_.find(code);
     int main_id = it->second.first;
     rows_.push_back({fis_no_, date.toString("yyyy-MM-dd"), QString::number(year_),
-                     QString(kMonths[date.month() - 1]), date.month(), QString(type), code, main_id,
-                     text, debit / 100.0, credit / 100.0, QString(workplace)});
+                     Month_Name_TR(date.month()), date.month(), QString(type), code, main_id, text,
+                     debit / 100.0, credit / 100.0, QString(workplace)});
     ++lines_;
     balances_[code] += debit - credit;
     if (code.startsWith('6')) profit_ += credit - debit;

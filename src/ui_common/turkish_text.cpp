@@ -38,6 +38,12 @@ QString Upper_TR(const QString& text) {
 
 QString Search_Key_TR(const QString& text) { return Upper_TR(text.trimmed()); }
 
+QString Month_Name_TR(int month) {
+  static const char* const names[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
+                                      "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
+  return month >= 1 && month <= 12 ? QString::fromUtf8(names[month - 1]) : QString();
+}
+
 bool Starts_With_TR(const QString& text, const QString& search) {
   return Search_Key_TR(text).startsWith(Search_Key_TR(search));
 }

@@ -14,6 +14,10 @@ QString Search_Key_TR(const QString& text);
 // Whether `text` begins with `search`, both compared by Search_Key_TR (an empty search matches).
 bool Starts_With_TR(const QString& text, const QString& search);
 
+// The month's Turkish name, "Ocak" for 1 to "Aralık" for 12, as the ledger's AY column and the
+// run window's month lists write it.
+QString Month_Name_TR(int month);
+
 // An edit box's text with its caret position.
 struct TextCaret {
   QString text;
