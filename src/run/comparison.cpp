@@ -5,17 +5,13 @@
 #include "db/query.h"
 #include "db/recordset.h"
 #include "report/ana_rapor.h"
+#include "ui_common/turkish_text.h"
 
 const char* const kNoPreviousPeriod = "Önceki dönem verisi yok";
 
 namespace {
 
-const char* const kMonthNames[] = {"Ocak",   "Şubat",   "Mart",  "Nisan", "Mayıs", "Haziran",
-                                   "Temmuz", "Ağustos", "Eylül", "Ekim",  "Kasım", "Aralık"};
-
-QString Month_Title(const QDate& month) {
-  return QString::fromUtf8(kMonthNames[month.month() - 1]);
-}
+QString Month_Title(const QDate& month) { return Month_Name_TR(month.month()); }
 
 QString Quarter_Title(const QDate& month) {
   return QString::number((month.month() - 1) / 3 + 1) + QString::fromUtf8(". Çeyrek");
@@ -117,13 +113,6 @@ ColumnFigures Read_Column_Figures(const DbSession& db, const QString& statement_
   for (; rs.Is_Open() && !rs.Eof(); rs.Move_Next())
     figures[rs.Text("Satir_ID")] = {amount("BTutar"), amount("ATutar"), amount("Bakiye")};
   return figures;
-}
-
-bool Ledger_Has_Year(const DbSession& db, int year) {
-  Recordset rs;
-  Open_Recordset(db, rs,
-                 "SELECT TOP 1 Yil FROM MUHFISHAR WHERE Yil='" + QString::number(year) + "'");
-  return rs.Is_Open() && !rs.Eof();
 }
 
 void Add_Comparison_Columns(Statement& statement, const ComparisonPlan& plan,

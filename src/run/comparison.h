@@ -32,9 +32,6 @@ ComparisonPlan Comparison_Plan(const RunParameters& parameters, const QDate& fis
 using ColumnFigures = std::map<QString, RowAmounts>;
 ColumnFigures Read_Column_Figures(const DbSession& db, const QString& statement_sql);
 
-// Whether the ledger holds lines of `year`.
-bool Ledger_Has_Year(const DbSession& db, int year);
-
 // Gives the statement the plan's columns: each row takes its figures in every computed column
 // (`figures` by column index; none: the column is empty), the difference and the change are
 // worked from the main and the previous column. A previous period without figures puts

@@ -261,14 +261,17 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
   return p;
 }
 
-bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year) {
+bool Ledger_Has_Line(const DbSession& db, const QString& condition) {
   Recordset rs;
-  Open_Recordset(db, rs,
-                 QString::fromUtf8("SELECT TOP 1 Islem_Tipi FROM MUHFISHAR WHERE "
-                                   "Islem_Tipi='Kapanış Fişi' AND Yil='") +
-                     QString::number(year) + "'");
+  Open_Recordset(db, rs, "SELECT TOP 1 MUHFISHAR.Yil FROM MUHFISHAR WHERE 1=1" + condition);
   Require_Open(rs);
   return !rs.Eof();
+}
+
+bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year) {
+  return Ledger_Has_Line(db, QString::fromUtf8(" AND MUHFISHAR.Islem_Tipi='Kapanış Fişi' AND "
+                                               "MUHFISHAR.Yil='") +
+                                 QString::number(year) + "'");
 }
 
 bool Ledger_Has_Workplace(const DbSession& db) {

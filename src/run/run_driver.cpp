@@ -73,11 +73,7 @@ QString Nothing_To_Print(const AppState& s, const RunParameters& p) {
   if (p.period.year <= 0) return {};
   for (rows.Move_First(); !rows.Eof(); rows.Move_Next())
     if (static_cast<int>(rows.Number("Satir_Tipi")) == kRowAmount) return {};
-  Recordset lines;
-  Open_Recordset(db, lines,
-                 "SELECT TOP 1 MUHFISHAR.Yil FROM MUHFISHAR WHERE 1=1" + Ledger_Condition(p));
-  if (!lines.Is_Open()) throw DbError{kErrObjectClosed, {}};
-  if (!lines.Eof()) return {};
+  if (Ledger_Has_Line(db, Ledger_Condition(p))) return {};
   const QString period = Period_Text(p.period, s.Fiscal_Year_Start, s.Fiscal_Year_End, false);
   const QString where = p.workplace_code.isEmpty()
                             ? QString::fromUtf8("büyük defterde")
@@ -153,7 +149,8 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
     const AmountColumn& column = plan.columns[c];
     if (column.kind != ColumnKind::Period) continue;
     if (column.period.year != parameters.period.year &&
-        !Ledger_Has_Year(s.Db(), column.period.year))
+        !Ledger_Has_Line(s.Db(),
+                         " AND MUHFISHAR.Yil='" + QString::number(column.period.year) + "'"))
       continue;
     RunParameters other = parameters;
     other.period = column.period;
