@@ -92,7 +92,7 @@ QString Json_Date(const QDate& date) {
 }
 
 QString Json_Amount(const std::optional<double>& amount, int decimals) {
-  return amount ? Plain_Number_Text(*amount, decimals) : QString("null");
+  return amount ? Amount_Text(amount, decimals) : QString("null");
 }
 
 // The row's figures in every amount column, in print order, as one JSON array.
@@ -138,6 +138,18 @@ QByteArray Json(const Statement& statement) {
   return ("[\n" + objects.join(",\n") + "\n]\n").toUtf8();
 }
 
+// A row's caption indented by level, two blanks a level below the first (at most five).
+QString Indented_Caption(const Statement::Row& row) {
+  const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
+  return QString(2 * indent, ' ') + row.caption;
+}
+
+// A balance as the page prints it: the company's format; nothing for a nil or missing one.
+QString Printed_Amount(const StatementStyle& style, const std::optional<double>& balance) {
+  if (!balance || Amount_Blank(*balance)) return {};
+  return Apply_Output_Format(style.amount_format, *balance, style.separators);
+}
+
 // The heading's lines as the text listing prints them.
 QStringList Heading_Lines(const StatementHeading& heading) {
   QStringList out;
@@ -159,13 +171,9 @@ QByteArray Columns_Text(const Statement& statement, const std::vector<size_t>& l
   for (size_t c : listed)
     amount_width = std::max(amount_width, static_cast<int>(statement.columns[c].title.size()));
   for (const Statement::Row& row : statement.rows) {
-    const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
-    QStringList line{QString(2 * indent, ' ') + row.caption};
+    QStringList line{Indented_Caption(row)};
     for (size_t c : listed) {
-      const std::optional<double>& balance = row.amounts[c].balance;
-      line << (balance && !Amount_Blank(*balance)
-                   ? Apply_Output_Format(style.amount_format, *balance, style.separators)
-                   : QString());
+      line << Printed_Amount(style, row.amounts[c].balance);
       amount_width = std::max(amount_width, static_cast<int>(line.back().size()));
     }
     caption_width = std::max(caption_width, static_cast<int>(line.front().size()));
@@ -207,13 +215,9 @@ QByteArray Text(const Statement& statement) {
     if (place != placement && Placement_Heading_Shown(place, heading.kind))
       lines.push_back({Placement_Caption(place), {}, 0, true, false});
     placement = place;
-    const double amount = row.Main().balance.value_or(0);
     Line line;
-    const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
-    line.caption = QString(2 * indent, ' ') + row.caption;
-    if (!Amount_Blank(amount) && row.Main().balance)
-      line.amount =
-          Apply_Output_Format(statement.style.amount_format, amount, statement.style.separators);
+    line.caption = Indented_Caption(row);
+    line.amount = Printed_Amount(statement.style, row.Main().balance);
     line.column = static_cast<int>(row.amount_place);
     line.rules = row.net_result;
     lines.push_back(line);
