@@ -58,6 +58,20 @@ Amounts Cli_Amounts(const QString& command_line, const QString& code) {
   return amounts;
 }
 
+// The demo company opened as the suite opens it, with its run window shown.
+std::unique_ptr<FiltreFrm> Open_Run_Window(TestSuite& t, const QString& command_line) {
+  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
+  t.state.Movement_Table = "CARIHAREKETLER";
+  Parse_Command_Line(t.state, command_line);
+  std::unique_ptr<FiltreFrm> w;
+  Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
+  if (w) {
+    w->show();
+    w->Form_Activate();
+  }
+  return w;
+}
+
 Amounts Stored_Amounts(TestSuite& t, const QString& code) {
   Amounts amounts;
   Recordset rs;
@@ -76,16 +90,10 @@ Amounts Stored_Amounts(TestSuite& t, const QString& code) {
 TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
   TestSuite t;
   const QString command_line = t.Make_Demo();
-  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
-  t.state.Movement_Table = "CARIHAREKETLER";
-  Parse_Command_Line(t.state, command_line);
-  std::unique_ptr<FiltreFrm> w;
-  Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
+  const std::unique_ptr<FiltreFrm> w = Open_Run_Window(t, command_line);
   ASSERT_TRUE(w);
   QStringList outputs;
   w->Set_Output_Handler([&](const RunOutcome&, const QString& target) { outputs << target; });
-  w->show();
-  w->Form_Activate();
 
   // Tablo Oluştur, Insert, Yes to the standard definition, F2 with a code and name, F3, Escape.
   QTest::mouseClick(w->findChild<QPushButton*>("Tablo_OlusturBtn"), Qt::LeftButton);
@@ -168,14 +176,8 @@ MuhMaliTabloSatir* Row(const QString& code, const QString& caption) {
 TEST(EditorRun, AStatementBuiltFromScratchByKeysPrintsAsTyped) {
   TestSuite t;
   const QString command_line = t.Make_Demo();
-  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
-  t.state.Movement_Table = "CARIHAREKETLER";
-  Parse_Command_Line(t.state, command_line);
-  std::unique_ptr<FiltreFrm> w;
-  Open_Company(t.state, [&] { w = std::make_unique<FiltreFrm>(t.state); });
+  const std::unique_ptr<FiltreFrm> w = Open_Run_Window(t, command_line);
   ASSERT_TRUE(w);
-  w->show();
-  w->Form_Activate();
   EXPECT_TRUE(w->windowTitle().endsWith(" - " + t.state.Company_Name.trimmed()));
 
   // "Tablo Oluştur", then Insert in the list: a new table, No to the standard definition.
