@@ -1,6 +1,8 @@
 // Reading a run's statement once, and its rows as the report engine reads them.
 #include "report/statement.h"
 
+#include <algorithm>
+
 #include "db/query.h"
 #include "db/recordset.h"
 #include "process/app_state.h"
@@ -152,6 +154,11 @@ std::vector<size_t> Printed_Columns(const Statement& statement) {
   std::vector<size_t> order(statement.columns.size());
   for (size_t c = 0; c < order.size(); ++c) order[c] = c;
   return order;
+}
+
+QString Indented_Caption(const Statement::Row& row) {
+  const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
+  return QString(2 * indent, ' ') + row.caption;
 }
 
 QVariant StatementData::Value(int r, const QString& column) const {

@@ -102,6 +102,9 @@ struct Statement {
 
 // The statement's columns in print order.
 std::vector<size_t> Printed_Columns(const Statement& statement);
+// A row's caption for a listing or a sheet: indented two blanks a level below the first (at most
+// five).
+QString Indented_Caption(const Statement::Row& row);
 
 // What a run gives its outputs: its parameters, its statement and what the calculation
 // recorded.

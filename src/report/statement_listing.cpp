@@ -138,12 +138,6 @@ QByteArray Json(const Statement& statement) {
   return ("[\n" + objects.join(",\n") + "\n]\n").toUtf8();
 }
 
-// A row's caption indented by level, two blanks a level below the first (at most five).
-QString Indented_Caption(const Statement::Row& row) {
-  const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
-  return QString(2 * indent, ' ') + row.caption;
-}
-
 // A balance as the page prints it: the company's format; nothing for a nil or missing one.
 QString Printed_Amount(const StatementStyle& style, const std::optional<double>& balance) {
   if (!balance || Amount_Blank(*balance)) return {};

@@ -233,8 +233,7 @@ bool Write_Columns_Workbook(const Statement& statement, const QString& path) {
   worksheet_freeze_panes(sheet, ++sheet_row, 1);
   double caption_width = kCaptionMinWidth;
   for (const Statement::Row& row : statement.rows) {
-    const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
-    const QString caption = QString(2 * indent, ' ') + row.caption;
+    const QString caption = Indented_Caption(row);
     caption_width = std::max(caption_width, caption.size() * 1.1 + 2);
     worksheet_write_string(sheet, sheet_row, 0, caption.toUtf8().constData(),
                            row.emphasis ? bold_text : text);
