@@ -92,12 +92,27 @@ int Usage() {
   return 2;
 }
 
+// A listing written as it is made, to the file `path` or to standard output.
+bool Write_Listing(const std::function<bool(const PieceWriter& piece)>& listing,
+                   const QString& path) {
+  if (path.isEmpty()) {
+    const bool written = listing([](const QByteArray& piece) {
+                           return std::fwrite(piece.constData(), 1, piece.size(), stdout) ==
+                                  static_cast<size_t>(piece.size());
+                         }) &&
+                         std::fflush(stdout) == 0;
+    if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
+    return written;
+  }
+  if (!Write_Export_File_In_Pieces(path, listing)) {
+    Error(Unwritable_File_Message(path));
+    return false;
+  }
+  return true;
+}
+
 bool Write_Stdout(const QByteArray& bytes) {
-  const bool written = std::fwrite(bytes.constData(), 1, bytes.size(), stdout) ==
-                           static_cast<size_t>(bytes.size()) &&
-                       std::fflush(stdout) == 0;
-  if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
-  return written;
+  return Write_Listing([&](const PieceWriter& piece) { return piece(bytes); }, {});
 }
 
 int Help() { return Write_Stdout(QByteArray(kUsage) + kHelp) ? 0 : 1; }
@@ -158,27 +173,7 @@ bool Wants_Export(int argc, char** argv) {
   return false;
 }
 
-// A listing written as it is made, to the file `path` or to standard output.
-bool Write_Listing(const std::function<bool(const PieceWriter& piece)>& listing,
-                   const QString& path) {
-  if (path.isEmpty()) {
-    const bool written = listing([](const QByteArray& piece) {
-                           return std::fwrite(piece.constData(), 1, piece.size(), stdout) ==
-                                  static_cast<size_t>(piece.size());
-                         }) &&
-                         std::fflush(stdout) == 0;
-    if (!written) Error(QString::fromUtf8("Çıktı yazılamadı."));
-    return written;
-  }
-  if (!Write_Export_File_In_Pieces(path, listing)) {
-    Error(Unwritable_File_Message(path));
-    return false;
-  }
-  return true;
-}
-
 bool Write_Output(const QByteArray& bytes, const QString& path) {
-  if (path.isEmpty()) return Write_Stdout(bytes);
   return Write_Listing([&](const PieceWriter& piece) { return piece(bytes); }, path);
 }
 
