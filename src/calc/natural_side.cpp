@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <cmath>
 
 #include "db/suite_text.h"
 #include "model/financial_table.h"
@@ -67,12 +68,11 @@ bool Under_Account(const QString& code, const QString& account) {
 
 bool Is_Main_Account_Code(const QString& code) { return !code.contains('.'); }
 
+bool Is_Nil(double amount) { return std::fabs(amount) < 0.00005; }
+
 bool Reverse_State(NaturalSide side, const std::optional<double>& balance) {
-  // Sums of cents in binary leave noise where an account nets to nil (191 against 391 at a
-  // month's end): such a balance stands on neither side.
-  constexpr double kNil = 0.00005;
-  if (!balance) return false;
-  if (side == NaturalSide::Debit) return *balance < -kNil;
-  if (side == NaturalSide::Credit) return *balance > kNil;
+  if (!balance || Is_Nil(*balance)) return false;
+  if (side == NaturalSide::Debit) return *balance < 0;
+  if (side == NaturalSide::Credit) return *balance > 0;
   return false;
 }

@@ -50,5 +50,9 @@ bool Under_Account(const QString& code, const QString& account);
 // main-account id, those of any other account by their own code.
 bool Is_Main_Account_Code(const QString& code);
 
-// Whether a balance stands on the other side than `side` (debit positive).
+// Whether an amount is nil: below the formulas' 4 decimals, so that the noise that sums of cents
+// leave in binary (191 against 391 at a month's end) counts as nothing.
+bool Is_Nil(double amount);
+// Whether a balance stands on the other side than `side` (debit positive); a nil balance stands
+// on neither.
 bool Reverse_State(NaturalSide side, const std::optional<double>& balance);

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <algorithm>
-#include <cmath>
 
+#include "calc/natural_side.h"
 #include "model/financial_table.h"
 #include "ui_common/turkish_text.h"
 
@@ -153,7 +153,7 @@ bool Is_Net_Result(const ReportDataSource& rows, int row) {
 
 // Sums of amounts in cents leave float noise where a balance is nil (an account offset at the
 // month's end): what rounds to zero at the formulas' 4 decimals is zero.
-bool Amount_Blank(double bakiye) { return std::fabs(bakiye) < 0.00005; }
+bool Amount_Blank(double bakiye) { return Is_Nil(bakiye); }
 
 QString Group_Caption(const QString& rapor_yeri, const QString& previous) {
   for (int placement : kPlacements)
