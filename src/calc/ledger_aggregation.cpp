@@ -217,7 +217,7 @@ void Calculation::Group_Row() {
     if (fresh) continue;
     SummedRow& into = at->second.first;
     into.sums += row.sums;
-    into.accounts.insert(into.accounts.end(), row.accounts.begin(), row.accounts.end());
+    for (const TakenAccount& account : row.accounts) Add_Taken_Account(into.accounts, account);
     if (row.listing != kTersNotListed) into.listing = row.listing;
     if (at->second.second != side) at->second.second = NaturalSide::Either;
   }
@@ -341,6 +341,19 @@ QVariant Row_Amount(int row_type, int balance_type, int character, const LineSum
   return Amount_By_Rule(row_type == kRowAccountRange ? kBakiyeTotal : balance_type, character,
                         Sum_Value(sums.debit), Sum_Value(sums.credit), Sum_Value(sums.balance),
                         side);
+}
+
+void Add_Taken_Account(std::vector<TakenAccount>& accounts, const TakenAccount& account) {
+  if (!accounts.empty() && accounts.back().code == account.code) {
+    accounts.back().sums += account.sums;
+    return;
+  }
+  for (TakenAccount& a : accounts)
+    if (a.code == account.code) {
+      a.sums += account.sums;
+      return;
+    }
+  accounts.push_back(account);
 }
 
 QString Unlisted_Rows_Condition(const CalculationResult& result) {

@@ -53,6 +53,9 @@ struct TakenAccount {
   QString code;
   LineSums sums;
 };
+// Adds an account's lines into a row's accounts: into the entry of the same code when there is
+// one (lines of one code arrive together, so the last entry is looked at first).
+void Add_Taken_Account(std::vector<TakenAccount>& accounts, const TakenAccount& account);
 
 // A row that another row added: a group's contributing rows, a total's single-account rows.
 struct TakenRow {

@@ -79,7 +79,8 @@ class PeriodLedger : public RowSums {
 
   std::vector<TakenAccount> Period_Accounts() const override {
     std::vector<TakenAccount> accounts;
-    for (size_t i : by_code_) Add_Account(accounts, {entries_[i].code_text, entries_[i].sums});
+    for (size_t i : by_code_)
+      Add_Taken_Account(accounts, {entries_[i].code_text, entries_[i].sums});
     return accounts;
   }
 
@@ -235,21 +236,7 @@ class PeriodLedger : public RowSums {
 
   void Add_Entry(SummedRow& summed, const LedgerEntry& e) const {
     summed.sums += e.sums;
-    if (with_accounts_) Add_Account(summed.accounts, {e.code_text, e.sums});
-  }
-
-  // Lines of one code arrive together from a range, so the last account is looked at first.
-  static void Add_Account(std::vector<TakenAccount>& accounts, const TakenAccount& account) {
-    if (!accounts.empty() && accounts.back().code == account.code) {
-      accounts.back().sums += account.sums;
-      return;
-    }
-    for (TakenAccount& a : accounts)
-      if (a.code == account.code) {
-        a.sums += account.sums;
-        return;
-      }
-    accounts.push_back(account);
+    if (with_accounts_) Add_Taken_Account(summed.accounts, {e.code_text, e.sums});
   }
 
   const DbSession& db_;
