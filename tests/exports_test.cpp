@@ -1,6 +1,6 @@
 // The export writers over a sample statement: the workbook read back as the zip it is (amounts as
 // number cells rounded to the company format, the sheet's name, frozen header and caption
-// width), the HTML table and the text file holding the same rows, each text option. The output
+// width), the HTML table holding every page's rows, each text option of the text file. The output
 // targets are in ui/report_output_test.cpp; both demo statements read back in every format (the
 // PDF included) in statement_formats_test.cpp; files beside the registry file, named after their
 // statement, in programs/output_files_test.sh.
@@ -115,17 +115,11 @@ TEST(ExportRules, SheetNames) {
   EXPECT_TRUE(Not_Opened_Message("/ev/k/Temp.pdf").startsWith("Dosya yazıldı: /ev/k/Temp.pdf\n"));
 }
 
-TEST_F(ExportsTest, HtmlAndTextHoldTheSameRows) {
+TEST_F(ExportsTest, HtmlHoldsEveryPagesRowsInOneTable) {
   const ReportPages pages = Pages(80);
   ASSERT_EQ(pages.pages.size(), 2u);
   const QString html_path = Export_Path("gt.html");
-  const QString text_path = Export_Path("gt.txt");
   ASSERT_TRUE(Export_Html(pages, html_path, "MALİTABLO"));
-  TextExportOptions options;
-  options.field_separator = "\t";
-  options.suppress_empty_lines = true;
-  options.unicode = true;
-  ASSERT_TRUE(Export_Text(pages, text_path, options));
 
   // The HTML page: the header once, then one table of the body's rows of both pages, one cell
   // per column in every row.
@@ -152,20 +146,6 @@ TEST_F(ExportsTest, HtmlAndTextHoldTheSameRows) {
   };
   // The second page's rows in the same table (each place's column: statement_formats_test).
   EXPECT_EQ(cells_of("Ek satır 80"), QStringList({"Ek satır 80", "80,00", "", ""}));
-
-  // The text file with a tab between fields holds the same rows.
-  QStringDecoder utf16(QStringDecoder::Utf16LE);
-  const QByteArray bytes = Read(text_path);
-  ASSERT_TRUE(bytes.startsWith("\xFF\xFE"));
-  QStringList text_rows = QString(utf16(bytes.mid(2))).split("\r\n");
-  ASSERT_EQ(S(text_rows.takeLast()), "");
-  for (const QStringList& cells : table) {
-    QStringList fields = cells;
-    fields.removeAll("");
-    EXPECT_TRUE(text_rows.contains(fields.join("\t"))) << S(fields.join("|"));
-  }
-  EXPECT_TRUE(text_rows.contains("Faaliyet Zararı\t-45,50"));
-  EXPECT_TRUE(text_rows.contains("Diğer Gelirler"));
 }
 
 TEST_F(ExportsTest, EachTextOptionChangesTheFile) {

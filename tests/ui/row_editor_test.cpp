@@ -301,39 +301,6 @@ TEST_F(RowEditor, FormulaBuiltWithButtonsAndKeys) {
   EXPECT_EQ(Main().Text(4, "Satir_Tipi"), "11");
 }
 
-TEST_F(RowEditor, EachEmptyFieldIsRefusedWithItsMessage) {
-  struct Case {
-    const char* item;
-    const char* box;  // the box left empty
-    const char* message;
-  };
-  const Case cases[] = {
-      {"MnGrup", "Satir_Kodu", "Lütfen Satırın Kodunu Giriniz."},
-      {"MnGrup", "Satir_Adi", "Lütfen Satırın Açıklamasını Giriniz."},
-      {"MnHesap", "MHesap_Kod", "Lütfen Hesap Kodunu Giriniz."},
-      {"MnHesapAraligi", "MHesap_KodBas", "Lütfen Satırın Başlangıç Hesap Kodunu Giriniz."},
-      {"MnHesapAraligi", "MHesap_KodBit", "Lütfen Satırın Bitiş Hesap Kodunu Giriniz."},
-  };
-  for (const Case& c : cases) {
-    window->Menu_Item(c.item);
-    ASSERT_NE(Editor(), nullptr);
-    Activate(Editor());
-    for (const char* name :
-         {"Satir_Kodu", "Satir_Adi", "MHesap_Kod", "MHesap_KodBas", "MHesap_KodBit"})
-      if (QString(name) != c.box) Box(name)->setText("X1");
-    Box("Satir_Adi")->setFocus();
-    Save();
-    EXPECT_EQ(t.messages.entries.back().kind, MessageKind::Critical);
-    EXPECT_EQ(t.messages.Texts().last(), c.message);
-    ASSERT_NE(Editor(), nullptr) << c.box;
-    EXPECT_EQ(Box("Satir_Adi")->text(), QString(c.box) == "Satir_Adi" ? "" : "X1");
-    QTest::mouseClick(Button(Editor(), "CikisBtn"), Qt::LeftButton);
-    QApplication::processEvents();
-    EXPECT_EQ(Editor(), nullptr);
-  }
-  EXPECT_EQ(Main().Rows(), 1);
-}
-
 TEST_F(RowEditor, APickerClosedByItsFrameChoosesNothing) {
   Start("MnHesap", "A.1", "MAĞAZA");
   t.state.Picked_Account_Code = "600.01";
