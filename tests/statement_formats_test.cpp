@@ -239,7 +239,8 @@ std::vector<std::map<QString, QString>> Sheet_Rows(const QString& path, int* fro
   QXmlStreamReader book(Run_Program("unzip", {"-p", path, "xl/workbook.xml"}));
   while (!book.atEnd()) {
     book.readNext();
-    if (book.isStartElement() && book.name() == QLatin1String("sheet"))
+    // The statement's sheet is the first; "Grafik" follows.
+    if (book.isStartElement() && book.name() == QLatin1String("sheet") && sheet_name->isEmpty())
       *sheet_name = book.attributes().value("name").toString();
   }
   std::vector<std::map<QString, QString>> rows;

@@ -15,6 +15,7 @@
 #include "model/table_definition.h"
 #include "process/program_end.h"
 #include "report/report_data.h"
+#include "report/statement_chart.h"
 #include "run/choice_lists.h"
 #include "run/master_file.h"
 #include "run/run_driver.h"
@@ -447,6 +448,26 @@ TEST_F(DemoRun, MonthsAndQuartersAddUpToThePeriod) {
                 0.005);
     EXPECT_NEAR(*Figures(*run, "R5", first).balance, Net({"6"}, months ? january : first_quarter),
                 0.005);
+    // The chart: the level-1 rows as bars in every column, the total last; the result rows as
+    // lines over the months or quarters without the total.
+    const StatementChart chart = Statement_Chart(statement);
+    ASSERT_EQ(chart.bars.size(), statement.columns.size());
+    EXPECT_EQ(chart.bars.back().title, "Toplam");
+    auto caption = [&](const QString& code) {
+      return std::find_if(statement.rows.begin(), statement.rows.end(),
+                          [&](const Statement::Row& r) { return r.code == code; })
+          ->caption;
+    };
+    const qsizetype sales = chart.categories.indexOf(caption("A"));
+    ASSERT_GE(sales, 0);
+    EXPECT_NEAR(chart.bars.front().values[sales], Net({"60"}, months ? january : first_quarter),
+                0.005);
+    const auto result =
+        std::find_if(chart.lines.begin(), chart.lines.end(),
+                     [&](const ChartSeries& l) { return l.title == caption("R5"); });
+    ASSERT_NE(result, chart.lines.end());
+    EXPECT_EQ(result->values.size(), months ? 12u : 4u);
+    EXPECT_NEAR(result->values.front(), Net({"6"}, months ? january : first_quarter), 0.005);
     // The stored results stay the period's own.
     Recordset rs;
     Open_Recordset(state.Db(), rs,

@@ -3,8 +3,9 @@
 //   malitablo-screenshots PROGRAM_FOLDER OUTPUT_FOLDER "<database>|<server>|<user id>|..."
 // Writes calistirma.png (the run window), onizleme.png (the preview of the income statement),
 // satir-dokumu.png (the breakdown of its first group), kontrol.png (its coverage check),
-// tablo-listesi.png (the table list) and tablo-tanimi.png (the definition window of the first
-// table). Exits 1 when a window did not appear.
+// tablo-listesi.png (the table list), tablo-tanimi.png (the definition window of the first
+// table), grafik.png (the chart of the income statement by months) and grafik-bilanco.png (the
+// balance sheet's beside the previous period). Exits 1 when a window did not appear.
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -22,8 +23,10 @@
 #include "editor/table_list_window.h"
 #include "process/app_state.h"
 #include "process/messages.h"
+#include "report/chart_window.h"
 #include "report/output_window.h"
 #include "report/report_data.h"
+#include "run/choice_lists.h"
 #include "run/filter_window.h"
 #include "run/parameter_preparation.h"
 
@@ -129,5 +132,29 @@ int main(int argc, char** argv) {
   Save(definition, "tablo-tanimi.png");
   if (definition) definition->close();
   Settle(300);
+
+  // The charts: the income statement by months, the balance sheet beside the previous period.
+  auto set = [&](const QString& caption, const QString& value) {
+    KeyedGrid& grid = w.Filter_Grid();
+    grid.Set_Text(grid.Find_Row("FiltreLbl", caption), "Baslangic", value);
+  };
+  auto chart = [&](const QString& name) {
+    w.Set_Output_Handler([&, name](const RunOutcome& run, const QString&) {
+      GrafikFrm window(state, run.statement, &w);
+      window.resize(1100, 760);
+      window.show();
+      Settle();
+      Save(&window, name);
+    });
+    w.Run();
+    Settle(300);
+  };
+  set("Karşılaştırma", "Aylar");
+  chart("grafik.png");
+  set("Tablo Türü", "Bilanço");
+  Table_Kind_Changed(state, w.Filter_Grid());
+  set("Tablo Kodu", "BL");
+  set("Karşılaştırma", "Önceki Dönem");
+  chart("grafik-bilanco.png");
   return missing == 0 ? 0 : 1;
 }

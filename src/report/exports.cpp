@@ -22,6 +22,7 @@
 #include "db/suite_text.h"
 #include "report/ana_rapor.h"
 #include "report/report_renderer.h"
+#include "report/statement_chart.h"
 #include "ui_common/twips.h"
 
 namespace {
@@ -78,13 +79,17 @@ QString Export_Extension(ExportKind kind) {
 }
 
 QString Export_File_Name(const QString& base, ExportKind kind) {
+  return Export_File_Name(base, Export_Extension(kind));
+}
+
+QString Export_File_Name(const QString& base, const QString& extension) {
   QString name;
   for (const QChar c : base.simplified())
     name += c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c) ? QChar(u'-') : c;
   name = name.trimmed();
   while (name.startsWith(u'.')) name.remove(0, 1);
   if (name.isEmpty()) name = "MaliTablo";
-  return name + "." + Export_Extension(kind);
+  return name + "." + extension;
 }
 
 QString Statement_File_Base(const StatementHeading& heading) {
@@ -164,7 +169,8 @@ bool Export_Text(const ReportPages& pages, const QString& path, const TextExport
   return Write_Export_File(path, bytes);
 }
 
-QString Html_Export_Content(const ReportPages& pages, const QString& title) {
+QString Html_Export_Content(const ReportPages& pages, const QString& title,
+                            const QByteArray& chart) {
   // The page header is written once above the table, the page footer not at all: the table
   // holds the body's printed rows, so it pastes into a spreadsheet with its columns.
   auto repeated = [](const PageText* text) {
@@ -264,12 +270,17 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
       html += "</tr>\n";
     }
   }
-  html += "</table>\n</body>\n</html>\n";
+  html += "</table>\n";
+  if (!chart.isEmpty())
+    html += "<p class=\"grafik\"><img alt=\"Grafik\" src=\"data:image/svg+xml;base64," +
+            QString::fromLatin1(chart.toBase64()) + "\"></p>\n";
+  html += "</body>\n</html>\n";
   return html;
 }
 
-bool Export_Html(const ReportPages& pages, const QString& path, const QString& title) {
-  return Write_Export_File(path, Html_Export_Content(pages, title).toUtf8());
+bool Export_Html(const ReportPages& pages, const QString& path, const QString& title,
+                 const QByteArray& chart) {
+  return Write_Export_File(path, Html_Export_Content(pages, title, chart).toUtf8());
 }
 
 bool Write_Export_File(const QString& path, const QByteArray& bytes) {
@@ -341,5 +352,11 @@ bool Write_Statement_File(const Statement& statement, ExportKind kind, const QSt
                           const TextExportOptions& text) {
   if (kind == ExportKind::Excel && statement.columns.size() > 1)
     return Export_Columns_Xlsx(statement, path);
-  return Write_Pages(Run_AnaRapor(statement), kind, path, statement.heading.title, text);
+  const ReportPages pages = Run_AnaRapor(statement);
+  const StatementChart chart = Statement_Chart(statement);
+  if (kind == ExportKind::Html)
+    return Export_Html(pages, path, statement.heading.title,
+                       chart.Empty() ? QByteArray() : Chart_Svg(chart));
+  if (kind == ExportKind::Excel) return Export_Xlsx(pages, path, statement.heading.title, &chart);
+  return Write_Pages(pages, kind, path, statement.heading.title, text);
 }

@@ -16,6 +16,8 @@
 #include "report/ana_rapor.h"
 #include "report/report_pages.h"
 
+struct StatementChart;
+
 enum class ExportKind { Pdf, Html, Text, Excel };
 
 // The extension of an export: "pdf", "html", "txt", "xlsx".
@@ -23,6 +25,8 @@ QString Export_Extension(ExportKind kind);
 // File name of an export: `base` without the characters a file name cannot hold, then the
 // extension ("GT 01.2026-12.2026.pdf").
 QString Export_File_Name(const QString& base, ExportKind kind);
+// The same with any extension ("png").
+QString Export_File_Name(const QString& base, const QString& extension);
 // The base name of a statement's exports: its code (its name when it has none) and its
 // period's first and last month ("GT 01.2026-12.2026").
 QString Statement_File_Base(const StatementHeading& heading);
@@ -55,30 +59,36 @@ struct TextExportOptions {
 // The text of the text file, before encoding; lines end with "\r\n".
 QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& options);
 // A self-contained HTML page drawing every report page as printed; texts fall back to a
-// sans-serif font where the printed one is missing.
-QString Html_Export_Content(const ReportPages& pages, const QString& title);
+// sans-serif font where the printed one is missing. `chart`, an SVG document, is shown after the
+// statement when given.
+QString Html_Export_Content(const ReportPages& pages, const QString& title,
+                            const QByteArray& chart = {});
 
 // Writes laid-out pages as a file of `kind`; `title` names the PDF and HTML document and the
 // workbook's sheet, `text` are the text file's options. False when the file cannot be written.
 bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
                  const QString& title, const TextExportOptions& text = {});
 // The statement laid out and written as a file of `kind`; a workbook of a statement of several
-// amount columns holds them all.
+// amount columns holds them all. The HTML page and the workbook add the statement's chart.
 bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
                           const TextExportOptions& text = {});
 
 // Writers: false when the file cannot be written.
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title = {});
-bool Export_Html(const ReportPages& pages, const QString& path, const QString& title = {});
+bool Export_Html(const ReportPages& pages, const QString& path, const QString& title = {},
+                 const QByteArray& chart = {});
 bool Export_Text(const ReportPages& pages, const QString& path, const TextExportOptions& options);
 // A workbook of one sheet named `sheet_name` (cut to what a sheet name allows): the first
 // page's header on top (without page numbering) with its last row frozen, then one row per
 // printed row of every page; captions as texts in a column as wide as the longest, amounts as
 // numbers rounded to their output format's decimals and shown in it, each amount in the column
 // of its printed position, bold and colours as printed.
-bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& sheet_name = {});
+// With `chart`, the sheet "Grafik" follows (statement rows are the printed rows with a row
+// caption).
+bool Export_Xlsx(const ReportPages& pages, const QString& path, const QString& sheet_name = {},
+                 const StatementChart* chart = nullptr);
 // A workbook of a statement of several amount columns: one sheet column per amount column in
-// print order, each row's balance as a number.
+// print order, each row's balance as a number; then the sheet "Grafik".
 bool Export_Columns_Xlsx(const Statement& statement, const QString& path);
 // A sheet name from a statement name: at most 31 characters, none of []:*?/\, not empty.
 QString Sheet_Name(const QString& statement_name);

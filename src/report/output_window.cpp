@@ -20,14 +20,17 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QToolBar>
 #include <QUrl>
 #include <algorithm>
 #include <memory>
 
 #include "process/app_state.h"
 #include "report/ana_rapor.h"
+#include "report/chart_window.h"
 #include "report/exports.h"
 #include "report/report_renderer.h"
+#include "report/statement_chart.h"
 #include "report/text_options_dialog.h"
 #include "report/waiting_panel.h"
 #include "ui_common/guarded.h"
@@ -123,6 +126,18 @@ void Preview(AppState& state, const Statement& statement, QWidget* parent,
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                    Guard(*state.Message,
                          [&pages](QPrinter* target) { Paint_Pages(*target, pages); }));
+  // The chart of the statement, from a button of the preview's tool bar.
+  auto* toolbar = preview.findChild<QToolBar*>();
+  if (toolbar && !Statement_Chart(statement).Empty()) {
+    toolbar->addSeparator();
+    QAction* chart = toolbar->addAction("Grafik");
+    chart->setObjectName("GrafikBtn");
+    chart->setToolTip("Tablonun grafiği");
+    QObject::connect(chart, &QAction::triggered, &preview, Guard(*state.Message, [&](bool) {
+                       GrafikFrm window(state, statement, &preview);
+                       window.exec();
+                     }));
+  }
   // Every statement row prints one caption, so the captions count the rows.
   if (on_row && Caption_Count(pages) == static_cast<int>(statement.rows.size())) {
     if (auto* view = preview.findChild<QGraphicsView*>())
@@ -185,8 +200,9 @@ void Export_Statement(AppState& state, const Statement& statement, ExportKind ki
   }
   const QString path = Ask_Save_Path(parent, Statement_File_Base(statement.heading), kind);
   if (path.isEmpty()) return;
+  // The workbook and the HTML page add the chart: the statement's own writer makes them.
   const bool written = (kind != ExportKind::Pdf && pages.pages.empty()) ||
-                       (kind == ExportKind::Excel && statement.columns.size() > 1
+                       (kind == ExportKind::Excel || kind == ExportKind::Html
                             ? Write_Statement_File(statement, kind, path)
                             : Write_Pages(pages, kind, path, statement.heading.title, options));
   if (!Reported(state, path, written)) return;

@@ -23,7 +23,8 @@ using PreviewRowAction = std::function<void(int row, QWidget* preview)>;
 // the run has ended (its computed amounts committed, so that another user's run need not wait
 // for this user). An export file that cannot be written is reported with a critical message
 // naming it and is not opened. `on_row`, when given, is what a double-click on a row of the
-// preview does.
+// preview does. The preview's tool bar has "Grafik", the statement's chart (GrafikFrm), when the
+// statement has a level-1 row.
 void Produce_Output(AppState& state, const Statement& statement, const QString& target,
                     QWidget* parent, const PreviewRowAction& on_row = {});
 

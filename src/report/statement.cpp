@@ -156,6 +156,16 @@ std::vector<size_t> Printed_Columns(const Statement& statement) {
   return order;
 }
 
+std::optional<double> Printed_Balance(const Statement& statement, const Statement::Row& row,
+                                      size_t column) {
+  const std::optional<double>& balance = row.amounts[column].balance;
+  if (!balance) return std::nullopt;
+  const bool percent = statement.columns[column].kind == ColumnKind::Change;
+  const std::optional<DecimalDigits> digits =
+      DecimalDigits::Of_Double(*balance, kAmountSignificantDigits);
+  return digits ? digits->Rounded(percent ? 2 : statement.style.amount_decimals).Value() : *balance;
+}
+
 QString Indented_Caption(const Statement::Row& row) {
   const int indent = row.level ? std::clamp(*row.level - 1, 0, 5) : 0;
   return QString(2 * indent, ' ') + row.caption;

@@ -102,6 +102,10 @@ struct Statement {
 
 // The statement's columns in print order.
 std::vector<size_t> Printed_Columns(const Statement& statement);
+// A row's balance in column `column` as the page prints it: rounded to the amount's decimals (a
+// change to two); empty when the row has none.
+std::optional<double> Printed_Balance(const Statement& statement, const Statement::Row& row,
+                                      size_t column);
 // A row's caption for a listing or a sheet: indented two blanks a level below the first (at most
 // five).
 QString Indented_Caption(const Statement::Row& row);

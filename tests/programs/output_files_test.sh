@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The printed statement's files from the command line: PDF, HTML, text and workbook written
 # where asked, or named after the statement and its period in the user's output folder beside
-# the registry file, each saying where it went; a write that fails is reported.
+# the registry file, each saying where it went; a write that fails is reported. The HTML page and
+# the workbook carry the chart.
 source "$(dirname "$0")/demo_suite.sh"
 accept_regional_settings
 
@@ -34,7 +35,30 @@ assert len(sums) > 20, len(sums)
 for r in sums:
     months = sum(v for c, v in r.items() if c not in ("A", "N") and isinstance(v, float))
     assert abs(months - r["N"]) < 0.07, r
+# The sheet "Grafik": each figure a formula naming the statement sheet's cell of its row (the
+# same caption) and column, valued as that cell; a column chart of the 13 columns over the
+# level-1 rows, and a line chart of the result rows over the 12 months.
+assert 'name="Grafik"' in book.read("xl/workbook.xml").decode()
+grafik = book.read("xl/worksheets/sheet2.xml").decode()
+captions = dict(re.findall(r'<c r="A(\d+)"[^>]*t="s"[^>]*><v>(\d+)</v>', grafik))
+cells = re.findall(r'<c r="([A-Z]+)(\d+)"[^>]*><f>\'[^\']+\'!\$([A-Z]+)\$(\d+)</f><v>([^<]*)</v>', grafik)
+assert len(cells) > 13 * 5, len(cells)
+for column, row, source_column, source_row, value in cells:
+    assert source_column == column, (column, row, source_column)
+    assert strings[int(captions[row])] == rows[int(source_row)]["A"].strip(), (row, source_row)
+    assert abs(rows[int(source_row)][column] - float(value)) < 0.005, (column, row)
+last = max(int(r) for c, r, _, _, _ in cells if c == "N")  # the total: a bar set, no line point
+bars = book.read("xl/charts/chart1.xml").decode()
+assert "<c:barChart>" in bars
+assert set(re.findall(r"<c:cat>.*?<c:f>([^<]+)</c:f>", bars, re.S)) == {"Grafik!$A$2:$A$%d" % last}
+assert re.findall(r"<c:val>.*?<c:f>([^<]+)</c:f>", bars, re.S) == [
+    "Grafik!$%s$2:$%s$%d" % (c, c, last) for c in "BCDEFGHIJKLMN"]
+lines = book.read("xl/charts/chart2.xml").decode()
+assert "<c:lineChart>" in lines
+values = re.findall(r"<c:val>.*?<c:f>([^<]+)</c:f>", lines, re.S)
+assert values and all(re.fullmatch(r"Grafik!\$B\$(\d+):\$M\$\1", v) for v in values), values
 PY
+grep -q '<img alt="Grafik" src="data:image/svg+xml;base64,' "$work/gt.html" || fail "html chart"
 # The text file (Windows-1254) holds the net sales row under the caption the JSON run gives.
 "$cli" run "$company" --set "Tablo Kodu=GT" --format json --out "$work/gt.json" \
   2>"$work/err" || fail "json run: $(cat "$work/err")"

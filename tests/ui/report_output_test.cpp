@@ -1,19 +1,23 @@
 // The output targets driven offscreen: documents are caught by a "file" URL handler instead of
 // being opened. The text dialog's buttons and boxes, cancelling it (no file, still opened), the
-// HTML, workbook and PDF files written and opened, unknown targets, files that cannot be written.
+// HTML, workbook and PDF files written and opened, unknown targets, files that cannot be written;
+// the preview's chart saved as PNG and SVG, and in the HTML page.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
 #include "calc/run_parameters.h"
+#include "report/chart_window.h"
 #include "report/exports.h"
 #include "report/output_window.h"
 #include "report/text_options_dialog.h"
@@ -22,16 +26,17 @@
 
 namespace {
 
-// Answers the text dialog once it is up (looking again every 10 ms, for at most 5 s).
-void Answer_Text_Dialog(std::function<void(TexteAtOzellikFrm&)> answer, int tries = 500) {
+// Answers a dialog once it is up (looking again every 10 ms, for at most 5 s).
+template <typename Dialog>
+void When_Shown(std::function<void(Dialog&)> answer, int tries = 500) {
   QTimer::singleShot(10, [answer, tries] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (auto* dialog = qobject_cast<TexteAtOzellikFrm*>(widget); dialog && dialog->isVisible()) {
+      if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible()) {
         answer(*dialog);
         return;
       }
     }
-    if (tries > 0) Answer_Text_Dialog(answer, tries - 1);
+    if (tries > 0) When_Shown<Dialog>(answer, tries - 1);
   });
 }
 
@@ -69,12 +74,12 @@ TEST(ReportOutput, TextTargetAsksForItsOptions) {
   OutputFixture f;
   const QString path = f.Named(ExportKind::Text);
   // Cancelled: nothing is written, the file is opened all the same.
-  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
+  When_Shown<TexteAtOzellikFrm>([](TexteAtOzellikFrm& d) { d.btnCancel->click(); });
   f.Output("Text");
   EXPECT_FALSE(QFile::exists(path));
   EXPECT_EQ(f.opened.paths, QStringList{path});
 
-  Answer_Text_Dialog([](TexteAtOzellikFrm& d) {
+  When_Shown<TexteAtOzellikFrm>([](TexteAtOzellikFrm& d) {
     d.AlanAyiraci->setText("|");
     d.BosSatirlariGizle->setChecked(true);
     d.UnicodeText->setChecked(true);
@@ -119,7 +124,7 @@ TEST(ReportOutput, FileThatCannotBeWrittenIsReportedAndNotOpened) {
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   qputenv("MALITABLO_REGISTRY", f.File("yok/registry.ini").toUtf8());
-  Answer_Text_Dialog([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
+  When_Shown<TexteAtOzellikFrm>([](TexteAtOzellikFrm& d) { d.btnOK->click(); });
   for (const char* target : {"PDF", "Html", "Excel", "Text"}) f.Output(target);
   EXPECT_TRUE(f.opened.paths.isEmpty()) << f.opened.paths.join(", ").toStdString();
   const ExportKind kinds[] = {ExportKind::Pdf, ExportKind::Html, ExportKind::Excel,
@@ -145,4 +150,34 @@ TEST(ReportOutput, FileNoProgramOpensIsNamedToTheUser) {
   EXPECT_EQ(f.suite.messages.entries[0].text, Not_Opened_Message(f.Named(ExportKind::Pdf)));
   EXPECT_EQ(f.suite.messages.entries[1].text, Not_Opened_Message(f.Named(ExportKind::Excel)));
   EXPECT_TRUE(QFile::exists(f.Named(ExportKind::Excel)));
+}
+
+TEST(ReportOutput, PreviewShowsTheChartSavedAsPngAndSvgAndInTheHtml) {
+  OutputFixture f;
+  f.suite.Exec(
+      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, "
+      "Satir_Adi, Satir_Seviyesi, Bakiye) VALUES (1, 1, 2, 1, 'A. DÖNEN VARLIKLAR', 1, 2500)");
+  QStringList categories;
+  When_Shown<QPrintPreviewDialog>([&](QPrintPreviewDialog& preview) {
+    When_Shown<GrafikFrm>([&](GrafikFrm& chart) {
+      categories = chart.Chart().categories;
+      EXPECT_TRUE(chart.Save_Png(f.File("grafik.png")));
+      EXPECT_TRUE(chart.Save_Svg(f.File("grafik.svg")));
+      chart.KapatBtn->click();
+    });
+    if (auto* button = preview.findChild<QAction*>("GrafikBtn")) button->trigger();
+    preview.close();
+  });
+  f.Output("Ekran");
+  EXPECT_EQ(categories, QStringList{"A. DÖNEN VARLIKLAR"});  // level 1 only
+  EXPECT_EQ(QImage(f.File("grafik.png")).size(), kChartSize);
+  QFile svg(f.File("grafik.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  // The axis in the company's format: 2.500 is the highest step.
+  const QString text = QString::fromUtf8(svg.readAll());
+  EXPECT_TRUE(text.contains("A. DÖNEN VARLIKLAR") && text.contains(">2.500,00<"));
+  f.Output("Html");
+  QFile html(f.Named(ExportKind::Html));
+  ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(html.readAll().contains("<img alt=\"Grafik\" src=\"data:image/svg+xml;base64,"));
 }
