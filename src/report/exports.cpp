@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -218,12 +216,26 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
                  "table { border-collapse: collapse; }\n"
                  "td { padding: 1px 8px; white-space: pre; vertical-align: top; }\n"
                  "</style>\n</head>\n<body>\n";
+  // A page header label "lblX" heads the detail's field "txtX": the table's first row.
+  auto heading_key = [](const PageText* text) {
+    if (text->section != "PageHeader" || !text->control.startsWith("lbl")) return QString();
+    const QString key = "Detail/txt" + text->control.mid(3);
+    return text->alignment == TextAlign::Right ? key + "@" + QString::number(text->left) : key;
+  };
+  std::vector<const PageText*> headings(columns.size(), nullptr);
+  bool headed = false;
   if (!rows_of_pages.empty()) {
     for (const PrintedRow& row : rows_of_pages.front()) {
       QStringList texts;
       const PageText* first = nullptr;
       for (const PageText* text : row.texts) {
         if (text->section != "PageHeader") continue;
+        if (const QString key = heading_key(text); !key.isEmpty()) {
+          for (size_t c = 0; c < columns.size(); ++c)
+            if (columns[c].key == key) headings[c] = text;
+          headed = true;
+          continue;
+        }
         if (!first) first = text;
         texts << text->text.trimmed().toHtmlEscaped();
       }
@@ -233,6 +245,14 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
     }
   }
   html += "<table>\n";
+  if (headed) {
+    html += "<tr>";
+    for (const PageText* heading : headings)
+      html += heading ? "<td style=\"" + cell_style(heading) + "\">" +
+                            heading->text.trimmed().toHtmlEscaped() + "</td>"
+                      : QString("<td></td>");
+    html += "</tr>\n";
+  }
   for (const std::vector<PrintedRow>& rows : rows_of_pages) {
     for (const PrintedRow& row : rows) {
       std::vector<std::vector<const PageText*>> cells(columns.size());
@@ -307,10 +327,7 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
   writer.setResolution(kTwipsPerInch);
   writer.setCreator("MaliTablo");
   if (!title.isEmpty()) writer.setTitle(title);
-  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
-                              pages.setup.height / double(kTwipsPerPoint)),
-                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-  writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  writer.setPageLayout(Page_Layout(pages.setup));
 
   QPainter painter;
   if (!painter.begin(&writer)) return false;
