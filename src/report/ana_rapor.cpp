@@ -450,7 +450,8 @@ void Lay_Out_Columns(const Statement& statement, const ColumnsGeometry& g, Repor
   Hidden(d.Control("txtBakiye"));
   d.Control("txtSatir_Adi").font.size = g.font_size;
   d.Control("Satir_Cizgi").width = g.body_width;
-  Set_Font(Hidden(d.Add_Label("txtSatir_Adi2", "", 0, 0, 0)), kNarrow, g.font_size);
+  Set_Font(Hidden(d.Add_Label("txtSatir_Adi" + kContinuedSuffix, "", 0, 0, 0)), kNarrow,
+           g.font_size);
   for (size_t i = 0; i < g.order.size(); ++i) {
     const QString c = QString::number(g.order[i]);
     ReportControl& amount = d.Add_Field(kColumnAmountControl + c, QString(), g.Left(i), 0,
@@ -475,14 +476,29 @@ void Columns_Detail_Format(const Statement& statement, const ColumnsGeometry& g,
   const Statement::Row& row = statement.rows[static_cast<size_t>(context.row)];
   const DetailLook look = Detail_Look(row.kind, row.level, 0, row.net_result);
   const int top = look.result_rules ? kResultTextTop : 0;
+  bool figured = false;
+  for (const size_t c : g.order) {
+    const QString n = QString::number(c);
+    ReportControl& amount = detail.Control(kColumnAmountControl + n);
+    const RowAmounts figures = c < row.amounts.size() ? row.amounts[c] : RowAmounts{};
+    amount.text = Column_Amount_Text(statement, c, figures, amount.output_format);
+    amount.value = amount.text.isEmpty() ? QVariant() : QVariant(*figures.balance);
+    figured = figured || !amount.text.isEmpty();
+    amount.font.bold = look.amount_bold;
+    amount.fore_color = look.amount_color;
+    amount.top = top;
+    for (const char* rule : {"Ust_Cizgi_", "Alt_Cizgi1_", "Alt_Cizgi2_"})
+      detail.Control(rule + n).visible = look.result_rules;
+  }
   ReportControl& adi = detail.Control("txtSatir_Adi");
   adi.font.bold = look.caption_bold;
   adi.left = look.caption_indent;
-  adi.width = g.caption_width - kColumnGap - look.caption_indent;
+  // A row without a figure (a footnote) has the whole line.
+  adi.width = (figured ? g.caption_width - kColumnGap : g.body_width) - look.caption_indent;
   adi.top = top;
   const auto [first, rest] = Wrapped_Caption(adi.text.trimmed(), adi.width, adi.font);
   adi.text = first;
-  ReportControl& more = detail.Control("txtSatir_Adi2");
+  ReportControl& more = detail.Control("txtSatir_Adi" + kContinuedSuffix);
   more.font = adi.font;
   more.left = adi.left;
   more.width = adi.width;
@@ -492,18 +508,6 @@ void Columns_Detail_Format(const Statement& statement, const ColumnsGeometry& g,
   detail.height = (look.result_rules ? kResultRowHeight : kRowHeight) +
                   (rest.isEmpty() ? 0 : static_cast<int>(g.font_size * 25));
 
-  for (const size_t c : g.order) {
-    const QString n = QString::number(c);
-    ReportControl& amount = detail.Control(kColumnAmountControl + n);
-    const RowAmounts figures = c < row.amounts.size() ? row.amounts[c] : RowAmounts{};
-    amount.text = Column_Amount_Text(statement, c, figures, amount.output_format);
-    amount.value = amount.text.isEmpty() ? QVariant() : QVariant(*figures.balance);
-    amount.font.bold = look.amount_bold;
-    amount.fore_color = look.amount_color;
-    amount.top = top;
-    for (const char* rule : {"Ust_Cizgi_", "Alt_Cizgi1_", "Alt_Cizgi2_"})
-      detail.Control(rule + n).visible = look.result_rules;
-  }
   detail.Control("Satir_Cizgi").top = detail.height - 25;
   for (const char* name : {"Ust_Cizgi", "Alt_Cizgi1", "Alt_Cizgi2"})
     detail.Control(name).visible = false;

@@ -89,6 +89,8 @@ void ApplyCompanyNumberFormats(const StatementStyle& style, ReportDefinition& la
 // detail field "txtTutar_<c>" and its title the label "lblTutar_<c>" (the caption's title is
 // "lblSatir_Adi"), so the page's amounts and titles tell which column they belong to. More than
 // three columns print on landscape A4.
+// A caption too long for its room goes on in the detail label "txtSatir_Adi_Devam", under it.
+inline const QString kContinuedSuffix = "_Devam";
 inline const QString kColumnAmountControl = "txtTutar_";
 inline const QString kColumnTitleControl = "lblTutar_";
 // The statement column an amount or title control prints; -1 for any other control.

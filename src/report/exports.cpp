@@ -175,10 +175,13 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title) {
     int left = 0;
   };
   std::vector<Column> columns;
+  // A text continued on a line of its own (kContinuedSuffix) stays in its text's column.
   auto key_of = [](const PageText* text) {
+    QString control = text->control;
+    if (control.endsWith(kContinuedSuffix)) control.chop(kContinuedSuffix.size());
     return text->alignment == TextAlign::Right
-               ? text->section + "/" + text->control + "@" + QString::number(text->left)
-               : text->section + "/" + text->control;
+               ? text->section + "/" + control + "@" + QString::number(text->left)
+               : text->section + "/" + control;
   };
   std::vector<std::vector<PrintedRow>> rows_of_pages;
   for (const ReportPage& page : pages.pages) {
