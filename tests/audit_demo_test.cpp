@@ -254,6 +254,33 @@ TEST_F(DemoAudit, AWorkplacesFiguresAreItsOwnLines) {
   });
 }
 
+TEST_F(DemoAudit, AMonthsCellBreaksDownThatMonthsLines) {
+  const QString year = Value("SELECT MAX(Yil) FROM MUHFISHAR");
+  const QDate march(year.toInt(), 3, 1);
+  const double sales = Value(
+                           "SELECT SUM(ATutar-BTutar) FROM MUHFISHAR WHERE MHesap_Kod LIKE "
+                           "'600%' AND Tarih>='" +
+                           march.toString("MM/dd/yyyy") + "' AND Tarih<'" +
+                           march.addMonths(1).toString("MM/dd/yyyy") + "'")
+                           .toDouble();
+  EXPECT_GT(sales, 0);
+  sets = {{QString::fromUtf8("Karşılaştırma"), "Aylar"}};
+  Run("GT", false, false, [&](const RunOutcome& run) {
+    const int row = Find_Statement_Row(StatementData(run.statement), "A.1");
+    const auto& columns = run.statement.columns;
+    const size_t column =
+        static_cast<size_t>(std::find_if(columns.begin(), columns.end(),
+                                         [](const AmountColumn& c) { return c.title == "Mart"; }) -
+                            columns.begin());
+    ASSERT_LT(column, columns.size());
+    const AuditTable march_table = Breakdown_Of_Run(state, run, row, column);
+    EXPECT_NEAR(march_table.rows.back().values.back().toDouble(), sales, 0.005);
+    EXPECT_TRUE(march_table.heading.join('\n').contains("31.03." + year + " (Mart)"));
+    // The total's cell opens the year's.
+    EXPECT_GT(Breakdown_Of_Run(state, run, row, 0).rows.back().values.back().toDouble(), sales + 1);
+  });
+}
+
 // A copy of the demo whose books hold what real books hold: an overdrawn bank and an overpaid
 // supplier, a voucher to 645 and one to the sub-account 659.999, and a year-end closing voucher
 // (6xx -> 690 -> 692 -> 590).

@@ -12,6 +12,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
@@ -95,9 +97,12 @@ class DemoStatements : public GuiTest, public testing::WithParamInterface<const 
 
   bool Balance_Sheet() const { return QString(GetParam()) == "BL"; }
   // The statement in `format`, written to a file of its own; the file's path.
-  QString Output(const QString& format) {
-    const QString path = dir->filePath(QString(GetParam()) + "." + format);
+  QString Output(const QString& format, const QString& comparison = {}) {
+    const QString path = dir->filePath(QString(GetParam()) + comparison + "." + format);
     QStringList args{"run", company_line, "--yes", "--format", format, "--out", path};
+    if (!comparison.isEmpty())
+      args << "--set"
+           << "Karşılaştırma=" + comparison;
     if (Balance_Sheet())
       args << "--set"
            << "Tablo Türü=Bilanço";
@@ -423,6 +428,64 @@ TEST_P(DemoStatements, EveryFormatPrintsTheSameRows) {
     EXPECT_EQ(S(bakiye == 0 ? QString() : Amount_Text(bakiye)),
               S(expected[static_cast<size_t>(i)].amount));
   }
+}
+
+// Quarters side by side: the PDF (landscape), the HTML table and the text file each head the
+// columns with their titles in order and print a row's figure in every column, as the demo's
+// ledger adds it up: the sales account's quarters and year, the cash account's balance at each
+// quarter's end.
+TEST_P(DemoStatements, EveryPrintedFileHoldsTheQuarters) {
+  const bool balance_sheet = Balance_Sheet();
+  const QString year = fiscal_year.right(4);
+  QStringList titles{"1. Çeyrek", "2. Çeyrek", "3. Çeyrek", "4. Çeyrek"};
+  if (!balance_sheet) titles << "Toplam";
+  const QString caption = balance_sheet ? "1. Kasa" : "1. Yurt İçi Satışlar";
+  QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", QString("quarters") + GetParam());
+  db.setDatabaseName(Demo_Data_Folder(dir->filePath("demo")) + "/" + kDemoCompany + ".sqlite");
+  ASSERT_TRUE(db.open());
+  QStringList figures;
+  for (int q = 1; q <= titles.size(); ++q) {
+    const QString from =
+        balance_sheet || q == 5 ? "01" : QString("%1").arg(3 * q - 2, 2, 10, QChar('0'));
+    const QString to = q == 5 ? "13" : QString("%1").arg(3 * q + 1, 2, 10, QChar('0'));
+    QSqlQuery sum(QString("SELECT SUM(%1) FROM MUHFISHAR WHERE MHesap_Kod LIKE '%2%' AND "
+                          "Tarih>='%3-%4-01' AND Tarih<'%3-%5-01'")
+                      .arg(balance_sheet ? "BTutar-ATutar" : "ATutar-BTutar",
+                           balance_sheet ? "100" : "600", year, from, to)
+                      .replace(year + "-13-01", QString::number(year.toInt() + 1) + "-01-01"),
+                  db);
+    ASSERT_TRUE(sum.next());
+    figures << Amount_Text(sum.value(0).toDouble());
+  }
+  // The titles, in order, on the line that starts with the caption's heading; the figures on
+  // the caption's line.
+  auto expect_file = [&](const char* format, const QStringList& lines) {
+    const QString heading = lines.filter(QRegularExpression("^\\s*SATIR ADI")).value(0);
+    qsizetype at = 0;
+    for (const QString& title : titles) {
+      at = heading.indexOf(title, at);
+      EXPECT_GT(at, 0) << format << ": " << S(title) << " in " << S(heading);
+    }
+    const QString line = lines.filter(caption).value(0);
+    QStringList amounts = line.split(' ', Qt::SkipEmptyParts);
+    amounts.removeIf([](const QString& word) { return !Is_Amount(word); });
+    EXPECT_EQ(amounts, figures) << format << ": " << S(line);
+  };
+  const QString pdf = Output("pdf", "Çeyrekler");
+  expect_file("PDF",
+              QString::fromUtf8(Run_Program("pdftotext", {"-layout", pdf, "-"})).split('\n'));
+  const QString size = QString::fromUtf8(Run_Program("pdfinfo", {pdf})).section("Page size:", 1);
+  EXPECT_GT(size.section(' ', 0, 0, QString::SectionSkipEmpty).toDouble(),
+            size.section(' ', 2, 2, QString::SectionSkipEmpty).toDouble())
+      << S(size);
+  QStringList html_lines;
+  for (const auto& row : QRegularExpression("<tr>(.*)</tr>")
+                             .globalMatch(QString::fromUtf8(Read(Output("html", "Çeyrekler")))))
+    html_lines << QTextDocumentFragment::fromHtml(row.captured(1).replace("</td>", "  </td>"))
+                      .toPlainText()
+                      .simplified();
+  expect_file("HTML", html_lines);
+  expect_file("text file", Decode_Windows1254(Read(Output("txt", "Çeyrekler"))).split("\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(demo, DemoStatements, testing::Values("GT", "BL"),

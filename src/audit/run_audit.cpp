@@ -52,11 +52,46 @@ CoverageOutcome Coverage_Of_Run(AppState& s, const RunOutcome& run) {
   return outcome;
 }
 
-AuditTable Breakdown_Of_Run(AppState& s, const RunOutcome& run, int row) {
+namespace {
+
+// Whether column `column` is a period computed on its own, beside the main one.
+bool Own_Period(const RunOutcome& run, size_t column) {
+  const std::vector<AmountColumn>& columns = run.statement.columns;
+  return column > 0 && column < columns.size() && columns[column].kind == ColumnKind::Period &&
+         column < run.column_calculations.size();
+}
+
+}  // namespace
+
+RunParameters Column_Parameters(const RunOutcome& run, size_t column) {
+  RunParameters parameters = run.parameters;
+  if (Own_Period(run, column)) parameters.period = run.statement.columns[column].period;
+  return parameters;
+}
+
+QString Column_Period_Text(const RunOutcome& run, size_t column) {
+  if (!Own_Period(run, column)) return run.statement.heading.period;
+  const AmountColumn& c = run.statement.columns[column];
+  const QString dates = run.parameters.kind == kKindBalanceSheet
+                            ? Balance_Sheet_Date_Text(c.period, c.first_day, c.last_day, false)
+                            : Period_Text(c.period, c.first_day, c.last_day, false);
+  return dates + " (" + c.title + ")";
+}
+
+AuditTable Breakdown_Of_Run(AppState& s, const RunOutcome& run, int row, size_t column) {
   const StatementData rows(run.statement);
-  const RowBreakdown breakdown = Row_Breakdown(Statement_Row(rows, row), run.calculation);
+  StatementRow statement_row = Statement_Row(rows, row);
+  const bool own = Own_Period(run, column);
+  if (own) {
+    // A formula's or a typed amount's figure is the column's own.
+    const std::optional<double> balance =
+        run.statement.rows[static_cast<size_t>(row)].amounts[column].balance;
+    statement_row.amount = balance ? QVariant(*balance) : QVariant();
+  }
+  const RowBreakdown breakdown =
+      Row_Breakdown(statement_row, own ? run.column_calculations[column] : run.calculation);
   return Row_Breakdown_Table(breakdown, Account_Names(s.Db(), Breakdown_Accounts(breakdown)),
-                             Row_Names(rows), run.statement.heading.period);
+                             Row_Names(rows), Column_Period_Text(run, column));
 }
 
 QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row) {

@@ -18,8 +18,15 @@ struct CoverageOutcome {
 };
 
 CoverageOutcome Coverage_Of_Run(AppState& state, const RunOutcome& run);
-// The breakdown of row `row` of the run's statement.
-AuditTable Breakdown_Of_Run(AppState& state, const RunOutcome& run, int row);
+// The breakdown of row `row` of the run's statement in amount column `column`: a period column
+// of its own is broken down over its period's calculation, the main period, a difference and a
+// change over the run's.
+AuditTable Breakdown_Of_Run(AppState& state, const RunOutcome& run, int row, size_t column = 0);
+// The period whose ledger lines make up column `column` (the run's own for the main column, a
+// difference or a change), and how the breakdown heads it: the statement's period, or the
+// column's dates followed by its title.
+RunParameters Column_Parameters(const RunOutcome& run, size_t column);
+QString Column_Period_Text(const RunOutcome& run, size_t column);
 // The accounts whose voucher lines the breakdown of that row offers.
 QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row);
 // An account's voucher lines in the run's period (`period` as the statement prints it).

@@ -11,7 +11,10 @@ class DenetimFrm;
 class QWidget;
 
 DenetimFrm* Show_Coverage(AppState& state, const RunOutcome& run, QWidget* parent);
-DenetimFrm* Show_Row_Breakdown(AppState& state, const RunOutcome& run, int row, QWidget* parent);
-// The preview's double-click: the breakdown of the row from `run`, which must outlive the
-// preview (a run whose calculation recorded its intake).
+// The breakdown of `row` in amount column `column`; its accounts' voucher lines are those of
+// the column's period.
+DenetimFrm* Show_Row_Breakdown(AppState& state, const RunOutcome& run, int row, QWidget* parent,
+                               size_t column = 0);
+// The preview's double-click: the breakdown of the row, in the column clicked, from `run`, which
+// must outlive the preview (a run whose calculation recorded its intake).
 PreviewRowAction Breakdown_On_Double_Click(AppState& state, const RunOutcome& run);

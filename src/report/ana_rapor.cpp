@@ -6,10 +6,13 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <algorithm>
+#include <cmath>
 
 #include "calc/natural_side.h"
 #include "model/financial_table.h"
+#include "report/output_format.h"
 #include "ui_common/turkish_text.h"
+#include "ui_common/twips.h"
 
 namespace {
 
@@ -300,6 +303,226 @@ void Detail_Format(ReportContext& context) {
   }
 }
 
+// ---- Several amount columns ----
+
+int Column_Of_Control(const QString& control) {
+  for (const QString& prefix : {kColumnAmountControl, kColumnTitleControl}) {
+    if (!control.startsWith(prefix)) continue;
+    bool ok = false;
+    const int column = control.mid(prefix.size()).toInt(&ok);
+    return ok ? column : -1;
+  }
+  return -1;
+}
+
+QString Column_Amount_Text(const Statement& statement, size_t column, const RowAmounts& amounts,
+                           const QString& amount_format) {
+  if (!amounts.balance) return {};
+  const double value = *amounts.balance;
+  if (statement.columns[column].kind == ColumnKind::Change) {
+    // Turkish writes the sign of a percentage before the number: "%12,5", "-%3,0".
+    const QString size = Apply_Output_Format("#,##0.0", std::fabs(value));
+    return (value < 0 && size != "0,0" ? "-%" : "%") + size;
+  }
+  return Amount_Blank(value) ? QString() : Apply_Output_Format(amount_format, value);
+}
+
+namespace {
+
+constexpr int kLandscapeBodyWidth = 16838 - 2 * kMargin;
+// Room between two amounts, and between the caption and the first amount.
+constexpr int kColumnGap = 180;
+// The caption's room the font is made smaller for, before the columns take more.
+constexpr int kMinimumCaptionWidth = 3600;
+// Columns are given up to this width while the caption keeps the room it is given after them.
+constexpr int kRoomyColumnWidth = 2000;
+constexpr int kRoomyCaptionWidth = 6000;
+constexpr int kNoteHeight = 240;
+
+// A character's advance in ems in Liberation Sans, rounded up; its narrow face is 82 % as wide.
+double Char_Ems(QChar c, bool bold) {
+  if (c.isDigit()) return 0.556;
+  if (c == u'.' || c == u',' || c == u' ' || c == u'(' || c == u')') return 0.333;
+  if (c == u'-') return 0.333;
+  if (c == u'%') return 0.889;
+  if (c.isUpper()) return bold ? 0.72 : 0.68;
+  return bold ? 0.56 : 0.51;
+}
+
+// How wide a text prints, a little over: what the page decides with it must never fall short.
+int Text_Twips(const QString& text, const ReportFont& font) {
+  double ems = 0;
+  for (const QChar c : text) ems += Char_Ems(c, font.bold);
+  if (font.family == kNarrow) ems *= 0.82;
+  return static_cast<int>(std::ceil(ems * font.size * kTwipsPerPoint));
+}
+
+// A caption cut into what fits `width` and the rest, at a blank where there is one; the rest is
+// cut short with an ellipsis when it does not fit on its own line either.
+std::pair<QString, QString> Wrapped_Caption(const QString& text, int width,
+                                            const ReportFont& font) {
+  if (Text_Twips(text, font) <= width) return {text, {}};
+  qsizetype cut = text.size();
+  while (cut > 1 && Text_Twips(text.left(cut), font) > width) --cut;
+  const qsizetype blank = text.lastIndexOf(u' ', cut);
+  if (blank > 0) cut = blank;
+  QString rest = text.mid(cut).trimmed();
+  if (Text_Twips(rest, font) > width) {
+    while (rest.size() > 1 && Text_Twips(rest + QChar(0x2026), font) > width) rest.chop(1);
+    rest = rest.trimmed() + QChar(0x2026);
+  }
+  return {text.left(cut).trimmed(), rest};
+}
+
+// Where the columns print: the caption's room on the left, then one column per amount column
+// in print order, as wide as the widest figure or title (wider where the page has room), the
+// last ending at the right margin. The font is made smaller until the caption keeps its room.
+struct ColumnsGeometry {
+  std::vector<size_t> order;
+  int body_width = kBodyWidth;
+  int caption_width = 0;
+  int column_width = 0;
+  double font_size = 9;
+  int Left(size_t position) const {
+    return caption_width + static_cast<int>(position) * column_width;
+  }
+};
+
+ColumnsGeometry Columns_Geometry(const Statement& statement) {
+  ColumnsGeometry g;
+  g.order = Printed_Columns(statement);
+  g.body_width = g.order.size() > 3 ? kLandscapeBodyWidth : kBodyWidth;
+  const QString format =
+      statement.style.amount_format.isEmpty() ? kDesignAmountFormat : statement.style.amount_format;
+  const int count = static_cast<int>(g.order.size());
+  for (const double size : {9.0, 8.5, 8.0, 7.5, 7.0, 6.5, 6.0}) {
+    g.font_size = size;
+    const ReportFont amount{kNarrow, size, true}, title{kTahoma, size - 1, true};
+    int widest = 0;
+    for (const size_t c : g.order) {
+      widest = std::max(widest, Text_Twips(statement.columns[c].title, title));
+      for (const Statement::Row& row : statement.rows)
+        if (c < row.amounts.size())
+          widest =
+              std::max(widest, Text_Twips(Column_Amount_Text(statement, c, row.amounts[c], format),
+                                          amount));
+    }
+    g.column_width =
+        std::max(widest + kColumnGap,
+                 std::min(kRoomyColumnWidth, (g.body_width - kRoomyCaptionWidth) / count));
+    g.caption_width = g.body_width - count * g.column_width;
+    if (g.caption_width >= kMinimumCaptionWidth) break;
+  }
+  return g;
+}
+
+// The one-column layout turned into the columns' layout: the page turned when it must, the
+// header's right-hand texts and rules to the right margin, the note under the period, the
+// columns' titles over their amounts.
+void Lay_Out_Columns(const Statement& statement, const ColumnsGeometry& g, ReportDefinition& r) {
+  if (g.body_width != kBodyWidth)
+    r.page = PageSetup{16838, 11906, kMargin, kMargin, kMargin, kMargin};
+  const int wider = g.body_width - kBodyWidth;
+  ReportSection& h = r.page_header;
+  for (const char* name : {"basliktarih", "Tarih", "Label25", "Sayfa"})
+    h.Control(name).left += wider;
+  for (const char* name : {"raporbaslik", "Donem", "Line18"}) h.Control(name).width = g.body_width;
+  const bool note = !statement.heading.note.isEmpty();
+  const int down = note ? kNoteHeight : 0;
+  h.height += down;
+  h.Control("Line18").top += down;
+  Hidden(h.Control("Label1"));
+  Hidden(h.Control("Label26"));
+  ReportControl& note_label = h.Add_Label("Not", statement.heading.note, 0, 1290, g.body_width);
+  Aligned(Set_Font(note_label, kTahoma, 8), TextAlign::Center).visible = note;
+  const int titles_top = 1420 + down;
+  Set_Font(h.Add_Label("lblSatir_Adi", "SATIR ADI", 0, titles_top, g.caption_width), kTahoma,
+           g.font_size - 1, true);
+  for (size_t i = 0; i < g.order.size(); ++i) {
+    const size_t c = g.order[i];
+    ReportControl& title =
+        h.Add_Label(kColumnTitleControl + QString::number(c), statement.columns[c].title, g.Left(i),
+                    titles_top, g.column_width);
+    Aligned(Set_Font(title, kTahoma, g.font_size - 1, true), TextAlign::Right);
+  }
+
+  ReportSection& d = r.detail;
+  Hidden(d.Control("txtBakiye"));
+  d.Control("txtSatir_Adi").font.size = g.font_size;
+  d.Control("Satir_Cizgi").width = g.body_width;
+  Set_Font(Hidden(d.Add_Label("txtSatir_Adi" + kContinuedSuffix, "", 0, 0, 0)), kNarrow,
+           g.font_size);
+  for (size_t i = 0; i < g.order.size(); ++i) {
+    const QString c = QString::number(g.order[i]);
+    ReportControl& amount = d.Add_Field(kColumnAmountControl + c, QString(), g.Left(i), 0,
+                                        g.column_width, kDesignAmountFormat);
+    Aligned(Set_Font(amount, kNarrow, g.font_size), TextAlign::Right);
+    const int from = g.Left(i) + kColumnGap, to = g.Left(i) + g.column_width;
+    Hidden(d.Add_Line("Ust_Cizgi_" + c, from, 30, to, 30));
+    Hidden(d.Add_Line("Alt_Cizgi1_" + c, from, 340, to, 340));
+    Hidden(d.Add_Line("Alt_Cizgi2_" + c, from, 385, to, 385));
+  }
+  r.group_footer.Control("Line14").width = g.body_width;
+  r.page_footer.Control("Line16").width = g.body_width;
+  r.report_footer.Control("Line17").width = g.body_width;
+}
+
+// Detail_Format of the columns: the caption as the one-column page places it (wrapped onto a
+// second line where it would reach the first amount), each column's figure by the one-column
+// page's rules, the result rules under every column.
+void Columns_Detail_Format(const Statement& statement, const ColumnsGeometry& g,
+                           ReportContext& context) {
+  ReportSection& detail = context.report.detail;
+  const Statement::Row& row = statement.rows[static_cast<size_t>(context.row)];
+  const DetailLook look = Detail_Look(row.kind, row.level, 0, row.net_result);
+  const int top = look.result_rules ? kResultTextTop : 0;
+  bool figured = false;
+  for (const size_t c : g.order) {
+    const QString n = QString::number(c);
+    ReportControl& amount = detail.Control(kColumnAmountControl + n);
+    const RowAmounts figures = c < row.amounts.size() ? row.amounts[c] : RowAmounts{};
+    amount.text = Column_Amount_Text(statement, c, figures, amount.output_format);
+    amount.value = amount.text.isEmpty() ? QVariant() : QVariant(*figures.balance);
+    figured = figured || !amount.text.isEmpty();
+    amount.font.bold = look.amount_bold;
+    amount.fore_color = look.amount_color;
+    amount.top = top;
+    for (const char* rule : {"Ust_Cizgi_", "Alt_Cizgi1_", "Alt_Cizgi2_"})
+      detail.Control(rule + n).visible = look.result_rules;
+  }
+  ReportControl& adi = detail.Control("txtSatir_Adi");
+  adi.font.bold = look.caption_bold;
+  adi.left = look.caption_indent;
+  // A row without a figure (a footnote) has the whole line.
+  adi.width = (figured ? g.caption_width - kColumnGap : g.body_width) - look.caption_indent;
+  adi.top = top;
+  const auto [first, rest] = Wrapped_Caption(adi.text.trimmed(), adi.width, adi.font);
+  adi.text = first;
+  ReportControl& more = detail.Control("txtSatir_Adi" + kContinuedSuffix);
+  more.font = adi.font;
+  more.left = adi.left;
+  more.width = adi.width;
+  more.top = top + static_cast<int>(g.font_size * 25);
+  more.text = rest;
+  more.visible = !rest.isEmpty();
+  detail.height = (look.result_rules ? kResultRowHeight : kRowHeight) +
+                  (rest.isEmpty() ? 0 : static_cast<int>(g.font_size * 25));
+
+  detail.Control("Satir_Cizgi").top = detail.height - 25;
+  for (const char* name : {"Ust_Cizgi", "Alt_Cizgi1", "Alt_Cizgi2"})
+    detail.Control(name).visible = false;
+  // A rule row draws its rules across the page, in the middle of the row.
+  for (int k = 0; k < look.page_rules; ++k) {
+    ReportControl& rule = detail.Control(k == 0 ? "Alt_Cizgi1" : "Alt_Cizgi2");
+    rule.visible = true;
+    rule.left = 0;
+    rule.width = g.body_width;
+    rule.top = kRowHeight / 2 - 20 + 45 * k;
+  }
+}
+
+}  // namespace
+
 ReportPages Run_AnaRapor(const Statement& statement, AnaRapor* out) {
   AnaRapor report = AnaRapor_Layout();
   ReportDefinition layout = report.layout;
@@ -307,6 +530,12 @@ ReportPages Run_AnaRapor(const Statement& statement, AnaRapor* out) {
   layout.page_header_format = PageHeader_Format;
   layout.group_header_format = GroupHeader1_Format;
   layout.detail_format = Detail_Format;
+  ColumnsGeometry geometry;
+  if (statement.columns.size() > 1) {
+    geometry = Columns_Geometry(statement);
+    Lay_Out_Columns(statement, geometry, layout);
+    layout.detail_format = [&](ReportContext& c) { Columns_Detail_Format(statement, geometry, c); };
+  }
   ReportPages pages = Run_Report(layout, StatementData(statement));
   if (out) {
     report.layout.report_start = nullptr;

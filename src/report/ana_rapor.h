@@ -84,6 +84,22 @@ void Detail_Format(ReportContext& context);
 // PageFooter controls.
 void ApplyCompanyNumberFormats(const StatementStyle& style, ReportDefinition& layout);
 
+// A statement of several amount columns prints each row's caption and its figure in every column
+// in print order, under the columns' titles in the page header: the amount of column `c` is the
+// detail field "txtTutar_<c>" and its title the label "lblTutar_<c>" (the caption's title is
+// "lblSatir_Adi"), so the page's amounts and titles tell which column they belong to. More than
+// three columns print on landscape A4.
+// A caption too long for its room goes on in the detail label "txtSatir_Adi_Devam", under it.
+inline const QString kContinuedSuffix = "_Devam";
+inline const QString kColumnAmountControl = "txtTutar_";
+inline const QString kColumnTitleControl = "lblTutar_";
+// The statement column an amount or title control prints; -1 for any other control.
+int Column_Of_Control(const QString& control);
+// A row's figure in column `column` as the page prints it: the balance by the one-column page's
+// rules (nothing when nil or missing), a change as a percentage with one decimal ("%12,5").
+QString Column_Amount_Text(const Statement& statement, size_t column, const RowAmounts& amounts,
+                           const QString& amount_format);
+
 // The statement laid out on pages. `report` receives the object as it stood after ReportStart
 // (its caption).
 ReportPages Run_AnaRapor(const Statement& statement, AnaRapor* report = nullptr);

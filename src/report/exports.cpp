@@ -1,16 +1,14 @@
 // Printed rows, the export paths, and the PDF, HTML and text writers. The text file places a
-// line's texts in columns of 75 twips (a character of the printed narrow font) when no
-// field separator is given (right-aligned texts end where they end on paper; a text that would
-// run into the next keeps two blanks before it) and keeps the vertical gaps of the page as empty
-// lines, one per 255 twips, so it reads like the printout.
+// line's texts in columns of 75 twips (a character of the printed narrow font at 9 pt; less
+// where the body prints smaller) when no field separator is given (right-aligned texts end where
+// they end on paper; a text that would run into the next keeps two blanks before it) and keeps the
+// vertical gaps of the page as empty lines, one per 255 twips, so it reads like the printout.
 #include "report/exports.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -30,19 +28,31 @@ namespace {
 constexpr int kSameLineTwips = 120;
 constexpr int kTextLineTwips = 255;
 constexpr int kTextColumnTwips = 75;
+constexpr double kTextColumnPoints = 9;  // the printed size whose character is 75 twips wide
+
+// The text file's character: 75 twips, or narrower where the body's narrow font prints smaller
+// (a statement of many amount columns), so that its columns keep apart as on paper.
+int Text_Column_Twips(const ReportPages& pages) {
+  double size = kTextColumnPoints;
+  for (const ReportPage& page : pages.pages)
+    for (const PageText& text : page.texts)
+      if (text.section == "Detail" && text.font.family.contains("Narrow") && !text.text.isEmpty())
+        size = std::min(size, text.font.size);
+  return static_cast<int>(std::lround(kTextColumnTwips * size / kTextColumnPoints));
+}
 // The PDF writer runs at 1440 dots per inch, so one device unit is one twip.
 
 // A line's texts in columns: each at its printed place, at least two blanks after the previous.
-QString Placed_Line(const PrintedRow& row, int margin_left) {
+QString Placed_Line(const PrintedRow& row, int margin_left, int column_twips) {
   QString line;
   for (const PageText* text : row.texts) {
     const int length = static_cast<int>(text->text.size());
-    const int left = (text->left - margin_left) / kTextColumnTwips;
+    const int left = (text->left - margin_left) / column_twips;
     int start = left;
     if (text->alignment == TextAlign::Right) {
-      start = (text->left - margin_left + text->width) / kTextColumnTwips - length;
+      start = (text->left - margin_left + text->width) / column_twips - length;
     } else if (text->alignment == TextAlign::Center) {
-      start = (text->left - margin_left + text->width / 2) / kTextColumnTwips - length / 2;
+      start = (text->left - margin_left + text->width / 2) / column_twips - length / 2;
     }
     const int minimum = line.isEmpty() ? 0 : static_cast<int>(line.size()) + 2;
     start = std::max({start, minimum, 0});
@@ -141,6 +151,7 @@ std::vector<PrintedRow> Printed_Rows(const ReportPage& page) {
 
 QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& options) {
   QStringList lines;
+  const int column_twips = Text_Column_Twips(pages);
   for (size_t p = 0; p < pages.pages.size(); ++p) {
     if (p > 0 && !options.page_separator.isEmpty()) lines << options.page_separator;
     int previous_top = -1;
@@ -151,8 +162,9 @@ QString Text_Export_Content(const ReportPages& pages, const TextExportOptions& o
         for (int i = 0; i < gaps; ++i) lines << QString();
       }
       previous_top = row.top;
-      lines << (options.field_separator.isEmpty() ? Placed_Line(row, pages.setup.margin_left)
-                                                  : Separated_Line(row, options.field_separator));
+      lines << (options.field_separator.isEmpty()
+                    ? Placed_Line(row, pages.setup.margin_left, column_twips)
+                    : Separated_Line(row, options.field_separator));
     }
   }
   if (options.suppress_empty_lines) {
@@ -183,10 +195,13 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title,
     int left = 0;
   };
   std::vector<Column> columns;
+  // A text continued on a line of its own (kContinuedSuffix) stays in its text's column.
   auto key_of = [](const PageText* text) {
+    QString control = text->control;
+    if (control.endsWith(kContinuedSuffix)) control.chop(kContinuedSuffix.size());
     return text->alignment == TextAlign::Right
-               ? text->section + "/" + text->control + "@" + QString::number(text->left)
-               : text->section + "/" + text->control;
+               ? text->section + "/" + control + "@" + QString::number(text->left)
+               : text->section + "/" + control;
   };
   std::vector<std::vector<PrintedRow>> rows_of_pages;
   for (const ReportPage& page : pages.pages) {
@@ -224,12 +239,26 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title,
                  "table { border-collapse: collapse; }\n"
                  "td { padding: 1px 8px; white-space: pre; vertical-align: top; }\n"
                  "</style>\n</head>\n<body>\n";
+  // A page header label "lblX" heads the detail's field "txtX": the table's first row.
+  auto heading_key = [](const PageText* text) {
+    if (text->section != "PageHeader" || !text->control.startsWith("lbl")) return QString();
+    const QString key = "Detail/txt" + text->control.mid(3);
+    return text->alignment == TextAlign::Right ? key + "@" + QString::number(text->left) : key;
+  };
+  std::vector<const PageText*> headings(columns.size(), nullptr);
+  bool headed = false;
   if (!rows_of_pages.empty()) {
     for (const PrintedRow& row : rows_of_pages.front()) {
       QStringList texts;
       const PageText* first = nullptr;
       for (const PageText* text : row.texts) {
         if (text->section != "PageHeader") continue;
+        if (const QString key = heading_key(text); !key.isEmpty()) {
+          for (size_t c = 0; c < columns.size(); ++c)
+            if (columns[c].key == key) headings[c] = text;
+          headed = true;
+          continue;
+        }
         if (!first) first = text;
         texts << text->text.trimmed().toHtmlEscaped();
       }
@@ -239,6 +268,14 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title,
     }
   }
   html += "<table>\n";
+  if (headed) {
+    html += "<tr>";
+    for (const PageText* heading : headings)
+      html += heading ? "<td style=\"" + cell_style(heading) + "\">" +
+                            heading->text.trimmed().toHtmlEscaped() + "</td>"
+                      : QString("<td></td>");
+    html += "</tr>\n";
+  }
   for (const std::vector<PrintedRow>& rows : rows_of_pages) {
     for (const PrintedRow& row : rows) {
       std::vector<std::vector<const PageText*>> cells(columns.size());
@@ -318,10 +355,7 @@ bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& ti
   writer.setResolution(kTwipsPerInch);
   writer.setCreator("MaliTablo");
   if (!title.isEmpty()) writer.setTitle(title);
-  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
-                              pages.setup.height / double(kTwipsPerPoint)),
-                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-  writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  writer.setPageLayout(Page_Layout(pages.setup));
 
   QPainter painter;
   if (!painter.begin(&writer)) return false;

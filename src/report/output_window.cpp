@@ -13,8 +13,6 @@
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -40,10 +38,7 @@ namespace {
 void Prepare_Printer(QPrinter& printer, const ReportPages& pages, const QString& title) {
   printer.setFullPage(true);
   printer.setDocName(title);
-  const QPageSize size(QSizeF(pages.setup.width / double(kTwipsPerPoint),
-                              pages.setup.height / double(kTwipsPerPoint)),
-                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
-  printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  printer.setPageLayout(Page_Layout(pages.setup));
 }
 
 // Paints pages `from`..`to` (1-based; 0 for all) on the printer.
@@ -78,7 +73,7 @@ int Caption_Count(const ReportPages& pages) {
 class PreviewClicks : public QObject {
  public:
   PreviewClicks(QGraphicsView* view, const QPrinter& printer, const ReportPages& pages,
-                std::function<void(int row)> on_row)
+                std::function<void(int row, int column)> on_row)
       : QObject(view),
         view_(view),
         device_per_twip_(printer.resolution() / double(kTwipsPerInch)),
@@ -97,7 +92,7 @@ class PreviewClicks : public QObject {
       const int row =
           Row_At(pages_, page, QPointF(local.x() / device_per_twip_, local.y() / device_per_twip_));
       if (row < 0) continue;
-      on_row_(row);
+      on_row_(row, Column_At(pages_, page, local.x() / device_per_twip_));
       return true;
     }
     return false;
@@ -107,7 +102,7 @@ class PreviewClicks : public QObject {
   QGraphicsView* view_;
   double device_per_twip_;
   const ReportPages& pages_;
-  std::function<void(int row)> on_row_;
+  std::function<void(int row, int column)> on_row_;
 };
 
 // The preview over the statement's pages.
@@ -141,8 +136,9 @@ void Preview(AppState& state, const Statement& statement, QWidget* parent,
   // Every statement row prints one caption, so the captions count the rows.
   if (on_row && Caption_Count(pages) == static_cast<int>(statement.rows.size())) {
     if (auto* view = preview.findChild<QGraphicsView*>())
-      new PreviewClicks(view, printer, pages,
-                        Guard(*state.Message, [&](int row) { on_row(row, &preview); }));
+      new PreviewClicks(view, printer, pages, Guard(*state.Message, [&](int row, int column) {
+                          on_row(row, column, &preview);
+                        }));
   }
   preview.exec();
 }
@@ -234,6 +230,17 @@ int Row_At(const ReportPages& pages, int page, QPointF point) {
   });
   const int bottom = next != texts.end() ? next->top : found->top + 2 * found->height;
   return point.y() < bottom ? index - 1 : -1;
+}
+
+int Column_At(const ReportPages& pages, int page, double x) {
+  if (page < 0 || page >= static_cast<int>(pages.pages.size())) return 0;
+  for (const PageText& text : pages.pages[page].texts) {
+    const int column = Column_Of_Control(text.control);
+    if (column >= 0 && text.section == "PageHeader" && x >= text.left &&
+        x <= text.left + text.width)
+      return column;
+  }
+  return 0;
 }
 
 void Print_Pages(const ReportPages& pages, const QString& title, QWidget* parent) {

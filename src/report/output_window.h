@@ -14,8 +14,9 @@ struct Statement;
 class QWidget;
 
 // What a double-click on a statement row of the preview does: `row` is the index of the
-// statement's row under the mouse, `preview` the preview window.
-using PreviewRowAction = std::function<void(int row, QWidget* preview)>;
+// statement's row under the mouse, `column` the statement's amount column (0, the main period,
+// on the caption), `preview` the preview window.
+using PreviewRowAction = std::function<void(int row, int column, QWidget* preview)>;
 
 // `target` is the text of the run window's RaporYeri cell: "Ekran", "Yazıcı", "PDF", "Html",
 // "Text" or "Excel"; any other text produces nothing. Lays out the statement and shows the
@@ -32,6 +33,9 @@ void Produce_Output(AppState& state, const Statement& statement, const QString& 
 // the index of the statement row, counting the rows' caption fields from the first page; -1
 // when the point is on no row.
 int Row_At(const ReportPages& pages, int page, QPointF point);
+// The statement's amount column under `x` (twips from the paper's left) on page `page`: the
+// column whose title stands over it; 0 elsewhere.
+int Column_At(const ReportPages& pages, int page, double x);
 
 // Asks where an export is written, proposing `proposed` (a path in the output folder); "" when
 // the user cancels. The file dialog by default; a window test answers it instead.

@@ -2,9 +2,13 @@
 #include "report/report_renderer.h"
 
 #include <QFont>
+#include <QPageSize>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
+
+#include "ui_common/twips.h"
 
 namespace {
 
@@ -43,4 +47,13 @@ void Paint_Page(QPainter& painter, const ReportPage& page, double device_per_twi
                                       Qt::TextSingleLine | Qt::TextDontClip),
                      text.text);
   }
+}
+
+QPageLayout Page_Layout(const PageSetup& setup) {
+  const bool landscape = setup.width > setup.height;
+  const QPageSize size(QSizeF(std::min(setup.width, setup.height) / double(kTwipsPerPoint),
+                              std::max(setup.width, setup.height) / double(kTwipsPerPoint)),
+                       QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+  return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(0, 0, 0, 0));
 }

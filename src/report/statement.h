@@ -116,6 +116,9 @@ struct RunOutcome {
   RunParameters parameters;
   Statement statement;
   CalculationResult calculation;
+  // The calculation of every other period column, by column index (what its rows took in when
+  // the run records its intake); empty where a column was not computed.
+  std::vector<CalculationResult> column_calculations;
 };
 
 // The rows of the statement query as read (one amount column), each with its look decided as

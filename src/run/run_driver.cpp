@@ -145,6 +145,7 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
   // so the stored results are its own.
   const ComparisonPlan plan = Comparison_Plan(parameters, s.Fiscal_Year_Start, s.Fiscal_Year_End);
   std::vector<std::optional<ColumnFigures>> figures(plan.columns.size());
+  outcome.column_calculations.resize(plan.columns.size());
   for (size_t c = 1; c < plan.columns.size(); ++c) {
     const AmountColumn& column = plan.columns[c];
     if (column.kind != ColumnKind::Period) continue;
@@ -154,7 +155,8 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
       continue;
     RunParameters other = parameters;
     other.period = column.period;
-    Tablo_Hesapla(s.Db(), other, steps.progress);
+    outcome.column_calculations[c] =
+        Tablo_Hesapla(s.Db(), other, steps.progress, {steps.record_intake});
     figures[c] = Read_Column_Figures(s.Db(), parameters.statement_sql);
   }
   outcome.calculation = Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});

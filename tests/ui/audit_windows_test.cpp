@@ -253,4 +253,26 @@ TEST(PreviewRows, APointFindsTheRowWhoseCaptionIsAboveIt) {
   EXPECT_EQ(Row_At(pages, 2, {500, 2100}), -1);
 }
 
+TEST(PreviewRows, APointOverAnAmountFindsItsColumn) {
+  Statement statement;
+  statement.columns.push_back({"Ocak", {}, ColumnKind::Period, {}, {}});
+  statement.columns.push_back({"Şubat", {}, ColumnKind::Period, {}, {}});
+  statement.print_order = {1, 2, 0};
+  Statement::Row row;
+  row.caption = "Satışlar";
+  row.amounts = {{{}, {}, 30.0}, {{}, {}, 10.0}, {{}, {}, 20.0}};
+  statement.rows.push_back(row);
+  const ReportPages pages = Run_AnaRapor(statement);
+  int checked = 0;
+  for (const PageText& text : pages.pages[0].texts) {
+    if (text.control == "txtSatir_Adi" && ++checked) {
+      EXPECT_EQ(Column_At(pages, 0, text.left + 10), 0);
+    }
+    if (text.text == "20,00" && ++checked) {
+      EXPECT_EQ(Column_At(pages, 0, text.left + text.width - 10), 2);
+    }
+  }
+  EXPECT_EQ(checked, 2);
+}
+
 }  // namespace
