@@ -1,7 +1,8 @@
 // Times the statement calculation against its lower bound: one grouped pass over the same
 // year's ledger lines in the same database.
 //   malitablo-bench DATA_FOLDER DATABASE TABLE_CODE
-//       both in one process, the cache warmed, best of three; prints both times and their ratio
+//       both in one process, the cache warmed, best of three; prints both times and their ratio,
+//       then the year's months as columns: each reading its own lines, and all from one reading
 //   malitablo-bench --grouped-pass DATA_FOLDER DATABASE TABLE_CODE
 //       the lower bound as a whole program: the run's parameters prepared as a run prepares them,
 //       then the grouped pass once; prints its number of accounts. scripts/bench measures it
@@ -17,10 +18,12 @@
 
 #include "app/start_up.h"
 #include "calc/ledger_aggregation.h"
+#include "calc/row_sums.h"
 #include "company/company_parameters.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "process/app_state.h"
+#include "run/comparison.h"
 #include "run/master_file.h"
 #include "run/parameter_preparation.h"
 
@@ -85,6 +88,32 @@ int main(int argc, char** argv) {
     Open_Recordset(s.Db(), rs, lower_bound);
     best_bound = std::min(best_bound, t.nsecsElapsed() / 1e9);
   }
+  // The year's months as columns (and their total): each column reading its own lines, as runs
+  // did, against all of them summed from one reading by day, as a run does.
+  RunParameters by_month = parameters;
+  by_month.comparison = Comparison::Months;
+  const ComparisonPlan plan = Comparison_Plan(by_month, s.Fiscal_Year_Start, s.Fiscal_Year_End);
+  double best_each = 1e9, best_days = 1e9;
+  for (int i = 0; i < 3; ++i) {
+    QElapsedTimer t;
+    t.start();
+    for (const AmountColumn& column : plan.columns) {
+      RunParameters p = parameters;
+      p.period = column.period;
+      Tablo_Hesapla(s.Db(), p);
+    }
+    best_each = std::min(best_each, t.nsecsElapsed() / 1e9);
+    t.restart();
+    const LedgerDays days(s.Db(), period);
+    for (const AmountColumn& column : plan.columns) {
+      RunParameters p = parameters;
+      p.period = column.period;
+      CalculationOptions options;
+      options.ledger = days.Groups(p.period.first_day, p.period.last_day);
+      Tablo_Hesapla(s.Db(), p, {}, options);
+    }
+    best_days = std::min(best_days, t.nsecsElapsed() / 1e9);
+  }
   Open_Recordset(s.Db(), rs,
                  "SELECT COUNT(*) AS N FROM MUHASEBEMALITABLOHAREKET WHERE Rapor_ID=" + id);
   std::printf("ledger lines:           %lld\n", lines);
@@ -92,5 +121,7 @@ int main(int argc, char** argv) {
   std::printf("calculation:            %.3f s\n", best_calc);
   std::printf("lower bound (GROUP BY): %.3f s\n", best_bound);
   std::printf("ratio:                  %.2f\n", best_calc / best_bound);
+  std::printf("months, each read:      %.3f s (%zu columns)\n", best_each, plan.columns.size());
+  std::printf("months, one reading:    %.3f s\n", best_days);
   return 0;
 }

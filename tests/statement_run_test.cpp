@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/start_up.h"
+#include "calc/row_sums.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "demo/demo_suite.h"
@@ -500,15 +501,90 @@ TEST_F(DemoRun, MonthsAndQuartersAddUpToThePeriod) {
   EXPECT_NEAR(assets("Aralık"), -Net({"1", "2"}), 0.005);
 }
 
+TEST_F(DemoRun, PeriodsSummedFromOneReadingByDayAsFromTheirOwn) {
+  RunParameters p;
+  p.period.year = 2026;
+  const LedgerDays days(state.Db(), Ledger_Condition(p));
+  ASSERT_TRUE(days.Readable());
+  using Key = std::pair<std::optional<qint64>, std::optional<QString>>;
+  const auto by_key = [](const std::vector<LedgerGroup>& groups) {
+    std::map<Key, LineSums> sums;
+    for (const LedgerGroup& g : groups) sums[{g.account, g.code}] = g.sums;
+    return sums;
+  };
+  // Bounds within months, and open on either side.
+  const std::pair<std::optional<QDate>, std::optional<QDate>> periods[] =
+      {{QDate(2026, 1, 15), QDate(2026, 3, 20)},
+       {std::nullopt, QDate(2026, 2, 10)},
+       {QDate(2026, 11, 30), std::nullopt}};
+  for (const auto& [first, last] : periods) {
+    p.period.first_day = first;
+    p.period.last_day = last;
+    const auto own = by_key(Read_Ledger_Groups(state.Db(), Ledger_Condition(p)));
+    const auto summed = by_key(days.Groups(first, last));
+    ASSERT_EQ(summed.size(), own.size());
+    for (const auto& [key, sums] : own) {
+      ASSERT_TRUE(summed.count(key)) << S(key.second.value_or(""));
+      EXPECT_EQ(summed.at(key).lines, sums.lines);
+      EXPECT_NEAR(summed.at(key).debit.value_or(0), sums.debit.value_or(0), 0.005);
+      EXPECT_NEAR(summed.at(key).credit.value_or(0), sums.credit.value_or(0), 0.005);
+    }
+  }
+}
+
 TEST_F(DemoRun, PreviousPeriodBesideTheCurrent) {
   Set("Karşılaştırma", QString::fromUtf8("Önceki Dönem"));
   const QString previous = QString::fromUtf8("Önceki Dönem");
-  // The demo's ledger holds one year: the previous column is empty and says so.
+  // The year before is the demo's database of its own: read there, and nothing written there
+  // (its file as it was, its stored results untouched).
+  const QString before_year = Demo_Previous_Year_Database(2026);
+  RecordingMessages other_messages;
+  AppState other{other_messages};
+  Open_Demo_Database(other, before_year);
+  const auto stored = [&] {
+    QFile f(Demo_Data_Folder(dir_->path()) + "/" + before_year + ".sqlite");
+    QByteArray text = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    Recordset rs;
+    Open_Recordset(other.Db(), rs, "SELECT Satir_ID, Bakiye FROM MUHASEBEMALITABLOHAREKET");
+    for (; !rs.Eof(); rs.Move_Next()) text += (rs.Text("Satir_ID") + rs.Text("Bakiye")).toUtf8();
+    return text;
+  };
+  const QByteArray untouched = stored();
   std::optional<RunOutcome> run = Run_Statement(state, grid, {});
   ASSERT_TRUE(run) << S(messages.Texts().join(" / "));
-  EXPECT_EQ(run->statement.heading.note, QString::fromUtf8("Önceki dönem verisi yok"));
-  for (const Statement::Row& row : run->statement.rows)
-    for (size_t c = 1; c < 4; ++c) EXPECT_FALSE(row.amounts[c].balance) << S(row.code);
+  EXPECT_EQ(run->statement.heading.note, "");
+  EXPECT_TRUE(stored() == untouched);
+  // Row for row the statement run on that database itself.
+  KeyedGrid other_grid = Make_Filter_Grid();
+  Load_Master_File(other, other_grid);
+  other_grid.Set_Text(other_grid.Find_Row("FiltreLbl", "Tablo Kodu"), "Baslangic", "GT");
+  const std::optional<RunOutcome> direct = Run_Statement(other, other_grid, {});
+  ASSERT_TRUE(direct) << S(other_messages.Texts().join(" / "));
+  ASSERT_EQ(direct->statement.rows.size(), run->statement.rows.size());
+  for (size_t r = 0; r < run->statement.rows.size(); ++r) {
+    const Statement::Row& row = run->statement.rows[r];
+    EXPECT_EQ(row.amounts[1].balance, direct->statement.rows[r].Main().balance) << S(row.code);
+    EXPECT_EQ(row.amounts[1].credit, direct->statement.rows[r].Main().credit) << S(row.code);
+  }
+
+  // Listed but missing, then not listed at all: without a line of that year here the column is
+  // empty and says so, and the run goes on.
+  struct Listing {
+    AppState& state;
+    void Set(const QString& change) {
+      state.Db_Connection->Execute("UPDATE Defination_DB.dbo.sysfrmlng SET " + change +
+                                   " WHERE sysfrm_ID=0");
+    }
+    ~Listing() { Set("sysfrm_dbnm='" + Demo_Previous_Year_Database(2026) + "', sysfrm_kd='001'"); }
+  } listing{state};
+  for (const char* change : {"sysfrm_dbnm='MALITABLO_DEMO_YOK'", "sysfrm_kd='999'"}) {
+    listing.Set(change);
+    run = Run_Statement(state, grid, {});
+    ASSERT_TRUE(run) << S(messages.Texts().join(" / "));
+    EXPECT_EQ(run->statement.heading.note, QString::fromUtf8("Önceki dönem verisi yok")) << change;
+    for (const Statement::Row& row : run->statement.rows)
+      for (size_t c = 1; c < 4; ++c) EXPECT_FALSE(row.amounts[c].balance) << S(row.code);
+  }
 
   // A sale of 1000 and its cost of 400 in March of the year before.
   struct Lines {

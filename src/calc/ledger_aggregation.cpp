@@ -62,7 +62,8 @@ class Calculation {
         sides_(parameters.natural_sides ? parameters.natural_sides
                                         : std::make_shared<const NaturalSides>()),
         read_ledger_once_(options.read_ledger_once || options.record_intake),
-        record_(options.record_intake) {}
+        record_(options.record_intake),
+        ledger_(options.ledger) {}
   void Run();
   CalculationResult Take_Result() { return std::move(result_); }
 
@@ -114,6 +115,7 @@ class Calculation {
   const std::shared_ptr<const NaturalSides> sides_;
   const bool read_ledger_once_;
   const bool record_;
+  const std::optional<std::vector<LedgerGroup>>& ledger_;
   std::unique_ptr<RowSums> sums_;
   Recordset rows_;      // the statement's rows, walked in order
   Recordset formulas_;  // a formula row
@@ -151,8 +153,11 @@ void Calculation::Run() {
   Open_Recordset(db_, rows_, statement_sql_);
   if (rows_.Eof()) return;
   // The ledger is read once the progress shows, and only for a statement with rows.
-  sums_ = read_ledger_once_ ? Row_Sums_From_Period_Ledger(db_, ledger_condition_, record_)
-                            : Row_Sums_By_Query(db_, ledger_condition_);
+  if (ledger_)
+    sums_ = Row_Sums_From_Groups(db_, *ledger_, record_);
+  else
+    sums_ = read_ledger_once_ ? Row_Sums_From_Period_Ledger(db_, ledger_condition_, record_)
+                              : Row_Sums_By_Query(db_, ledger_condition_);
   if (record_) result_.period_accounts = sums_->Period_Accounts();
   const int count = rows_.Record_Count();
   int done = 0;

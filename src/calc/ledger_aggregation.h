@@ -40,6 +40,13 @@ struct LineSums {
   LineSums& operator+=(const LineSums& other);
 };
 
+// The lines of one main account (Ana_Hesap_ID) and one account code (MHesap_Kod) of a period.
+struct LedgerGroup {
+  std::optional<qint64> account;
+  std::optional<QString> code;
+  LineSums sums;
+};
+
 // A sum as a field value: null when no line had a value for it.
 QVariant Sum_Value(const std::optional<double>& sum);
 
@@ -106,6 +113,9 @@ struct CalculationOptions {
   // The period's lines are read once and every row's sums taken from them; false sends one
   // statement over the ledger for every question of every row (the same figures, slower).
   bool read_ledger_once = true;
+  // The period's lines already read and grouped (from another database, or out of a wider
+  // reading); none: the calculation reads them.
+  std::optional<std::vector<LedgerGroup>> ledger = std::nullopt;
 };
 
 // Computes the rows of the parameters' statement query over their ledger period and levels,

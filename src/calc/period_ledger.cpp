@@ -1,9 +1,10 @@
-// The period ledger: the run's voucher lines summed once per main account and account code,
-// and the statement's rows read once per table; every question of the calculation is then
-// answered from these with the rules of the per-row statements: a row takes the lines whose
-// main account is the account coded as its MHesap_KodBas; a code prefix matches as LIKE does
-// (ASCII letters without case); codes and ranges compare byte by byte; rows without lines in
-// the period do not come back.
+// The period ledger: the run's voucher lines summed once per main account and account code (read
+// here, or summed from a reading by day, or from another database's ledger with its main
+// accounts matched to the statement's by code), and the statement's rows read once per table; every
+// question of the calculation is then answered from these with the rules of the per-row statements:
+// a row takes the lines whose main account is the account coded as its MHesap_KodBas; a code prefix
+// matches as LIKE does (ASCII letters without case); codes and ranges compare byte by byte; rows
+// without lines in the period do not come back.
 #include <algorithm>
 #include <map>
 #include <unordered_map>
@@ -41,27 +42,19 @@ struct IndexedRow {
 
 class PeriodLedger : public RowSums {
  public:
-  PeriodLedger(const DbSession& db, const QString& ledger_condition, bool with_accounts)
+  PeriodLedger(const DbSession& db, std::vector<LedgerGroup> groups, bool with_accounts)
       : db_(db), with_accounts_(with_accounts) {
-    Recordset rs;
-    Open_Recordset(db_, rs,
-                   QString("SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, ") + kLedgerSums +
-                       " FROM MUHFISHAR WHERE 1=1" + ledger_condition +
-                       " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
-    entries_.reserve(rs.Record_Count());
-    for (; !rs.Eof(); rs.Move_Next()) {
+    entries_.reserve(groups.size());
+    for (LedgerGroup& group : groups) {
       LedgerEntry e;
-      e.sums = Line_Sums(rs, rs.Field("Adet").toLongLong());
-      const QVariant code = rs.Field("MHesap_Kod");
-      if (!code.isNull()) {
-        e.code_text = code.toString();
+      e.sums = group.sums;
+      if (group.code) {
+        e.code_text = std::move(*group.code);
         e.code = e.code_text.toUtf8();
       }
-      const QVariant id = rs.Field("Ana_Hesap_ID");
-      const bool has_code = !code.isNull();
       entries_.push_back(std::move(e));
-      if (!id.isNull()) by_account_[id.toLongLong()].push_back(entries_.size() - 1);
-      if (has_code) by_code_.push_back(entries_.size() - 1);
+      if (group.account) by_account_[*group.account].push_back(entries_.size() - 1);
+      if (group.code) by_code_.push_back(entries_.size() - 1);
     }
     std::sort(by_code_.begin(), by_code_.end(),
               [this](size_t a, size_t b) { return entries_[a].code < entries_[b].code; });
@@ -247,10 +240,125 @@ class PeriodLedger : public RowSums {
   std::map<QString, TableRows> tables_;
 };
 
+std::optional<qint64> Main_Account_Id(qint64 id, const AccountIds* accounts) {
+  if (!accounts) return id;
+  const auto found = accounts->find(id);
+  if (found == accounts->end()) return std::nullopt;
+  return found->second;
+}
+
+// A line's day as the period conditions compare it: a date, or the ISO text of one (a time of
+// day after it belongs to that day).
+std::optional<QDate> Day_Of(const QVariant& value) {
+  if (value.metaType().id() == QMetaType::QDate) return value.toDate();
+  if (value.metaType().id() == QMetaType::QDateTime) return value.toDateTime().date();
+  const QDate day = QDate::fromString(value.toString().left(10), "yyyy-MM-dd");
+  if (!day.isValid()) return std::nullopt;
+  return day;
+}
+
 }  // namespace
+
+AccountIds Main_Account_Ids(const DbSession& ledger, const DbSession& db) {
+  std::map<QString, qint64> by_code;
+  Recordset rs;
+  Open_Recordset(db, rs, "SELECT MHesap_ID, MHesap_Kod FROM MUHKART ORDER BY MHesap_ID");
+  for (; !rs.Eof(); rs.Move_Next())
+    by_code.try_emplace(rs.Text("MHesap_Kod"), rs.Field("MHesap_ID").toLongLong());
+  AccountIds ids;
+  Open_Recordset(ledger, rs, "SELECT MHesap_ID, MHesap_Kod FROM MUHKART");
+  for (; !rs.Eof(); rs.Move_Next()) {
+    const auto found = by_code.find(rs.Text("MHesap_Kod"));
+    if (found != by_code.end()) ids[rs.Field("MHesap_ID").toLongLong()] = found->second;
+  }
+  return ids;
+}
+
+LedgerDays::LedgerDays(const DbSession& ledger, const QString& ledger_condition) {
+  using Key = std::pair<std::optional<qint64>, std::optional<QString>>;
+  std::map<Key, size_t> group_of;
+  auto sum = [](const QVariant& v) -> std::optional<double> {
+    if (v.isNull()) return std::nullopt;
+    return v.toDouble();
+  };
+  // Read row by row, in the order of the ledger's index by main account and code (the year is
+  // one), so that a period of many lines takes no more memory than its days.
+  const bool read = Read_Each_Row(
+      ledger,
+      QString("SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, MUHFISHAR.Tarih, ") +
+          kLedgerSums + " FROM MUHFISHAR WHERE 1=1" + ledger_condition +
+          " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, MUHFISHAR.Yil, "
+          "MUHFISHAR.Tarih",
+      [&](const std::vector<QVariant>& v) {
+        Key key;
+        if (!v[0].isNull()) key.first = v[0].toLongLong();
+        if (!v[1].isNull()) key.second = v[1].toString();
+        size_t group = groups_.size();
+        if (!groups_.empty() && groups_.back().account == key.first &&
+            groups_.back().code == key.second) {
+          group = groups_.size() - 1;
+        } else if (const auto [at, fresh] = group_of.try_emplace(key, group); !fresh) {
+          group = at->second;
+        } else {
+          groups_.push_back({key.first, key.second, {}});
+        }
+        Day day{group, std::nullopt, {sum(v[3]), sum(v[4]), sum(v[5]), v[6].toLongLong()}};
+        if (!v[2].isNull()) {
+          const std::optional<QDate> d = Day_Of(v[2]);
+          if (d)
+            day.day = d->toJulianDay();
+          else
+            readable_ = false;
+        }
+        days_.push_back(std::move(day));
+      });
+  if (!read) readable_ = false;
+}
+
+std::vector<LedgerGroup> LedgerDays::Groups(const std::optional<QDate>& first,
+                                            const std::optional<QDate>& last) const {
+  std::vector<LedgerGroup> groups = groups_;
+  for (const Day& d : days_) {
+    if ((first || last) && !d.day) continue;
+    if (first && *d.day < first->toJulianDay()) continue;
+    if (last && *d.day > last->toJulianDay()) continue;
+    groups[d.group].sums += d.sums;
+  }
+  // A group without a line in the period is not one of its groups.
+  std::erase_if(groups, [](const LedgerGroup& g) { return g.sums.lines == 0; });
+  return groups;
+}
+
+std::vector<LedgerGroup> Read_Ledger_Groups(const DbSession& ledger,
+                                            const QString& ledger_condition,
+                                            const AccountIds* accounts) {
+  Recordset rs;
+  Open_Recordset(ledger, rs,
+                 QString("SELECT MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod, ") + kLedgerSums +
+                     " FROM MUHFISHAR WHERE 1=1" + ledger_condition +
+                     " GROUP BY MUHFISHAR.Ana_Hesap_ID, MUHFISHAR.MHesap_Kod");
+  std::vector<LedgerGroup> groups;
+  groups.reserve(rs.Record_Count());
+  for (; !rs.Eof(); rs.Move_Next()) {
+    LedgerGroup group;
+    group.sums = Line_Sums(rs, rs.Field("Adet").toLongLong());
+    const QVariant code = rs.Field("MHesap_Kod");
+    if (!code.isNull()) group.code = code.toString();
+    const QVariant id = rs.Field("Ana_Hesap_ID");
+    if (!id.isNull()) group.account = Main_Account_Id(id.toLongLong(), accounts);
+    groups.push_back(std::move(group));
+  }
+  return groups;
+}
 
 std::unique_ptr<RowSums> Row_Sums_From_Period_Ledger(const DbSession& db,
                                                      const QString& ledger_condition,
                                                      bool with_accounts) {
-  return std::make_unique<PeriodLedger>(db, ledger_condition, with_accounts);
+  return std::make_unique<PeriodLedger>(db, Read_Ledger_Groups(db, ledger_condition),
+                                        with_accounts);
+}
+
+std::unique_ptr<RowSums> Row_Sums_From_Groups(const DbSession& db, std::vector<LedgerGroup> groups,
+                                              bool with_accounts) {
+  return std::make_unique<PeriodLedger>(db, std::move(groups), with_accounts);
 }

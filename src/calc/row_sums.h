@@ -4,10 +4,12 @@
 // question then answered from memory, so no voucher line is summed twice).
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "calc/ledger_aggregation.h"
@@ -67,8 +69,49 @@ extern const char* const kLedgerSums;
 // Every question one or a few statements over the ledger with the period condition appended.
 std::unique_ptr<RowSums> Row_Sums_By_Query(const DbSession& db, const QString& ledger_condition);
 
+// The lines of `ledger_condition` in `ledger`, grouped by main account and account code.
+// `accounts` gives the main account ids of `ledger` as the statement's database knows them (a
+// ledger of another database); none: the same ids.
+using AccountIds = std::unordered_map<qint64, qint64>;
+std::vector<LedgerGroup> Read_Ledger_Groups(const DbSession& ledger,
+                                            const QString& ledger_condition,
+                                            const AccountIds* accounts = nullptr);
+
 // The period's lines read once, grouped by main account and account code; the statement's rows
 // read once per table. `with_accounts` fills SummedRow::accounts.
 std::unique_ptr<RowSums> Row_Sums_From_Period_Ledger(const DbSession& db,
                                                      const QString& ledger_condition,
                                                      bool with_accounts);
+// The same over groups already read (a period's lines from another database, or a part of
+// the lines read for several periods at once); the rows are read from `db`.
+std::unique_ptr<RowSums> Row_Sums_From_Groups(const DbSession& db, std::vector<LedgerGroup> groups,
+                                              bool with_accounts);
+
+// The main account ids of `ledger`'s chart as `db`'s chart has them, matched by account code;
+// an account `db` does not have is left out.
+AccountIds Main_Account_Ids(const DbSession& ledger, const DbSession& db);
+
+// The lines of several periods of one year read in one pass, grouped by main account, account
+// code and day; each period's groups are then summed from these, as the period's own read
+// would group them.
+class LedgerDays {
+ public:
+  // Reads the lines of `ledger_condition`, that of the widest of the periods.
+  LedgerDays(const DbSession& ledger, const QString& ledger_condition);
+  // False when a line's date is not a day this reading knows: each period is then read alone.
+  bool Readable() const { return readable_; }
+  // The groups of the lines from `first` to `last`, both taken in; an open bound takes every
+  // line read on its side (those without a date too, as the period's own condition does).
+  std::vector<LedgerGroup> Groups(const std::optional<QDate>& first,
+                                  const std::optional<QDate>& last) const;
+
+ private:
+  struct Day {
+    size_t group = 0;
+    std::optional<qint64> day;  // the Julian day; none for a line without a date
+    LineSums sums;
+  };
+  std::vector<LedgerGroup> groups_;  // each group's account and code, in the order read
+  std::vector<Day> days_;
+  bool readable_ = true;
+};

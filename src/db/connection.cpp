@@ -123,7 +123,7 @@ QSqlDatabase Connection::Db() const { return QSqlDatabase::database(name_, false
 bool Connection::Is_Open() const { return open_; }
 
 void Connection::Open(const QString& server, const QString& database, const QString& user,
-                      const QString& password, bool integrated) {
+                      const QString& password, bool integrated, bool read_only) {
   open_ = false;
   own_prefix_ = QRegularExpression();
   primary_keys_.clear();
@@ -146,6 +146,7 @@ void Connection::Open(const QString& server, const QString& database, const QStr
         throw DbError{kErrConnectionRefused, "Tanımlama veritabanı bulunamadı: " + definitions};
       QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name_);
       db.setDatabaseName(file);
+      if (read_only) db.setConnectOptions("QSQLITE_OPEN_READONLY");
       if (!db.open()) throw To_Db_Error(db.lastError(), engine_);
       QVariant handle = db.driver()->handle();
       auto* sqlite = *static_cast<sqlite3* const*>(handle.data());
@@ -154,8 +155,10 @@ void Connection::Open(const QString& server, const QString& database, const QStr
       open_ = true;
       own_prefix_ = QRegularExpression("\\b" + QRegularExpression::escape(database) + "\\.dbo\\.",
                                        QRegularExpression::CaseInsensitiveOption);
-      Execute("PRAGMA journal_mode=WAL");
-      Execute("PRAGMA synchronous=NORMAL");
+      if (!read_only) {
+        Execute("PRAGMA journal_mode=WAL");
+        Execute("PRAGMA synchronous=NORMAL");
+      }
       // Attached under its own name even when it is the main file, so that
       // "Defination_DB.dbo.X" reads the same on every road.
       Execute("ATTACH DATABASE '" + QString(definitions).replace("'", "''") + "' AS Defination_DB");
@@ -185,6 +188,7 @@ void Connection::Open(const QString& server, const QString& database, const QStr
       // A lock is waited for as long as on the embedded engine (its busy timeout), then
       // refused (DbError::Is_Lock_Timeout()) instead of waiting without end.
       Execute("SET lock_timeout TO '5s'");
+      if (read_only) Execute("SET default_transaction_read_only TO on");
       return;
     }
     case Engine::SqlServer: {

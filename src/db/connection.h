@@ -35,8 +35,10 @@ class Connection {
 
   // Opens `database` on `server`; throws DbError when the engine refuses. `integrated` is the
   // Windows-login form, which servers that know no such login treat as the SQL login.
+  // `read_only` opens it for reading alone where the engine allows (the embedded engine's file
+  // opened read-only, PostgreSQL's transactions read-only); SQL Server opens it as it is.
   void Open(const QString& server, const QString& database, const QString& user,
-            const QString& password, bool integrated);
+            const QString& password, bool integrated, bool read_only = false);
   bool Is_Open() const;
   Engine engine() const { return engine_; }
   QString Database_Name() const { return database_; }

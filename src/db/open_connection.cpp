@@ -16,14 +16,14 @@ QString Windows_Login_Connection_String(const QString& user, const QString& pass
 }
 
 OpenedConnection Open_Connection(const QString& user, const QString& password,
-                                 const QString& database, const QString& server) {
+                                 const QString& database, const QString& server, bool read_only) {
   auto connection = std::make_shared<Connection>();
   try {
-    connection->Open(server, database, user, password, false);
+    connection->Open(server, database, user, password, false, read_only);
     return {connection, Sql_Login_Connection_String(user, password, database, server)};
   } catch (const DbError&) {
   }
   connection = std::make_shared<Connection>();
-  connection->Open(server, database, user, password, true);
+  connection->Open(server, database, user, password, true, read_only);
   return {connection, Windows_Login_Connection_String(user, password, database, server)};
 }

@@ -18,6 +18,7 @@ struct OpenedConnection {
   QString connection_string;
 };
 
-// Throws DbError when both forms fail.
+// Throws DbError when both forms fail. `read_only`: see Connection::Open.
 OpenedConnection Open_Connection(const QString& user, const QString& password,
-                                 const QString& database, const QString& server);
+                                 const QString& database, const QString& server,
+                                 bool read_only = false);

@@ -1,7 +1,9 @@
 // The amount columns a run prints beside its own period: the same months one year earlier with
 // the difference and the change, each month of the period, or each quarter. Every column is
 // computed by the same calculation as the main period, one after the other in the run's
-// transaction; the main period comes last so the stored results stay its own.
+// transaction; the main period comes last so the stored results stay its own. The run driver
+// gives each column its ledger lines: the run's own year read once for all its columns, the
+// year before from that year's database where the company has one.
 #pragma once
 
 #include <QDate>

@@ -250,9 +250,10 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
       p.moved_only = grid.Text(row, "Baslangic");
   // Leaving out closing vouchers that the ledger does not hold would only cost every ledger
   // query its covering index.
-  // The previous year's columns take the same condition, so its closing vouchers count too.
-  if (!p.closing_vouchers && !Ledger_Has_Closing_Vouchers(db, year) &&
-      (p.comparison != Comparison::PreviousYear || !Ledger_Has_Closing_Vouchers(db, year - 1)))
+  // The previous year's column takes the same condition, perhaps over another database's
+  // ledger, so a run beside it keeps the condition.
+  if (!p.closing_vouchers && p.comparison != Comparison::PreviousYear &&
+      !Ledger_Has_Closing_Vouchers(db, year))
     p.closing_vouchers = true;
   const ChosenWorkplace workplace = Chosen_Workplace(db, grid);
   const bool restricted = !workplace.code.isEmpty() && Ledger_Has_Workplace(db);

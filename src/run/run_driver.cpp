@@ -1,8 +1,12 @@
 #include "run/run_driver.h"
 
+#include <algorithm>
+
 #include "calc/formula.h"
 #include "calc/ledger_aggregation.h"
+#include "calc/row_sums.h"
 #include "db/connection.h"
+#include "db/open_connection.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
@@ -105,6 +109,48 @@ class RunTransaction {
   bool committed_ = false;
 };
 
+// The company's database of the fiscal year before the current one: of the same company code,
+// the year that starts last before the current year; "" when none is listed.
+QString Previous_Year_Database(const AppState& s) {
+  Recordset rs;
+  Open_Recordset(s.Db(), rs,
+                 "SELECT P.sysfrm_dbnm FROM Defination_DB.dbo.sysfrmlng P, "
+                 "Defination_DB.dbo.sysfrmlng C WHERE C.sysfrm_dbnm='" +
+                     Sql_Quote_Value(s.Database_Name) +
+                     "' AND P.sysfrm_kd=C.sysfrm_kd AND "
+                     "P.Mali_Yil_Baslangic<C.Mali_Yil_Baslangic ORDER BY P.Mali_Yil_Baslangic "
+                     "DESC");
+  if (!rs.Is_Open() || rs.Eof()) return {};
+  return rs.Text("sysfrm_dbnm").trimmed();
+}
+
+// The lines of `period`'s year from the previous fiscal year's own database, opened for
+// reading alone, when it exists and holds lines of that year; none otherwise.
+std::optional<std::vector<LedgerGroup>> Previous_Year_Ledger(const AppState& s,
+                                                             const RunParameters& period) {
+  const QString database = Previous_Year_Database(s);
+  if (database.isEmpty() || database == s.Database_Name) return std::nullopt;
+  OpenedConnection opened;
+  try {
+    opened = Open_Connection(s.Sql_User, s.Sql_Password, database, s.Server_Name, true);
+  } catch (const DbError&) {
+    return std::nullopt;  // listed, but no such database
+  }
+  const DbSession ledger{opened.connection, s.Db().show_error};
+  if (!Ledger_Has_Line(ledger, " AND MUHFISHAR.Yil='" + QString::number(period.period.year) + "'"))
+    return std::nullopt;
+  const AccountIds ids = Main_Account_Ids(ledger, s.Db());
+  return Read_Ledger_Groups(ledger, Ledger_Condition(period), &ids);
+}
+
+// Whether `part` lies within `whole` (an open bound of `whole` holds every bound of `part`).
+bool Within(const LedgerPeriod& part, const LedgerPeriod& whole) {
+  if (part.year != whole.year) return false;
+  if (whole.first_day && (!part.first_day || *part.first_day < *whole.first_day)) return false;
+  if (whole.last_day && (!part.last_day || *part.last_day > *whole.last_day)) return false;
+  return true;
+}
+
 // Hides the waiting frame however the calculation ends.
 struct Waiting {
   const RunSteps& steps;
@@ -142,24 +188,45 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
   RunTransaction transaction(*s.Db_Connection,
                              Statement_Table_Ids(s.Db(), parameters.statement_sql));
   // The other columns first, each read back as its calculation left it; the main period last,
-  // so the stored results are its own.
+  // so the stored results are its own. The columns of the run's own year take their lines from
+  // one reading of the period, by day; the previous year's from its own database when it has
+  // one, else from this one when its ledger holds that year.
   const ComparisonPlan plan = Comparison_Plan(parameters, s.Fiscal_Year_Start, s.Fiscal_Year_End);
+  std::optional<LedgerDays> days;
+  if (std::any_of(plan.columns.begin() + 1, plan.columns.end(), [&](const AmountColumn& c) {
+        return c.kind == ColumnKind::Period && Within(c.period, parameters.period);
+      })) {
+    days.emplace(s.Db(), Ledger_Condition(parameters));
+    if (!days->Readable()) days.reset();
+  }
+  auto options_for = [&](const LedgerPeriod& period) {
+    CalculationOptions options;
+    if (days && Within(period, parameters.period))
+      options.ledger = days->Groups(period.first_day, period.last_day);
+    return options;
+  };
   std::vector<std::optional<ColumnFigures>> figures(plan.columns.size());
   outcome.column_calculations.resize(plan.columns.size());
   for (size_t c = 1; c < plan.columns.size(); ++c) {
     const AmountColumn& column = plan.columns[c];
     if (column.kind != ColumnKind::Period) continue;
-    if (column.period.year != parameters.period.year &&
-        !Ledger_Has_Line(s.Db(),
-                         " AND MUHFISHAR.Yil='" + QString::number(column.period.year) + "'"))
-      continue;
     RunParameters other = parameters;
     other.period = column.period;
-    outcome.column_calculations[c] =
-        Tablo_Hesapla(s.Db(), other, steps.progress, {steps.record_intake});
+    CalculationOptions options = options_for(column.period);
+    options.record_intake = steps.record_intake;
+    if (column.period.year != parameters.period.year) {
+      options.ledger = Previous_Year_Ledger(s, other);
+      if (!options.ledger &&
+          !Ledger_Has_Line(s.Db(),
+                           " AND MUHFISHAR.Yil='" + QString::number(column.period.year) + "'"))
+        continue;
+    }
+    outcome.column_calculations[c] = Tablo_Hesapla(s.Db(), other, steps.progress, options);
     figures[c] = Read_Column_Figures(s.Db(), parameters.statement_sql);
   }
-  outcome.calculation = Tablo_Hesapla(s.Db(), parameters, steps.progress, {steps.record_intake});
+  CalculationOptions main_options = options_for(parameters.period);
+  main_options.record_intake = steps.record_intake;
+  outcome.calculation = Tablo_Hesapla(s.Db(), parameters, steps.progress, main_options);
   waiting.Hide();
   parameters.statement_sql = Append_Display_Conditions(parameters);
   if (const QString unlisted = Unlisted_Rows_Condition(outcome.calculation); !unlisted.isEmpty())

@@ -26,13 +26,16 @@ void DemoCompanyTest::TearDownTestSuite() {
 void DemoCompanyTest::SetUp() {
   registry_.reset(new QTemporaryDir);
   qputenv("MALITABLO_REGISTRY", (registry_->path() + "/registry.ini").toUtf8());
-  state.Program_Folder = MALITABLO_PROGRAM_DIR;
   messages.Answer(true);  // the regional settings question of a fresh registry
-  Parse_Command_Line(state, QString(kDemoCompany) + "|" +
-                                server_->Server(Demo_Data_Folder(dir_->path())) + "|1|sa|" +
-                                QChar(0xE6));
-  Open_Company(state, [] {});
+  Open_Demo_Database(state, kDemoCompany);
   messages.entries.clear();
+}
+
+void DemoCompanyTest::Open_Demo_Database(AppState& s, const QString& database) {
+  s.Program_Folder = MALITABLO_PROGRAM_DIR;
+  Parse_Command_Line(s, database + "|" + server_->Server(Demo_Data_Folder(dir_->path())) +
+                            "|1|sa|" + QChar(0xE6));
+  Open_Company(s, [] {});
 }
 
 void DemoCompanyTest::TearDown() { qunsetenv("MALITABLO_REGISTRY"); }

@@ -18,6 +18,8 @@ class DemoCompanyTest : public ::testing::Test {
   static void TearDownTestSuite();
   void SetUp() override;
   void TearDown() override;
+  // Opens the suite's `database` into `s` as the command line opens a company.
+  static void Open_Demo_Database(AppState& s, const QString& database);
 
   static QTemporaryDir* dir_;
   static TestServer* server_;
