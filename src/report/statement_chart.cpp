@@ -210,18 +210,21 @@ StatementChart Statement_Chart(const Statement& statement) {
     chart.category_rows.push_back(r);
   }
   if (chart.categories.isEmpty()) return chart;
+  // Over months or quarters an income statement's main column is their total, twelve times a
+  // month's bar: the bars and the lines stand over the parts alone. A balance sheet's main
+  // column is its last month.
+  const bool over_time = Over_Time(statement);
   for (size_t c : periods) {
+    if (over_time && c == 0 && statement.heading.kind != kKindBalanceSheet) continue;
+    if (over_time) {
+      chart.points << statement.columns[c].title;
+      chart.point_columns.push_back(c);
+    }
     ChartSeries bars{statement.columns[c].title, c, {}};
     for (size_t r : chart.category_rows) bars.values.push_back(figure(r, c));
     chart.bars.push_back(std::move(bars));
   }
-  if (!Over_Time(statement)) return chart;
-  // An income statement's main column is the months' total; a balance sheet's is its last month.
-  for (size_t c : periods) {
-    if (c == 0 && statement.heading.kind != kKindBalanceSheet) continue;
-    chart.points << statement.columns[c].title;
-    chart.point_columns.push_back(c);
-  }
+  if (!over_time) return chart;
   for (size_t r = 0; r < statement.rows.size(); ++r) {
     if (!statement.rows[r].net_result) continue;
     ChartSeries line{statement.rows[r].caption, r, {}};

@@ -1,7 +1,7 @@
 // The statement's chart ("Grafik"): the level-1 rows with figures (not footnotes, blank lines or
-// rules) as bars, one bar per period column in
-// print order; with months or quarters also the result rows as lines over those columns (the
-// total left out). The figures are those the page prints. One drawing on a QPainter serves the
+// rules) as bars, one bar per period column in print order; with months or quarters the bars of
+// the months or quarters alone (an income statement's total left out) and the result rows as
+// lines over them. The figures are those the page prints. One drawing on a QPainter serves the
 // window, the printer and the files (PNG, SVG, the HTML page's picture).
 #pragma once
 
