@@ -26,7 +26,6 @@
 #include "editor/table_list_window.h"
 #include "model/table_definition.h"
 #include "run/filter_window.h"
-#include "run/parameter_preparation.h"
 #include "support/test_suite.h"
 #include "ui/screenshot.h"
 #include "ui/user_steps.h"
@@ -383,15 +382,4 @@ TEST_F(EditorWindows, BalanceSheetGridsAndListSearch) {
   EXPECT_EQ(def->Active_Grid(), passive);
   Screenshot(def, "definition_balance_sheet");
   delete def;
-}
-
-TEST(TableListKind, FollowsTheTableKindRowOfTheRunWindow) {
-  KeyedGrid filter({"FiltreLbl", "Baslangic"});
-  EXPECT_EQ(Table_Kind(filter), 2);  // no such row: income statements
-  const int row = filter.Add_Row();
-  filter.Set_Text(row, "FiltreLbl", "Tablo Türü");
-  filter.Set_Text(row, "Baslangic", "Bilanço");
-  EXPECT_EQ(Table_Kind(filter), 1);
-  filter.Set_Text(row, "Baslangic", "Gelir Tablosu");
-  EXPECT_EQ(Table_Kind(filter), 2);
 }
