@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/start_up.h"
+#include "audit/run_audit.h"
 #include "calc/row_sums.h"
 #include "db/query.h"
 #include "db/recordset.h"
@@ -566,6 +567,17 @@ TEST_F(DemoRun, PreviousPeriodBesideTheCurrent) {
     EXPECT_EQ(row.amounts[1].balance, direct->statement.rows[r].Main().balance) << S(row.code);
     EXPECT_EQ(row.amounts[1].credit, direct->statement.rows[r].Main().credit) << S(row.code);
   }
+  // An account's voucher lines under that column are the year before's own (its closing voucher
+  // left out, as the income statement leaves it), then the totals.
+  Recordset count;
+  Open_Recordset(other.Db(), count,
+                 QString::fromUtf8("SELECT COUNT(*) AS N FROM MUHFISHAR WHERE MHesap_Kod='600.01' "
+                                   "AND Islem_Tipi<>'Kapanış Fişi'"));
+  ASSERT_GT(count.Number("N"), 0);
+  EXPECT_EQ(Voucher_Lines_Of_Run(state, Column_Parameters(*run, 1), "", "600.01",
+                                 Column_Ledger(*run, 1))
+                .rows.size(),
+            static_cast<size_t>(count.Number("N")) + 1);
 
   // Listed but missing, then not listed at all: without a line of that year here the column is
   // empty and says so, and the run goes on.

@@ -4,6 +4,7 @@
 #include "audit/row_breakdown.h"
 #include "audit/voucher_lines.h"
 #include "db/connection.h"
+#include "db/open_connection.h"
 #include "db/query.h"
 #include "db/recordset.h"
 #include "model/financial_table.h"
@@ -99,9 +100,19 @@ QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row) {
       Row_Breakdown(Statement_Row(StatementData(run.statement), row), run.calculation));
 }
 
+QString Column_Ledger(const RunOutcome& run, size_t column) {
+  return Own_Period(run, column) && column < run.column_ledgers.size() ? run.column_ledgers[column]
+                                                                       : QString();
+}
+
 AuditTable Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,
-                                const QString& account) {
-  return Voucher_Lines_Table(Voucher_Lines(s.Db(), parameters, account), period);
+                                const QString& account, const QString& ledger) {
+  if (ledger.isEmpty())
+    return Voucher_Lines_Table(Voucher_Lines(s.Db(), parameters, account), period);
+  const OpenedConnection opened =
+      Open_Connection(s.Sql_User, s.Sql_Password, ledger, s.Server_Name, true);
+  const DbSession other{opened.connection, s.Db().show_error};
+  return Voucher_Lines_Table(Voucher_Lines(other, parameters, account), period);
 }
 
 bool Write_Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,

@@ -29,9 +29,14 @@ RunParameters Column_Parameters(const RunOutcome& run, size_t column);
 QString Column_Period_Text(const RunOutcome& run, size_t column);
 // The accounts whose voucher lines the breakdown of that row offers.
 QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row);
-// An account's voucher lines in the run's period (`period` as the statement prints it).
+// The database whose ledger column `column`'s lines come from: the previous fiscal year's own,
+// or "" for the company's.
+QString Column_Ledger(const RunOutcome& run, size_t column);
+// An account's voucher lines in the run's period (`period` as the statement prints it), from
+// the company's ledger or from that of database `ledger`, opened for reading alone.
 AuditTable Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters,
-                                const QString& period, const QString& account);
+                                const QString& period, const QString& account,
+                                const QString& ledger = {});
 // The same lines listed to `sink` as they are read, none of them held, all from one read of the
 // database; false when the sink failed.
 bool Write_Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters,

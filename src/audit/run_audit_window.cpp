@@ -13,11 +13,12 @@ DenetimFrm* Show_Row_Breakdown(AppState& state, const RunOutcome& run, int row, 
                                size_t column) {
   return Show_Audit_Table(state, Breakdown_Of_Run(state, run, row, column), parent,
                           [&state, parameters = Column_Parameters(run, column),
-                           period = Column_Period_Text(run, column)](const QString& account,
-                                                                     QWidget* window) {
+                           period = Column_Period_Text(run, column),
+                           ledger = Column_Ledger(run, column)](const QString& account,
+                                                                QWidget* window) {
                             Show_Audit_Table(state,
                                              Voucher_Lines_Of_Run(state, parameters, period,
-                                                                  account),
+                                                                  account, ledger),
                                              window);
                           });
 }

@@ -119,6 +119,9 @@ struct RunOutcome {
   // The calculation of every other period column, by column index (what its rows took in when
   // the run records its intake); empty where a column was not computed.
   std::vector<CalculationResult> column_calculations;
+  // The database whose ledger a period column's lines were read from, by column index: the
+  // previous fiscal year's own, or "" for the company's.
+  std::vector<QString> column_ledgers;
 };
 
 // The rows of the statement query as read (one amount column), each with its look decided as

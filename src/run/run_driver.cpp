@@ -125,10 +125,12 @@ QString Previous_Year_Database(const AppState& s) {
 }
 
 // The lines of `period`'s year from the previous fiscal year's own database, opened for
-// reading alone, when it exists and holds lines of that year; none otherwise.
+// reading alone, when it exists and holds lines of that year (`database` then names it); none
+// otherwise.
 std::optional<std::vector<LedgerGroup>> Previous_Year_Ledger(const AppState& s,
-                                                             const RunParameters& period) {
-  const QString database = Previous_Year_Database(s);
+                                                             const RunParameters& period,
+                                                             QString& database) {
+  database = Previous_Year_Database(s);
   if (database.isEmpty() || database == s.Database_Name) return std::nullopt;
   OpenedConnection opened;
   try {
@@ -207,6 +209,7 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
   };
   std::vector<std::optional<ColumnFigures>> figures(plan.columns.size());
   outcome.column_calculations.resize(plan.columns.size());
+  outcome.column_ledgers.resize(plan.columns.size());
   for (size_t c = 1; c < plan.columns.size(); ++c) {
     const AmountColumn& column = plan.columns[c];
     if (column.kind != ColumnKind::Period) continue;
@@ -215,7 +218,8 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
     CalculationOptions options = options_for(column.period);
     options.record_intake = steps.record_intake;
     if (column.period.year != parameters.period.year) {
-      options.ledger = Previous_Year_Ledger(s, other);
+      options.ledger = Previous_Year_Ledger(s, other, outcome.column_ledgers[c]);
+      if (!options.ledger) outcome.column_ledgers[c].clear();
       if (!options.ledger &&
           !Ledger_Has_Line(s.Db(),
                            " AND MUHFISHAR.Yil='" + QString::number(column.period.year) + "'"))
