@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -48,7 +49,7 @@ const char kUsage[] =
     "  malitablo-cli check \"<bağlantı>\" [--set \"BAŞLIK=DEĞER\"]... "
     "[--format text|csv|json] [--out DOSYA]\n"
     "  malitablo-cli explain \"<bağlantı>\" [--set \"BAŞLIK=DEĞER\"]... --row KOD "
-    "[--account HESAP] [--format text|csv|json] [--out DOSYA]\n"
+    "[--column BAŞLIK] [--account HESAP] [--format text|csv|json] [--out DOSYA]\n"
     "  malitablo-cli --help\n";
 
 const char kHelp[] =
@@ -75,6 +76,8 @@ const char kHelp[] =
     "                          çıktı klasöründe tablonun kodu ve dönemi,\n"
     "                          ör. \"GT 01.2026-12.2026.pdf\").\n"
     "  --row KOD               explain: dökümü yazılacak satırın kodu.\n"
+    "  --column BAŞLIK         explain: \"Karşılaştırma\" ile bu tutar sütununun dökümü\n"
+    "                          (ör. \"Mart\", \"Önceki Dönem\"); yoksa ana dönemin.\n"
     "  --account HESAP         explain: satırın bu hesabının fiş satırları.\n"
     "  --yes                   Soruları Evet diye yanıtlar (ilk çalıştırmada bölgesel ayarlar).\n"
     "  -h, --help              Bu yardımı yazar.\n"
@@ -141,6 +144,7 @@ struct RunOptions {
   QString out;
   QString row;      // explain: the row's code
   QString account;  // explain: one of its accounts
+  QString column;   // explain: the title of an amount column; "" the main period
 };
 
 std::optional<ExportKind> Export_Format(const QString& name) {
@@ -276,12 +280,26 @@ int Explain(AppState& state, const RunOptions& options) {
     Error(QString::fromUtf8("Tabloda bu kodla bir satır yok: \"%1\"").arg(options.row));
     return 1;
   }
+  size_t column = 0;
+  if (!options.column.isEmpty()) {
+    const auto& columns = run->statement.columns;
+    column = static_cast<size_t>(
+        std::find_if(columns.begin(), columns.end(),
+                     [&](const AmountColumn& c) { return c.title == options.column.trimmed(); }) -
+        columns.begin());
+    if (column == columns.size()) {
+      Error(QString::fromUtf8("Tabloda bu başlıkla bir tutar sütunu yok: \"%1\"")
+                .arg(options.column));
+      return 1;
+    }
+  }
   if (options.account.isEmpty())
-    return Write_Output(Audit_Listing(state, Breakdown_Of_Run(state, *run, row), options.format),
+    return Write_Output(Audit_Listing(state, Breakdown_Of_Run(state, *run, row, column),
+                                      options.format),
                         options.out)
                ? 0
                : 1;
-  if (!Breakdown_Accounts_Of_Run(*run, row).contains(options.account.trimmed())) {
+  if (!Breakdown_Accounts_Of_Run(*run, row, column).contains(options.account.trimmed())) {
     Error(QString::fromUtf8("\"%1\" hesabı %2 satırının dönemdeki hesapları arasında yok.")
               .arg(options.account, options.row));
     return 1;
@@ -289,9 +307,10 @@ int Explain(AppState& state, const RunOptions& options) {
   // An account may have millions of lines: they are written as they are read.
   return Write_Listing(
              [&](const PieceWriter& piece) {
-               return Write_Voucher_Lines_Of_Run(state, run->parameters,
-                                                 run->statement.heading.period,
-                                                 options.account.trimmed(), options.format, piece);
+               return Write_Voucher_Lines_Of_Run(state, Column_Parameters(*run, column),
+                                                 Column_Period_Text(*run, column),
+                                                 options.account.trimmed(), options.format, piece,
+                                                 Column_Ledger(*run, column));
              },
              options.out)
              ? 0
@@ -329,6 +348,8 @@ int main(int argc, char** argv) {
       options.row = args[++i];
     } else if (a == "--account" && has_value) {
       options.account = args[++i];
+    } else if (a == "--column" && has_value) {
+      options.column = args[++i];
     } else if (a.startsWith("--")) {
       return Usage();
     } else {
@@ -340,9 +361,10 @@ int main(int argc, char** argv) {
   if (command != "company" && command != "run" && command != "check" && command != "explain")
     return Usage();
   if (command == "company" && (!options.sets.isEmpty() || !options.out.isEmpty())) return Usage();
-  // The audit commands write listings only; --row and --account belong to explain.
+  // The audit commands write listings only; --row, --column and --account belong to explain.
   if ((command == "check" || command == "explain") && options.file) return Usage();
-  if (command != "explain" && (!options.row.isEmpty() || !options.account.isEmpty()))
+  if (command != "explain" &&
+      (!options.row.isEmpty() || !options.account.isEmpty() || !options.column.isEmpty()))
     return Usage();
   if (command == "explain" && options.row.isEmpty()) return Usage();
 

@@ -95,9 +95,10 @@ AuditTable Breakdown_Of_Run(AppState& s, const RunOutcome& run, int row, size_t 
                              Row_Names(rows), Column_Period_Text(run, column));
 }
 
-QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row) {
+QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row, size_t column) {
   return Breakdown_Accounts(
-      Row_Breakdown(Statement_Row(StatementData(run.statement), row), run.calculation));
+      Row_Breakdown(Statement_Row(StatementData(run.statement), row),
+                    Own_Period(run, column) ? run.column_calculations[column] : run.calculation));
 }
 
 QString Column_Ledger(const RunOutcome& run, size_t column) {
@@ -105,22 +106,29 @@ QString Column_Ledger(const RunOutcome& run, size_t column) {
                                                                        : QString();
 }
 
+namespace {
+
+// The company's session, or one on database `ledger` opened for reading alone.
+DbSession Ledger_Session(AppState& s, const QString& ledger) {
+  if (ledger.isEmpty()) return s.Db();
+  return {Open_Connection(s.Sql_User, s.Sql_Password, ledger, s.Server_Name, true).connection,
+          s.Db().show_error};
+}
+
+}  // namespace
+
 AuditTable Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,
                                 const QString& account, const QString& ledger) {
-  if (ledger.isEmpty())
-    return Voucher_Lines_Table(Voucher_Lines(s.Db(), parameters, account), period);
-  const OpenedConnection opened =
-      Open_Connection(s.Sql_User, s.Sql_Password, ledger, s.Server_Name, true);
-  const DbSession other{opened.connection, s.Db().show_error};
-  return Voucher_Lines_Table(Voucher_Lines(other, parameters, account), period);
+  return Voucher_Lines_Table(Voucher_Lines(Ledger_Session(s, ledger), parameters, account), period);
 }
 
 bool Write_Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, const QString& period,
                                 const QString& account, ListingFormat format,
-                                const ListingSink& sink) {
+                                const ListingSink& sink, const QString& ledger) {
   // The count, the text's widths and the lines themselves are read in one transaction, so they
   // agree with each other.
-  Connection& connection = *s.Db().connection;
+  const DbSession db = Ledger_Session(s, ledger);
+  Connection& connection = *db.connection;
   connection.Begin_Transaction();
   struct RollBack {
     Connection& connection;
@@ -129,7 +137,6 @@ bool Write_Voucher_Lines_Of_Run(AppState& s, const RunParameters& parameters, co
   if (connection.engine() == Engine::Postgres)
     connection.Execute("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
   AuditRowSource lines;
-  const AuditTable table =
-      Voucher_Lines_Table_Read_Along(s.Db(), parameters, account, period, &lines);
+  const AuditTable table = Voucher_Lines_Table_Read_Along(db, parameters, account, period, &lines);
   return Write_Audit_Listing(s, table, format, lines, sink);
 }

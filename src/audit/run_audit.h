@@ -28,7 +28,7 @@ AuditTable Breakdown_Of_Run(AppState& state, const RunOutcome& run, int row, siz
 RunParameters Column_Parameters(const RunOutcome& run, size_t column);
 QString Column_Period_Text(const RunOutcome& run, size_t column);
 // The accounts whose voucher lines the breakdown of that row offers.
-QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row);
+QStringList Breakdown_Accounts_Of_Run(const RunOutcome& run, int row, size_t column = 0);
 // The database whose ledger column `column`'s lines come from: the previous fiscal year's own,
 // or "" for the company's.
 QString Column_Ledger(const RunOutcome& run, size_t column);
@@ -41,4 +41,4 @@ AuditTable Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters
 // database; false when the sink failed.
 bool Write_Voucher_Lines_Of_Run(AppState& state, const RunParameters& parameters,
                                 const QString& period, const QString& account, ListingFormat format,
-                                const ListingSink& sink);
+                                const ListingSink& sink, const QString& ledger = {});

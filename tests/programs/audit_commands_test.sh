@@ -72,6 +72,21 @@ body = text[rule + 3:]
 assert len(body) == n + 1 and body[-1].startswith("TOPLAM"), body[-1]
 assert {len(line) for line in body} == {len(text[rule])}, "columns not aligned"
 PY
+# A column's lines: the previous period's account lines are the year before's own database's.
+"$cli" explain "$company" --set "Tablo Kodu=GT" --set "Karşılaştırma=Önceki Dönem" --row A.1 \
+  --column "Önceki Dönem" --account 600.01 --format json >"$work/json" 2>"$work/err" ||
+  fail "explain previous period: $(cat "$work/err")"
+python3 - "$data/MALITABLO_DEMO_2025.sqlite" "$work/json" <<'PY' || fail "previous period lines"
+import json, sqlite3, sys
+n, net = sqlite3.connect(sys.argv[1]).execute(
+    "SELECT COUNT(*), SUM(BTutar-ATutar) FROM MUHFISHAR WHERE MHesap_Kod='600.01' "
+    "AND Islem_Tipi<>'Kapanış Fişi'").fetchone()
+rows = json.load(open(sys.argv[2], encoding="utf-8"))["satirlar"]
+assert n > 50 and len(rows) == n + 1 and abs(rows[-1]["Bakiye"] - net) < 0.005, (n, rows[-1])
+PY
+"$cli" explain "$company" --set "Tablo Kodu=GT" --row A --column Mart >/dev/null 2>"$work/err" &&
+  fail "a column the run has not: exit 0"
+grep -q '"Mart"' "$work/err" || fail "unknown column not named"
 "$cli" explain "$company" --set "Tablo Kodu=GT" --row YOK >/dev/null 2>"$work/err" &&
   fail "unknown row: exit 0"
 grep -q '"YOK"' "$work/err" || fail "unknown row not named"
