@@ -4,8 +4,8 @@
 //   malitablo-cli run "<database>|<server>|<user id>|<sql user>|<password>"
 //       [--set "CAPTION=VALUE"]... [--format text|csv|json|pdf|html|txt|xlsx] [--out FILE] [--yes]
 //   malitablo-cli check "<connection>" [--set "CAPTION=VALUE"]... [--format text|csv|json]
-//   malitablo-cli explain "<connection>" [--set ...]... --row CODE [--account CODE]
-//       [--format text|csv|json]
+//   malitablo-cli explain "<connection>" [--set ...]... --row CODE [--column TITLE]
+//       [--account CODE] [--format text|csv|json]
 //   malitablo-cli --help
 // pdf, html, txt and xlsx write the printed statement's files (by default named after the
 // statement and its period, "GT 01.2026-12.2026.pdf", in the user's output folder beside the
