@@ -15,6 +15,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "db/registry.h"
 #include "db/suite_text.h"
@@ -383,14 +384,19 @@ bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
 }
 
 bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
-                          const TextExportOptions& text) {
+                          const TextExportOptions& text, const ReportPages* laid_out) {
   if (kind == ExportKind::Excel && statement.columns.size() > 1)
     return Export_Columns_Xlsx(statement, path);
-  const ReportPages pages = Run_AnaRapor(statement);
-  const StatementChart chart = Statement_Chart(statement);
-  if (kind == ExportKind::Html)
+  std::optional<ReportPages> own;
+  const ReportPages& pages = laid_out ? *laid_out : own.emplace(Run_AnaRapor(statement));
+  if (kind == ExportKind::Html) {
+    const StatementChart chart = Statement_Chart(statement);
     return Export_Html(pages, path, statement.heading.title,
                        chart.Empty() ? QByteArray() : Chart_Svg(chart));
-  if (kind == ExportKind::Excel) return Export_Xlsx(pages, path, statement.heading.title, &chart);
+  }
+  if (kind == ExportKind::Excel) {
+    const StatementChart chart = Statement_Chart(statement);
+    return Export_Xlsx(pages, path, statement.heading.title, &chart);
+  }
   return Write_Pages(pages, kind, path, statement.heading.title, text);
 }

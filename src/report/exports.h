@@ -68,10 +68,12 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title,
 // workbook's sheet, `text` are the text file's options. False when the file cannot be written.
 bool Write_Pages(const ReportPages& pages, ExportKind kind, const QString& path,
                  const QString& title, const TextExportOptions& text = {});
-// The statement laid out and written as a file of `kind`; a workbook of a statement of several
-// amount columns holds them all. The HTML page and the workbook add the statement's chart.
+// The statement laid out (or its pages `laid_out`, when the caller has them) and written as a
+// file of `kind`; a workbook of a statement of several amount columns holds them all. The HTML
+// page and the workbook add the statement's chart.
 bool Write_Statement_File(const Statement& statement, ExportKind kind, const QString& path,
-                          const TextExportOptions& text = {});
+                          const TextExportOptions& text = {},
+                          const ReportPages* laid_out = nullptr);
 
 // Writers: false when the file cannot be written.
 bool Export_Pdf(const ReportPages& pages, const QString& path, const QString& title = {});

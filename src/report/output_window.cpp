@@ -196,11 +196,8 @@ void Export_Statement(AppState& state, const Statement& statement, ExportKind ki
   }
   const QString path = Ask_Save_Path(parent, Statement_File_Base(statement.heading), kind);
   if (path.isEmpty()) return;
-  // The workbook and the HTML page add the chart: the statement's own writer makes them.
   const bool written = (kind != ExportKind::Pdf && pages.pages.empty()) ||
-                       (kind == ExportKind::Excel || kind == ExportKind::Html
-                            ? Write_Statement_File(statement, kind, path)
-                            : Write_Pages(pages, kind, path, statement.heading.title, options));
+                       Write_Statement_File(statement, kind, path, options, &pages);
   if (!Reported(state, path, written)) return;
   Open_Document(state, path);
 }
