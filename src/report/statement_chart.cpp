@@ -27,8 +27,7 @@ bool Over_Time(const Statement& statement) {
 // Footnotes, blank lines and rules are no figures.
 bool Has_Figure(const Statement::Row& row) {
   const int kind = row.kind.value_or(0);
-  return kind != kRowBlankLine && kind != kRowDoubleRule && kind != kRowSingleRule &&
-         kind != kRowFootnote;
+  return !Is_Page_Layout_Row(kind) && kind != kRowFootnote;
 }
 
 const QColor kPalette[] = {"#4e79a7", "#f28e2b", "#e15759", "#76b7b2", "#59a14f",
