@@ -61,17 +61,15 @@ GrafikFrm::GrafikFrm(AppState& state, const Statement& statement, QWidget* paren
   resize(1100, 760);
 }
 
-bool GrafikFrm::Save_Png(const QString& path) {
-  if (Write_Export_File(path, Chart_Png(chart_))) return true;
+bool GrafikFrm::Write(const QString& path, const QByteArray& bytes) {
+  if (Write_Export_File(path, bytes)) return true;
   s_.Message->Critical(Unwritable_File_Message(path));
   return false;
 }
 
-bool GrafikFrm::Save_Svg(const QString& path) {
-  if (Write_Export_File(path, Chart_Svg(chart_))) return true;
-  s_.Message->Critical(Unwritable_File_Message(path));
-  return false;
-}
+bool GrafikFrm::Save_Png(const QString& path) { return Write(path, Chart_Png(chart_)); }
+
+bool GrafikFrm::Save_Svg(const QString& path) { return Write(path, Chart_Svg(chart_)); }
 
 void GrafikFrm::Save(bool svg) {
   const QString extension = svg ? "svg" : "png";

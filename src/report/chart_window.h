@@ -28,6 +28,8 @@ class GrafikFrm : public QDialog {
  private:
   void Print();
   void Save(bool svg);
+  // Writes `bytes` to `path`; a file that cannot be written is said.
+  bool Write(const QString& path, const QByteArray& bytes);
 
   AppState& s_;
   StatementChart chart_;
