@@ -685,7 +685,9 @@ void FiltreFrm::Run() {
   // ended, so that nobody else's run waits for them.
   Guarded(*s_.Message, [&] {
     last_run_.reset();
-    last_run_ = Run_Statement(s_, grid_, steps);
+    FilterCompletions completed;
+    last_run_ = Run_Statement(s_, grid_, steps, &completed);
+    Apply_Completions(grid_, completed);
     Hide_Waiting();
     if (!last_run_) return;
     if (target == kCheckTarget)
@@ -694,7 +696,7 @@ void FiltreFrm::Run() {
       output_(*last_run_, target);
   });
   Hide_Waiting();
-  // The run may complete typed dates in the grid.
+  // The values the run completed show in the grid.
   FiltreGrd->Refresh();
   running_ = false;
 }

@@ -205,7 +205,10 @@ QString Match_Table_Names(const DbSession& db, int kind, KeyedGrid& grid) {
   return {};
 }
 
-RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
+RunParameters Parametreleri_Hazirla(const AppState& state, const KeyedGrid& typed,
+                                    FilterCompletions* completions) {
+  // The builders complete the values they read on this copy.
+  KeyedGrid grid = typed;
   RunParameters p;
   const DbSession db = state.Db();
   p.kind = Table_Kind(grid);
@@ -259,7 +262,18 @@ RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid) {
   const bool restricted = !workplace.code.isEmpty() && Ledger_Has_Workplace(db);
   if (restricted) p.workplace_code = workplace.code;
   p.workplace_name = Workplace_Heading(workplace.name, restricted);
+  if (completions) {
+    completions->clear();
+    for (int row = 1; row < grid.Rows(); ++row)
+      for (const char* key : {"Baslangic", "Bitis"})
+        if (grid.Text(row, key) != typed.Text(row, key))
+          completions->push_back({row, QString::fromLatin1(key), grid.Text(row, key)});
+  }
   return p;
+}
+
+void Apply_Completions(KeyedGrid& grid, const FilterCompletions& completions) {
+  for (const FilterCompletion& c : completions) grid.Set_Text(c.row, c.key, c.text);
 }
 
 bool Ledger_Has_Line(const DbSession& db, const QString& condition) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "calc/run_parameters.h"
 #include "db/db_session.h"
@@ -12,11 +13,25 @@
 
 struct AppState;
 
+// A filter value as the run read it where that differs from what was typed: a table's stored
+// spelling, a two-digit year made whole, a non-number emptied in a numeric row.
+struct FilterCompletion {
+  int row = 0;
+  QString key;
+  QString text;
+};
+using FilterCompletions = std::vector<FilterCompletion>;
+
 // The whole value from the grid: the statement query from `base_sql` and the applied rows,
 // then the period (looked up in the ledger's months), the closing vouchers ("Kapanış Fişi":
 // "Dahil" or "Hariç", by default taken by a balance sheet only), the levels, the options, the
-// workplace whose lines the figures are, and the natural sides of the accounts.
-RunParameters Parametreleri_Hazirla(const AppState& state, KeyedGrid& grid);
+// workplace whose lines the figures are, and the natural sides of the accounts. The grid stays
+// as typed; the values completed on the way go to `completions` when given, also when the
+// parameters are refused.
+RunParameters Parametreleri_Hazirla(const AppState& state, const KeyedGrid& grid,
+                                    FilterCompletions* completions = nullptr);
+// Writes the completed values into the grid they were read from.
+void Apply_Completions(KeyedGrid& grid, const FilterCompletions& completions);
 
 // The two ledger look-ups of the period, each one index seek: the least month number of a
 // month name's lines (IX_MUHFISHAR_Ay), and the opening vouchers' first date

@@ -168,14 +168,15 @@ struct Waiting {
   ~Waiting() { Hide(); }
 };
 
-std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+std::optional<RunOutcome> Run(AppState& s, const KeyedGrid& grid, const RunSteps& steps,
+                              FilterCompletions* completions) {
   if (!s.Db_Connection || !s.Db_Connection->Is_Read_Only_Statement(s.Base_Sql)) {
     s.Message->Critical(Master_Base_Sql_Not_Read_Only(Master_File_Path(s)));
     return std::nullopt;
   }
   RunOutcome outcome;
   RunParameters& parameters = outcome.parameters;
-  parameters = Parametreleri_Hazirla(s, grid);
+  parameters = Parametreleri_Hazirla(s, grid, completions);
   if (!parameters.error.isEmpty()) {
     s.Message->Critical(parameters.error);
     return std::nullopt;
@@ -246,10 +247,11 @@ std::optional<RunOutcome> Run(AppState& s, KeyedGrid& grid, const RunSteps& step
 
 }  // namespace
 
-std::optional<RunOutcome> Run_Statement(AppState& s, KeyedGrid& grid, const RunSteps& steps) {
+std::optional<RunOutcome> Run_Statement(AppState& s, const KeyedGrid& grid, const RunSteps& steps,
+                                        FilterCompletions* completions) {
   s.F2_Run_Flag = false;
   try {
-    return Run(s, grid, steps);
+    return Run(s, grid, steps, completions);
   } catch (const DbError& e) {
     if (e.Is_Lock_Timeout())
       s.Message->Critical(kRunLockedMessage);

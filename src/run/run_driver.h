@@ -15,6 +15,7 @@
 #include "model/statement_lock.h"
 #include "process/progress.h"
 #include "report/statement.h"
+#include "run/parameter_preparation.h"
 #include "ui_common/keyed_grid.h"
 
 struct AppState;
@@ -39,8 +40,11 @@ struct RunSteps {
 // Runs the statement of `grid` in one transaction: the computed amounts and the statement read
 // back from them belong to this run alone; a run that fails (or a check) leaves the previous
 // results. Empty when the run stopped (a rejected filter value, a database error, a formula
-// that cannot be evaluated or an output that could not be written), after its message.
-std::optional<RunOutcome> Run_Statement(AppState& state, KeyedGrid& grid, const RunSteps& steps);
+// that cannot be evaluated or an output that could not be written), after its message. The
+// grid stays as typed; the values the run completed go to `completions` when given.
+std::optional<RunOutcome> Run_Statement(AppState& state, const KeyedGrid& grid,
+                                        const RunSteps& steps,
+                                        FilterCompletions* completions = nullptr);
 
 // Why a run with these parameters would print nothing: the last month before the first, a
 // statement without rows (no such table), no row within the chosen levels, or a period without
