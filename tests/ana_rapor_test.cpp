@@ -1,8 +1,7 @@
 // The statement layout: the amount column, colours, weights, indentation and rules of each row
 // (tests/cases/detail_look), the result rows, the period and heading, group captions, the page
 // header filled at report start, page numbering, and company number formats
-// (tests/cases/company_formats). Runs from the demo database are in statement_formats_test.cpp
-// and ui/run_to_pdf_test.cpp.
+// (tests/cases/company_formats). Runs from the demo database are in statement_formats_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QDate>

@@ -1,28 +1,19 @@
 #!/usr/bin/env bash
-# Statement runs from the command line: the income statement as text, JSON and CSV, and the
-# run parameters it refuses.
+# Statement runs from the command line: the listings' fields, the comparisons, and the run
+# parameters it refuses.
 source "$(dirname "$0")/demo_suite.sh"
 accept_regional_settings
 
-# The whole income statement as text, then as JSON for the figures.
-"$cli" run "$company" --set "Tablo Kodu=GT" --set "Rapor Başlangıç Ayı=Ocak" \
-  --set "Rapor Bitiş Ayı=Aralık" >"$work/out" 2>"$work/err" || fail "run: $(cat "$work/err")"
-grep -q "^C. NET SATIŞLAR  *[0-9.]*,[0-9][0-9]$" "$work/out" || fail "net sales line: $(cat "$work/out")"
-grep -q "^DÖNEM NET KÂRI VEYA ZARARI" "$work/out" || fail "net profit line"
+# The listings' fields (their rows against the ledger: statement_formats_test.cpp).
 "$cli" run "$company" --set "Tablo Kodu=GT" --format json --out "$work/gt.json" \
   2>"$work/err" || fail "json run: $(cat "$work/err")"
-python3 - "$work/gt.json" <<'PY' || fail "json rows"
+python3 - "$work/gt.json" <<'PY' || fail "json fields"
 import json, sys
-rows = json.load(open(sys.argv[1]))
-assert len(rows) == 54, len(rows)
 keys = {"Rapor_Yeri", "Satir_No", "Satir_Tipi", "Satir_Kodu", "Satir_Seviyesi", "Satir_Adi", "BTutar", "ATutar", "Bakiye"}
-assert all(set(r) == keys for r in rows)
-net = {r["Satir_Kodu"]: r["Bakiye"] for r in rows}
-assert isinstance(net["C"], float) and net["C"] > 0
+assert all(set(r) == keys for r in json.load(open(sys.argv[1])))
 PY
 "$cli" run "$company" --set "Tablo Kodu=GT" --format csv --out "$work/gt.csv" 2>/dev/null || fail "csv run"
 [ "$(head -n1 "$work/gt.csv" | tr -d '\r')" = "Rapor_Yeri,Satir_No,Satir_Tipi,Satir_Kodu,Satir_Seviyesi,Satir_Adi,BTutar,ATutar,Bakiye" ] || fail "csv header"
-[ "$(wc -l < "$work/gt.csv")" -eq 55 ] || fail "csv rows"
 # Months side by side: every row keeps the period's figures and adds each month, then the total.
 "$cli" run "$company" --set "Tablo Kodu=GT" --set "Karşılaştırma=Aylar" --format json \
   --out "$work/months.json" 2>"$work/err" || fail "months run: $(cat "$work/err")"

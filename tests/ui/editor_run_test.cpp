@@ -1,6 +1,7 @@
 // A table made in the editor's windows is a statement like any other: added from the standard
 // income statement on the demo ledger, it runs from the run window and from the command line
-// with the same amounts, and those are the amounts of the demo's own statement of that file.
+// with the same amounts, and those are the amounts of the demo's own statement of that file; its
+// PDF, chosen by keys, is written in the user's output folder.
 // Built from scratch by keys alone (rows inserted below, moved, a rule and a blank line, an
 // account picked by a lower-case search), it prints its rows in the order and case typed.
 #include <gtest/gtest.h>
@@ -29,8 +30,10 @@
 #include "editor/row_editor_window.h"
 #include "editor/table_definition_window.h"
 #include "editor/table_list_window.h"
+#include "report/output_window.h"
 #include "run/filter_window.h"
 #include "support/test_suite.h"
+#include "ui/opened_files.h"
 #include "ui/user_steps.h"
 #include "ui_common/keyed_grid_widget.h"
 
@@ -133,6 +136,27 @@ TEST(EditorRun, ATableMadeInTheWindowsRunsLikeTheDemoStatement) {
   const Amounts demo = Cli_Amounts(command_line, "GT");
   EXPECT_EQ(demo, from_window);
   EXPECT_NE(from_window.at("C"), 0);
+
+  // "PDF" chosen by its key, F2: the file named after the table and its period is written in
+  // the user's output folder, as proposed, and opened.
+  OpenedFiles opened;
+  w->Set_Output_Handler([&](const RunOutcome& run, const QString& target) {
+    Produce_Output(t.state, run.statement, target, w.get());
+  });
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  auto* target = w->findChild<KeyedGridView*>("RaporYeri");
+  target->setFocus();
+  QTest::keyClick(target, Qt::Key_P);  // opens the cell's list on "PDF"
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QApplication::processEvents();
+  ASSERT_EQ(w->Output_Target(), "PDF");
+  QTest::keyClick(w->findChild<KeyedGridView*>("FiltreGrd"), Qt::Key_F2);
+  const QString pdf = t.Root() + "/YENİ 01.2026-12.2026.pdf";
+  EXPECT_TRUE(QFile::exists(pdf));
+  EXPECT_EQ(opened.proposed_paths, QStringList{pdf});
+  EXPECT_EQ(opened.paths, QStringList{pdf});
+  EXPECT_EQ(t.messages.entries.size(), 1u) << t.messages.Texts().join('\n').toStdString();
 }
 
 namespace {

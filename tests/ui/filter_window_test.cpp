@@ -3,7 +3,7 @@
 // a run refused for a wrong date or a year without ledger lines, an error of the output shown
 // as a message, F2 once per press, typed codes kept, the locked end cells, next year's January
 // (told apart, offered only after December). A whole run to its output is in
-// run_to_pdf_test.cpp.
+// editor_run_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -258,15 +258,25 @@ TEST_F(FilterWindow, MultipleChoicePopupStoresTheTickedOptions) {
   EXPECT_EQ(r.Cell(6, "Baslangic"), "Hepsi");
 }
 
-TEST_F(FilterWindow, WrongDateStopsTheRunBeforeAnythingIsComputed) {
+// A wrong date, then without it a period of no ledger line: each refused with its reason before
+// anything is computed or output.
+TEST_F(FilterWindow, RefusedRunsSayWhyAndComputeNothing) {
+  t.state.Fiscal_Year_Start = QDate(2026, 1, 1);
+  t.state.Fiscal_Year_End = QDate(2026, 12, 31);
   Open_One_Row_Table("Tarih;31.02.2026;;;MUHASEBEMALITABLOHAREKET.Tarih;;TR;True;;;\n");
-  r.Key(Qt::Key_F2);
-  ASSERT_EQ(t.messages.entries.size(), 1u);
-  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
-  EXPECT_EQ(t.messages.entries[0].text, QString::fromUtf8("Lütfen tarihi doğru giriniz"));
-  EXPECT_TRUE(r.outputs.isEmpty());
-  EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
-  EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL"), 0);
+  for (const char* reason :
+       {"Lütfen tarihi doğru giriniz",
+        "Seçilen dönemde (01.01.2026 - 31.12.2026) büyük defterde hiç fiş satırı yok."}) {
+    t.messages.entries.clear();
+    r.Key(Qt::Key_F2);
+    ASSERT_EQ(t.messages.entries.size(), 1u);
+    EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
+    EXPECT_EQ(t.messages.entries[0].text, QString::fromUtf8(reason));
+    EXPECT_TRUE(r.outputs.isEmpty());
+    EXPECT_FALSE(r.w->findChild<QWidget*>("Bekleme")->isVisible());
+    EXPECT_EQ(t.Count("MUHASEBEMALITABLOHAREKET WHERE Bakiye IS NOT NULL"), 0);
+    r.G().Set_Text(1, "Baslangic", "");
+  }
 }
 
 TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
@@ -286,19 +296,6 @@ TEST_F(FilterWindow, AnErrorOfTheOutputIsShownAndTheWindowRunsAgain) {
   QTest::mouseClick(r.w->findChild<QPushButton*>("TamamBtn"), Qt::LeftButton);
   EXPECT_EQ(r.outputs.size(), 2);
   EXPECT_EQ(t.messages.entries.size(), 2u);
-}
-
-TEST_F(FilterWindow, APeriodWithoutLedgerLinesIsRefusedWithItsReason) {
-  t.state.Fiscal_Year_Start = QDate(2026, 1, 1);
-  t.state.Fiscal_Year_End = QDate(2026, 12, 31);
-  Open_One_Row_Table();
-  r.Key(Qt::Key_F2);
-  EXPECT_TRUE(r.outputs.isEmpty());
-  ASSERT_EQ(t.messages.entries.size(), 1u);
-  EXPECT_EQ(t.messages.entries[0].kind, MessageKind::Critical);
-  EXPECT_EQ(t.messages.entries[0].text,
-            QString::fromUtf8(
-                "Seçilen dönemde (01.01.2026 - 31.12.2026) büyük defterde hiç fiş satırı yok."));
 }
 
 TEST_F(FilterWindow, EveryF2PressRunsOnceEvenWhenItsReleaseGoesElsewhere) {

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -73,14 +72,7 @@ class DemoLogin {
 TEST(LoginWindow, ControlsFocusColoursAndArrowKeys) {
   DemoLogin d;
   d.Open();
-  EXPECT_EQ(d.w->windowTitle(), "Giriş");
-  EXPECT_EQ(d.Control<QLabel>("Label18")->text(), "Kullanıcı Adı  :");
-  EXPECT_EQ(d.Control<QLabel>("Label17")->text(), "Şifre :");
-  EXPECT_EQ(d.Control<QLabel>("Label1")->text(), "Server Adı:");
-  EXPECT_EQ(d.Control<QCheckBox>("Kullanici_Ayar_Sakla")->text(), "Bu Kullanıcıyı Hatırla");
   EXPECT_FALSE(d.Control<QCheckBox>("Kullanici_Ayar_Sakla")->isChecked());
-  EXPECT_EQ(d.Control<QPushButton>("TamamBtn")->text(), "Tamam");
-  EXPECT_EQ(d.Control<QPushButton>("CikisBtn")->text(), "Çıkış");
   EXPECT_EQ(d.Box("sysus_nm")->text(), "velora");
   EXPECT_EQ(d.Box("sysus")->echoMode(), QLineEdit::Password);
   EXPECT_EQ(d.Box("sysus")->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
