@@ -16,6 +16,7 @@
 #include "model/statement_lock.h"
 #include "model/table_definition.h"
 #include "process/program_end.h"
+#include "report/ana_rapor.h"
 #include "report/report_data.h"
 #include "report/statement_chart.h"
 #include "run/choice_lists.h"
@@ -603,6 +604,18 @@ TEST_F(DemoRun, PreviousPeriodBesideTheCurrent) {
     for (const Statement::Row& row : run->statement.rows)
       for (size_t c = 1; c < 4; ++c) EXPECT_FALSE(row.amounts[c].balance) << S(row.code);
   }
+  // The printed page's note stands apart, under the period and over the columns' titles.
+  const ReportPages pages = Run_AnaRapor(run->statement);
+  const std::vector<PageText>& header = pages.pages.at(0).texts;
+  auto placed = [&](const char* control) {
+    const auto at = std::find_if(header.begin(), header.end(),
+                                 [&](const PageText& t) { return t.control == control; });
+    return at == header.end() ? PageText{} : *at;
+  };
+  const PageText period = placed("Donem"), note = placed("Not"), titles = placed("lblSatir_Adi");
+  EXPECT_EQ(note.text, QString::fromUtf8("Önceki dönem verisi yok"));
+  EXPECT_GE(note.top, period.top + period.height);
+  EXPECT_GE(titles.top, note.top + note.height);
 
   // A sale of 1000 and its cost of 400 in March of the year before.
   struct Lines {
