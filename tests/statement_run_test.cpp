@@ -145,31 +145,6 @@ TEST_F(DemoRun, PeriodLevelsAndDisplayOptions) {
     for (const auto& [code, amount] : *shown) EXPECT_EQ(amount, whole.at(code)) << S(code);
 }
 
-TEST(StatementRun, FootnotesOff) {
-  TestSuite t;
-  t.Set_Regional_Settings();
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOKART (Rapor_ID, Rapor_Kodu, Rapor_Adi, Rapor_Tipi) VALUES (1,'T','Deneme',2)");
-  t.Exec(
-      "INSERT INTO MUHASEBEMALITABLOHAREKET (Rapor_ID, Rapor_Yeri, Satir_No, Satir_Tipi, Satir_Kodu, "
-      "Satir_Adi, Bakiye) VALUES (1,1,1,9,'S','Sabit',100), (1,3,2,10,'','Dipnot satırı',NULL)");
-  t.state.Program_Folder = MALITABLO_PROGRAM_DIR;
-  Parse_Command_Line(t.state, t.Command_Line());
-  Open_Company(t.state, [] {});
-  KeyedGrid grid = Make_Filter_Grid();
-  Load_Master_File(t.state, grid);
-  std::optional<RunOutcome> run = Run_Statement(t.state, grid, {});
-  ASSERT_TRUE(run);
-  EXPECT_EQ(run->statement.rows.size(), 2u);
-  grid.Set_Text(grid.Find_Row("FiltreLbl", "Dipnot Basılsın Mı?"), "Baslangic", "Hayır");
-  run = Run_Statement(t.state, grid, {});
-  ASSERT_TRUE(run);
-  EXPECT_EQ(run->statement.rows.size(), 1u);
-  EXPECT_TRUE(
-      run->parameters.statement_sql.endsWith(" WHERE MUHASEBEMALITABLOHAREKET.Satir_Tipi<>10"))
-      << run->parameters.statement_sql.toStdString();
-}
-
 TEST_F(DemoRun, RunsThatWouldPrintNothingSayWhy) {
   auto refused = [&](const QString& message) {
     const auto a = Run();
@@ -261,6 +236,13 @@ TEST_F(DemoRun, BalanceSheetBalancesFromTheOpeningForAnyLastMonth) {
   EXPECT_EQ(summary.count("5.6"), 0u);
   for (const char* shown : {"1", "2", "3", "4", "5", "AKTİF TOPLAMI", "PASİF TOPLAMI"})
     EXPECT_EQ(summary.at(QString::fromUtf8(shown)), whole.at(QString::fromUtf8(shown))) << shown;
+  // Without footnotes: its five footnote rows go, and nothing else.
+  Set("Seviye", "", "");
+  Set("Dipnot Basılsın Mı?", "Hayır");
+  const auto without = Run();
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(without.size() + 5, whole.size());
+  for (const auto& [code, amount] : without) EXPECT_EQ(amount, whole.at(code)) << S(code);
 }
 
 TEST_F(DemoRun, AFailedRunLeavesThePreviousResultsWhole) {
