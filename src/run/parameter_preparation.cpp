@@ -283,6 +283,10 @@ bool Ledger_Has_Line(const DbSession& db, const QString& condition) {
   return !rs.Eof();
 }
 
+bool Ledger_Has_Year(const DbSession& db, int year) {
+  return Ledger_Has_Line(db, " AND MUHFISHAR.Yil='" + QString::number(year) + "'");
+}
+
 bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year) {
   return Ledger_Has_Line(db, QString::fromUtf8(" AND MUHFISHAR.Islem_Tipi='Kapanış Fişi' AND "
                                                "MUHFISHAR.Yil='") +

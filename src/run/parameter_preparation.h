@@ -68,6 +68,8 @@ ChosenWorkplace Chosen_Workplace(const DbSession& db, const KeyedGrid& grid);
 // Whether the ledger holds a line that meets `condition` (" AND ..." terms over MUHFISHAR): one
 // seek. A failed look-up stops the run.
 bool Ledger_Has_Line(const DbSession& db, const QString& condition);
+// Whether the ledger holds a line of fiscal year `year`: one seek.
+bool Ledger_Has_Year(const DbSession& db, int year);
 // Whether the ledger holds closing vouchers ("Kapanış Fişi") in the fiscal year `year`: one seek
 // on the voucher type's index.
 bool Ledger_Has_Closing_Vouchers(const DbSession& db, int year);

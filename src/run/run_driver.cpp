@@ -125,23 +125,23 @@ QString Previous_Year_Database(const AppState& s) {
 }
 
 // The lines of `period`'s year from the previous fiscal year's own database, opened for
-// reading alone, when it exists and holds lines of that year (`database` then names it); none
-// otherwise.
+// reading alone, when it exists and holds lines of that year (`database` is then set to its
+// name); none otherwise.
 std::optional<std::vector<LedgerGroup>> Previous_Year_Ledger(const AppState& s,
                                                              const RunParameters& period,
                                                              QString& database) {
-  database = Previous_Year_Database(s);
-  if (database.isEmpty() || database == s.Database_Name) return std::nullopt;
+  const QString name = Previous_Year_Database(s);
+  if (name.isEmpty() || name == s.Database_Name) return std::nullopt;
   OpenedConnection opened;
   try {
-    opened = Open_Connection(s.Sql_User, s.Sql_Password, database, s.Server_Name, true);
+    opened = Open_Connection(s.Sql_User, s.Sql_Password, name, s.Server_Name, true);
   } catch (const DbError&) {
     return std::nullopt;  // listed, but no such database
   }
   const DbSession ledger{opened.connection, s.Db().show_error};
-  if (!Ledger_Has_Line(ledger, " AND MUHFISHAR.Yil='" + QString::number(period.period.year) + "'"))
-    return std::nullopt;
+  if (!Ledger_Has_Year(ledger, period.period.year)) return std::nullopt;
   const AccountIds ids = Main_Account_Ids(ledger, s.Db());
+  database = name;
   return Read_Ledger_Groups(ledger, Ledger_Condition(period), &ids);
 }
 
@@ -204,6 +204,7 @@ std::optional<RunOutcome> Run(AppState& s, const KeyedGrid& grid, const RunSteps
   }
   auto options_for = [&](const LedgerPeriod& period) {
     CalculationOptions options;
+    options.record_intake = steps.record_intake;
     if (days && Within(period, parameters.period))
       options.ledger = days->Groups(period.first_day, period.last_day);
     return options;
@@ -217,21 +218,15 @@ std::optional<RunOutcome> Run(AppState& s, const KeyedGrid& grid, const RunSteps
     RunParameters other = parameters;
     other.period = column.period;
     CalculationOptions options = options_for(column.period);
-    options.record_intake = steps.record_intake;
     if (column.period.year != parameters.period.year) {
       options.ledger = Previous_Year_Ledger(s, other, outcome.column_ledgers[c]);
-      if (!options.ledger) outcome.column_ledgers[c].clear();
-      if (!options.ledger &&
-          !Ledger_Has_Line(s.Db(),
-                           " AND MUHFISHAR.Yil='" + QString::number(column.period.year) + "'"))
-        continue;
+      if (!options.ledger && !Ledger_Has_Year(s.Db(), column.period.year)) continue;
     }
     outcome.column_calculations[c] = Tablo_Hesapla(s.Db(), other, steps.progress, options);
     figures[c] = Read_Column_Figures(s.Db(), parameters.statement_sql);
   }
-  CalculationOptions main_options = options_for(parameters.period);
-  main_options.record_intake = steps.record_intake;
-  outcome.calculation = Tablo_Hesapla(s.Db(), parameters, steps.progress, main_options);
+  outcome.calculation =
+      Tablo_Hesapla(s.Db(), parameters, steps.progress, options_for(parameters.period));
   waiting.Hide();
   parameters.statement_sql = Append_Display_Conditions(parameters);
   if (const QString unlisted = Unlisted_Rows_Condition(outcome.calculation); !unlisted.isEmpty())
