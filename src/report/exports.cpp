@@ -197,12 +197,15 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title,
   };
   std::vector<Column> columns;
   // A text continued on a line of its own (kContinuedSuffix) stays in its text's column.
-  auto key_of = [](const PageText* text) {
+  // A column is a section's control; right-aligned texts (amounts) also by where they stand.
+  auto column_key = [](const QString& section, const QString& control, const PageText* text) {
+    const QString key = section + "/" + control;
+    return text->alignment == TextAlign::Right ? key + "@" + QString::number(text->left) : key;
+  };
+  auto key_of = [&](const PageText* text) {
     QString control = text->control;
     if (control.endsWith(kContinuedSuffix)) control.chop(kContinuedSuffix.size());
-    return text->alignment == TextAlign::Right
-               ? text->section + "/" + control + "@" + QString::number(text->left)
-               : text->section + "/" + control;
+    return column_key(text->section, control, text);
   };
   std::vector<std::vector<PrintedRow>> rows_of_pages;
   for (const ReportPage& page : pages.pages) {
@@ -241,10 +244,9 @@ QString Html_Export_Content(const ReportPages& pages, const QString& title,
                  "td { padding: 1px 8px; white-space: pre; vertical-align: top; }\n"
                  "</style>\n</head>\n<body>\n";
   // A page header label "lblX" heads the detail's field "txtX": the table's first row.
-  auto heading_key = [](const PageText* text) {
+  auto heading_key = [&](const PageText* text) {
     if (text->section != "PageHeader" || !text->control.startsWith("lbl")) return QString();
-    const QString key = "Detail/txt" + text->control.mid(3);
-    return text->alignment == TextAlign::Right ? key + "@" + QString::number(text->left) : key;
+    return column_key("Detail", "txt" + text->control.mid(3), text);
   };
   std::vector<const PageText*> headings(columns.size(), nullptr);
   bool headed = false;
