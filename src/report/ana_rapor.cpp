@@ -502,11 +502,12 @@ void Columns_Detail_Format(const Statement& statement, const ColumnsGeometry& g,
   more.font = adi.font;
   more.left = adi.left;
   more.width = adi.width;
-  more.top = top + static_cast<int>(g.font_size * 25);
+  const int line_height = static_cast<int>(g.font_size * 25);  // the caption's second line
+  more.top = top + line_height;
   more.text = rest;
   more.visible = !rest.isEmpty();
-  detail.height = (look.result_rules ? kResultRowHeight : kRowHeight) +
-                  (rest.isEmpty() ? 0 : static_cast<int>(g.font_size * 25));
+  detail.height =
+      (look.result_rules ? kResultRowHeight : kRowHeight) + (rest.isEmpty() ? 0 : line_height);
 
   detail.Control("Satir_Cizgi").top = detail.height - 25;
   for (const char* name : {"Ust_Cizgi", "Alt_Cizgi1", "Alt_Cizgi2"})
